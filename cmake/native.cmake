@@ -1,0 +1,18 @@
+# Native build: the portable core, its unit tests, benchmarks and the preview tool.
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+file(GLOB KELVANE_UNIT_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/unit/*.cpp)
+add_executable(kelvane_unit_tests ${KELVANE_UNIT_TESTS})
+target_link_libraries(kelvane_unit_tests PRIVATE kelvane_core GTest::gtest GTest::gtest_main)
+target_compile_options(kelvane_unit_tests PRIVATE ${KELVANE_WARNINGS})
+target_compile_definitions(kelvane_unit_tests PRIVATE KELVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+gtest_discover_tests(kelvane_unit_tests DISCOVERY_TIMEOUT 60)
+
+find_package(benchmark QUIET)
+if(benchmark_FOUND)
+  file(GLOB KELVANE_BENCH_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench/*_bench.cpp)
+  add_executable(kelvane_bench ${KELVANE_BENCH_SOURCES})
+  target_link_libraries(kelvane_bench PRIVATE kelvane_core benchmark::benchmark benchmark::benchmark_main)
+  target_compile_options(kelvane_bench PRIVATE ${KELVANE_WARNINGS})
+endif()

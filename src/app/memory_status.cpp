@@ -1,0 +1,84 @@
+#include "app/memory_status.h"
+
+namespace kelvane {
+
+const char* loadLevelName(LoadLevelKind level) {
+  switch (level) {
+    case LoadLevelKind::Green: return "green";
+    case LoadLevelKind::Yellow: return "yellow";
+    case LoadLevelKind::Red: return "red";
+  }
+  return "green";
+}
+
+std::uint64_t ShownTotal(const MemorySample& sample, const TKelvaneOptions& options) {
+  return options.ShowPage ? sample.ullTotalPageFile : sample.ullTotalPhys;
+}
+
+std::string SizeText(std::int64_t bytes, const NumberFormat& format) {
+  constexpr double GB = 1073741824.0, MB = 1048576.0, KB = 1024.0;
+  const double x = static_cast<double>(bytes);
+  if (x > GB) return formatOptionalDecimals(x / GB, 2, format) + " GB";
+  if (x > MB) return formatOptionalDecimals(x / MB, 0, format) + " MB";
+  if (x > KB) return formatOptionalDecimals(x / KB, 2, format) + " KB";
+  if (bytes == 1) return "1 byte";
+  return formatOptionalDecimals(x, 2, format) + " bytes";
+}
+
+std::string IconNumberText(std::int64_t bytes, bool optimizeForGigabytes, const NumberFormat& format) {
+  const double x = static_cast<double>(bytes);
+  if (bytes < 10240) return formatFixed(x, 0, format, true);
+  if (bytes < 10485760) return formatFixed(x / 1024.0, 0, format, true);
+  if (!optimizeForGigabytes) return formatFixed(x / 1048576.0, 0, format, true);
+  return formatFixed(x / 1073741824.0, 2, format, true);
+}
+
+std::string DisplayText(const MemorySample& sample, const TKelvaneOptions& options,
+                        const NumberFormat& format) {
+  if (options.ShowPercentage) {
+    const std::int64_t load = sample.dwMemoryLoad;
+    std::string text = std::to_string(options.ShowFree ? 100 - load : load);
+    if (options.ShowPercSign) text += "%";
+    return text;
+  }
+  std::int64_t amount;
+  if (!options.ShowFree) {
+    amount = options.ShowPage ? sample.usedPageFile() : sample.usedPhys();
+  } else if (options.ShowPage) {
+    amount = static_cast<std::int64_t>(sample.ullAvailPageFile);
+  } else {
+    // What little is left at 98 % and more is not worth a number that flickers.
+    if (sample.dwMemoryLoad >= 98) return "0";
+    amount = static_cast<std::int64_t>(sample.ullAvailPhys);
+  }
+  return IconNumberText(amount, options.OptimizeForGigabytes, format);
+}
+
+LoadLevelKind LoadLevel(const MemorySample& sample, const TKelvaneOptions& options) {
+  const std::int64_t load = sample.dwMemoryLoad;
+  if (load < static_cast<std::int64_t>(options.YellowPercent)) return LoadLevelKind::Green;
+  if (load < static_cast<std::int64_t>(options.RedPercent)) return LoadLevelKind::Yellow;
+  return LoadLevelKind::Red;
+}
+
+std::string HintText(const MemorySample& sample, const TKelvaneOptions& options,
+                     const NumberFormat& format) {
+  std::string text;
+  if (options.HintWhatisDisplayed) {
+    text += "显示 ";
+    text += options.ShowFree ? "可用" : "已用";
+    text += " ";
+    text += options.ShowPage ? "页面文件" : "物理内存";
+    text += " ";
+    if (options.ShowPercentage) text += "%";
+    text += "\r\n";
+  }
+  text += "内存使用: " + std::to_string(sample.dwMemoryLoad) + "%\r\n";
+  text += "物理内存: " + SizeText(sample.usedPhys(), format) + "/" +
+          SizeText(static_cast<std::int64_t>(sample.ullTotalPhys), format) + "\r\n";
+  text += "页面文件: " + SizeText(sample.usedPageFile(), format) + "/" +
+          SizeText(static_cast<std::int64_t>(sample.ullTotalPageFile), format);
+  return text;
+}
+
+}  // namespace kelvane
