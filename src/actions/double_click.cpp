@@ -1,0 +1,26 @@
+#include "actions/double_click.h"
+
+namespace kelvane {
+
+std::optional<DoubleClickActionKind> DoubleClickActionFor(std::int32_t value) {
+  if (value < 0 || value > 7) return std::nullopt;
+  return static_cast<DoubleClickActionKind>(value);
+}
+
+DefaultMenuItem DefaultMenuItemFor(std::int32_t doubleClickAction) {
+  const auto action = DoubleClickActionFor(doubleClickAction);
+  if (!action) return DefaultMenuItem::None;
+  switch (*action) {
+    case DoubleClickActionKind::TaskManager: return DefaultMenuItem::LaunchTaskManager;
+    case DoubleClickActionKind::ReleaseMemory: return DefaultMenuItem::MemoryDefragmenter;
+    case DoubleClickActionKind::ShowSettings: return DefaultMenuItem::Settings;
+    default: return DefaultMenuItem::None;
+  }
+}
+
+std::string RunDialogDescription(const std::string& applicationName) {
+  return "Type the name of a program, folder, document, or Internet resource, and " +
+         applicationName + " will open it for you.";
+}
+
+}  // namespace kelvane
