@@ -270,3 +270,18 @@ TEST(AlertTexts, LogLineAndShowLogNotice) {
   EXPECT_EQ(notice.Width, 200);
   EXPECT_EQ(MakeShowLogNotice(5, "x").Content, "仅当内存超过 4% 的内存负载");
 }
+
+#include "app/log_path.h"
+
+TEST(LogPath, RelativeNamesLandInTheDataFolder) {
+  const std::string data = "C:\\Users\\a\\AppData\\Roaming\\Brimvale\\Kelvane\\";
+  EXPECT_EQ(ResolveLogPath("Kelvane.log", data), data + "Kelvane.log");
+  EXPECT_EQ(ResolveLogPath("logs\\k.log", "D:\\data"), "D:\\data\\logs\\k.log");
+  EXPECT_EQ(ResolveLogPath(".\\k.log", "D:\\data/"), "D:\\data/.\\k.log");
+  for (const std::string anchored : {"C:\\x\\Kelvane.log", "c:/x.log", "\\\\server\\share\\k.log",
+                                     "\\k.log", "D:k.log"})
+    EXPECT_EQ(ResolveLogPath(anchored, data), anchored) << anchored;
+  // Without a data folder there is nothing to resolve against.
+  EXPECT_EQ(ResolveLogPath("Kelvane.log", ""), "Kelvane.log");
+  EXPECT_EQ(ResolveLogPath("", data), data + "Kelvane.log");
+}
