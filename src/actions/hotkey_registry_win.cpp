@@ -1,0 +1,100 @@
+#include "actions/hotkey_registry_win.h"
+
+#include <algorithm>
+#include <string>
+
+#include "actions/hotkey_value.h"
+
+namespace kelvane {
+
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"TKelvaneHotKeyRegistry";
+
+void registerWindowClass() {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = kWindowClass;
+  windowClass.lpfnWndProc = DefWindowProcW;
+  // Registering twice fails harmlessly; the class lives as long as the process.
+  RegisterClassExW(&windowClass);
+}
+
+}  // namespace
+
+THotKeyRegistry::THotKeyRegistry() {
+  registerWindowClass();
+  // A message-only window: it receives WM_HOTKEY but never shows up among the top-level
+  // windows that other programs (and our own release walk) enumerate.
+  window_ = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
+  if (window_) {
+    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&THotKeyRegistry::windowProc));
+  }
+}
+
+THotKeyRegistry::~THotKeyRegistry() {
+  UnregisterAll();
+  if (window_) DestroyWindow(window_);
+}
+
+std::uint16_t THotKeyRegistry::RegisterCombination(std::uint32_t value) {
+  const HotKeyParts parts = SplitHotKey(value);
+  const std::wstring name = [&] {
+    const std::string narrow = HotKeyAtomName(value);
+    return std::wstring(narrow.begin(), narrow.end());  // ASCII only
+  }();
+  const ATOM atom = GlobalAddAtomW(name.c_str());
+  if (atom == 0) return 0;
+  if (!window_ || !RegisterHotKey(window_, atom, parts.modifiers, parts.virtualKey)) {
+    GlobalDeleteAtom(atom);
+    return 0;
+  }
+  registrations_.push_back({value, atom, false});
+  return atom;
+}
+
+bool THotKeyRegistry::unregister(Registration& registration) {
+  const bool ok = UnregisterHotKey(window_, registration.atom) != FALSE;
+  if (!registration.atomDeleted) {
+    GlobalDeleteAtom(registration.atom);
+    registration.atomDeleted = true;
+  }
+  return ok;
+}
+
+bool THotKeyRegistry::UnregisterCombination(std::uint16_t identifier) {
+  const auto it = std::find_if(registrations_.begin(), registrations_.end(),
+                               [identifier](const Registration& r) { return r.atom == identifier; });
+  if (it == registrations_.end()) return false;
+  const bool ok = unregister(*it);
+  if (ok) registrations_.erase(it);
+  return ok;
+}
+
+void THotKeyRegistry::UnregisterAll() {
+  while (!registrations_.empty()) {
+    unregister(registrations_.back());
+    registrations_.pop_back();
+  }
+}
+
+void THotKeyRegistry::onHotKey(WPARAM wParam, LPARAM lParam) {
+  if (!OnHotKeyPressed) return;
+  const std::uint32_t value = HotKeyFromMessage(static_cast<std::uint32_t>(lParam));
+  const bool known = std::any_of(registrations_.begin(), registrations_.end(),
+                                 [value](const Registration& r) { return r.value == value; });
+  if (known) OnHotKeyPressed(value, static_cast<std::uint16_t>(wParam & 0xFFFF));
+}
+
+LRESULT CALLBACK THotKeyRegistry::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_HOTKEY) {
+    if (auto* self = reinterpret_cast<THotKeyRegistry*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
+      self->onHotKey(wParam, lParam);
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace kelvane
