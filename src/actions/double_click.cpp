@@ -7,17 +7,6 @@ std::optional<DoubleClickActionKind> DoubleClickActionFor(std::int32_t value) {
   return static_cast<DoubleClickActionKind>(value);
 }
 
-DefaultMenuItem DefaultMenuItemFor(std::int32_t doubleClickAction) {
-  const auto action = DoubleClickActionFor(doubleClickAction);
-  if (!action) return DefaultMenuItem::None;
-  switch (*action) {
-    case DoubleClickActionKind::TaskManager: return DefaultMenuItem::LaunchTaskManager;
-    case DoubleClickActionKind::ReleaseMemory: return DefaultMenuItem::MemoryDefragmenter;
-    case DoubleClickActionKind::ShowSettings: return DefaultMenuItem::Settings;
-    default: return DefaultMenuItem::None;
-  }
-}
-
 std::string RunDialogDescription(const std::string& applicationName) {
   return "Type the name of a program, folder, document, or Internet resource, and " +
          applicationName + " will open it for you.";

@@ -1,5 +1,5 @@
 #pragma once
-// What a double click on the tray icon does, and which tray menu item is bold as its default.
+// What a double click on the tray icon does.
 
 #include <cstdint>
 #include <optional>
@@ -11,11 +11,6 @@ namespace kelvane {
 
 // The action for a stored DoubleClickAction; none for values outside 0..7 (a hand-edited file).
 std::optional<DoubleClickActionKind> DoubleClickActionFor(std::int32_t value);
-
-enum class DefaultMenuItem { None, LaunchTaskManager, MemoryDefragmenter, Settings };
-
-// Only the actions that have a menu item of their own make it bold.
-DefaultMenuItem DefaultMenuItemFor(std::int32_t doubleClickAction);
 
 // The Run dialog's description, which names the program that will open what is typed.
 std::string RunDialogDescription(const std::string& applicationName);

@@ -11,33 +11,18 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"TKelvaneHotKeyRegistry";
 
-void registerWindowClass() {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.hInstance = GetModuleHandleW(nullptr);
-  windowClass.lpszClassName = kWindowClass;
-  windowClass.lpfnWndProc = DefWindowProcW;
-  // Registering twice fails harmlessly; the class lives as long as the process.
-  RegisterClassExW(&windowClass);
-}
-
 }  // namespace
 
 THotKeyRegistry::THotKeyRegistry() {
-  registerWindowClass();
-  // A message-only window: it receives WM_HOTKEY but never shows up among the top-level
-  // windows that other programs (and our own release walk) enumerate.
-  window_ = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                            GetModuleHandleW(nullptr), nullptr);
-  if (window_) {
-    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&THotKeyRegistry::windowProc));
-  }
+  registerWindowClass(kWindowClass);
+  // A message-only window: it receives WM_HOTKEY but is never among the top-level windows that
+  // other programs (and our own release walk) enumerate.
+  createWindow(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE);
 }
 
 THotKeyRegistry::~THotKeyRegistry() {
   UnregisterAll();
-  if (window_) DestroyWindow(window_);
+  if (hwnd_) DestroyWindow(hwnd_);
 }
 
 std::uint16_t THotKeyRegistry::RegisterCombination(std::uint32_t value) {
@@ -48,7 +33,7 @@ std::uint16_t THotKeyRegistry::RegisterCombination(std::uint32_t value) {
   }();
   const ATOM atom = GlobalAddAtomW(name.c_str());
   if (atom == 0) return 0;
-  if (!window_ || !RegisterHotKey(window_, atom, parts.modifiers, parts.virtualKey)) {
+  if (!hwnd_ || !RegisterHotKey(hwnd_, atom, parts.modifiers, parts.virtualKey)) {
     GlobalDeleteAtom(atom);
     return 0;
   }
@@ -57,7 +42,7 @@ std::uint16_t THotKeyRegistry::RegisterCombination(std::uint32_t value) {
 }
 
 bool THotKeyRegistry::unregister(Registration& registration) {
-  const bool ok = UnregisterHotKey(window_, registration.atom) != FALSE;
+  const bool ok = UnregisterHotKey(hwnd_, registration.atom) != FALSE;
   if (!registration.atomDeleted) {
     GlobalDeleteAtom(registration.atom);
     registration.atomDeleted = true;
@@ -89,12 +74,9 @@ void THotKeyRegistry::onHotKey(WPARAM wParam, LPARAM lParam) {
   if (known) OnHotKeyPressed(value, static_cast<std::uint16_t>(wParam & 0xFFFF));
 }
 
-LRESULT CALLBACK THotKeyRegistry::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_HOTKEY) {
-    if (auto* self = reinterpret_cast<THotKeyRegistry*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
-      self->onHotKey(wParam, lParam);
-  }
-  return DefWindowProcW(window, message, wParam, lParam);
+LRESULT THotKeyRegistry::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_HOTKEY) onHotKey(wParam, lParam);
+  return defaultProc(message, wParam, lParam);
 }
 
 }  // namespace kelvane

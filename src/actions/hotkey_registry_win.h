@@ -9,11 +9,13 @@
 #include <functional>
 #include <vector>
 
+#include "common/window_win.h"
+
 namespace kelvane {
 
 using TOnHotKeyPressed = std::function<void(std::uint32_t HotKey, std::uint16_t Index)>;
 
-class THotKeyRegistry {
+class THotKeyRegistry : public WindowBase<THotKeyRegistry> {
  public:
   THotKeyRegistry();
   ~THotKeyRegistry();
@@ -29,7 +31,8 @@ class THotKeyRegistry {
   void UnregisterAll();
 
   std::size_t Count() const { return registrations_.size(); }
-  HWND Window() const { return window_; }
+
+  LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   TOnHotKeyPressed OnHotKeyPressed;
 
@@ -40,11 +43,9 @@ class THotKeyRegistry {
     bool atomDeleted;
   };
 
-  static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void onHotKey(WPARAM wParam, LPARAM lParam);
   bool unregister(Registration& registration);
 
-  HWND window_ = nullptr;
   std::vector<Registration> registrations_;
 };
 

@@ -2,7 +2,6 @@
 
 #include "actions/hotkey_value.h"
 #include "common/text_win.h"
-#include "menu/static_tray_menu_win.h"
 
 namespace kelvane {
 
@@ -13,15 +12,16 @@ std::string KeyNameText(std::uint32_t virtualKey) {
   if (scanCode == 0) return {};
   wchar_t buffer[64];
   const int length = GetKeyNameTextW(static_cast<LONG>(scanCode << 16), buffer, 64);
-  return length > 0 ? WideToUtf8(std::wstring(buffer, static_cast<std::size_t>(length))) : std::string();
+  return length > 0 ? toUtf8(std::wstring(buffer, static_cast<std::size_t>(length))) : std::string();
 }
 
-void ApplyRefreshHotkey(THotKeyRegistry& registry, HMENU menu, std::uint32_t refreshHotkey) {
+std::string ApplyRefreshHotkey(THotKeyRegistry& registry, std::uint32_t refreshHotkey) {
   const std::uint16_t shortcut = MenuShortcutWord(refreshHotkey);
-  SetMemoryDefragmenterShortcut(menu, ShortcutText(shortcut, KeyNameText(shortcut & 0xFFu)));
+  std::string shortcutText = ShortcutText(shortcut, KeyNameText(shortcut & 0xFFu));
   registry.UnregisterAll();
   // Without a key there is no combination to hold (0 is the default: no hot key).
   if ((refreshHotkey & 0xFFu) != 0) registry.RegisterCombination(refreshHotkey);
+  return shortcutText;
 }
 
 }  // namespace kelvane

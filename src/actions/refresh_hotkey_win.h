@@ -14,8 +14,8 @@ namespace kelvane {
 // The key's name as the menu shows it: our own for the common keys, else the keyboard layout's.
 std::string KeyNameText(std::uint32_t virtualKey);
 
-// Shows the combination on the release item of `menu`, then replaces every registration by
-// this one. The registration may fail (the keys are taken): the shortcut text stays anyway.
-void ApplyRefreshHotkey(THotKeyRegistry& registry, HMENU menu, std::uint32_t refreshHotkey);
+// Replaces every registration by this one and returns the shortcut text the release menu item
+// shows ("" for none). The registration may fail (the keys are taken): the text stays anyway.
+std::string ApplyRefreshHotkey(THotKeyRegistry& registry, std::uint32_t refreshHotkey);
 
 }  // namespace kelvane

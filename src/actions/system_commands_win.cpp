@@ -24,7 +24,7 @@ std::string hresultText(HRESULT hr) {
   const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
       nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::string text = length ? WideToUtf8(std::wstring(buffer, length)) : std::string();
+  std::string text = length ? toUtf8(std::wstring(buffer, length)) : std::string();
   if (buffer) LocalFree(buffer);
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
     text.pop_back();
@@ -50,7 +50,7 @@ class ComApartment {
 // Calls a method without arguments on "Shell.Application", late-bound.
 void invokeShellMethod(const wchar_t* method) {
   ComApartment apartment;
-  const std::string what = "Shell.Application." + WideToUtf8(method) + ": ";
+  const std::string what = "Shell.Application." + toUtf8(method) + ": ";
   CLSID clsid{};
   HRESULT hr = CLSIDFromProgID(L"Shell.Application", &clsid);
   if (FAILED(hr)) throw std::runtime_error(what + hresultText(hr));
@@ -73,7 +73,7 @@ void invokeShellMethod(const wchar_t* method) {
     // An exception raised inside the method says more than DISP_E_EXCEPTION itself.
     const HRESULT inner = hr == DISP_E_EXCEPTION && FAILED(exception.scode) ? exception.scode : hr;
     std::string message = exception.bstrDescription
-                              ? WideToUtf8(exception.bstrDescription)
+                              ? toUtf8(exception.bstrDescription)
                               : hresultText(inner);
     SysFreeString(exception.bstrDescription);
     SysFreeString(exception.bstrSource);
@@ -89,18 +89,19 @@ void LaunchTaskManager(HWND owner) {
 }
 
 bool LockWorkstationNow() {
-  const SystemLibrary user32(L"user32.dll");
-  const auto lock = user32.procedure<LockWorkStationFn>("LockWorkStation");
+  const UniqueLibrary user32 = loadSystemLibrary(L"user32.dll");
+  const auto lock = systemExport<LockWorkStationFn>(user32, "LockWorkStation");
   if (!lock) return false;
   return lock() != FALSE;
 }
 
 void ShowRunDialog(const std::string& applicationName, HWND owner, HICON icon) {
-  const SystemLibrary shell32(L"shell32.dll");
-  const auto runFileDlg = shell32.procedure<RunFileDlgFn>(kRunFileDlgOrdinal);
+  const UniqueLibrary shell32 = loadSystemLibrary(L"shell32.dll");
+  // Exported by number only.
+  const auto runFileDlg = systemExport<RunFileDlgFn>(shell32, MAKEINTRESOURCEA(kRunFileDlgOrdinal));
   if (!runFileDlg) return;
   const std::wstring title = L"Run";
-  const std::wstring description = Utf8ToWide(RunDialogDescription(applicationName));
+  const std::wstring description = toWide(RunDialogDescription(applicationName));
   runFileDlg(owner, icon, nullptr, title.c_str(), description.c_str(), 0);
 }
 

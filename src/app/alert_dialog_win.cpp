@@ -10,8 +10,8 @@ namespace kelvane {
 
 AlertDialogResult RunAlertDialog(const AlertDialogRequest& request, HWND parent) {
   const bool threeButtons = request.ButtonCaptions.find('\n') != std::string::npos;
-  const std::wstring text = Utf8ToWide(request.MainInstruction + "\n\n" + request.Content);
-  const std::wstring title = Utf8ToWide(request.WindowTitle);
+  const std::wstring text = toWide(request.MainInstruction + "\n\n" + request.Content);
+  const std::wstring title = toWide(request.WindowTitle);
   const int answer = MessageBoxW(parent, text.c_str(), title.c_str(),
                                  MB_ICONWARNING | (threeButtons ? MB_YESNOCANCEL : MB_OK));
   AlertDialogResult result;
@@ -26,8 +26,8 @@ AlertDialogResult RunAlertDialog(const AlertDialogRequest& request, HWND parent)
 
 void ShowLogNoticeDialog(const ShowLogNotice& notice, HWND parent) {
   const std::wstring text =
-      Utf8ToWide(notice.MainInstruction + "\n\n" + notice.Content + "\n\n" + notice.FooterText);
-  const std::wstring title = Utf8ToWide(notice.WindowTitle);
+      toWide(notice.MainInstruction + "\n\n" + notice.Content + "\n\n" + notice.FooterText);
+  const std::wstring title = toWide(notice.WindowTitle);
   MessageBoxW(parent, text.c_str(), title.c_str(), MB_ICONINFORMATION | MB_OK);
 }
 

@@ -39,7 +39,7 @@ void askAboutLowMemory(AlertState& state, FormServices& form, const AlertPlan& p
 }  // namespace
 
 std::wstring LogFilePath(FormServices& form) {
-  return Utf8ToWide(ResolveLogPath(form.Options().LogFile, form.DataFolder()));
+  return toWide(ResolveLogPath(form.Options().LogFile, form.DataFolder()));
 }
 
 void RunAlertStep(AlertState& state, FormServices& form, const MemorySample& sample,
@@ -69,7 +69,7 @@ void MneShowLogClick(FormServices& form) {
     ShellExecuteW(form.MainWindow(), L"Open", path.c_str(), L"", L"", SW_SHOW);
     return;
   }
-  ShowLogNoticeDialog(MakeShowLogNotice(form.Options().RedPercent, WideToUtf8(path)),
+  ShowLogNoticeDialog(MakeShowLogNotice(form.Options().RedPercent, toUtf8(path)),
                       form.MainWindow());
 }
 

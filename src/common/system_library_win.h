@@ -1,36 +1,24 @@
 #pragma once
-// A library loaded at run time from the system folder only. The default search order would
-// look beside the program first, where anyone who can write there could plant a DLL.
+// Libraries loaded at run time come from the system folder only, so a DLL planted beside the
+// program (or in the current folder) is never picked up.
 
 #include <windows.h>
 
+#include "common/handles_win.h"
+
 namespace kelvane {
 
-class SystemLibrary {
- public:
-  explicit SystemLibrary(const wchar_t* fileName);
-  ~SystemLibrary();
-  SystemLibrary(SystemLibrary&& other) noexcept;
-  SystemLibrary& operator=(SystemLibrary&&) = delete;
-  SystemLibrary(const SystemLibrary&) = delete;
-  SystemLibrary& operator=(const SystemLibrary&) = delete;
+UniqueLibrary loadSystemLibrary(const wchar_t* name);
 
-  explicit operator bool() const { return module_ != nullptr; }
-  HMODULE get() const { return module_; }
+// The address of an export, typed; nullptr when the library or export is missing.
+template <typename Function>
+Function systemExport(const UniqueLibrary& library, const char* name) {
+  if (!library) return nullptr;
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library.get(), name)));
+}
 
-  // The export as a function pointer of the given type; null when the library or export is missing.
-  template <typename Fn>
-  Fn procedure(const char* name) const {
-    return module_ ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module_, name)))
-                   : nullptr;
-  }
-  template <typename Fn>
-  Fn procedure(WORD ordinal) const {
-    return procedure<Fn>(MAKEINTRESOURCEA(ordinal));
-  }
-
- private:
-  HMODULE module_ = nullptr;
-};
+// Restricts the process's own DLL search to the system folder and the program's folder; called
+// first thing at start-up.
+void hardenDllSearch();
 
 }  // namespace kelvane
