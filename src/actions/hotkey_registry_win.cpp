@@ -1,9 +1,9 @@
 #include "actions/hotkey_registry_win.h"
 
 #include <algorithm>
-#include <string>
 
 #include "actions/hotkey_value.h"
+#include "common/text_win.h"
 
 namespace kelvane {
 
@@ -27,11 +27,7 @@ THotKeyRegistry::~THotKeyRegistry() {
 
 std::uint16_t THotKeyRegistry::RegisterCombination(std::uint32_t value) {
   const HotKeyParts parts = SplitHotKey(value);
-  const std::wstring name = [&] {
-    const std::string narrow = HotKeyAtomName(value);
-    return std::wstring(narrow.begin(), narrow.end());  // ASCII only
-  }();
-  const ATOM atom = GlobalAddAtomW(name.c_str());
+  const ATOM atom = GlobalAddAtomW(toWide(HotKeyAtomName(value)).c_str());
   if (atom == 0) return 0;
   if (!hwnd_ || !RegisterHotKey(hwnd_, atom, parts.modifiers, parts.virtualKey)) {
     GlobalDeleteAtom(atom);
