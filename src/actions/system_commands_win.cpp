@@ -110,8 +110,16 @@ void ShowShutdownDialog() { invokeShellMethod(L"ShutdownWindows"); }
 void MinimizeAllWindows() { invokeShellMethod(L"MinimizeAll"); }
 
 void ForceForeground(HWND window) {
-  HWND helper = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, 0, 0, 1,
-                                1, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  // The click must land on our own helper and on nothing else. A click flagged absolute but
+  // without a move happens where the pointer is, so the helper goes under the pointer rather
+  // than into the screen's corner, and the user's pointer stays where it was.
+  POINT pointer{};
+  GetCursorPos(&pointer);
+  // SS_NOTIFY: a plain static control is transparent to the mouse, and the click would fall
+  // through to whatever lies beneath it.
+  HWND helper = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | SS_NOTIFY,
+                                pointer.x, pointer.y, 1, 1, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
   if (helper) ShowWindow(helper, SW_SHOWNOACTIVATE);
   INPUT clicks[2]{};
   clicks[0].type = INPUT_MOUSE;
@@ -119,6 +127,19 @@ void ForceForeground(HWND window) {
   clicks[1].type = INPUT_MOUSE;
   clicks[1].mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTUP;
   SendInput(2, clicks, sizeof(INPUT));
+  // Synthetic input is delivered asynchronously. Until the click has reached the helper we are
+  // not yet the program that received the last input, and a click that arrives after the helper
+  // is gone would land on whatever lies beneath it.
+  if (helper) {
+    const DWORD start = GetTickCount();
+    bool released = false;
+    while (!released && GetTickCount() - start < 500) {
+      MSG message;
+      while (PeekMessageW(&message, helper, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE))
+        if (message.message == WM_LBUTTONUP) released = true;
+      if (!released) MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_MOUSEBUTTON);
+    }
+  }
   SetForegroundWindow(window);
   if (helper) DestroyWindow(helper);
 }

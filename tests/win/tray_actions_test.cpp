@@ -136,3 +136,41 @@ TEST(MemoryRelease, RealReleaseRunsToTheEndAndReenablesTheCommand) {
   EnablePrivilege(L"SeDebugPrivilege", true);
   EXPECT_FALSE(EnablePrivilege(L"SeNoSuchPrivilege", true));
 }
+
+namespace {
+
+int countTopmostHelpers() {
+  int count = 0;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM context) -> BOOL {
+        wchar_t name[16];
+        GetClassNameW(window, name, 16);
+        if (std::wstring(name) == L"Static" || std::wstring(name) == L"STATIC") ++*reinterpret_cast<int*>(context);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+}  // namespace
+
+TEST(ForceForeground, BringsTheWindowToTheFrontAndLeavesNoHelperBehind) {
+  HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 100, 100, 50, 50, nullptr,
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
+  HWND target = createCountingWindow();
+  ShowWindow(target, SW_SHOWNOACTIVATE);
+  SetForegroundWindow(other);
+  const int helpersBefore = countTopmostHelpers();
+  SetCursorPos(120, 120);  // over the other window, which must not be clicked
+  ForceForeground(target);
+  pumpMessages(200);
+  EXPECT_EQ(GetForegroundWindow(), target);
+  POINT pointer{};
+  GetCursorPos(&pointer);
+  EXPECT_EQ(pointer.x, 120);  // the user's pointer stays where it was
+  EXPECT_EQ(pointer.y, 120);
+  EXPECT_EQ(countTopmostHelpers(), helpersBefore);
+  DestroyWindow(target);
+  DestroyWindow(other);
+}
