@@ -1,0 +1,89 @@
+// The platform's task dialog, fed from the prepared request.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "common/text_win.h"
+#include "dialogs/task_dialog_paths_win.h"
+
+namespace kelvane {
+
+namespace {
+
+bool IsVistaOrLater() {
+  OSVERSIONINFOW info{};
+  info.dwOSVersionInfoSize = sizeof(info);
+  return GetVersionExW(&info) && info.dwMajorVersion > 5;
+}
+
+TaskDialogIndirectProc LookUpTaskDialogIndirect() {
+  if (!IsVistaOrLater()) return nullptr;
+  // The program's manifest has already brought in version 6 of the common controls; asking for
+  // it by name from the system folder finds that copy. It stays loaded for the whole run.
+  HMODULE comctl = GetModuleHandleW(L"comctl32.dll");
+  if (!comctl) comctl = LoadLibraryExW(L"comctl32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (!comctl) return nullptr;
+  return reinterpret_cast<TaskDialogIndirectProc>(
+      reinterpret_cast<void*>(GetProcAddress(comctl, "TaskDialogIndirect")));
+}
+
+// Absent elements are null pointers, not empty strings.
+const wchar_t* OrNull(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
+
+PCWSTR IconResource(std::uint16_t id) { return id == 0 ? nullptr : MAKEINTRESOURCEW(id); }
+
+}  // namespace
+
+TaskDialogIndirectProc TaskDialogIndirectAddress() {
+  static const TaskDialogIndirectProc address = LookUpTaskDialogIndirect();
+  return address;
+}
+
+TaskDialogAnswer ShowPlatformTaskDialog(TaskDialogIndirectProc taskDialogIndirect, const PreparedTaskDialog& dialog,
+                                        int width, HWND parent) {
+  const std::wstring title = Utf8ToWide(dialog.windowTitle);
+  const std::wstring instruction = Utf8ToWide(dialog.mainInstruction);
+  const std::wstring content = Utf8ToWide(dialog.content);
+  const std::wstring expanded = Utf8ToWide(dialog.expandedText);
+  const std::wstring expandLabel = Utf8ToWide(dialog.expandLabel);
+  const std::wstring collapseLabel = Utf8ToWide(dialog.collapseLabel);
+  const std::wstring verification = Utf8ToWide(dialog.verificationText);
+  const std::wstring footer = Utf8ToWide(dialog.footerText);
+  std::vector<std::wstring> captions;
+  for (const auto& b : dialog.customButtons) captions.push_back(Utf8ToWide(b.caption));
+  std::vector<TASKDIALOG_BUTTON> buttons;
+  for (std::size_t i = 0; i < captions.size(); ++i)
+    buttons.push_back({dialog.customButtons[i].id, captions[i].c_str()});
+
+  TASKDIALOGCONFIG config{};
+  config.cbSize = sizeof(config);
+  config.hwndParent = parent;
+  config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION;
+  if (dialog.verificationChecked) config.dwFlags |= TDF_VERIFICATION_FLAG_CHECKED;
+  config.dwCommonButtons = static_cast<TASKDIALOG_COMMON_BUTTON_FLAGS>(dialog.commonButtons);
+  config.pszWindowTitle = OrNull(title);
+  config.pszMainIcon = IconResource(PlatformMainIconId(dialog.mainIcon));
+  config.pszMainInstruction = OrNull(instruction);
+  config.pszContent = OrNull(content);
+  config.cButtons = static_cast<UINT>(buttons.size());
+  config.pButtons = buttons.empty() ? nullptr : buttons.data();
+  config.nDefaultButton = dialog.defaultButton;
+  config.pszExpandedInformation = OrNull(expanded);
+  config.pszExpandedControlText = OrNull(collapseLabel);
+  config.pszCollapsedControlText = OrNull(expandLabel);
+  config.pszVerificationText = OrNull(verification);
+  config.pszFooterIcon = IconResource(PlatformFooterIconId(dialog.footerIcon));
+  config.pszFooter = OrNull(footer);
+  config.cxWidth = width > 0 ? static_cast<UINT>(width) : 0;
+
+  int button = 0;
+  int radio = 0;
+  BOOL checked = dialog.verificationChecked ? TRUE : FALSE;
+  if (FAILED(taskDialogIndirect(&config, &button, &radio, &checked))) return {0, 0, dialog.verificationChecked};
+  return {button, radio, checked != FALSE};
+}
+
+}  // namespace kelvane
