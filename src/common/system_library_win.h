@@ -1,33 +1,24 @@
 #pragma once
-// A library loaded at run time, from the system folder only, so that a DLL of the same name
-// beside the program or in the current folder is never picked up. Freed when it goes out of scope.
+// Libraries loaded at run time come from the system folder only, so a DLL planted beside the
+// program (or in the current folder) is never picked up.
 
 #include <windows.h>
 
+#include "common/handles_win.h"
+
 namespace kelvane {
 
-class SystemLibrary {
- public:
-  explicit SystemLibrary(const wchar_t* name)
-      : module_(LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {}
-  ~SystemLibrary() {
-    if (module_) FreeLibrary(module_);
-  }
-  SystemLibrary(const SystemLibrary&) = delete;
-  SystemLibrary& operator=(const SystemLibrary&) = delete;
+UniqueLibrary loadSystemLibrary(const wchar_t* name);
 
-  explicit operator bool() const { return module_ != nullptr; }
-  HMODULE get() const { return module_; }
+// The address of an export, typed; nullptr when the library or export is missing.
+template <typename Function>
+Function systemExport(const UniqueLibrary& library, const char* name) {
+  if (!library) return nullptr;
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library.get(), name)));
+}
 
-  // The export cast to the function type the caller names.
-  template <typename Function>
-  Function proc(const char* exportName) const {
-    if (!module_) return nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module_, exportName)));
-  }
-
- private:
-  HMODULE module_;
-};
+// Restricts the process's own DLL search to the system folder and the program's folder; called
+// first thing at start-up.
+void hardenDllSearch();
 
 }  // namespace kelvane
