@@ -2,16 +2,23 @@
 
 namespace kelvane {
 
-HWND MainFormWindow() {
-  // Looked up by class so the dialogs need no pointer to the form; another running copy's
-  // window of the same class is skipped.
+namespace {
+
+// Another running copy has windows of the same classes; only this process's count.
+HWND OwnTopLevelWindow(const wchar_t* className) {
   HWND window = nullptr;
-  while ((window = FindWindowExW(nullptr, window, L"TFrmKelvaneMain", nullptr)) != nullptr) {
+  while ((window = FindWindowExW(nullptr, window, className, nullptr)) != nullptr) {
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
     if (process == GetCurrentProcessId()) return window;
   }
   return nullptr;
 }
+
+}  // namespace
+
+HWND MainFormWindow() { return OwnTopLevelWindow(L"TFrmKelvaneMain"); }
+
+HWND ApplicationWindow() { return OwnTopLevelWindow(L"KelvaneApplication"); }
 
 }  // namespace kelvane

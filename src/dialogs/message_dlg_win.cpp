@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "common/system_info_win.h"
 #include "common/system_library_win.h"
 #include "common/text_win.h"
 #include "dialogs/main_window_win.h"
@@ -21,18 +22,12 @@ using SndPlaySoundProc = BOOL(WINAPI*)(LPCWSTR, UINT);
 
 constexpr UINT kSndAsync = 0x0001;  // SND_ASYNC, without pulling in the multimedia headers
 
-bool IsVistaOrLater() {
-  OSVERSIONINFOW info{};
-  info.dwOSVersionInfoSize = sizeof(info);
-  return GetVersionExW(&info) && info.dwMajorVersion >= 6;
-}
-
 int SimpleTaskDialog(const std::string& message, MsgDlgKind kind, MsgDlgButtons buttons, HWND owner) {
-  SystemLibrary comctl(L"comctl32.dll");
-  const auto taskDialog = comctl.proc<TaskDialogProc>("TaskDialog");
+  const UniqueLibrary comctl = loadSystemLibrary(L"comctl32.dll");
+  const auto taskDialog = systemExport<TaskDialogProc>(comctl, "TaskDialog");
   if (!taskDialog) return mrNone;
-  const std::wstring title = Utf8ToWide(MsgDlgCaption(kind));
-  const std::wstring content = Utf8ToWide(message);
+  const std::wstring title = toWide(MsgDlgCaption(kind));
+  const std::wstring content = toWide(message);
   int pressed = 0;
   const HRESULT hr = taskDialog(owner, nullptr, title.c_str(), nullptr, content.c_str(),
                                 static_cast<TASKDIALOG_COMMON_BUTTON_FLAGS>(MsgDlgTaskDialogButtons(buttons)),
@@ -54,11 +49,11 @@ UINT ClassicButtons(MsgDlgButtons buttons) {
 
 int ClassicMessageBox(const std::string& message, MsgDlgKind kind, MsgDlgButtons buttons, HWND owner) {
   // The sound plays on after the call returns, so the library stays loaded for the run.
-  static const SystemLibrary winmm(L"winmm.dll");
-  if (const auto play = winmm.proc<SndPlaySoundProc>("sndPlaySoundW"))
-    play(Utf8ToWide(MsgDlgSoundAlias(kind)).c_str(), kSndAsync);
-  const std::wstring text = Utf8ToWide(message);
-  const std::wstring caption = Utf8ToWide(MsgDlgCaption(kind));
+  static const UniqueLibrary winmm = loadSystemLibrary(L"winmm.dll");
+  if (const auto play = systemExport<SndPlaySoundProc>(winmm, "sndPlaySoundW"))
+    play(toWide(MsgDlgSoundAlias(kind)).c_str(), kSndAsync);
+  const std::wstring text = toWide(message);
+  const std::wstring caption = toWide(MsgDlgCaption(kind));
   // The user icon shows the kind's picture without the message box playing a second sound.
   MSGBOXPARAMSW params{};
   params.cbSize = sizeof(params);
@@ -75,7 +70,8 @@ int ClassicMessageBox(const std::string& message, MsgDlgKind kind, MsgDlgButtons
 int SoundMessageDlg(const std::string& message, MsgDlgKind kind, MsgDlgButtons buttons, HWND parent,
                     MessageDlgPath path) {
   const HWND owner = parent ? parent : MainFormWindow();
-  if (path == MessageDlgPath::Automatic && IsVistaOrLater()) return SimpleTaskDialog(message, kind, buttons, owner);
+  const auto version = readOsVersion();
+  if (path == MessageDlgPath::Automatic && version && version->major >= 6) return SimpleTaskDialog(message, kind, buttons, owner);
   return ClassicMessageBox(message, kind, buttons, owner);
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/handles_win.h"
 #include "common/text_win.h"
 #include "dialogs/task_dialog_layout.h"
 #include "dialogs/task_dialog_paths_win.h"
@@ -17,23 +18,10 @@ namespace kelvane {
 
 namespace {
 
-struct FontDeleter {
-  void operator()(HFONT font) const { DeleteObject(font); }
-};
-using FontHandle = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
-
-struct ScreenDc {
-  HDC dc = GetDC(nullptr);
-  ~ScreenDc() { ReleaseDC(nullptr, dc); }
-  ScreenDc() = default;
-  ScreenDc(const ScreenDc&) = delete;
-  ScreenDc& operator=(const ScreenDc&) = delete;
-};
-
 // The form font, and the instruction's: bold and two pixels taller.
 struct DialogFonts {
-  FontHandle normal;
-  FontHandle instruction;
+  UniqueFont normal;
+  UniqueFont instruction;
 
   explicit DialogFonts(HDC dc) {
     LOGFONTW font{};
@@ -68,10 +56,9 @@ class GdiTextMeasure : public TextMeasure {
  private:
   void calc(const std::string& text, LayoutFont font, RECT& r, UINT format) const {
     if (text.empty()) return;
-    const std::wstring wide = Utf8ToWide(text);
-    HGDIOBJ old = SelectObject(dc_, fonts_.get(font));
+    const std::wstring wide = toWide(text);
+    SelectObjectScope selected(dc_, fonts_.get(font));
     DrawTextW(dc_, wide.c_str(), static_cast<int>(wide.size()), &r, format);
-    SelectObject(dc_, old);
   }
 
   HDC dc_;
@@ -143,17 +130,17 @@ class EmulatedTaskDialog {
 
 void EmulatedTaskDialog::layOut() {
   ScreenDc screen;
-  fonts_ = std::make_unique<DialogFonts>(screen.dc);
+  fonts_ = std::make_unique<DialogFonts>(screen.get());
   mainIcon_ = LoadSystemIcon(EmulationMainIcon(dialog_.mainIcon));
   footerIcon_ = LoadSystemIcon(EmulationFooterIcon(dialog_.footerIcon));
   buttons_ = EmulationButtons(dialog_);
-  GdiTextMeasure measure(screen.dc, *fonts_);
+  GdiTextMeasure measure(screen.get(), *fonts_);
   layout_ = LayoutTaskDialog(dialog_, buttons_, {IconSize(mainIcon_), IconSize(footerIcon_)}, measure);
 }
 
 HWND EmulatedTaskDialog::addControl(const wchar_t* cls, const std::string& text, DWORD style, const LayoutRect& r,
                                     int id, HFONT font) {
-  HWND control = CreateWindowExW(0, cls, Utf8ToWide(text).c_str(), WS_CHILD | WS_VISIBLE | style, r.left, r.top,
+  HWND control = CreateWindowExW(0, cls, toWide(text).c_str(), WS_CHILD | WS_VISIBLE | style, r.left, r.top,
                                  r.width, r.height, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                  GetModuleHandleW(nullptr), nullptr);
   if (control && font) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -261,7 +248,7 @@ TaskDialogAnswer EmulatedTaskDialog::run() {
   const int height = frame.bottom - frame.top;
   const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
   const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  CreateWindowExW(exStyle, kEmulationWindowClass, Utf8ToWide(dialog_.windowTitle).c_str(), style, left, top, width,
+  CreateWindowExW(exStyle, kEmulationWindowClass, toWide(dialog_.windowTitle).c_str(), style, left, top, width,
                   height, owner_, nullptr, GetModuleHandleW(nullptr), this);
   if (!hwnd_) return {};
   createControls();

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "common/system_info_win.h"
+#include "common/system_library_win.h"
 #include "common/text_win.h"
 #include "dialogs/task_dialog_paths_win.h"
 
@@ -13,18 +15,13 @@ namespace kelvane {
 
 namespace {
 
-bool IsVistaOrLater() {
-  OSVERSIONINFOW info{};
-  info.dwOSVersionInfoSize = sizeof(info);
-  return GetVersionExW(&info) && info.dwMajorVersion > 5;
-}
-
 TaskDialogIndirectProc LookUpTaskDialogIndirect() {
-  if (!IsVistaOrLater()) return nullptr;
+  const auto version = readOsVersion();
+  if (!version || version->major <= 5) return nullptr;
   // The program's manifest has already brought in version 6 of the common controls; asking for
   // it by name from the system folder finds that copy. It stays loaded for the whole run.
   HMODULE comctl = GetModuleHandleW(L"comctl32.dll");
-  if (!comctl) comctl = LoadLibraryExW(L"comctl32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (!comctl) comctl = loadSystemLibrary(L"comctl32.dll").release();
   if (!comctl) return nullptr;
   return reinterpret_cast<TaskDialogIndirectProc>(
       reinterpret_cast<void*>(GetProcAddress(comctl, "TaskDialogIndirect")));
@@ -44,16 +41,16 @@ TaskDialogIndirectProc TaskDialogIndirectAddress() {
 
 TaskDialogAnswer ShowPlatformTaskDialog(TaskDialogIndirectProc taskDialogIndirect, const PreparedTaskDialog& dialog,
                                         int width, HWND parent) {
-  const std::wstring title = Utf8ToWide(dialog.windowTitle);
-  const std::wstring instruction = Utf8ToWide(dialog.mainInstruction);
-  const std::wstring content = Utf8ToWide(dialog.content);
-  const std::wstring expanded = Utf8ToWide(dialog.expandedText);
-  const std::wstring expandLabel = Utf8ToWide(dialog.expandLabel);
-  const std::wstring collapseLabel = Utf8ToWide(dialog.collapseLabel);
-  const std::wstring verification = Utf8ToWide(dialog.verificationText);
-  const std::wstring footer = Utf8ToWide(dialog.footerText);
+  const std::wstring title = toWide(dialog.windowTitle);
+  const std::wstring instruction = toWide(dialog.mainInstruction);
+  const std::wstring content = toWide(dialog.content);
+  const std::wstring expanded = toWide(dialog.expandedText);
+  const std::wstring expandLabel = toWide(dialog.expandLabel);
+  const std::wstring collapseLabel = toWide(dialog.collapseLabel);
+  const std::wstring verification = toWide(dialog.verificationText);
+  const std::wstring footer = toWide(dialog.footerText);
   std::vector<std::wstring> captions;
-  for (const auto& b : dialog.customButtons) captions.push_back(Utf8ToWide(b.caption));
+  for (const auto& b : dialog.customButtons) captions.push_back(toWide(b.caption));
   std::vector<TASKDIALOG_BUTTON> buttons;
   for (std::size_t i = 0; i < captions.size(); ++i)
     buttons.push_back({dialog.customButtons[i].id, captions[i].c_str()});

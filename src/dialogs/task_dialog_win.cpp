@@ -16,13 +16,13 @@ constexpr char kApplicationTitle[] = "Kelvane";
 HWND OwnerFor(HWND parent) {
   if (parent) return parent;
   if (HWND active = GetActiveWindow()) return active;
-  return MainFormWindow();
+  return ApplicationWindow();
 }
 
 std::string FallbackTitle() {
   if (HWND main = MainFormWindow()) {
     wchar_t caption[256] = {};
-    if (GetWindowTextW(main, caption, static_cast<int>(std::size(caption))) > 0) return WideToUtf8(caption);
+    if (GetWindowTextW(main, caption, static_cast<int>(std::size(caption))) > 0) return toUtf8(std::wstring(caption));
   }
   return kApplicationTitle;
 }
