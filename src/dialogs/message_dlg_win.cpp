@@ -32,8 +32,9 @@ int SimpleTaskDialog(const std::string& message, MsgDlgKind kind, MsgDlgButtons 
   const HRESULT hr = taskDialog(owner, nullptr, title.c_str(), nullptr, content.c_str(),
                                 static_cast<TASKDIALOG_COMMON_BUTTON_FLAGS>(MsgDlgTaskDialogButtons(buttons)),
                                 MAKEINTRESOURCEW(MsgDlgIconId(kind)), &pressed);
-  // A dialog that never showed must not read as OK.
-  if (FAILED(hr)) return mrNone;
+  // A dialog that never showed must not read as OK (Wine reports one it could not create as
+  // success with button -1).
+  if (FAILED(hr) || pressed <= 0) return mrNone;
   return MsgDlgResultFromTaskDialog(pressed);
 }
 
@@ -62,7 +63,8 @@ int ClassicMessageBox(const std::string& message, MsgDlgKind kind, MsgDlgButtons
   params.lpszCaption = caption.c_str();
   params.dwStyle = ClassicButtons(buttons) | MB_USERICON;
   params.lpszIcon = MAKEINTRESOURCEW(MsgDlgIconId(kind));
-  return MessageBoxIndirectW(&params);
+  const int answer = MessageBoxIndirectW(&params);
+  return answer > 0 ? answer : mrNone;  // Wine answers -1 for a box it could not create
 }
 
 }  // namespace

@@ -135,7 +135,9 @@ void EmulatedTaskDialog::layOut() {
   footerIcon_ = LoadSystemIcon(EmulationFooterIcon(dialog_.footerIcon));
   buttons_ = EmulationButtons(dialog_);
   GdiTextMeasure measure(screen.get(), *fonts_);
-  layout_ = LayoutTaskDialog(dialog_, buttons_, {IconSize(mainIcon_), IconSize(footerIcon_)}, measure);
+  layout_ = LayoutTaskDialog(dialog_, buttons_,
+                             {IconSize(mainIcon_), IconSize(footerIcon_), GetDeviceCaps(screen.get(), LOGPIXELSY)},
+                             measure);
 }
 
 HWND EmulatedTaskDialog::addControl(const wchar_t* cls, const std::string& text, DWORD style, const LayoutRect& r,
@@ -250,7 +252,7 @@ TaskDialogAnswer EmulatedTaskDialog::run() {
   const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
   CreateWindowExW(exStyle, kEmulationWindowClass, toWide(dialog_.windowTitle).c_str(), style, left, top, width,
                   height, owner_, nullptr, GetModuleHandleW(nullptr), this);
-  if (!hwnd_) return {};
+  if (!hwnd_) return {0, 0, dialog_.verificationChecked};
   createControls();
 
   const bool disableOwner = owner_ && IsWindowEnabled(owner_);

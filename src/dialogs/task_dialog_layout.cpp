@@ -31,35 +31,44 @@ std::size_t utf8Length(const std::string& text) {
   }));
 }
 
-int clientWidthFor(const PreparedTaskDialog& d, const TextMeasure& measure) {
-  const bool wideText = measure.extent(d.mainInstruction, LayoutFont::Normal).width > kWideTextWidth ||
-                        measure.extent(d.content, LayoutFont::Normal).width > kWideTextWidth;
+// Distances are given at 96 dpi; measured text and icons already come at the screen's.
+struct Scale {
+  int dpi;
+  int operator()(int pixels) const { return (pixels * dpi + 48) / 96; }
+};
+
+int clientWidthFor(const PreparedTaskDialog& d, const TextMeasure& measure, const Scale& px) {
+  const bool wideText = measure.extent(d.mainInstruction, LayoutFont::Normal).width > px(kWideTextWidth) ||
+                        measure.extent(d.content, LayoutFont::Normal).width > px(kWideTextWidth);
   const bool longCaptions =
       utf8Length(d.buttonCaptions) > kWideCaptionChars || utf8Length(d.radioCaptions) > kWideCaptionChars;
-  return wideText || longCaptions ? kWideClientWidth : kNarrowClientWidth;
+  return px(wideText || longCaptions ? kWideClientWidth : kNarrowClientWidth);
 }
 
 }  // namespace
 
 TaskDialogLayout LayoutTaskDialog(const PreparedTaskDialog& dialog, const std::vector<EmulationButton>& buttons,
-                                  const TaskDialogIconSizes& icons, const TextMeasure& measure) {
+                                  const TaskDialogMetrics& metrics, const TextMeasure& measure) {
+  const Scale px{metrics.dpi > 0 ? metrics.dpi : 96};
+  const LayoutSize& mainIcon = metrics.mainIcon;
+  const LayoutSize& footerIcon = metrics.footerIcon;
   TaskDialogLayout layout;
-  const int width = clientWidthFor(dialog, measure);
+  const int width = clientWidthFor(dialog, measure, px);
   layout.clientWidth = width;
 
   // Top area: icon on the left, the texts beside it.
-  int textLeft = kMargin;
-  if (icons.main.width > 0 && icons.main.height > 0) {
-    layout.mainIcon = LayoutRect{kMargin, kMargin, icons.main.width, icons.main.height};
-    textLeft = icons.main.width + kIconTextGap;
+  int textLeft = px(kMargin);
+  if (mainIcon.width > 0 && mainIcon.height > 0) {
+    layout.mainIcon = LayoutRect{px(kMargin), px(kMargin), mainIcon.width, mainIcon.height};
+    textLeft = mainIcon.width + px(kIconTextGap);
   }
-  int y = kMargin;
+  int y = px(kMargin);
   auto addLabel = [&](LabelRole role, const std::string& text, LayoutFont font) {
     if (text.empty()) return;
-    const int labelWidth = width - textLeft - kRightMargin;
+    const int labelWidth = width - textLeft - px(kRightMargin);
     const int height = measure.wrappedHeight(text, font, labelWidth);
     layout.labels.push_back({role, text, LayoutRect{textLeft, y, labelWidth, height}});
-    y += height + kGap;
+    y += height + px(kGap);
   };
   addLabel(LabelRole::Instruction, dialog.mainInstruction, LayoutFont::Instruction);
   addLabel(LabelRole::Content, dialog.content, LayoutFont::Normal);
@@ -68,56 +77,56 @@ TaskDialogLayout LayoutTaskDialog(const PreparedTaskDialog& dialog, const std::v
   // Button rows, filled from the right edge leftwards.
   const bool hasRowArea = !buttons.empty() || !dialog.verificationText.empty();
   if (hasRowArea) {
-    y += kGap;
+    y += px(kGap);
     int rowRight = width;  // left edge of the leftmost slot in the current row
     bool rowEmpty = true;
     for (const auto& button : buttons) {
-      const int slot = std::max(measure.extent(button.caption, LayoutFont::Normal).width + kButtonPadding,
-                                kMinButtonSlot);
+      const int slot = std::max(measure.extent(button.caption, LayoutFont::Normal).width + px(kButtonPadding),
+                                px(kMinButtonSlot));
       int slotLeft = rowRight - slot;
       if (slotLeft < textLeft / 2 && !rowEmpty) {
-        y += kRowStep;
+        y += px(kRowStep);
         slotLeft = width - slot;
       }
-      layout.buttons.push_back({button, LayoutRect{slotLeft, y, slot - kButtonSpacing, kButtonHeight}});
+      layout.buttons.push_back({button, LayoutRect{slotLeft, y, slot - px(kButtonSpacing), px(kButtonHeight)}});
       rowRight = slotLeft;
       rowEmpty = false;
     }
     if (!dialog.verificationText.empty()) {
       const int captionWidth = measure.extent(dialog.verificationText, LayoutFont::Normal).width;
       const int room = rowRight - textLeft;
-      if (captionWidth + kCheckBoxMark <= room) {
-        layout.verification = LayoutRect{textLeft, y, room, kCheckBoxHeight};
+      if (captionWidth + px(kCheckBoxMark) <= room) {
+        layout.verification = LayoutRect{textLeft, y, room, px(kCheckBoxHeight)};
       } else {
-        y += kRowStep;
-        layout.verification = LayoutRect{textLeft, y, width - textLeft - kRightMargin, kCheckBoxHeight};
+        y += px(kRowStep);
+        layout.verification = LayoutRect{textLeft, y, width - textLeft - px(kRightMargin), px(kCheckBoxHeight)};
       }
     }
-    y += kRowAreaHeight;
+    y += px(kRowAreaHeight);
   }
 
   if (!dialog.footerText.empty()) {
     if (hasRowArea) {
       const bool iconReachesDown = layout.mainIcon && layout.mainIcon->bottom() > y;
-      const int left = iconReachesDown ? textLeft : kSeparatorInset;
-      layout.separator = LayoutRect{left, y, width - kSeparatorInset - left, kSeparatorHeight};
-      y += kSeparatorHeight;
+      const int left = iconReachesDown ? textLeft : px(kSeparatorInset);
+      layout.separator = LayoutRect{left, y, width - px(kSeparatorInset) - left, px(kSeparatorHeight)};
+      y += px(kSeparatorHeight);
     }
-    y += kGap;
-    int footerTextLeft = kFooterLeft;
+    y += px(kGap);
+    int footerTextLeft = px(kFooterLeft);
     int footerHeight = 0;
-    if (icons.footer.width > 1 && icons.footer.height > 1) {
-      layout.footerIcon = LayoutRect{kFooterLeft, y, icons.footer.width / 2, icons.footer.height / 2};
-      footerTextLeft = layout.footerIcon->width + kFooterIconTextGap;
+    if (footerIcon.width > 1 && footerIcon.height > 1) {
+      layout.footerIcon = LayoutRect{px(kFooterLeft), y, footerIcon.width / 2, footerIcon.height / 2};
+      footerTextLeft = layout.footerIcon->width + px(kFooterIconTextGap);
       footerHeight = layout.footerIcon->height;
     }
-    const int footerWidth = width - footerTextLeft - kRightMargin;
+    const int footerWidth = width - footerTextLeft - px(kRightMargin);
     const int textHeight = measure.wrappedHeight(dialog.footerText, LayoutFont::Normal, footerWidth);
     layout.footerText = LayoutRect{footerTextLeft, y, footerWidth, textHeight};
-    y += std::max(footerHeight, textHeight) + kGap;
+    y += std::max(footerHeight, textHeight) + px(kGap);
   }
 
-  if (layout.mainIcon) y = std::max(y, layout.mainIcon->bottom() + kMargin);
+  if (layout.mainIcon) y = std::max(y, layout.mainIcon->bottom() + px(kMargin));
   layout.clientHeight = y;
   return layout;
 }

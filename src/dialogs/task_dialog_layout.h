@@ -63,18 +63,20 @@ struct TaskDialogLayout {
   std::optional<LayoutRect> footerText;
 };
 
-// Sizes of the system icons as loaded; a zero size means no icon.
-struct TaskDialogIconSizes {
-  LayoutSize main;
-  LayoutSize footer;  // natural size; the footer draws it at half
+// What the layout needs to know of the screen: the system icons' sizes as loaded (a zero size
+// means no icon) and the dots per inch, by which the layout's distances, given at 96 dpi, grow.
+struct TaskDialogMetrics {
+  LayoutSize mainIcon;
+  LayoutSize footerIcon;  // natural size; the footer draws it at half
+  int dpi = 96;
 };
 
 // `buttons` is normally EmulationButtons(dialog); passing them separately lets a layout without
 // any button row be asked for.
 TaskDialogLayout LayoutTaskDialog(const PreparedTaskDialog& dialog, const std::vector<EmulationButton>& buttons,
-                                  const TaskDialogIconSizes& icons, const TextMeasure& measure);
+                                  const TaskDialogMetrics& metrics, const TextMeasure& measure);
 
-// Client widths of the emulation.
+// Client widths of the emulation at 96 dpi.
 constexpr int kNarrowClientWidth = 420;
 constexpr int kWideClientWidth = 480;
 

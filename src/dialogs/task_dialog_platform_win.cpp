@@ -79,7 +79,10 @@ TaskDialogAnswer ShowPlatformTaskDialog(TaskDialogIndirectProc taskDialogIndirec
   int button = 0;
   int radio = 0;
   BOOL checked = dialog.verificationChecked ? TRUE : FALSE;
-  if (FAILED(taskDialogIndirect(&config, &button, &radio, &checked))) return {0, 0, dialog.verificationChecked};
+  const HRESULT status = taskDialogIndirect(&config, &button, &radio, &checked);
+  // Wine reports a dialog that could not be created (an owner that is gone) as success with
+  // button -1; either way nothing was answered and the check box was never seen.
+  if (FAILED(status) || button <= 0) return {0, 0, dialog.verificationChecked};
   return {button, radio, checked != FALSE};
 }
 

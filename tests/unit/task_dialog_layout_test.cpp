@@ -9,9 +9,10 @@ using namespace kelvane;
 namespace {
 
 // A monospaced stand-in for the dialog font: every character (code point) is 6 pixels wide and
-// a line 13 high; the instruction's font is 7 by 15.
+// a line 13 high; the instruction's font is 7 by 15. `scale` stands for a screen of 96 x scale dpi.
 class FixedMeasure : public TextMeasure {
  public:
+  explicit FixedMeasure(int scale = 1) : scale_(scale) {}
   LayoutSize extent(const std::string& text, LayoutFont font) const override {
     int widest = 0, lines = 0;
     forEachLine(text, [&](int chars) {
@@ -29,8 +30,9 @@ class FixedMeasure : public TextMeasure {
   }
 
  private:
-  static int charWidth(LayoutFont f) { return f == LayoutFont::Instruction ? 7 : 6; }
-  static int lineHeight(LayoutFont f) { return f == LayoutFont::Instruction ? 15 : 13; }
+  int charWidth(LayoutFont f) const { return scale_ * (f == LayoutFont::Instruction ? 7 : 6); }
+  int lineHeight(LayoutFont f) const { return scale_ * (f == LayoutFont::Instruction ? 15 : 13); }
+  int scale_;
   template <typename F>
   static void forEachLine(const std::string& text, F f) {
     int chars = 0;
@@ -47,8 +49,8 @@ class FixedMeasure : public TextMeasure {
 };
 
 const FixedMeasure kMeasure;
-const TaskDialogIconSizes kBigIcon{{32, 32}, {32, 32}};
-const TaskDialogIconSizes kNoIcons{};
+const TaskDialogMetrics kBigIcon{{32, 32}, {32, 32}};
+const TaskDialogMetrics kNoIcons{};
 
 PreparedTaskDialog dialog(const std::string& instruction, const std::string& content,
                           const std::string& captions = "", TaskDialogCommonButtons common = 0) {
@@ -59,7 +61,7 @@ PreparedTaskDialog dialog(const std::string& instruction, const std::string& con
   return PrepareTaskDialog(r, common, 1, 0, "Kelvane");
 }
 
-TaskDialogLayout layout(const PreparedTaskDialog& d, const TaskDialogIconSizes& icons = kBigIcon) {
+TaskDialogLayout layout(const PreparedTaskDialog& d, const TaskDialogMetrics& icons = kBigIcon) {
   return LayoutTaskDialog(d, EmulationButtons(d), icons, kMeasure);
 }
 
@@ -181,7 +183,7 @@ TEST(TaskDialogLayout, FooterWithAndWithoutAButtonRow) {
   EXPECT_EQ(l.clientHeight, footerTop + 16 + 16);
 
   // A tall main icon still beside the separator pushes its left end to the texts' left.
-  l = layout(d, TaskDialogIconSizes{{32, 120}, {0, 0}});
+  l = layout(d, TaskDialogMetrics{{32, 120}, {0, 0}});
   EXPECT_EQ(l.separator->left, 60);
   EXPECT_EQ(l.separator->width, 420 - 2 - 60);
   EXPECT_FALSE(l.footerIcon);
@@ -194,4 +196,31 @@ TEST(TaskDialogLayout, FooterWithAndWithoutAButtonRow) {
   EXPECT_FALSE(l.separator);
   EXPECT_FALSE(l.verification);
   EXPECT_EQ(l.footerText->top, 14 + 13 + 16 + 16);
+}
+
+TEST(TaskDialogLayout, EveryDistanceGrowsWithTheScreenDpi) {
+  // Text and icons twice as large on a 192-dpi screen: the whole layout must be twice as large,
+  // including the row break and the verification box's move.
+  TTaskDialog r;
+  r.MainInstruction = "您的计算机内存不足.";
+  r.Content = std::string(60, 'c');
+  r.ButtonCaptions = "整理内存\n任务管理器\n关闭\n第四个按钮";
+  r.VerificationText = std::string(30, 'v');
+  r.FooterText = "footer";
+  const auto d = PrepareTaskDialog(r, tcbOk | tcbCancel, 1, 4, "Kelvane");
+  const auto small = LayoutTaskDialog(d, EmulationButtons(d), {{32, 32}, {32, 32}, 96}, FixedMeasure(1));
+  const auto large = LayoutTaskDialog(d, EmulationButtons(d), {{64, 64}, {64, 64}, 192}, FixedMeasure(2));
+  auto doubled = [](LayoutRect x) { return LayoutRect{2 * x.left, 2 * x.top, 2 * x.width, 2 * x.height}; };
+  EXPECT_EQ(large.clientWidth, 2 * small.clientWidth);
+  EXPECT_EQ(large.clientHeight, 2 * small.clientHeight);
+  ASSERT_EQ(large.buttons.size(), small.buttons.size());
+  EXPECT_NE(small.buttons.front().rect.top, small.buttons.back().rect.top);  // two rows
+  for (std::size_t i = 0; i < small.buttons.size(); ++i)
+    EXPECT_EQ(large.buttons[i].rect, doubled(small.buttons[i].rect)) << i;
+  ASSERT_EQ(large.labels.size(), small.labels.size());
+  for (std::size_t i = 0; i < small.labels.size(); ++i) EXPECT_EQ(large.labels[i].rect, doubled(small.labels[i].rect));
+  EXPECT_EQ(*large.verification, doubled(*small.verification));
+  EXPECT_EQ(*large.separator, doubled(*small.separator));
+  EXPECT_EQ(*large.footerIcon, doubled(*small.footerIcon));
+  EXPECT_EQ(*large.footerText, doubled(*small.footerText));
 }

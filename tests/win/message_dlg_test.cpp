@@ -28,6 +28,19 @@ TEST(SoundMessageDlgWin, YesAndNoAnswerSixAndSevenOnBothKinds) {
   }
 }
 
+TEST(SoundMessageDlgWin, AMessageThatCannotOpenIsNotReadAsOk) {
+  const HWND gone = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x7FFF0));
+  ASSERT_FALSE(IsWindow(gone));
+  for (MessageDlgPath path : {MessageDlgPath::Automatic, MessageDlgPath::Classic}) {
+    DriveReport report;
+    const int result = driveDialog(
+        toWide(MsgDlgCaption(MsgDlgKind::Error)), [](HWND dlg) { PostMessageW(dlg, WM_CLOSE, 0, 0); },
+        [&] { return SoundMessageDlg("x", MsgDlgKind::Error, mbYes | mbNo, gone, path); }, report);
+    EXPECT_FALSE(report.found);
+    EXPECT_EQ(result, mrNone) << (path == MessageDlgPath::Classic);
+  }
+}
+
 TEST(ManifestWin, TheProgramCarriesTheCommonControlsSixManifest) {
   // Under Wine the task dialog works without the manifest, so the resource itself is checked.
   wchar_t self[MAX_PATH];

@@ -226,3 +226,21 @@ TEST(TaskDialogWin, WrappersFillTheRequest) {
     EXPECT_FALSE(report.forcedClose) << path.name;
   }
 }
+
+TEST(TaskDialogWin, ADialogThatCannotOpenAnswersZeroAndKeepsTheVerification) {
+  // An owner window that does not exist makes both paths fail before anything is shown.
+  const HWND gone = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x7FFF0));
+  ASSERT_FALSE(IsWindow(gone));
+  for (const auto& path : kPaths) {
+    TTaskDialog request = alertRequest();
+    request.WindowTitle = uniqueTitle("no owner");
+    request.VerificationChecked = 1;
+    DriveReport report;
+    const int result = driveDialog(
+        toWide(request.WindowTitle), [](HWND dlg) { PostMessageW(dlg, WM_CLOSE, 0, 0); },
+        [&] { return RunTaskDialog(request, 0, 1, 0, 0, gone, path.path); }, report);
+    EXPECT_FALSE(report.found) << path.name;
+    EXPECT_EQ(result, 0) << path.name;
+    EXPECT_EQ(request.VerificationChecked, 1) << path.name;
+  }
+}
