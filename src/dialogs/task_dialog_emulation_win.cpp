@@ -3,7 +3,6 @@
 // say rather than as the dialog manager's IDOK/IDCANCEL would.
 
 #include <windows.h>
-#include <windowsx.h>
 
 #include <memory>
 #include <string>
