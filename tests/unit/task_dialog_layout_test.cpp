@@ -137,6 +137,10 @@ TEST(TaskDialogLayout, ANewRowStartsWhereASlotWouldCrossHalfTheTextsLeft) {
   EXPECT_EQ(buttonWithId(l, 1).rect, (LayoutRect{340, rowTop + 32, 70, 23}));  // new row, right edge
   EXPECT_EQ(l.clientHeight, rowTop + 32 + 36);
 
+  // A left edge at 38 is left of the texts (60) but not of half their position: same row.
+  l = layout(dialog("i", "c", "Release memory!", tcbOk | tcbYes | tcbNo));
+  EXPECT_EQ(buttonWithId(l, 1).rect, (LayoutRect{38, rowTop, 70, 23}));
+
   // A slot wider than the whole dialog still gets a row of its own, not an empty row first.
   l = layout(dialog("", "", std::string(80, 'w')), kNoIcons);
   ASSERT_EQ(l.buttons.size(), 1u);
