@@ -6,6 +6,8 @@
 #include "common/text_win.h"
 #include "fake_form_services.h"
 
+#include <vector>
+
 using namespace kelvane;
 using namespace kelvane::testing;
 
@@ -157,8 +159,7 @@ TEST(AlertStep, TicksInsideTheDialogOpenNoSecondDialog) {
   gInnerTicks = &inner;
   const UINT_PTR timer = SetTimer(nullptr, 0, 100, &innerTick);
   {
-    // TODO(task dialog): answer with the custom button id 100 once the task dialog is in.
-    DialogAnswerer answerer(GetCurrentThreadId(), WM_COMMAND, IDYES, 1500);
+    DialogAnswerer answerer(GetCurrentThreadId(), {{WM_COMMAND, 100, 0}}, 1500);
     RunAlertStep(state, form, sampleAt(45), 2 * kMinute);
     EXPECT_TRUE(answerer.sawDialog());
     EXPECT_EQ(answerer.title(), L"Kelvane");
@@ -179,6 +180,40 @@ TEST(AlertStep, TicksInsideTheDialogOpenNoSecondDialog) {
   EXPECT_EQ(state.machine.previousLoad(), 45);
 }
 
+TEST(AlertStep, TheDialogsAnswersAndItsVerificationBox) {
+  constexpr UINT kClickButton = WM_USER + 102;        // TDM_CLICK_BUTTON
+  constexpr UINT kClickVerification = WM_USER + 113;  // TDM_CLICK_VERIFICATION
+  struct Case {
+    bool defrag;
+    std::vector<PostedMessage> answer;
+    int releases;        // including the automatic one before the dialog
+    bool dialogStaysOn;  // WarnMsgBox afterwards
+  };
+  const std::vector<Case> cases = {
+      {false, {{kClickButton, 100, 0}}, 1, true},   // "整理内存"
+      {false, {{kClickButton, 102, 0}}, 0, true},   // "关闭"
+      {false, {{WM_CLOSE, 0, 0}}, 0, true},         // the close box
+      {false, {{kClickVerification, TRUE, 0}, {kClickButton, 102, 0}}, 0, false},
+      {false, {{kClickVerification, TRUE, 0}, {WM_CLOSE, 0, 0}}, 0, false},
+      {true, {{kClickButton, 100, 0}}, 1, true},    // "&OK" after the automatic release
+      {true, {{kClickVerification, TRUE, 0}, {kClickButton, 100, 0}}, 1, false},
+  };
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    FakeFormServices form;
+    seedAlerts(form, false, cases[i].defrag, true, false);
+    AlertState state;
+    {
+      DialogAnswerer answerer(GetCurrentThreadId(), cases[i].answer, 200);
+      RunAlertStep(state, form, sampleAt(50), kMinute);
+      EXPECT_TRUE(answerer.sawDialog()) << i;
+      EXPECT_EQ(answerer.title(), L"Kelvane") << i;
+    }
+    EXPECT_EQ(form.releases, cases[i].releases) << i;
+    EXPECT_EQ(form.options.WarnMsgBox, cases[i].dialogStaysOn) << i;
+    EXPECT_FALSE(state.AlertDialogOpen) << i;
+  }
+}
+
 TEST(AlertStep, ShowLogWithoutALogExplainsWhereItWillBe) {
   TempFolder folder;
   FakeFormServices form;
@@ -186,7 +221,7 @@ TEST(AlertStep, ShowLogWithoutALogExplainsWhereItWillBe) {
   form.options.LogFile = "Kelvane.log";
   form.dataFolder = toUtf8(folder.path());
   EXPECT_EQ(LogFilePath(form), folder.path() + L"Kelvane.log");
-  DialogAnswerer answerer(GetCurrentThreadId(), WM_CLOSE, 0);
+  DialogAnswerer answerer(GetCurrentThreadId(), {{WM_CLOSE, 0, 0}});
   MneShowLogClick(form);
   EXPECT_TRUE(answerer.sawDialog());
   EXPECT_EQ(toUtf8(answerer.title()), "日志文件");

@@ -71,11 +71,18 @@ void pumpMessages(DWORD milliseconds);
 
 namespace kelvane::testing {
 
+struct PostedMessage {
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+};
+
 // Waits on a thread of its own for a dialog (class #32770) of the given thread to appear,
-// records its title, then answers it with `post` (for instance WM_COMMAND or WM_CLOSE).
+// records its title, then answers it by posting `answer` (for instance a task dialog's
+// TDM_CLICK_VERIFICATION, then WM_COMMAND with a button id, or WM_CLOSE).
 class DialogAnswerer {
  public:
-  DialogAnswerer(DWORD dialogThread, UINT message, WPARAM wParam, DWORD delayMs = 0);
+  DialogAnswerer(DWORD dialogThread, std::vector<PostedMessage> answer, DWORD delayMs = 0);
   ~DialogAnswerer();  // waits for the thread
   DialogAnswerer(const DialogAnswerer&) = delete;
   DialogAnswerer& operator=(const DialogAnswerer&) = delete;
@@ -87,8 +94,7 @@ class DialogAnswerer {
  private:
   static DWORD WINAPI run(void* self);
   DWORD dialogThread_;
-  UINT message_;
-  WPARAM wParam_;
+  std::vector<PostedMessage> answer_;
   DWORD delayMs_;
   HANDLE thread_ = nullptr;
   bool seen_ = false;

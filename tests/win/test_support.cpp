@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <utility>
 #include <vector>
 
 namespace kelvane::testing {
@@ -84,8 +85,8 @@ std::vector<HWND> dialogsOf(DWORD thread) {
 
 }  // namespace
 
-DialogAnswerer::DialogAnswerer(DWORD dialogThread, UINT message, WPARAM wParam, DWORD delayMs)
-    : dialogThread_(dialogThread), message_(message), wParam_(wParam), delayMs_(delayMs) {
+DialogAnswerer::DialogAnswerer(DWORD dialogThread, std::vector<PostedMessage> answer, DWORD delayMs)
+    : dialogThread_(dialogThread), answer_(std::move(answer)), delayMs_(delayMs) {
   thread_ = CreateThread(nullptr, 0, &DialogAnswerer::run, this, 0, nullptr);
 }
 
@@ -116,7 +117,11 @@ DWORD WINAPI DialogAnswerer::run(void* context) {
     if (count > self.mostAtOnce_) self.mostAtOnce_ = count;
     Sleep(20);
   } while (GetTickCount() - start < self.delayMs_);
-  PostMessageW(dialog, self.message_, self.wParam_, 0);
+  for (const PostedMessage& posted : self.answer_)
+    PostMessageW(dialog, posted.message, posted.wParam, posted.lParam);
+  // An answer that does not end the dialog must not hang the test.
+  for (int i = 0; i < 500 && IsWindow(dialog); ++i) Sleep(10);
+  if (IsWindow(dialog)) PostMessageW(dialog, WM_CLOSE, 0, 0);
   return 0;
 }
 

@@ -75,7 +75,7 @@ TEST(TrayDblClick, RunsTheConfiguredActionAndNothingForOtherValues) {
 TEST(TrayDblClick, RunDialogComesUpAndReturnsWhenClosed) {
   FakeFormServices form;
   form.options.DoubleClickAction = 5;
-  DialogAnswerer answerer(GetCurrentThreadId(), WM_CLOSE, 0, 200);
+  DialogAnswerer answerer(GetCurrentThreadId(), {{WM_CLOSE, 0, 0}}, 200);
   TrayDblClick(form);
   EXPECT_TRUE(answerer.sawDialog());
   EXPECT_TRUE(form.errors.empty());
