@@ -10,10 +10,10 @@ constexpr std::string_view kCrLf = "\r\n";
 // Blanks around names and values in the file: space, tab, vertical tab, form feed.
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
 
-std::string_view trimBlanks(std::string_view s) {
-  while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
-  return s;
+// The range [at, at + size) of `s` without blanks at either end.
+void trimBlanks(std::string_view s, std::size_t& at, std::size_t& size) {
+  while (size > 0 && isBlank(s[at])) ++at, --size;
+  while (size > 0 && isBlank(s[at + size - 1])) --size;
 }
 
 // Names passed in by the caller lose spaces only.
@@ -30,44 +30,6 @@ bool sameName(std::string_view a, std::string_view b) {
   for (std::size_t i = 0; i < a.size(); ++i)
     if (foldAscii(a[i]) != foldAscii(b[i])) return false;
   return true;
-}
-
-enum class LineKind { Other, Comment, Section, Entry };
-
-struct Parsed {
-  LineKind kind = LineKind::Other;
-  std::string_view name;   // section or key name
-  std::string_view value;  // raw value of an entry, blanks trimmed
-  bool hasEquals = false;
-};
-
-Parsed classify(std::string_view text) {
-  Parsed p;
-  const std::string_view body = trimBlanks(text);
-  if (body.empty()) return p;
-  if (body.front() == ';') {
-    p.kind = LineKind::Comment;
-    return p;
-  }
-  if (body.front() == '[') {
-    // The name ends at the first ']' (or the line's end); anything after it is ignored.
-    std::string_view name = body.substr(1);
-    const std::size_t close = name.find(']');
-    if (close != npos) name = name.substr(0, close);
-    p.kind = LineKind::Section;
-    p.name = trimBlanks(name);
-    return p;
-  }
-  p.kind = LineKind::Entry;
-  const std::size_t eq = body.find('=');
-  if (eq == npos) {
-    p.name = body;
-    return p;
-  }
-  p.hasEquals = true;
-  p.name = trimBlanks(body.substr(0, eq));
-  p.value = trimBlanks(body.substr(eq + 1));
-  return p;
 }
 
 std::string_view stripQuotes(std::string_view v) {
@@ -97,18 +59,52 @@ std::string withoutLineBreaks(std::string_view s) {
 
 }  // namespace
 
+IniDocument::Line IniDocument::makeLine(std::string text, std::string end) {
+  Line line{std::move(text), std::move(end)};
+  const std::string_view s = line.text;
+  std::size_t at = 0, size = s.size();
+  trimBlanks(s, at, size);
+  if (size == 0) return line;
+  if (s[at] == ';') {
+    line.kind = Kind::Comment;
+  } else if (s[at] == '[') {
+    // The name ends at the first ']' (or the line's end); anything after it is ignored.
+    line.kind = Kind::Section;
+    line.nameAt = at + 1;
+    const std::size_t close = s.find(']', line.nameAt);
+    line.nameSize = (close == npos ? at + size : close) - line.nameAt;
+    trimBlanks(s, line.nameAt, line.nameSize);
+  } else {
+    const std::size_t eq = s.find('=', at);
+    line.kind = eq == npos ? Kind::Entry : Kind::Key;
+    line.nameAt = at;
+    line.nameSize = (eq == npos ? at + size : eq) - at;
+    trimBlanks(s, line.nameAt, line.nameSize);
+    if (eq != npos) {
+      line.valueAt = eq + 1;
+      line.valueSize = at + size - line.valueAt;
+      trimBlanks(s, line.valueAt, line.valueSize);
+    }
+  }
+  return line;
+}
+
+std::string_view IniDocument::nameOf(const Line& line) {
+  return std::string_view(line.text).substr(line.nameAt, line.nameSize);
+}
+
 IniDocument IniDocument::parse(std::string_view text) {
   IniDocument doc;
   std::size_t start = 0;
   while (start < text.size()) {
     const std::size_t stop = text.find_first_of("\r\n", start);
     if (stop == npos) {
-      doc.lines_.push_back({std::string(text.substr(start)), ""});
+      doc.lines_.push_back(makeLine(std::string(text.substr(start)), ""));
       break;
     }
     const std::size_t endLength = text.compare(stop, 2, kCrLf) == 0 ? 2 : 1;
-    doc.lines_.push_back(
-        {std::string(text.substr(start, stop - start)), std::string(text.substr(stop, endLength))});
+    doc.lines_.push_back(makeLine(std::string(text.substr(start, stop - start)),
+                                  std::string(text.substr(stop, endLength))));
     start = stop + endLength;
   }
   return doc;
@@ -116,16 +112,14 @@ IniDocument IniDocument::parse(std::string_view text) {
 
 std::size_t IniDocument::findSection(std::string_view section) const {
   const std::string_view wanted = trimSpaces(section);
-  for (std::size_t i = 0; i < lines_.size(); ++i) {
-    const Parsed p = classify(lines_[i].text);
-    if (p.kind == LineKind::Section && sameName(p.name, wanted)) return i;
-  }
+  for (std::size_t i = 0; i < lines_.size(); ++i)
+    if (lines_[i].kind == Kind::Section && sameName(nameOf(lines_[i]), wanted)) return i;
   return npos;
 }
 
 std::size_t IniDocument::sectionEnd(std::size_t header) const {
   std::size_t i = header + 1;
-  while (i < lines_.size() && classify(lines_[i].text).kind != LineKind::Section) ++i;
+  while (i < lines_.size() && lines_[i].kind != Kind::Section) ++i;
   return i;
 }
 
@@ -136,9 +130,12 @@ std::optional<std::string> IniDocument::get(std::string_view section, std::strin
   const std::string_view wanted = trimSpaces(key);
   const std::size_t end = sectionEnd(header);
   for (std::size_t i = header + 1; i < end; ++i) {
-    const Parsed p = classify(lines_[i].text);
-    if (p.kind == LineKind::Entry && p.hasEquals && sameName(p.name, wanted))
-      return std::string(cutCharacters(stripQuotes(p.value), limit));
+    const Line& line = lines_[i];
+    if (line.kind == Kind::Key && sameName(nameOf(line), wanted)) {
+      const std::string_view value =
+          std::string_view(line.text).substr(line.valueAt, line.valueSize);
+      return std::string(cutCharacters(stripQuotes(value), limit));
+    }
   }
   return std::nullopt;
 }
@@ -160,35 +157,32 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
   const std::size_t header = findSection(section);
   if (header == npos) {
     ensureLastLineEnded();
-    lines_.push_back({"[" + std::string(trimSpaces(section)) + "]", std::string(kCrLf)});
-    lines_.push_back({entry, std::string(kCrLf)});
+    lines_.push_back(makeLine("[" + std::string(trimSpaces(section)) + "]", std::string(kCrLf)));
+    lines_.push_back(makeLine(entry, std::string(kCrLf)));
     return;
   }
   const std::size_t end = sectionEnd(header);
   std::size_t lastEntry = header;
   for (std::size_t i = header + 1; i < end; ++i) {
-    const Parsed p = classify(lines_[i].text);
-    if (p.kind != LineKind::Entry) continue;
+    Line& line = lines_[i];
+    if (line.kind != Kind::Entry && line.kind != Kind::Key) continue;
     lastEntry = i;
-    if (p.hasEquals && sameName(p.name, name)) {
+    if (line.kind == Kind::Key && sameName(nameOf(line), name)) {
       // Keep the key as the user spelt and indented it; only the value changes.
-      Line& line = lines_[i];
-      line.text = line.text.substr(0, line.text.find('=') + 1) + withoutLineBreaks(value);
-      line.end = kCrLf;
+      line = makeLine(line.text.substr(0, line.text.find('=') + 1) + withoutLineBreaks(value),
+                      std::string(kCrLf));
       return;
     }
   }
   if (lines_[lastEntry].end.empty()) lines_[lastEntry].end = kCrLf;
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(lastEntry + 1),
-                Line{entry, std::string(kCrLf)});
+                makeLine(entry, std::string(kCrLf)));
 }
 
 std::vector<std::string> IniDocument::sectionNames() const {
   std::vector<std::string> names;
-  for (const Line& line : lines_) {
-    const Parsed p = classify(line.text);
-    if (p.kind == LineKind::Section) names.emplace_back(p.name);
-  }
+  for (const Line& line : lines_)
+    if (line.kind == Kind::Section) names.emplace_back(nameOf(line));
   return names;
 }
 

@@ -47,10 +47,17 @@ class IniDocument {
   std::string serialize() const;
 
  private:
+  enum class Kind : unsigned char { Other, Comment, Section, Entry, Key };
   struct Line {
     std::string text;  // without its line end
     std::string end;   // "\r\n", "\n", "\r", or "" for a last line without one
+    // What the line is, worked out once: Entry is a line without '=', Key one with it. The
+    // name (section or key) and the value are ranges of text, blanks trimmed.
+    Kind kind = Kind::Other;
+    std::size_t nameAt = 0, nameSize = 0, valueAt = 0, valueSize = 0;
   };
+  static Line makeLine(std::string text, std::string end);
+  static std::string_view nameOf(const Line& line);
   // Index of the first header line of `section`, or npos.
   std::size_t findSection(std::string_view section) const;
   // Index one past the last line of the section whose header is at `header`.
