@@ -157,7 +157,9 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
   const std::size_t header = findSection(section);
   if (header == npos) {
     ensureLastLineEnded();
-    lines_.push_back(makeLine("[" + std::string(trimSpaces(section)) + "]", std::string(kCrLf)));
+    std::string headerText = "[";
+    headerText.append(trimSpaces(section)).append("]");
+    lines_.push_back(makeLine(std::move(headerText), std::string(kCrLf)));
     lines_.push_back(makeLine(entry, std::string(kCrLf)));
     return;
   }
