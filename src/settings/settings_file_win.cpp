@@ -1,0 +1,149 @@
+#include "settings/settings_file_win.h"
+
+#include <shlobj.h>
+
+#include <vector>
+
+#include "common/handles_win.h"
+#include "common/system_info_win.h"
+#include "common/text_win.h"
+#include "settings/settings_paths.h"
+
+namespace kelvane {
+
+namespace {
+
+std::wstring wide(std::string_view utf8) { return toWide(std::string(utf8)); }
+
+bool fileExists(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::wstring folderOf(const std::wstring& path) {
+  const std::size_t slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? std::wstring(L".\\") : path.substr(0, slash + 1);
+}
+
+bool writeAll(HANDLE file, const std::string& bytes) {
+  std::size_t written = 0;
+  while (written < bytes.size()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - written, 1u << 20));
+    DWORD done = 0;
+    if (!WriteFile(file, bytes.data() + written, chunk, &done, nullptr) || done == 0) return false;
+    written += done;
+  }
+  return true;
+}
+
+}  // namespace
+
+SettingsFolders systemSettingsFolders() {
+  SettingsFolders folders;
+  folders.programFolder = programFolder();
+  wchar_t appData[MAX_PATH] = L"";
+  if (SHGetSpecialFolderPathW(nullptr, appData, CSIDL_APPDATA, TRUE)) folders.appDataFolder = appData;
+  return folders;
+}
+
+bool FileExistsOnReadyDrive(const std::wstring& path) {
+  switch (DriveCheckFor(toUtf8(path))) {
+    case DriveCheck::Fail: return false;
+    case DriveCheck::Pass: break;
+    case DriveCheck::QueryDrive: {
+      const wchar_t letter = path[0] >= L'a' ? static_cast<wchar_t>(path[0] - L'a' + L'A') : path[0];
+      const wchar_t root[] = {letter, L':', L'\\', L'\0'};
+      const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS);
+      ULARGE_INTEGER total{};
+      const BOOL ready = GetDiskFreeSpaceExW(root, nullptr, &total, nullptr);
+      SetErrorMode(previous);
+      if (!ready) return false;
+      break;
+    }
+  }
+  return fileExists(path);
+}
+
+std::wstring GetSettingsFileName(const SettingsFolders& folders, bool& portableMode) {
+  const std::wstring besideProgram = folders.programFolder + wide(kSettingsFileName);
+  if (FileExistsOnReadyDrive(besideProgram)) {
+    portableMode = true;
+    return besideProgram;
+  }
+  portableMode = false;
+  return GetDataFolder(folders, false, false) + wide(kSettingsFileName);
+}
+
+std::wstring GetDataFolder(const SettingsFolders& folders, bool portableMode, bool themeFolder) {
+  const std::wstring folder = wide(DataFolderFor(portableMode, toUtf8(folders.programFolder),
+                                                 UserDataFolder(toUtf8(folders.appDataFolder)),
+                                                 themeFolder));
+  SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);  // creates the missing parents too
+  return folder;
+}
+
+std::wstring GetDefaultLogFileName(const SettingsFolders& folders, bool portableMode) {
+  const std::wstring besideProgram = folders.programFolder + wide(kLogFileName);
+  if (FileExistsOnReadyDrive(besideProgram)) return besideProgram;
+  return GetDataFolder(folders, portableMode, false) + wide(kLogFileName);
+}
+
+std::optional<std::string> readTextFile(const std::wstring& path) {
+  const UniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
+  std::string bytes;
+  char buffer[65536];
+  DWORD got = 0;
+  while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+  return ansiFileToUtf8(bytes);
+}
+
+bool replaceTextFile(const std::wstring& path, const std::string& utf8Text) {
+  const DWORD original = GetFileAttributesW(path.c_str());
+  if (original != INVALID_FILE_ATTRIBUTES && (original & FILE_ATTRIBUTE_READONLY)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
+  wchar_t temporary[MAX_PATH + 16];
+  if (!GetTempFileNameW(folderOf(path).c_str(), L"kel", 0, temporary)) return false;
+  bool written;
+  {
+    const UniqueKernelHandle file(CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    written = file && writeAll(file.get(), utf8ToAnsiFile(utf8Text)) && FlushFileBuffers(file.get());
+  }
+  // A hidden or system settings file stays so.
+  constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  if (written && original != INVALID_FILE_ATTRIBUTES && (original & kKept))
+    SetFileAttributesW(temporary, original & kKept);
+  if (written &&
+      MoveFileExW(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return true;
+  const DWORD error = GetLastError();
+  DeleteFileW(temporary);
+  SetLastError(error);
+  return false;
+}
+
+bool editIniFile(const std::wstring& path, const std::function<void(IniDocument&)>& edit) {
+  IniDocument document = IniDocument::parse(readTextFile(path).value_or(std::string()));
+  edit(document);
+  return replaceTextFile(path, document.serialize());
+}
+
+LoadedOptions loadOptionsFromFile(const std::wstring& path, const SettingsContext& context) {
+  return LoadOptionsFromIni(IniDocument::parse(readTextFile(path).value_or(std::string())), context);
+}
+
+bool saveOptionsToFile(const std::wstring& path, const TKelvaneOptions& options) {
+  return editIniFile(path, [&](IniDocument& document) { SaveOptionsToIni(document, options); });
+}
+
+void showUnableToWrite(HWND owner, const std::wstring& path) {
+  const std::wstring text = L"Unable to write to " + path;
+  MessageBoxW(owner, text.c_str(), L"Kelvane", MB_OK | MB_ICONERROR);
+}
+
+}  // namespace kelvane
