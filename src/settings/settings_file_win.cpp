@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include <cstring>
+#include <string_view>
 #include <vector>
 
 #include "common/handles_win.h"
@@ -34,6 +36,16 @@ bool writeAll(HANDLE file, const std::string& bytes) {
     written += done;
   }
   return true;
+}
+
+constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
+
+std::string fileBytes(const TextFile& file) {
+  if (file.encoding == TextFile::Encoding::Ansi) return utf8ToAnsiFile(file.text);
+  const std::wstring wide = toWide(file.text);
+  std::string bytes(kUtf16LeMark);
+  bytes.append(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t));
+  return bytes;
 }
 
 }  // namespace
@@ -88,7 +100,7 @@ std::wstring GetDefaultLogFileName(const SettingsFolders& folders, bool portable
   return GetDataFolder(folders, portableMode, false) + wide(kLogFileName);
 }
 
-std::optional<std::string> readTextFile(const std::wstring& path) {
+std::optional<TextFile> readTextFile(const std::wstring& path) {
   const UniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_READ,
                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -97,10 +109,15 @@ std::optional<std::string> readTextFile(const std::wstring& path) {
   char buffer[65536];
   DWORD got = 0;
   while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-  return ansiFileToUtf8(bytes);
+  if (bytes.size() >= 2 && bytes.compare(0, 2, kUtf16LeMark) == 0) {
+    std::wstring wide((bytes.size() - 2) / 2, L'\0');
+    memcpy(wide.data(), bytes.data() + 2, wide.size() * sizeof(wchar_t));
+    return TextFile{toUtf8(wide), TextFile::Encoding::Utf16Le};
+  }
+  return TextFile{ansiFileToUtf8(bytes), TextFile::Encoding::Ansi};
 }
 
-bool replaceTextFile(const std::wstring& path, const std::string& utf8Text) {
+bool replaceTextFile(const std::wstring& path, const TextFile& text) {
   const DWORD original = GetFileAttributesW(path.c_str());
   if (original != INVALID_FILE_ATTRIBUTES && (original & FILE_ATTRIBUTE_READONLY)) {
     SetLastError(ERROR_ACCESS_DENIED);
@@ -112,7 +129,7 @@ bool replaceTextFile(const std::wstring& path, const std::string& utf8Text) {
   {
     const UniqueKernelHandle file(CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                               FILE_ATTRIBUTE_NORMAL, nullptr));
-    written = file && writeAll(file.get(), utf8ToAnsiFile(utf8Text)) && FlushFileBuffers(file.get());
+    written = file && writeAll(file.get(), fileBytes(text)) && FlushFileBuffers(file.get());
   }
   // A hidden or system settings file stays so.
   constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
@@ -128,13 +145,15 @@ bool replaceTextFile(const std::wstring& path, const std::string& utf8Text) {
 }
 
 bool editIniFile(const std::wstring& path, const std::function<void(IniDocument&)>& edit) {
-  IniDocument document = IniDocument::parse(readTextFile(path).value_or(std::string()));
+  TextFile file = readTextFile(path).value_or(TextFile{});
+  IniDocument document = IniDocument::parse(file.text);
   edit(document);
-  return replaceTextFile(path, document.serialize());
+  file.text = document.serialize();
+  return replaceTextFile(path, file);
 }
 
 LoadedOptions loadOptionsFromFile(const std::wstring& path, const SettingsContext& context) {
-  return LoadOptionsFromIni(IniDocument::parse(readTextFile(path).value_or(std::string())), context);
+  return LoadOptionsFromIni(IniDocument::parse(readTextFile(path).value_or(TextFile{}).text), context);
 }
 
 bool saveOptionsToFile(const std::wstring& path, const TKelvaneOptions& options) {

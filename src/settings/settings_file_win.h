@@ -37,13 +37,21 @@ std::wstring GetDataFolder(const SettingsFolders& folders, bool portableMode, bo
 // Kelvane.log beside the program when it is there already, else in the data folder.
 std::wstring GetDefaultLogFileName(const SettingsFolders& folders, bool portableMode);
 
-// A file's text converted to UTF-8; nullopt when it cannot be read (missing counts as such).
-std::optional<std::string> readTextFile(const std::wstring& path);
+// A file's text as UTF-8, and how it is stored: in the system code page, or as UTF-16LE after
+// a byte-order mark, which the profile functions also read and keep.
+struct TextFile {
+  enum class Encoding { Ansi, Utf16Le };
+  std::string text;
+  Encoding encoding = Encoding::Ansi;
+};
 
-// Writes the whole text (converted to ANSI) to a temporary file in the same folder and then
-// puts it in the original's place in one step. A read-only original is respected: nothing is
+// nullopt when the file cannot be read (missing counts as such).
+std::optional<TextFile> readTextFile(const std::wstring& path);
+
+// Writes the whole text, in its encoding, to a temporary file in the same folder and then puts
+// it in the original's place in one step. A read-only original is respected: nothing is
 // written and false comes back, as the profile functions would fail.
-bool replaceTextFile(const std::wstring& path, const std::string& utf8Text);
+bool replaceTextFile(const std::wstring& path, const TextFile& file);
 
 // Reads the file (missing or unreadable: empty), lets `edit` change the document and writes it
 // back in one piece; other programs' changes since the last read are kept.

@@ -37,7 +37,7 @@ std::wstring ThemeFilePath(const std::wstring& themeFolder, const std::string& n
 }
 
 ThemeColors readThemeFileAt(const std::wstring& path) {
-  return ReadThemeFile(IniDocument::parse(readTextFile(path).value_or(std::string())));
+  return ReadThemeFile(IniDocument::parse(readTextFile(path).value_or(TextFile{}).text));
 }
 
 bool SaveThemeFile(const std::wstring& path, const std::string& name, const ThemeColors& colors) {
@@ -49,7 +49,7 @@ void applyFirstRunThemeFromFolder(TKelvaneOptions& options, const std::wstring& 
   const std::wstring path = themeFolder + toWide(std::string(FirstRunThemeFileName(visualStyle)));
   const auto text = readTextFile(path);
   if (!text) return;
-  ApplyFirstRunTheme(options, ReadThemeFile(IniDocument::parse(*text)));
+  ApplyFirstRunTheme(options, ReadThemeFile(IniDocument::parse(text->text)));
 }
 
 }  // namespace kelvane

@@ -149,7 +149,7 @@ TEST(SettingsFile, CustomColorsUnderTheirChineseSection) {
   EXPECT_STREQ(buffer, "00FF00");
   const auto text = readTextFile(path);
   ASSERT_TRUE(text);
-  EXPECT_EQ(ReadCustomColors(IniDocument::parse(*text))[0], 0x00FF00u);
+  EXPECT_EQ(ReadCustomColors(IniDocument::parse(text->text))[0], 0x00FF00u);
 }
 
 TEST(ThemeFolder, SavingListingAndTheFirstRunTheme) {
@@ -198,4 +198,27 @@ TEST(ThemeFolder, SavingListingAndTheFirstRunTheme) {
   EXPECT_EQ(options.RedColor, 0x0000FF);
   EXPECT_FALSE(options.TransBk);
   EXPECT_TRUE(options.FullBar);
+}
+
+TEST(SettingsFile, UnicodeFilesStayUnicode) {
+  Layout layout;
+  const std::wstring path = layout.folders.programFolder + L"Kelvane.Settings";
+  const std::wstring content = L"[General]\r\nShowPercentage=1\r\nWarn=0\r\n[自定义颜色]\r\nColorA=00FF00\r\n";
+  std::string bytes = "\xFF\xFE";
+  bytes.append(reinterpret_cast<const char*>(content.data()), content.size() * sizeof(wchar_t));
+  ScratchFolder::writeBytes(path, bytes);
+
+  const LoadedOptions loaded = loadOptionsFromFile(path, kContext);
+  EXPECT_FALSE(loaded.firstRun);
+  EXPECT_FALSE(loaded.options.Warn);
+  ASSERT_TRUE(saveOptionsToFile(path, loaded.options));
+  const std::string after = ScratchFolder::readBytes(path);
+  // The mark and the lines before the first new key are kept as they were.
+  const std::size_t kept = 2 + std::wstring(L"[General]\r\nShowPercentage=1\r\nWarn=0\r\n").size() * 2;
+  EXPECT_EQ(after.substr(0, kept), bytes.substr(0, kept));
+  wchar_t value[32] = L"";
+  GetPrivateProfileStringW(L"General", L"RefreshRate", L"", value, 32, path.c_str());
+  EXPECT_STREQ(value, L"1000");
+  GetPrivateProfileStringW(L"自定义颜色", L"ColorA", L"", value, 32, path.c_str());
+  EXPECT_STREQ(value, L"00FF00");
 }
