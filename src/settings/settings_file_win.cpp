@@ -108,7 +108,12 @@ std::optional<TextFile> readTextFile(const std::wstring& path) {
   std::string bytes;
   char buffer[65536];
   DWORD got = 0;
-  while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+  while (true) {
+    // A read that fails half-way must not pass for the whole file: saving would lose the rest.
+    if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) return std::nullopt;
+    if (got == 0) break;
+    bytes.append(buffer, got);
+  }
   if (bytes.size() >= 2 && bytes.compare(0, 2, kUtf16LeMark) == 0) {
     std::wstring wide((bytes.size() - 2) / 2, L'\0');
     memcpy(wide.data(), bytes.data() + 2, wide.size() * sizeof(wchar_t));
@@ -145,7 +150,10 @@ bool replaceTextFile(const std::wstring& path, const TextFile& text) {
 }
 
 bool editIniFile(const std::wstring& path, const std::function<void(IniDocument&)>& edit) {
-  TextFile file = readTextFile(path).value_or(TextFile{});
+  const auto existing = readTextFile(path);
+  // A file that is there but cannot be read (locked, no access) is not replaced by a new one.
+  if (!existing && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
+  TextFile file = existing.value_or(TextFile{});
   IniDocument document = IniDocument::parse(file.text);
   edit(document);
   file.text = document.serialize();

@@ -53,8 +53,9 @@ std::optional<TextFile> readTextFile(const std::wstring& path);
 // written and false comes back, as the profile functions would fail.
 bool replaceTextFile(const std::wstring& path, const TextFile& file);
 
-// Reads the file (missing or unreadable: empty), lets `edit` change the document and writes it
-// back in one piece; other programs' changes since the last read are kept.
+// Reads the file (a missing one counts as empty), lets `edit` change the document and writes it
+// back in one piece; other programs' changes since the last read are kept. A file that exists
+// but cannot be read is left alone and false comes back.
 bool editIniFile(const std::wstring& path, const std::function<void(IniDocument&)>& edit);
 
 // LoadOptions' file part: the record (and whether this is a first run) from the file.

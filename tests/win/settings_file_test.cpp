@@ -131,6 +131,8 @@ TEST(SettingsFile, ReadOnlyFileIsLeftAloneAndReported) {
   options.Warn = true;
   EXPECT_FALSE(saveOptionsToFile(path, options));
   EXPECT_EQ(ScratchFolder::readBytes(path), original);
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+
   // A folder that does not exist cannot be written to either.
   EXPECT_FALSE(saveOptionsToFile(layout.root.path() + L"missing\\Kelvane.Settings", options));
 }
