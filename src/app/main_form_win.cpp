@@ -140,7 +140,7 @@ void TFrmKelvaneMain::LoadOptions() {
 
 bool TFrmKelvaneMain::SaveOptions(bool quiet) {
   if (saveOptionsToFile(settingsFileName_, options_)) return true;
-  if (!quiet) showUnableToWrite(hwnd_, settingsFileName_);
+  if (!quiet) showUnableToWrite(settingsFileName_);
   return false;
 }
 

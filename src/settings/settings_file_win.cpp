@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/error_display_win.h"
 #include "common/handles_win.h"
 #include "common/system_info_win.h"
 #include "common/text_win.h"
@@ -168,9 +169,8 @@ bool saveOptionsToFile(const std::wstring& path, const TKelvaneOptions& options)
   return editIniFile(path, [&](IniDocument& document) { SaveOptionsToIni(document, options); });
 }
 
-void showUnableToWrite(HWND owner, const std::wstring& path) {
-  const std::wstring text = L"Unable to write to " + path;
-  MessageBoxW(owner, text.c_str(), L"Kelvane", MB_OK | MB_ICONERROR);
+void showUnableToWrite(const std::wstring& path) {
+  showUnexpectedError("Unable to write to " + toUtf8(path));
 }
 
 }  // namespace kelvane

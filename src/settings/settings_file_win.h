@@ -64,7 +64,7 @@ LoadedOptions loadOptionsFromFile(const std::wstring& path, const SettingsContex
 // SaveOptions' file part: every setting into the file. false when it could not be written.
 bool saveOptionsToFile(const std::wstring& path, const TKelvaneOptions& options);
 
-// "Unable to write to %s" with the path, as an error message box.
-void showUnableToWrite(HWND owner, const std::wstring& path);
+// "Unable to write to %s" with the path, shown as the top-level error display shows failures.
+void showUnableToWrite(const std::wstring& path);
 
 }  // namespace kelvane
