@@ -115,6 +115,10 @@ TEST(IniRead, DefaultsAndTheValueLimit) {
   EXPECT_EQ(read("[S]\r\nk=中文字\r\n", "S", "k").value().size(), 9u);
   EXPECT_EQ(IniDocument::parse("[S]\r\nk=中文字\r\n").get("S", "k", "", 2), "中文");
   EXPECT_EQ(read("[自定义颜色]\r\nColorA=FFFFFF\r\n", "自定义颜色", "colora"), "FFFFFF");
+  const std::string huge(65534, 'h');
+  EXPECT_EQ(IniDocument::parse("[S]\r\nk=" + huge).get("S", "k", "", 70000), huge);
+  // Like Windows, no byte-order mark is understood: it hides the first section header.
+  EXPECT_EQ(read("\xEF\xBB\xBF[S]\r\nk=v\r\n", "S", "k"), std::nullopt);
 }
 
 TEST(IniWrite, NewFilesSectionsAndKeys) {
