@@ -99,6 +99,21 @@ int VisualStyleFromSystem(int majorVersion, int minorVersion, bool ntPlatform, b
   return 5;
 }
 
+namespace {
+
+// CON, PRN, AUX, NUL, COM1-9 and LPT1-9 name devices whatever follows their first dot.
+bool isDeviceName(std::string_view name) {
+  name = name.substr(0, name.find('.'));
+  while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+  std::string folded;
+  for (char c : name) folded += foldAscii(c);
+  if (folded == "con" || folded == "prn" || folded == "aux" || folded == "nul") return true;
+  return folded.size() == 4 && (folded.starts_with("com") || folded.starts_with("lpt")) &&
+         folded[3] >= '1' && folded[3] <= '9';
+}
+
+}  // namespace
+
 std::string MakeValidFileName(std::string_view text) {
   std::string name;
   std::size_t characters = 0;
@@ -106,8 +121,12 @@ std::string MakeValidFileName(std::string_view text) {
     const bool startsCharacter = (static_cast<unsigned char>(c) & 0xC0) != 0x80;
     if (startsCharacter && ++characters > 255) break;
     static constexpr std::string_view kInvalid = "|<>\"?*:/\\";
-    name += kInvalid.find(c) == std::string_view::npos ? c : '_';
+    // Control characters cannot be in a file name either.
+    const bool invalid = kInvalid.find(c) != std::string_view::npos ||
+                         (static_cast<unsigned char>(c) < 0x20);
+    name += invalid ? '_' : c;
   }
+  if (isDeviceName(name)) name.insert(0, "_");
   return name;
 }
 

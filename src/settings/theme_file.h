@@ -64,6 +64,8 @@ int VisualStyleFromSystem(int majorVersion, int minorVersion, bool ntPlatform, b
                           std::string_view colorScheme);
 
 // Text fit to be a file name: | < > " ? * : / \ become '_', and at most 255 characters remain.
+// Control characters become '_' too, and a device name such as CON gets a '_' in front: the
+// system would not make a file of either.
 std::string MakeValidFileName(std::string_view text);
 
 // True when a listed file name ends in ".Kelvane Theme" (letter case ignored, as the folder

@@ -97,6 +97,12 @@ TEST(ThemeFile, NamesAndVisualStyles) {
   EXPECT_EQ(MakeValidFileName("|<>\"?*:/\\ok"), "_________ok");
   EXPECT_EQ(MakeValidFileName(std::string(300, 'x')), std::string(255, 'x'));
   EXPECT_EQ(MakeValidFileName(std::string(255, 'x')), std::string(255, 'x'));
+  EXPECT_EQ(MakeValidFileName("tab\there\x01"), "tab_here_");
+  EXPECT_EQ(MakeValidFileName("con"), "_con");
+  EXPECT_EQ(MakeValidFileName("LPT1 .x"), "_LPT1 .x");
+  EXPECT_EQ(MakeValidFileName("nul.txt"), "_nul.txt");
+  EXPECT_EQ(MakeValidFileName("Console"), "Console");
+  EXPECT_EQ(MakeValidFileName("COM0"), "COM0");
   std::string chinese;
   for (int i = 0; i < 300; ++i) chinese += "主";
   EXPECT_EQ(MakeValidFileName(chinese).size(), 255u * 3);
