@@ -126,8 +126,10 @@ std::string MakeValidFileName(std::string_view text) {
                          (static_cast<unsigned char>(c) < 0x20);
     name += invalid ? '_' : c;
   }
-  if (isDeviceName(name)) name.insert(0, "_");
-  return name;
+  if (!isDeviceName(name)) return name;
+  std::string prefixed(1, '_');
+  prefixed += name;
+  return prefixed;
 }
 
 bool IsThemeFileName(std::string_view fileName) {
