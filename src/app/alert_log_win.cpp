@@ -73,10 +73,4 @@ DateTimeTexts CurrentDateTimeTexts() {
   return texts;
 }
 
-bool LogFileExists(const std::wstring& path) {
-  NoCriticalErrorPrompt quiet;
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 }  // namespace kelvane

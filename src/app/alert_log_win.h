@@ -24,8 +24,4 @@ struct DateTimeTexts {
 };
 DateTimeTexts CurrentDateTimeTexts();
 
-// Whether the file exists, without the system's "insert a disk" prompt for a drive that is
-// not ready.
-bool LogFileExists(const std::wstring& path);
-
 }  // namespace kelvane

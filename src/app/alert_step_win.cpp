@@ -7,6 +7,7 @@
 #include "app/alert_log_win.h"
 #include "app/log_path.h"
 #include "common/text_win.h"
+#include "settings/settings_file_win.h"
 
 namespace kelvane {
 
@@ -65,7 +66,7 @@ void RunAlertStep(AlertState& state, FormServices& form, const MemorySample& sam
 
 void MneShowLogClick(FormServices& form) {
   const std::wstring path = LogFilePath(form);
-  if (LogFileExists(path)) {
+  if (FileExistsOnReadyDrive(path)) {
     ShellExecuteW(form.MainWindow(), L"Open", path.c_str(), L"", L"", SW_SHOW);
     return;
   }

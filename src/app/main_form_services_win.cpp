@@ -1,9 +1,8 @@
 // What the main form lends to the alerts, the log command and the tray actions.
-#include <shlobj.h>
-
 #include "app/main_form_win.h"
 #include "common/error_display_win.h"
 #include "common/text_win.h"
+#include "settings/settings_file_win.h"
 #include "resource_ids.h"
 
 namespace kelvane {
@@ -19,10 +18,7 @@ HICON TFrmKelvaneMain::ApplicationIcon() {
 }
 
 std::string TFrmKelvaneMain::DataFolder() {
-  // TODO(settings file): the settings feature's GetDataFolder, which also knows portable use.
-  wchar_t folder[MAX_PATH];
-  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) return {};
-  return toUtf8(folder) + "\\Brimvale\\Kelvane\\";
+  return toUtf8(GetDataFolder(settingsFolders_, portableMode_, false));
 }
 
 NumberFormat TFrmKelvaneMain::SystemNumberFormat() { return numberFormat_; }

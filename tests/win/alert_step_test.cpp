@@ -5,6 +5,7 @@
 #include "app/alert_log_win.h"
 #include "common/text_win.h"
 #include "fake_form_services.h"
+#include "settings/settings_file_win.h"
 
 #include <vector>
 
@@ -40,9 +41,9 @@ void seedAlerts(FakeFormServices& form, bool warn, bool defrag, bool dialog, boo
 TEST(AlertLog, AppendsWithoutEverTruncatingAndCreatesOnlyWhenMissing) {
   TempFolder folder;
   const std::wstring path = folder.path() + L"Kelvane.log";
-  EXPECT_FALSE(LogFileExists(path));
+  EXPECT_FALSE(FileExistsOnReadyDrive(path));
   AppendLogLine(path, "first");
-  EXPECT_TRUE(LogFileExists(path));
+  EXPECT_TRUE(FileExistsOnReadyDrive(path));
   EXPECT_EQ(readFileBytes(path), "first\r\n");
 
   // A file written by someone else (or an older copy) keeps every byte, even without a final
@@ -57,7 +58,7 @@ TEST(AlertLog, AppendsWithoutEverTruncatingAndCreatesOnlyWhenMissing) {
   }
 
   // A folder is not a log file, and a missing folder cannot take one.
-  EXPECT_FALSE(LogFileExists(folder.path().substr(0, folder.path().size() - 1)));
+  EXPECT_FALSE(FileExistsOnReadyDrive(folder.path().substr(0, folder.path().size() - 1)));
   const std::wstring unreachable = folder.path() + L"missing\\Kelvane.log";
   try {
     AppendLogLine(unreachable, "x");
@@ -225,5 +226,5 @@ TEST(AlertStep, ShowLogWithoutALogExplainsWhereItWillBe) {
   MneShowLogClick(form);
   EXPECT_TRUE(answerer.sawDialog());
   EXPECT_EQ(toUtf8(answerer.title()), "日志文件");
-  EXPECT_FALSE(LogFileExists(LogFilePath(form)));  // showing the notice creates nothing
+  EXPECT_FALSE(FileExistsOnReadyDrive(LogFilePath(form)));  // showing the notice creates nothing
 }
