@@ -38,9 +38,6 @@ wait_for_dialog() {  # wait_for_dialog TITLE SECONDS
   done
   return 1
 }
-exit_from_menu() {
-  open_tray_menu && probe keys e && probe wait-gone TFrmKelvaneMain 10
-}
 hotkey_state() { wine "$KELVANE_BUILD/hotkey_probe.exe" 1 0x41 2>/dev/null | tr -d '\r'; }
 setting() { tr -d '\r' < "$DATA_DIR/Kelvane.Settings" | grep -x "$1=.*" | cut -d= -f2; }
 LINE_RE='^[0-9]{4}/[0-9]{1,2}/[0-9]{1,2} [0-9]{2}:[0-9]{2}:[0-9]{2}: 内存使用: [0-9]{1,3}% \| 物理内存: [0-9.]+ (GB|MB|KB|bytes?)/[0-9.]+ (GB|MB) \| 页面文件: [0-9.]+ (GB|MB|KB|bytes?)/[0-9.]+ (GB|MB)$'

@@ -108,3 +108,20 @@ open_tray_menu() {
   xdotool mousemove "$ICON_X" "$ICON_Y" click 3
   probe wait '#32768' 5
 }
+
+# Ends Kelvane as a user does, with "退出(&E)" from the tray menu. A loaded machine can show the
+# menu a moment after its window exists, and a key typed before that is lost: try again, closing
+# whatever menu is left open first.
+exit_from_menu() {
+  local attempt
+  for attempt in 1 2 3; do
+    if open_tray_menu; then
+      sleep 0.3
+      probe keys e
+    fi
+    probe wait-gone TFrmKelvaneMain 8 && return 0
+    probe keys esc
+    sleep 0.5
+  done
+  return 1
+}
