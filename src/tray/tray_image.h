@@ -35,6 +35,8 @@ struct SystemFontTextPlan {
   int y = 0;
   Pixel color = 0;
   TFontSpec font;
+
+  bool operator==(const SystemFontTextPlan&) const = default;
 };
 
 struct TrayPicture {
