@@ -8,7 +8,7 @@ set(KELVANE_STATIC_LINK -static -static-libgcc -static-libstdc++)
 configure_file(${PROJECT_SOURCE_DIR}/assets/version.h.in ${PROJECT_BINARY_DIR}/generated/kelvane_version.h @ONLY)
 
 add_library(kelvane_shell STATIC ${KELVANE_SHELL_SOURCES})
-target_include_directories(kelvane_shell PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_BINARY_DIR}/generated)
+target_include_directories(kelvane_shell PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/assets ${PROJECT_BINARY_DIR}/generated)
 target_compile_definitions(kelvane_shell PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
                            _WIN32_WINNT=0x0601 WINVER=0x0601)
 target_compile_options(kelvane_shell PRIVATE ${KELVANE_WARNINGS})

@@ -1,0 +1,24 @@
+#include "app/application_window_win.h"
+
+#include <stdexcept>
+
+namespace kelvane {
+
+TApplicationWindow::TApplicationWindow(const wchar_t* title) {
+  registerWindowClass(L"KelvaneApplication");
+  // Exactly the tool-window style from the start: a style changed later is not seen by every
+  // taskbar, and the window would get a button.
+  createWindow(WS_EX_TOOLWINDOW, L"KelvaneApplication", title, WS_POPUP, 0, 0, 0, 0, nullptr);
+  if (!hwnd_) throw std::runtime_error("cannot create the application window");
+}
+
+TApplicationWindow::~TApplicationWindow() {
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+LRESULT TApplicationWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CLOSE) return 0;  // only the exit command ends the program
+  return defaultProc(message, wParam, lParam);
+}
+
+}  // namespace kelvane

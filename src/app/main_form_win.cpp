@@ -1,0 +1,267 @@
+#include "app/main_form_win.h"
+
+#include <shellapi.h>
+#include <wtsapi32.h>
+
+#include "app/session_notification_win.h"
+#include "app/version_text.h"
+#include "common/system_info_win.h"
+#include "common/text_win.h"
+#include "menu/popup_menu_win.h"
+#include "resource_ids.h"
+
+namespace kelvane {
+
+namespace {
+
+constexpr int kFormWidth = 420, kFormHeight = 320;
+
+// The refusal on systems outside the NT family. TODO(task dialog): show it with TaskInfo.
+void showPlatformRefusal() {
+  MessageBoxW(nullptr, toWide("此程序需要 Windows NT/2000/XP/2003 Server/Vista/2008 Server/7/8 或更高").c_str(),
+              L"Kelvane", MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
+}
+
+std::wstring windowsFolder() {
+  wchar_t buffer[MAX_PATH];
+  const UINT length = GetWindowsDirectoryW(buffer, MAX_PATH);
+  std::wstring folder(buffer, length < MAX_PATH ? length : 0);
+  if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
+  return folder;
+}
+
+UniqueIcon extractSmallIcon(const std::wstring& file, int index) {
+  HICON large = nullptr, small = nullptr;
+  ExtractIconExW(file.c_str(), index, &large, &small, 1);
+  if (large) DestroyIcon(large);
+  return UniqueIcon(small);
+}
+
+}  // namespace
+
+TFrmKelvaneMain::TFrmKelvaneMain(HWND applicationWindow) : applicationWindow_(applicationWindow) {
+  designIcon_ = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TRAY_DESIGN),
+                                              IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                              GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  registerWindowClass(kMainFormClassName, 0,
+                      LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_KELVANE)));
+  // Owned by the hidden application window, so the form never gets a taskbar button.
+  createWindow(0, kMainFormClassName, L"Kelvane", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+               CW_USEDEFAULT, CW_USEDEFAULT, kFormWidth, kFormHeight, applicationWindow_);
+  if (!hwnd_) throw std::runtime_error("cannot create the main window");
+
+  // The components come first: the timers and the icon with its design-time picture.
+  SetTimer(hwnd_, kTimer1, 500, nullptr);
+  Tray = std::make_unique<TTrayIconComponent>(hwnd_, applicationWindow_, designIcon_);
+  Tray->OnMouseDown = [this](MouseButton b, ShiftState s, POINT p) { TrayMouseDown(b, s, p); };
+  Tray->OnDblClick = [this] { TrayDblClick(); };
+  Tray->AddIcon();
+
+  FormCreate();
+}
+
+TFrmKelvaneMain::~TFrmKelvaneMain() {
+  if (!closing_) FormClose();
+  Tray.reset();
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+void TFrmKelvaneMain::FormCreate() {
+  if (!checkPlatform()) PostMessageW(hwnd_, WM_QUIT, 0, 0);  // the remaining steps still run
+  // The hand cursor for link labels comes with the windows that have them.
+  createFonts();
+  numberFormat_ = readUserNumberFormat();
+  NextAlertTick = 0;
+  PreviousLoad = 0;
+  SHFILEINFOW info{};
+  systemSmallIcons_ = reinterpret_cast<HIMAGELIST>(
+      SHGetFileInfoW(L"", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+  LoadOptions();
+  InitSettings();
+  versionLabel_ = L"版本 " + toWide(VersionText(readProductVersion()));
+  sessionNotificationRegistered_ = RegisterSessionNotification(hwnd_);
+  loadSharedIcons();
+  onTimer1Timer();  // the first picture and tip before the first interval has passed
+  // The debug privilege comes with memory release.
+}
+
+bool TFrmKelvaneMain::checkPlatform() {
+  const auto version = readOsVersion();
+  vistaOrLater_ = version && version->major > 5;
+  if (version && version->platform == VER_PLATFORM_WIN32_NT) return true;
+  showPlatformRefusal();
+  return false;
+}
+
+void TFrmKelvaneMain::createFonts() {
+  // Vista and later look right in Segoe UI 8 pt; older systems keep the framework's default.
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+  LOGFONTW font = metrics.lfMessageFont;
+  if (vistaOrLater_) {
+    const ScreenDc screen;
+    font.lfHeight = -MulDiv(8, GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
+    wcscpy_s(font.lfFaceName, L"Segoe UI");
+  }
+  mainFont_.reset(CreateFontIndirectW(&font));
+  const ScreenDc screen;
+  const SelectObjectScope select(screen.get(), mainFont_.get());
+  SIZE size{};
+  GetTextExtentPoint32W(screen.get(), L"AA", 2, &size);
+  MenuLineHeight = size.cy;
+}
+
+void TFrmKelvaneMain::loadSharedIcons() {
+  const std::wstring folder = windowsFolder();
+  DefaultProcessIcon = vistaOrLater_ ? extractSmallIcon(folder + L"System32\\User32.dll", 0)
+                                     : extractSmallIcon(folder + L"System32\\Shell32.dll", 2);
+  TaskManagerIcon = extractSmallIcon(folder + L"System32\\taskmgr.exe", 0);
+}
+
+void TFrmKelvaneMain::LoadOptions() {
+  // Until the settings file is read, a fresh installation's record is the whole truth.
+  const auto version = readOsVersion();
+  options_ = defaultOptions(version ? static_cast<int>(version->major) : 10);
+  ApplyFontColor(options_);
+  PostMessageW(hwnd_, WM_STARTUP_DONE, 0, 0);
+}
+
+void TFrmKelvaneMain::InitSettings() {
+  SetTimer(hwnd_, kTimer1, static_cast<UINT>(options_.RefreshRate), nullptr);
+  if (options_.DefragEveryActive) {
+    SetTimer(hwnd_, kTimerDefrag, static_cast<UINT>(options_.DefragEvery) * 60000u, nullptr);
+  } else {
+    KillTimer(hwnd_, kTimerDefrag);
+  }
+  onTimerDefragTimer();
+}
+
+bool TFrmKelvaneMain::FormCloseQuery() {
+  // The settings are written here once the settings file exists.
+  return true;
+}
+
+void TFrmKelvaneMain::FormClose() {
+  closing_ = true;
+  KillTimer(hwnd_, kTimer1);
+  KillTimer(hwnd_, kTimerDefrag);
+  mainFont_.reset();
+  DefaultProcessIcon.reset();
+  TaskManagerIcon.reset();
+  if (sessionNotificationRegistered_) UnregisterSessionNotification(hwnd_);
+  sessionNotificationRegistered_ = false;
+}
+
+void TFrmKelvaneMain::Close1Click() {
+  if (closing_) return;
+  if (!FormCloseQuery()) return;
+  FormClose();
+  Tray.reset();  // removes the icon
+  DestroyWindow(hwnd_);
+  PostQuitMessage(0);
+}
+
+LRESULT TFrmKelvaneMain::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_TIMER:
+      if (wParam == kTimer1) onTimer1Timer();
+      if (wParam == kTimerDefrag) onTimerDefragTimer();
+      return 0;
+    case WM_INSTANCE_NOTICE:
+      onInstanceNotice();
+      return 0;
+    case WM_STARTUP_DONE:
+      onStartupDone();
+      return 0;
+    case WM_WTSSESSION_CHANGE:
+      onSessionChange(wParam);
+      return 0;
+    case WM_CLOSE:
+      ShowWindow(hwnd_, SW_HIDE);  // the close box only hides the About window
+      return 0;
+    case WM_QUERYENDSESSION:
+      FormCloseQuery();
+      return TRUE;  // a failed save must never hold up the end of the session
+    case WM_ENDSESSION:
+      if (wParam) {
+        FormClose();
+        Tray.reset();
+      }
+      return 0;
+    case WM_SETTINGCHANGE:
+      numberFormat_ = readUserNumberFormat();
+      return 0;
+    case WM_COMMAND:
+      if (HIWORD(wParam) == 0) onMenuCommand(LOWORD(wParam));
+      return 0;
+    default:
+      return defaultProc(message, wParam, lParam);
+  }
+}
+
+void TFrmKelvaneMain::onInstanceNotice() {
+  Tray->ShowBalloon(toWide("Kelvane 正在运行"),
+                    toWide("如果系统隐藏了该图标, 请按该图标旁边的 \"显示隐藏图标\" 按钮, 然后将 Kelvane "
+                           "图标拖回到托盘中."),
+                    BalloonKind::Info, 10);
+}
+
+void TFrmKelvaneMain::onStartupDone() {
+  // The welcome window comes with the welcome feature.
+  MSG pending;
+  while (PeekMessageW(&pending, nullptr, 0, 0, PM_REMOVE)) {
+    if (pending.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(pending.wParam));
+      return;
+    }
+    TranslateMessage(&pending);
+    DispatchMessageW(&pending);
+  }
+  // The application window stays hidden: a visible unowned window gets a taskbar button on
+  // shells that ignore the tool-window style, and a hidden one loses nothing.
+  Tray->HideAppWindow();
+}
+
+void TFrmKelvaneMain::onSessionChange(WPARAM event) {
+  if (event == WTS_SESSION_LOCK && options_.SwitchOffMonitorOnLock) {
+    // Switching the monitor off comes with the desktop actions.
+  }
+}
+
+void TFrmKelvaneMain::TrayMouseDown(MouseButton button, ShiftState, POINT at) {
+  if (button != MouseButton::Right) return;
+  StaticMenuState state;
+  state.doubleClickAction = options_.DoubleClickAction;
+  state.writeLog = options_.WriteLog;
+  const UINT command = showTrayMenu(hwnd_, at, staticMenuItems(state));
+  if (command != 0) onMenuCommand(command);
+}
+
+void TFrmKelvaneMain::TrayDblClick() {
+  // The configured double-click action comes with the desktop actions.
+}
+
+void TFrmKelvaneMain::onMenuCommand(UINT command) {
+  const auto item = staticItemOfCommand(command);
+  if (!item) return;
+  switch (*item) {
+    case StaticItem::MemoryDefragmenter1: MemoryDefragmenter1Click(); break;
+    case StaticItem::Close1: Close1Click(); break;
+    default: break;  // the other commands arrive with their features
+  }
+}
+
+void TFrmKelvaneMain::onTimerDefragTimer() {
+  if (options_.DefragEveryActive) MemoryDefragmenter1Click();
+}
+
+void TFrmKelvaneMain::MemoryDefragmenter1Click() {
+  // Trimming the working sets comes with memory release.
+}
+
+void TFrmKelvaneMain::runAlertStep(const MemorySample&) {
+  // High-memory alerts come with the alert feature.
+}
+
+}  // namespace kelvane

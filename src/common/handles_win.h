@@ -1,0 +1,110 @@
+#pragma once
+// One move-only owner for every kind of Windows handle, so that no handler has to remember
+// which of CloseHandle, DestroyIcon, DeleteObject or FreeLibrary goes with what.
+
+#include <windows.h>
+
+#include <utility>
+
+namespace kelvane {
+
+template <typename Handle, typename Deleter>
+class UniqueHandle {
+ public:
+  UniqueHandle() = default;
+  explicit UniqueHandle(Handle handle) : handle_(handle) {}
+  ~UniqueHandle() { reset(); }
+
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+  UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.release()) {}
+  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    if (this != &other) reset(other.release());
+    return *this;
+  }
+
+  Handle get() const { return handle_; }
+  explicit operator bool() const { return handle_ != Handle{} && handle_ != Deleter::invalid(); }
+  Handle release() { return std::exchange(handle_, Handle{}); }
+  void reset(Handle handle = Handle{}) {
+    const Handle old = std::exchange(handle_, handle);
+    if (old != Handle{} && old != Deleter::invalid()) Deleter::free(old);
+  }
+
+ private:
+  Handle handle_{};
+};
+
+struct IconDeleter {
+  static HICON invalid() { return nullptr; }
+  static void free(HICON h) { DestroyIcon(h); }
+};
+struct GdiDeleter {
+  static HGDIOBJ invalid() { return nullptr; }
+  static void free(HGDIOBJ h) { DeleteObject(h); }
+};
+struct FontDeleter {
+  static HFONT invalid() { return nullptr; }
+  static void free(HFONT h) { DeleteObject(h); }
+};
+struct BitmapDeleter {
+  static HBITMAP invalid() { return nullptr; }
+  static void free(HBITMAP h) { DeleteObject(h); }
+};
+struct MemoryDcDeleter {
+  static HDC invalid() { return nullptr; }
+  static void free(HDC h) { DeleteDC(h); }
+};
+struct MenuDeleter {
+  static HMENU invalid() { return nullptr; }
+  static void free(HMENU h) { DestroyMenu(h); }
+};
+struct KernelHandleDeleter {
+  static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
+  static void free(HANDLE h) { CloseHandle(h); }
+};
+struct LibraryDeleter {
+  static HMODULE invalid() { return nullptr; }
+  static void free(HMODULE h) { FreeLibrary(h); }
+};
+struct WindowDeleter {
+  static HWND invalid() { return nullptr; }
+  static void free(HWND h) { DestroyWindow(h); }
+};
+
+using UniqueIcon = UniqueHandle<HICON, IconDeleter>;
+using UniqueFont = UniqueHandle<HFONT, FontDeleter>;
+using UniqueBitmap = UniqueHandle<HBITMAP, BitmapDeleter>;
+using UniqueMemoryDc = UniqueHandle<HDC, MemoryDcDeleter>;
+using UniqueMenu = UniqueHandle<HMENU, MenuDeleter>;
+using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleDeleter>;
+using UniqueLibrary = UniqueHandle<HMODULE, LibraryDeleter>;
+using UniqueWindow = UniqueHandle<HWND, WindowDeleter>;
+
+// A screen DC borrowed for measuring, given back on scope exit.
+class ScreenDc {
+ public:
+  ScreenDc() : dc_(GetDC(nullptr)) {}
+  ~ScreenDc() { if (dc_) ReleaseDC(nullptr, dc_); }
+  ScreenDc(const ScreenDc&) = delete;
+  ScreenDc& operator=(const ScreenDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HDC dc_;
+};
+
+// Selects a GDI object into a DC for a scope and puts the previous one back.
+class SelectObjectScope {
+ public:
+  SelectObjectScope(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+  ~SelectObjectScope() { SelectObject(dc_, previous_); }
+  SelectObjectScope(const SelectObjectScope&) = delete;
+  SelectObjectScope& operator=(const SelectObjectScope&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
+
+}  // namespace kelvane

@@ -1,0 +1,35 @@
+#pragma once
+// The one place where text changes encoding at the Win32 boundary: the core speaks UTF-8,
+// windows speak UTF-16, and files shared with users speak the system ANSI code page.
+
+#include <windows.h>
+
+#include <cstddef>
+#include <string>
+
+namespace kelvane {
+
+std::wstring toWide(const std::string& utf8);
+std::string toUtf8(const std::wstring& wide);
+
+// Bytes in the system ANSI code page (GetACP) <-> UTF-8.
+std::string ansiToUtf8(const std::string& ansi);
+std::string utf8ToAnsi(const std::string& utf8);
+
+// How many bytes the text takes in the ANSI code page.
+std::size_t ansiByteLength(const std::wstring& wide);
+
+// The longest prefix whose ANSI form fits in maxBytes, never splitting a character (nor a
+// surrogate pair), for platform records whose limits are counted in ANSI bytes.
+std::wstring cutToAnsiBytes(const std::wstring& wide, std::size_t maxBytes);
+
+// Copies text into a fixed WCHAR field, cut to maxAnsiBytes and always zero-terminated.
+template <std::size_t N>
+void copyToField(WCHAR (&field)[N], const std::wstring& text, std::size_t maxAnsiBytes) {
+  const std::wstring cut = cutToAnsiBytes(text, maxAnsiBytes);
+  const std::size_t count = cut.size() < N - 1 ? cut.size() : N - 1;
+  cut.copy(field, count);
+  field[count] = L'\0';
+}
+
+}  // namespace kelvane

@@ -1,0 +1,35 @@
+#include "menu/static_menu.h"
+
+namespace kelvane {
+
+std::optional<StaticItem> defaultItemForAction(int doubleClickAction) {
+  switch (doubleClickAction) {
+    case 0: return StaticItem::LaunchTaskManager1;
+    case 1: return StaticItem::MemoryDefragmenter1;
+    case 3: return StaticItem::Settings1;
+    default: return std::nullopt;
+  }
+}
+
+std::vector<StaticMenuItem> staticMenuItems(const StaticMenuState& state) {
+  std::vector<StaticMenuItem> items = {
+      {StaticItem::LaunchTaskManager1, "启动任务管理器(&T)", kTagTaskManager},
+      {StaticItem::N1, "-"},
+      {StaticItem::MemoryDefragmenter1, "内存碎片整理(&D)"},
+      {StaticItem::MneShowLog, "显示日志(&S)"},
+      {StaticItem::N2, "-"},
+      {StaticItem::Settings1, "设置(&S)"},
+      {StaticItem::About1, "关于(&A)"},
+      {StaticItem::N4, "-"},
+      {StaticItem::Close1, "退出(&E)"},
+  };
+  const auto defaultItem = defaultItemForAction(state.doubleClickAction);
+  for (auto& entry : items) {
+    entry.isDefault = defaultItem && entry.item == *defaultItem;
+    if (entry.item == StaticItem::MneShowLog) entry.visible = state.writeLog;
+    if (entry.item == StaticItem::MemoryDefragmenter1) entry.shortcutText = state.releaseShortcutText;
+  }
+  return items;
+}
+
+}  // namespace kelvane

@@ -1,0 +1,50 @@
+#pragma once
+// The fixed items of the tray menu as data: captions, order, which one is the default (bold)
+// item, which are visible, and the release item's shortcut text. The shell builds the real
+// menu from this list each time it is shown.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kelvane {
+
+enum class StaticItem {
+  LaunchTaskManager1,
+  N1,
+  MemoryDefragmenter1,
+  MneShowLog,
+  N2,
+  Settings1,
+  About1,
+  N4,
+  Close1,
+};
+
+inline constexpr int kTagTaskManager = 97;
+inline constexpr int kTagMemoryInfo = 98;
+inline constexpr int kTagProcess = 99;
+
+struct StaticMenuItem {
+  StaticItem item;
+  std::string caption;  // "-" for a separator
+  int tag = 0;
+  bool visible = true;
+  bool isDefault = false;
+  std::string shortcutText;  // shown right-aligned after a tab
+  bool isSeparator() const { return caption == "-"; }
+};
+
+// The item a double-click action makes the default: 0 Task Manager, 1 release, 3 settings;
+// the other actions have no menu item and leave no default.
+std::optional<StaticItem> defaultItemForAction(int doubleClickAction);
+
+struct StaticMenuState {
+  int doubleClickAction = 0;
+  bool writeLog = false;
+  std::string releaseShortcutText;
+};
+
+std::vector<StaticMenuItem> staticMenuItems(const StaticMenuState& state);
+
+}  // namespace kelvane

@@ -1,0 +1,235 @@
+#include "tray/tray_icon_win.h"
+
+#include <map>
+#include <stdexcept>
+
+#include "common/text_win.h"
+
+namespace kelvane {
+
+namespace {
+
+// One hidden window serves every icon of the process. It is a hidden top-level window, not a
+// message-only one, because only top-level windows hear the "TaskbarCreated" broadcast that
+// says the shell restarted and every icon must be added again.
+class SharedNotifyWindow {
+ public:
+  static SharedNotifyWindow& instance() {
+    static SharedNotifyWindow window;
+    return window;
+  }
+
+  UINT attach(TTrayIconComponent* component) {
+    if (components_.empty()) create();
+    const UINT id = nextId_++;
+    components_[id] = component;
+    return id;
+  }
+
+  void detach(UINT id) {
+    components_.erase(id);
+    if (components_.empty() && hwnd_) {
+      DestroyWindow(hwnd_);
+      hwnd_ = nullptr;
+    }
+  }
+
+  HWND hwnd() const { return hwnd_; }
+
+ private:
+  static constexpr const wchar_t* kClassName = L"KelvaneTrayNotifyWindow";
+
+  void create() {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc{sizeof(wc)};
+    wc.lpfnWndProc = &SharedNotifyWindow::windowProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = kClassName;
+    RegisterClassExW(&wc);  // a second registration fails harmlessly
+    taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+    hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
+                            nullptr, instance, nullptr);
+    if (!hwnd_) throw std::runtime_error("cannot create the notification window");
+  }
+
+  static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    SharedNotifyWindow& self = instance();
+    if (message == WM_TRAYNOTIFY) {
+      const auto it = self.components_.find(static_cast<UINT>(wParam));
+      if (it != self.components_.end()) it->second->handleNotify(LOWORD(lParam));
+      return 0;
+    }
+    if (self.taskbarCreated_ != 0 && message == self.taskbarCreated_) {
+      // Copy: re-adding may run handlers that attach or detach components.
+      const auto components = self.components_;
+      for (const auto& entry : components) entry.second->handleTaskbarCreated();
+      return 0;
+    }
+    switch (message) {
+      case WM_CLOSE:
+      case WM_QUERYENDSESSION:
+      case WM_ENDSESSION:
+        return 1;  // the icon's window never ends the program by itself
+      default:
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+  }
+
+  HWND hwnd_ = nullptr;
+  UINT taskbarCreated_ = 0;
+  UINT nextId_ = 1;
+  std::map<UINT, TTrayIconComponent*> components_;
+};
+
+bool isVistaOrLater() {
+  // The shell's overflow panel exists from Windows 7 on; any NT 6 system may have it.
+  OSVERSIONINFOW info{sizeof(info)};
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  return GetVersionExW(&info) && info.dwMajorVersion > 5;
+#pragma GCC diagnostic pop
+}
+
+ShiftState readShiftState(MouseButton button) {
+  ShiftState state;
+  state.shift = GetAsyncKeyState(VK_SHIFT) < 0;
+  state.ctrl = GetAsyncKeyState(VK_CONTROL) < 0;
+  state.alt = GetAsyncKeyState(VK_MENU) < 0;
+  state.left = button == MouseButton::Left;
+  state.right = button == MouseButton::Right;
+  state.middle = button == MouseButton::Middle;
+  return state;
+}
+
+}  // namespace
+
+TTrayIconComponent::TTrayIconComponent(HWND ownerForm, HWND appWindow, HICON designIcon)
+    : ownerForm_(ownerForm), appWindow_(appWindow), designIcon_(designIcon) {
+  record_.cbSize = sizeof(record_);
+  record_.uID = SharedNotifyWindow::instance().attach(this);
+  record_.hWnd = SharedNotifyWindow::instance().hwnd();
+  record_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  record_.uCallbackMessage = WM_TRAYNOTIFY;
+}
+
+TTrayIconComponent::~TTrayIconComponent() {
+  DeleteIcon();
+  SharedNotifyWindow::instance().detach(record_.uID);
+}
+
+HWND TTrayIconComponent::notificationWindow() { return SharedNotifyWindow::instance().hwnd(); }
+
+void TTrayIconComponent::refreshRecord() {
+  record_.hIcon = icon();
+  if (showHint_ && !hint_.empty()) {
+    copyToField(record_.szTip, hint_, kTipBytes);
+  } else {
+    ZeroMemory(record_.szTip, sizeof(record_.szTip));
+  }
+}
+
+bool TTrayIconComponent::send(DWORD message) {
+  refreshRecord();
+  return Shell_NotifyIconW(message, &record_) != FALSE;
+}
+
+bool TTrayIconComponent::AddIcon() {
+  iconVisible_ = true;
+  const bool added = send(NIM_ADD);
+  // Version 0: the shell reports plain mouse messages in lParam.
+  record_.uVersion = 0;
+  Shell_NotifyIconW(NIM_SETVERSION, &record_);
+  return added;
+}
+
+bool TTrayIconComponent::DeleteIcon() {
+  if (!iconVisible_) return false;
+  iconVisible_ = false;
+  return send(NIM_DELETE);
+}
+
+bool TTrayIconComponent::ModifyIcon() { return send(NIM_MODIFY); }
+
+void TTrayIconComponent::setIcon(UniqueIcon icon) {
+  UniqueIcon previous = std::exchange(icon_, std::move(icon));
+  ModifyIcon();
+  // `previous` is destroyed here, after the shell has taken the new icon.
+}
+
+void TTrayIconComponent::setHint(const std::wstring& hint) {
+  hint_ = hint;
+  ModifyIcon();
+}
+
+bool TTrayIconComponent::ClearBalloon() {
+  record_.uFlags |= NIF_INFO;
+  record_.szInfo[0] = L'\0';
+  const bool result = ModifyIcon();
+  record_.uFlags &= ~static_cast<UINT>(NIF_INFO);
+  return result;
+}
+
+bool TTrayIconComponent::ShowBalloon(const std::wstring& title, const std::wstring& text,
+                                     BalloonKind kind, int seconds) {
+  ClearBalloon();
+  record_.uFlags |= NIF_INFO;
+  copyToField(record_.szInfo, text, kBalloonTextBytes);
+  copyToField(record_.szInfoTitle, title, kBalloonTitleBytes);
+  record_.uTimeout = static_cast<UINT>(seconds) * 1000u;
+  record_.dwInfoFlags = static_cast<DWORD>(kind);
+  const bool result = ModifyIcon();
+  record_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  record_.uVersion = 0;
+  return result;
+}
+
+void TTrayIconComponent::handleNotify(UINT mouseMessage) {
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  auto mouseDown = [&](MouseButton button) {
+    if (OnMouseDown) OnMouseDown(button, readShiftState(button), cursor);
+  };
+  switch (mouseMessage) {
+    case WM_LBUTTONDOWN: mouseDown(MouseButton::Left); break;
+    case WM_RBUTTONDOWN: mouseDown(MouseButton::Right); break;
+    case WM_MBUTTONDOWN: mouseDown(MouseButton::Middle); break;
+    case WM_LBUTTONDBLCLK:
+      if (OnDblClick) OnDblClick();
+      if (isVistaOrLater()) {
+        // A double click on an icon in the overflow panel leaves the panel open otherwise.
+        if (HWND overflow = FindWindowExW(nullptr, nullptr, L"NotifyIconOverflowWindow", nullptr))
+          PostMessageW(overflow, WM_CLOSE, 0, 0);
+      }
+      break;
+    default:
+      break;  // moves, button-ups and version-4 notifications are not used
+  }
+}
+
+void TTrayIconComponent::handleTaskbarCreated() {
+  if (iconVisible_) AddIcon();
+}
+
+void TTrayIconComponent::HideAppWindow() {
+  if (appWindow_ && IsWindowVisible(appWindow_)) ShowWindow(appWindow_, SW_HIDE);
+}
+
+void TTrayIconComponent::ShowAppWindow() {
+  if (appWindow_ && !IsWindowVisible(appWindow_)) ShowWindow(appWindow_, SW_SHOW);
+}
+
+void TTrayIconComponent::HideOwnerForm() {
+  if (!ownerForm_) return;
+  ShowWindow(ownerForm_, SW_HIDE);
+  HideAppWindow();
+}
+
+void TTrayIconComponent::ShowOwnerForm() {
+  if (!ownerForm_) return;
+  if (IsIconic(ownerForm_)) ShowWindow(ownerForm_, SW_RESTORE);
+  ShowWindow(ownerForm_, SW_SHOW);
+  SetForegroundWindow(appWindow_ ? appWindow_ : ownerForm_);
+  SetForegroundWindow(ownerForm_);
+}
+
+}  // namespace kelvane

@@ -1,0 +1,85 @@
+#pragma once
+// The program's one icon in the notification area: adds, changes and deletes it, shows balloon
+// tips, turns mouse activity into events, and puts the icon back when the taskbar is recreated.
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <functional>
+#include <string>
+
+#include "common/handles_win.h"
+
+namespace kelvane {
+
+inline constexpr UINT WM_TRAYNOTIFY = WM_USER + 0x400;  // 0x0800
+
+enum class MouseButton { Left, Right, Middle };
+
+// Shift, Ctrl and Alt as read when the event is handled, plus the button itself.
+struct ShiftState {
+  bool shift = false, ctrl = false, alt = false;
+  bool left = false, right = false, middle = false;
+};
+
+enum class BalloonKind { None = 0, Info = 1, Warning = 2, Error = 3 };
+
+class TTrayIconComponent {
+ public:
+  // Byte limits of the platform record, counted in ANSI code-page bytes.
+  static constexpr std::size_t kTipBytes = 127;
+  static constexpr std::size_t kBalloonTextBytes = 255;
+  static constexpr std::size_t kBalloonTitleBytes = 63;
+
+  std::function<void(MouseButton, ShiftState, POINT)> OnMouseDown;
+  std::function<void()> OnDblClick;
+
+  // ownerForm and appWindow are the windows HideOwnerForm/ShowOwnerForm act on.
+  TTrayIconComponent(HWND ownerForm, HWND appWindow, HICON designIcon);
+  ~TTrayIconComponent();
+  TTrayIconComponent(const TTrayIconComponent&) = delete;
+  TTrayIconComponent& operator=(const TTrayIconComponent&) = delete;
+
+  bool AddIcon();
+  bool DeleteIcon();
+  bool ModifyIcon();
+  bool IconVisible() const { return iconVisible_; }
+
+  // The component owns the icon; the previous one is destroyed only after the notification
+  // area has the new one, so the area never points at a destroyed icon.
+  void setIcon(UniqueIcon icon);
+  HICON icon() const { return icon_ ? icon_.get() : designIcon_; }
+  void setHint(const std::wstring& hint);
+  const std::wstring& hint() const { return hint_; }
+
+  bool ShowBalloon(const std::wstring& title, const std::wstring& text, BalloonKind kind, int seconds);
+  bool ClearBalloon();
+
+  void HideOwnerForm();
+  void ShowOwnerForm();
+  void HideAppWindow();
+  void ShowAppWindow();
+
+  // Exposed for tests: the hidden window that receives the icon's notifications.
+  static HWND notificationWindow();
+  UINT id() const { return record_.uID; }
+
+  // Called by the shared window; public so that tests can feed messages directly.
+  void handleNotify(UINT mouseMessage);
+  void handleTaskbarCreated();
+
+ private:
+  bool send(DWORD message);
+  void refreshRecord();
+
+  HWND ownerForm_;
+  HWND appWindow_;
+  HICON designIcon_;
+  UniqueIcon icon_;
+  std::wstring hint_;
+  bool showHint_ = true;
+  bool iconVisible_ = false;
+  NOTIFYICONDATAW record_{};
+};
+
+}  // namespace kelvane

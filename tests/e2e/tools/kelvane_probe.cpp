@@ -1,0 +1,173 @@
+// kelvane_probe: looks at the Wine desktop from another process, as the end-to-end scenarios
+// need: which windows exist, what the tray icon's tip says, whether a balloon is up.
+//
+//   kelvane_probe windows                    list top-level windows (hwnd class visible exstyle owner pid title)
+//   kelvane_probe find CLASS [TITLE]         exit 0 and print the hwnd when such a window exists
+//   kelvane_probe wait CLASS SECONDS         wait for a window of that class
+//   kelvane_probe wait-gone CLASS SECONDS    wait until no window of that class exists
+//   kelvane_probe post CLASS MSG [WPARAM [LPARAM]]  post a message to the window of that class
+//   kelvane_probe tray-tips                  print the tip of every icon in the notification area
+//   kelvane_probe balloon SECONDS            wait for a visible balloon tooltip, print its rect
+//   kelvane_probe broadcast-taskbar-created  as the shell does after it restarts
+// Output is UTF-8.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "common/text_win.h"
+
+using namespace kelvane;
+
+namespace {
+
+void print(const std::wstring& text) {
+  const std::string utf8 = toUtf8(text);
+  fwrite(utf8.data(), 1, utf8.size(), stdout);
+  fflush(stdout);
+}
+
+std::wstring className(HWND hwnd) {
+  wchar_t buffer[256];
+  const int n = GetClassNameW(hwnd, buffer, 256);
+  return std::wstring(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+std::wstring windowText(HWND hwnd) {
+  wchar_t buffer[512];
+  const int n = GetWindowTextW(hwnd, buffer, 512);
+  return std::wstring(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+std::vector<HWND> topLevelWindows() {
+  std::vector<HWND> windows;
+  EnumWindows([](HWND hwnd, LPARAM lParam) -> BOOL {
+    reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
+    return TRUE;
+  }, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+HWND findByClass(const std::wstring& wanted) {
+  for (HWND hwnd : topLevelWindows())
+    if (className(hwnd) == wanted) return hwnd;
+  return nullptr;
+}
+
+// The notification area's tooltips belong to explorer, so their texts live in its memory:
+// enumerate the tools there and read each text into a buffer allocated in that process.
+int trayTips() {
+  HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr);
+  if (!tray) return 2;
+  DWORD explorerPid = 0;
+  GetWindowThreadProcessId(tray, &explorerPid);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, explorerPid);
+  if (!process) return 2;
+  constexpr SIZE_T kTextChars = 1024;
+  auto* remote = static_cast<unsigned char*>(VirtualAllocEx(
+      process, nullptr, sizeof(TTTOOLINFOW) + kTextChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
+  auto* remoteText = reinterpret_cast<wchar_t*>(remote + sizeof(TTTOOLINFOW));
+  int found = 0;
+  for (HWND hwnd : topLevelWindows()) {
+    if (className(hwnd) != L"tooltips_class32") continue;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != explorerPid) continue;
+    const LRESULT count = SendMessageW(hwnd, TTM_GETTOOLCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+      TTTOOLINFOW info{};
+      info.cbSize = sizeof(info);
+      info.lpszText = remoteText;
+      SIZE_T written = 0;
+      WriteProcessMemory(process, remote, &info, sizeof(info), &written);
+      if (!SendMessageW(hwnd, TTM_ENUMTOOLSW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote))) continue;
+      SIZE_T read = 0;
+      ReadProcessMemory(process, remote, &info, sizeof(info), &read);
+      std::vector<wchar_t> text(kTextChars, L'\0');
+      // Ask for the text itself: ENUMTOOLS may leave only a pointer into explorer's memory.
+      info.lpszText = remoteText;
+      WriteProcessMemory(process, remote, &info, sizeof(info), &written);
+      WriteProcessMemory(process, remoteText, text.data(), text.size() * sizeof(wchar_t), &written);
+      SendMessageW(hwnd, TTM_GETTEXTW, kTextChars, reinterpret_cast<LPARAM>(remote));
+      ReadProcessMemory(process, remoteText, text.data(), (kTextChars - 1) * sizeof(wchar_t), &read);
+      print(L"tip: " + std::wstring(text.data()) + L"\n--\n");
+      ++found;
+    }
+  }
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return found > 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  const std::wstring command = argc > 1 ? argv[1] : L"";
+  if (command == L"windows") {
+    for (HWND hwnd : topLevelWindows()) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(hwnd, &pid);
+      RECT rect{};
+      GetWindowRect(hwnd, &rect);
+      wchar_t line[256];
+      swprintf(line, 256, L"%p %ls vis=%d ex=%08lx owner=%p pid=%lu rect=%ld,%ld,%ld,%ld ",
+               static_cast<void*>(hwnd), className(hwnd).c_str(), IsWindowVisible(hwnd) ? 1 : 0,
+               static_cast<unsigned long>(GetWindowLongW(hwnd, GWL_EXSTYLE)),
+               static_cast<void*>(GetWindow(hwnd, GW_OWNER)), static_cast<unsigned long>(pid),
+               rect.left, rect.top, rect.right, rect.bottom);
+      print(line + windowText(hwnd) + L"\n");
+    }
+    return 0;
+  }
+  if ((command == L"wait" || command == L"wait-gone") && argc > 3) {
+    const DWORD deadline = GetTickCount() + static_cast<DWORD>(_wtoi(argv[3])) * 1000u;
+    do {
+      const bool present = findByClass(argv[2]) != nullptr;
+      if (present == (command == L"wait")) return 0;
+      Sleep(100);
+    } while (static_cast<LONG>(GetTickCount() - deadline) < 0);
+    return 1;
+  }
+  if (command == L"find" && argc > 2) {
+    HWND hwnd = FindWindowW(argv[2], argc > 3 ? argv[3] : nullptr);
+    if (!hwnd) return 1;
+    wchar_t line[32];
+    swprintf(line, 32, L"%p\n", static_cast<void*>(hwnd));
+    print(line);
+    return 0;
+  }
+  if (command == L"post" && argc > 3) {
+    HWND hwnd = FindWindowW(argv[2], nullptr);
+    if (!hwnd) return 1;
+    const UINT message = static_cast<UINT>(wcstoul(argv[3], nullptr, 0));
+    const WPARAM wParam = argc > 4 ? wcstoull(argv[4], nullptr, 0) : 0;
+    const LPARAM lParam = argc > 5 ? static_cast<LPARAM>(wcstoll(argv[5], nullptr, 0)) : 0;
+    return PostMessageW(hwnd, message, wParam, lParam) ? 0 : 1;
+  }
+  if (command == L"tray-tips") return trayTips();
+  if (command == L"balloon" && argc > 2) {
+    const DWORD deadline = GetTickCount() + static_cast<DWORD>(_wtoi(argv[2])) * 1000u;
+    do {
+      for (HWND hwnd : topLevelWindows()) {
+        if (className(hwnd) != L"tooltips_class32" || !IsWindowVisible(hwnd)) continue;
+        if ((GetWindowLongW(hwnd, GWL_STYLE) & TTS_BALLOON) == 0) continue;
+        RECT rect{};
+        GetWindowRect(hwnd, &rect);
+        wchar_t line[96];
+        swprintf(line, 96, L"balloon %ld,%ld,%ld,%ld\n", rect.left, rect.top, rect.right, rect.bottom);
+        print(line);
+        return 0;
+      }
+      Sleep(100);
+    } while (static_cast<LONG>(GetTickCount() - deadline) < 0);
+    return 1;
+  }
+  if (command == L"broadcast-taskbar-created") {
+    const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+    return PostMessageW(HWND_BROADCAST, message, 0, 0) ? 0 : 1;
+  }
+  fputs("usage: kelvane_probe windows|find|wait|wait-gone|post|tray-tips|balloon|broadcast-taskbar-created\n", stderr);
+  return 2;
+}
