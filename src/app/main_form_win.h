@@ -14,6 +14,7 @@
 #include "common/window_win.h"
 #include "settings/options.h"
 #include "tray/tray_icon_win.h"
+#include "tray/tray_picture_win.h"
 
 namespace kelvane {
 
@@ -84,6 +85,7 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain> {
   bool closing_ = false;
 
   std::unique_ptr<TTrayIconComponent> Tray;
+  TTrayPicture trayPicture_;
 };
 
 }  // namespace kelvane
