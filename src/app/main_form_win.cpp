@@ -7,6 +7,7 @@
 #include "app/version_text.h"
 #include "common/system_info_win.h"
 #include "common/text_win.h"
+#include "dialogs/task_dialog_win.h"
 #include "menu/popup_menu_win.h"
 #include "resource_ids.h"
 
@@ -16,10 +17,9 @@ namespace {
 
 constexpr int kFormWidth = 420, kFormHeight = 320;
 
-// The refusal on systems outside the NT family. TODO(task dialog): show it with TaskInfo.
+// The refusal on systems outside the NT family.
 void showPlatformRefusal() {
-  MessageBoxW(nullptr, toWide("此程序需要 Windows NT/2000/XP/2003 Server/Vista/2008 Server/7/8 或更高").c_str(),
-              L"Kelvane", MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
+  TaskInfo("此程序需要 Windows NT/2000/XP/2003 Server/Vista/2008 Server/7/8 或更高", nullptr);
 }
 
 std::wstring windowsFolder() {

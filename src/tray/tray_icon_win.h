@@ -65,6 +65,7 @@ class TTrayIconComponent {
   // Exposed for tests: the hidden window that receives the icon's notifications.
   static HWND notificationWindow();
   UINT id() const { return record_.uID; }
+  const NOTIFYICONDATAW& record() const { return record_; }
 
   // Called by the shared window; public so that tests can feed messages directly.
   void handleNotify(UINT mouseMessage);

@@ -9,9 +9,15 @@
 //   kelvane_probe tray-tips                  print the tip of every icon in the notification area
 //   kelvane_probe balloon SECONDS            wait for a visible balloon tooltip, print its rect
 //   kelvane_probe broadcast-taskbar-created  as the shell does after it restarts
+//   kelvane_probe tray-forget CLASS ID       delete the icon (window of CLASS, uID) from the
+//                                            notification area, as a crashed shell loses it
+//   kelvane_probe taskbar-buttons            count the visible window buttons on the taskbar
+//   kelvane_probe keys KEY...                type keys with SendInput (names: esc enter up down
+//                                            left right tab, or one letter/digit)
 // Output is UTF-8.
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <string>
@@ -167,6 +173,47 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"broadcast-taskbar-created") {
     const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
     return PostMessageW(HWND_BROADCAST, message, 0, 0) ? 0 : 1;
+  }
+  if (command == L"tray-forget" && argc > 3) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = findByClass(argv[2]);
+    data.uID = static_cast<UINT>(_wtoi(argv[3]));
+    return data.hWnd && Shell_NotifyIconW(NIM_DELETE, &data) ? 0 : 1;
+  }
+  if (command == L"taskbar-buttons") {
+    HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr);
+    if (!tray) return 2;
+    int count = 0;
+    for (HWND child = GetWindow(tray, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      if (className(child) == L"Button" && IsWindowVisible(child)) ++count;
+    }
+    wchar_t line[32];
+    swprintf(line, 32, L"%d\n", count > 0 ? count - 1 : 0);  // the first is the start button
+    print(line);
+    return 0;
+  }
+  if (command == L"keys") {
+    for (int i = 2; i < argc; ++i) {
+      const std::wstring key = argv[i];
+      WORD vk = 0;
+      if (key == L"esc") vk = VK_ESCAPE;
+      else if (key == L"enter") vk = VK_RETURN;
+      else if (key == L"up") vk = VK_UP;
+      else if (key == L"down") vk = VK_DOWN;
+      else if (key == L"left") vk = VK_LEFT;
+      else if (key == L"right") vk = VK_RIGHT;
+      else if (key == L"tab") vk = VK_TAB;
+      else if (key.size() == 1) vk = static_cast<WORD>(towupper(key[0]));
+      if (!vk) return 2;
+      INPUT inputs[2]{};
+      inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+      inputs[0].ki.wVk = inputs[1].ki.wVk = vk;
+      inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+      SendInput(2, inputs, sizeof(INPUT));
+      Sleep(150);
+    }
+    return 0;
   }
   fputs("usage: kelvane_probe windows|find|wait|wait-gone|post|tray-tips|balloon|broadcast-taskbar-created\n", stderr);
   return 2;

@@ -1,0 +1,80 @@
+// The message box with sounds: the simple task dialog from the common controls on systems of
+// version 6 and later, the classic message box with a system sound before that.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "common/system_info_win.h"
+#include "common/system_library_win.h"
+#include "common/text_win.h"
+#include "dialogs/main_window_win.h"
+#include "dialogs/task_dialog_win.h"
+
+namespace kelvane {
+
+namespace {
+
+using TaskDialogProc = HRESULT(WINAPI*)(HWND, HINSTANCE, PCWSTR, PCWSTR, PCWSTR, TASKDIALOG_COMMON_BUTTON_FLAGS,
+                                        PCWSTR, int*);
+using SndPlaySoundProc = BOOL(WINAPI*)(LPCWSTR, UINT);
+
+constexpr UINT kSndAsync = 0x0001;  // SND_ASYNC, without pulling in the multimedia headers
+
+int SimpleTaskDialog(const std::string& message, MsgDlgKind kind, MsgDlgButtons buttons, HWND owner) {
+  const UniqueLibrary comctl = loadSystemLibrary(L"comctl32.dll");
+  const auto taskDialog = systemExport<TaskDialogProc>(comctl, "TaskDialog");
+  if (!taskDialog) return mrNone;
+  const std::wstring title = toWide(MsgDlgCaption(kind));
+  const std::wstring content = toWide(message);
+  int pressed = 0;
+  const HRESULT hr = taskDialog(owner, nullptr, title.c_str(), nullptr, content.c_str(),
+                                static_cast<TASKDIALOG_COMMON_BUTTON_FLAGS>(MsgDlgTaskDialogButtons(buttons)),
+                                MAKEINTRESOURCEW(MsgDlgIconId(kind)), &pressed);
+  // A dialog that never showed must not read as OK (Wine reports one it could not create as
+  // success with button -1).
+  if (FAILED(hr) || pressed <= 0) return mrNone;
+  return MsgDlgResultFromTaskDialog(pressed);
+}
+
+UINT ClassicButtons(MsgDlgButtons buttons) {
+  const bool yes = buttons & mbYes, no = buttons & mbNo, ok = buttons & mbOK, cancel = buttons & mbCancel,
+             abort = buttons & mbAbort, retry = buttons & mbRetry;
+  if (yes && no) return cancel ? MB_YESNOCANCEL : MB_YESNO;
+  if (abort) return MB_ABORTRETRYIGNORE;
+  if (retry) return MB_RETRYCANCEL;
+  if (ok && cancel) return MB_OKCANCEL;
+  return MB_OK;
+}
+
+int ClassicMessageBox(const std::string& message, MsgDlgKind kind, MsgDlgButtons buttons, HWND owner) {
+  // The sound plays on after the call returns, so the library stays loaded for the run.
+  static const UniqueLibrary winmm = loadSystemLibrary(L"winmm.dll");
+  if (const auto play = systemExport<SndPlaySoundProc>(winmm, "sndPlaySoundW"))
+    play(toWide(MsgDlgSoundAlias(kind)).c_str(), kSndAsync);
+  const std::wstring text = toWide(message);
+  const std::wstring caption = toWide(MsgDlgCaption(kind));
+  // The user icon shows the kind's picture without the message box playing a second sound.
+  MSGBOXPARAMSW params{};
+  params.cbSize = sizeof(params);
+  params.hwndOwner = owner;
+  params.lpszText = text.c_str();
+  params.lpszCaption = caption.c_str();
+  params.dwStyle = ClassicButtons(buttons) | MB_USERICON;
+  params.lpszIcon = MAKEINTRESOURCEW(MsgDlgIconId(kind));
+  const int answer = MessageBoxIndirectW(&params);
+  return answer > 0 ? answer : mrNone;  // Wine answers -1 for a box it could not create
+}
+
+}  // namespace
+
+int SoundMessageDlg(const std::string& message, MsgDlgKind kind, MsgDlgButtons buttons, HWND parent,
+                    MessageDlgPath path) {
+  const HWND owner = parent ? parent : MainFormWindow();
+  const auto version = readOsVersion();
+  if (path == MessageDlgPath::Automatic && version && version->major >= 6) return SimpleTaskDialog(message, kind, buttons, owner);
+  return ClassicMessageBox(message, kind, buttons, owner);
+}
+
+}  // namespace kelvane

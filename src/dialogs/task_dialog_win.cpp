@@ -1,0 +1,76 @@
+// The entry points every question and notice goes through: preparation, the choice of path,
+// and the thin wrappers for the common cases.
+
+#include "dialogs/task_dialog_win.h"
+
+#include "common/text_win.h"
+#include "dialogs/main_window_win.h"
+#include "dialogs/task_dialog_paths_win.h"
+
+namespace kelvane {
+
+namespace {
+
+constexpr char kApplicationTitle[] = "Kelvane";
+
+HWND OwnerFor(HWND parent) {
+  if (parent) return parent;
+  if (HWND active = GetActiveWindow()) return active;
+  return ApplicationWindow();
+}
+
+std::string FallbackTitle() {
+  if (HWND main = MainFormWindow()) {
+    wchar_t caption[256] = {};
+    if (GetWindowTextW(main, caption, static_cast<int>(std::size(caption))) > 0) return toUtf8(std::wstring(caption));
+  }
+  return kApplicationTitle;
+}
+
+}  // namespace
+
+bool PlatformTaskDialogAvailable() { return TaskDialogIndirectAddress() != nullptr; }
+
+int RunTaskDialog(TTaskDialog& request, TaskDialogCommonButtons commonButtons, int dialogIcon, int footerIcon,
+                  int width, HWND parent, TaskDialogPath path) {
+  const PreparedTaskDialog dialog =
+      PrepareTaskDialog(request, commonButtons, dialogIcon, footerIcon,
+                        request.WindowTitle.empty() ? FallbackTitle() : std::string());
+  const HWND owner = OwnerFor(parent);
+  const TaskDialogIndirectProc platform = TaskDialogIndirectAddress();
+  const bool usePlatform = path == TaskDialogPath::Automatic && platform && !NeedsEmulation(request);
+  const TaskDialogAnswer answer =
+      usePlatform ? ShowPlatformTaskDialog(platform, dialog, width, owner) : ShowEmulatedTaskDialog(dialog, owner);
+  request.RadioResult = answer.radio;
+  request.VerificationChecked = answer.verificationChecked ? 1 : 0;
+  return answer.button;
+}
+
+int TaskMessage(const std::string& instruction, const std::string& content, TaskDialogCommonButtons commonButtons,
+                int dialogIcon, HWND parent, const std::string& title, const std::string& footer, int footerIcon,
+                int width, TaskDialogPath path) {
+  TTaskDialog request;
+  request.WindowTitle = title;
+  request.MainInstruction = instruction;
+  request.Content = content;
+  request.FooterText = footer;
+  return RunTaskDialog(request, commonButtons, dialogIcon, footerIcon, width, parent, path);
+}
+
+int TaskChoice(const std::string& instruction, const std::string& content, const std::string& buttonCaptions,
+               int dialogIcon, HWND parent, const std::string& title, const std::string& footer, int footerIcon,
+               int width, TaskDialogPath path) {
+  TTaskDialog request;
+  request.WindowTitle = title;
+  request.MainInstruction = instruction;
+  request.Content = content;
+  request.ButtonCaptions = buttonCaptions;
+  request.FooterText = footer;
+  return RunTaskDialog(request, 0, dialogIcon, footerIcon, width, parent, path);
+}
+
+void TaskInfo(const std::string& content, HWND parent, TaskDialogPath path) {
+  TaskMessage("", content, tcbOk, static_cast<int>(TaskDialogIcon::Information), parent, "", "", 0, 0, path);
+}
+
+}  // namespace kelvane

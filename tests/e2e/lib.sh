@@ -1,0 +1,110 @@
+# Shared steps of the end-to-end scenarios. Each scenario gets its own Xvfb display and Wine
+# prefix (scripts/lib/wine-env.sh), starts kelvane.exe as a user would, and looks at the result
+# through kelvane_probe.exe, xdotool and screenshots. Everything is stopped when it exits.
+set -euo pipefail
+
+KELVANE_SOURCE=${KELVANE_SOURCE:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+KELVANE_BUILD=${KELVANE_BUILD:-$KELVANE_SOURCE/build/windows}
+KELVANE_ROOT=$KELVANE_SOURCE
+source "$KELVANE_SOURCE/scripts/lib/wine-env.sh"
+
+SCENARIO=$(basename "$0" .sh)
+ARTIFACTS="$KELVANE_BUILD/e2e-artifacts/$SCENARIO"
+rm -rf "$ARTIFACTS"
+mkdir -p "$ARTIFACTS"
+
+kelvane_wine_start
+trap 'e2e_finish' EXIT
+
+PROGRAM_DIR="$WINEPREFIX/drive_c/Program Files/Kelvane"
+PROGRAM_WIN='C:\Program Files\Kelvane\kelvane.exe'
+DATA_DIR="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Brimvale/Kelvane"
+mkdir -p "$PROGRAM_DIR"
+cp "$KELVANE_BUILD/kelvane.exe" "$PROGRAM_DIR/"
+
+# The lone icon's centre in the notification area at 96 DPI on a 1024x768 desktop.
+ICON_X=1014
+ICON_Y=758
+
+E2E_FAILURES=0
+
+e2e_finish() {
+  local status=$?
+  screenshot final || true
+  kelvane_wine_stop
+  if [ "$status" -ne 0 ] || [ "$E2E_FAILURES" -ne 0 ]; then
+    echo "FAILED: $SCENARIO (artifacts in $ARTIFACTS)"
+    exit 1
+  fi
+  echo "PASSED: $SCENARIO"
+}
+
+log() { printf '[%s] %s\n' "$SCENARIO" "$*"; }
+fail() { log "FAIL: $*"; E2E_FAILURES=$((E2E_FAILURES + 1)); }
+check() {  # check "description" command...
+  local what=$1
+  shift
+  if "$@"; then log "ok: $what"; else fail "$what"; fi
+}
+
+refute() {  # refute "description" command...: the command must fail
+  local what=$1
+  shift
+  if "$@"; then fail "$what"; else log "ok: $what"; fi
+}
+
+probe() { wine "$KELVANE_BUILD/kelvane_probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
+screenshot() { import -window root "$ARTIFACTS/$1.png" 2>/dev/null; }
+
+# Starts Kelvane in the background; KELVANE_WINE_PID is the wine launcher's pid.
+start_kelvane() {
+  (cd "$PROGRAM_DIR" && exec wine "$PROGRAM_WIN" >/dev/null 2>&1) &
+  KELVANE_WINE_PID=$!
+}
+
+# Waits until the notification area shows an icon whose tip starts as Kelvane's does.
+wait_for_tray_tip() {
+  local seconds=${1:-30} i
+  for i in $(seq 1 $((seconds * 2))); do
+    if probe tray-tips 2>/dev/null | grep -q '内存使用: '; then return 0; fi
+    sleep 0.5
+  done
+  return 1
+}
+
+# Kelvane's tip, one line per tip line.
+kelvane_tip() { probe tray-tips | awk '/^tip: /{found=1} found' | sed -n '/内存使用/,$p;/^tip: /p' | sed 's/^tip: //' | sed '/^--$/q' | sed '/^--$/d'; }
+
+# The 16x16 picture at the icon's place as "RRGGBB" tokens, one row per line.
+icon_pixels() {
+  import -window root -crop 16x16+1006+750 +repage "$ARTIFACTS/icon.png"
+  convert "$ARTIFACTS/icon.png" -depth 8 txt:- | awk 'NR>1 {print $3}' | sed 's/#//' | paste -d' ' - - - - - - - - - - - - - - - -
+}
+
+# Whether the k-th icon slot from the right (0 = rightmost) shows an icon: some pixel there
+# differs from the empty taskbar. (Explorer's tooltip keeps a deleted icon's tip, so the tip
+# cannot tell.)
+icon_slot_shows_icon() {
+  local k=${1:-0}
+  local left=$((1006 - 20 * k))
+  local shot="$ARTIFACTS/.slot.png"
+  import -window root "$shot"
+  local background
+  background=$(convert "$shot" -crop 1x1+700+766 +repage -depth 8 txt:- | awk 'NR==2{print $3}')
+  convert "$shot" -crop 16x16+$left+750 +repage -depth 8 txt:- | awk 'NR>1{print $3}' | grep -qv "^$background\$"
+}
+
+wait_for_icon_slot() {  # wait_for_icon_slot K SECONDS
+  local i
+  for i in $(seq 1 $(( ${2:-5} * 4 ))); do
+    icon_slot_shows_icon "$1" && return 0
+    sleep 0.25
+  done
+  return 1
+}
+
+# Right-clicks the icon and waits for the menu window.
+open_tray_menu() {
+  xdotool mousemove "$ICON_X" "$ICON_Y" click 3
+  probe wait '#32768' 5
+}
