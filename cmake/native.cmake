@@ -16,3 +16,10 @@ if(benchmark_FOUND)
   target_link_libraries(kelvane_bench PRIVATE kelvane_core benchmark::benchmark benchmark::benchmark_main)
   target_compile_options(kelvane_bench PRIVATE ${KELVANE_WARNINGS})
 endif()
+
+# The settings and theme loaders under libFuzzer for a bounded time (clang builds the target).
+find_program(KELVANE_CLANGXX clang++)
+if(KELVANE_CLANGXX)
+  add_test(NAME fuzz_settings COMMAND sh ${PROJECT_SOURCE_DIR}/tests/fuzz/run.sh 60)
+  set_tests_properties(fuzz_settings PROPERTIES TIMEOUT 400 LABELS fuzz)
+endif()

@@ -10,6 +10,8 @@
 #include "dialogs/task_dialog_win.h"
 #include "menu/popup_menu_win.h"
 #include "resource_ids.h"
+#include "settings/theme_folder_win.h"
+#include "settings/visual_style_win.h"
 
 namespace kelvane {
 
@@ -76,6 +78,8 @@ void TFrmKelvaneMain::FormCreate() {
   SHFILEINFOW info{};
   systemSmallIcons_ = reinterpret_cast<HIMAGELIST>(
       SHGetFileInfoW(L"", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+  settingsFolders_ = systemSettingsFolders();
+  settingsFileName_ = GetSettingsFileName(settingsFolders_, portableMode_);
   LoadOptions();
   InitSettings();
   versionLabel_ = L"版本 " + toWide(VersionText(readProductVersion()));
@@ -120,11 +124,24 @@ void TFrmKelvaneMain::loadSharedIcons() {
 }
 
 void TFrmKelvaneMain::LoadOptions() {
-  // Until the settings file is read, a fresh installation's record is the whole truth.
   const auto version = readOsVersion();
-  options_ = defaultOptions(version ? static_cast<int>(version->major) : 10);
-  ApplyFontColor(options_);
+  const SettingsContext context{version ? static_cast<int>(version->major) : 10,
+                                toUtf8(GetDefaultLogFileName(settingsFolders_, portableMode_))};
+  const LoadedOptions loaded = loadOptionsFromFile(settingsFileName_, context);
+  options_ = loaded.options;
+  // The show-log item follows WriteLog each time the menu is built. The hot key comes with its
+  // feature (ApplyRefreshHotkey).
+  if (loaded.firstRun)
+    applyFirstRunThemeFromFolder(options_, GetDataFolder(settingsFolders_, portableMode_, true),
+                                 DetectVisualStyle());
+  // The default menu item follows DoubleClickAction each time the menu is built.
   PostMessageW(hwnd_, WM_STARTUP_DONE, 0, 0);
+}
+
+bool TFrmKelvaneMain::SaveOptions(bool quiet) {
+  if (saveOptionsToFile(settingsFileName_, options_)) return true;
+  if (!quiet) showUnableToWrite(settingsFileName_);
+  return false;
 }
 
 void TFrmKelvaneMain::InitSettings() {
@@ -137,8 +154,10 @@ void TFrmKelvaneMain::InitSettings() {
   onTimerDefragTimer();
 }
 
-bool TFrmKelvaneMain::FormCloseQuery() {
-  // The settings are written here once the settings file exists.
+bool TFrmKelvaneMain::FormCloseQuery(bool sessionEnding) {
+  // A failed save is reported, but never keeps the program or the session from ending; when
+  // Windows ends the session by force there is nobody left to read the message.
+  SaveOptions(sessionEnding);
   return true;
 }
 
@@ -181,7 +200,7 @@ LRESULT TFrmKelvaneMain::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
       ShowWindow(hwnd_, SW_HIDE);  // the close box only hides the About window
       return 0;
     case WM_QUERYENDSESSION:
-      FormCloseQuery();
+      FormCloseQuery((static_cast<DWORD>(lParam) & ENDSESSION_CRITICAL) != 0);
       return TRUE;  // a failed save must never hold up the end of the session
     case WM_ENDSESSION:
       if (wParam) {

@@ -13,6 +13,7 @@
 #include "common/number_format.h"
 #include "common/window_win.h"
 #include "settings/options.h"
+#include "settings/settings_file_win.h"
 #include "tray/tray_icon_win.h"
 #include "tray/tray_picture_win.h"
 
@@ -45,7 +46,9 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain> {
   void loadSharedIcons();
   void InitSettings();
   void LoadOptions();
-  bool FormCloseQuery();
+  // Writes the record to the settings file; a failure is shown unless `quiet`.
+  bool SaveOptions(bool quiet = false);
+  bool FormCloseQuery(bool sessionEnding = false);
   void FormClose();
 
   // Handlers.
@@ -64,6 +67,7 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain> {
 
   HWND applicationWindow_;
   TKelvaneOptions options_;
+  SettingsFolders settingsFolders_;
   std::wstring settingsFileName_;
   bool portableMode_ = false;
   NumberFormat numberFormat_;

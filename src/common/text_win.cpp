@@ -1,5 +1,7 @@
 #include "common/text_win.h"
 
+#include <cstring>
+
 namespace kelvane {
 
 namespace {
@@ -28,6 +30,73 @@ std::wstring toWide(const std::string& utf8) { return decode(CP_UTF8, utf8); }
 std::string toUtf8(const std::wstring& wide) { return encode(CP_UTF8, wide); }
 std::string ansiToUtf8(const std::string& ansi) { return toUtf8(decode(CP_ACP, ansi)); }
 std::string utf8ToAnsi(const std::string& utf8) { return encode(CP_ACP, toWide(utf8)); }
+
+namespace {
+
+constexpr wchar_t kEscapedByteBase = 0xF700;
+
+bool isEscapedByte(wchar_t c) { return c >= kEscapedByteBase && c <= kEscapedByteBase + 0xFF; }
+
+// One character of the code page at `bytes`, if it decodes and encodes back to the same bytes
+// and cannot be mistaken for an escaped byte.
+bool decodeExactly(UINT codePage, const char* bytes, int length, wchar_t& out) {
+  wchar_t wide[2];
+  if (MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes, length, wide, 2) != 1)
+    return false;
+  if (isEscapedByte(wide[0])) return false;
+  char back[4];
+  BOOL usedDefault = FALSE;
+  const int count = WideCharToMultiByte(codePage, 0, wide, 1, back, 4, nullptr, &usedDefault);
+  if (usedDefault || count != length || memcmp(back, bytes, static_cast<std::size_t>(length)) != 0)
+    return false;
+  out = wide[0];
+  return true;
+}
+
+}  // namespace
+
+std::string ansiFileToUtf8(const std::string& bytes) {
+  const UINT codePage = GetACP();
+  if (codePage == CP_UTF8) return bytes;
+  std::wstring wide;
+  wide.reserve(bytes.size());
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    const auto byte = static_cast<unsigned char>(bytes[i]);
+    if (byte < 0x80) {
+      wide += static_cast<wchar_t>(byte);
+      ++i;
+      continue;
+    }
+    const int length = IsDBCSLeadByteEx(codePage, byte) && i + 1 < bytes.size() ? 2 : 1;
+    wchar_t decoded = 0;
+    if (decodeExactly(codePage, bytes.data() + i, length, decoded)) {
+      wide += decoded;
+      i += static_cast<std::size_t>(length);
+    } else {
+      wide += static_cast<wchar_t>(kEscapedByteBase + byte);
+      ++i;
+    }
+  }
+  return toUtf8(wide);
+}
+
+std::string utf8ToAnsiFile(const std::string& utf8) {
+  if (GetACP() == CP_UTF8) return utf8;
+  const std::wstring wide = toWide(utf8);
+  std::string out;
+  std::wstring run;
+  for (const wchar_t c : wide) {
+    if (!isEscapedByte(c)) {
+      run += c;
+      continue;
+    }
+    out += encode(CP_ACP, run);
+    run.clear();
+    out += static_cast<char>(c - kEscapedByteBase);
+  }
+  return out + encode(CP_ACP, run);
+}
 
 std::size_t ansiByteLength(const std::wstring& wide) { return encode(CP_ACP, wide).size(); }
 

@@ -16,6 +16,13 @@ std::string toUtf8(const std::wstring& wide);
 std::string ansiToUtf8(const std::string& ansi);
 std::string utf8ToAnsi(const std::string& utf8);
 
+// Files shared with users (settings, themes) are ANSI bytes that must come back unchanged
+// however odd they are. Bytes that do not decode, or that would not encode back to themselves,
+// travel as U+F700 + byte and are restored on the way back, so that a save rewrites only what
+// it changed. A system code page of UTF-8 passes the bytes through.
+std::string ansiFileToUtf8(const std::string& bytes);
+std::string utf8ToAnsiFile(const std::string& utf8);
+
 // How many bytes the text takes in the ANSI code page.
 std::size_t ansiByteLength(const std::wstring& wide);
 

@@ -5,13 +5,21 @@
 //                   --total-page B --avail-page B [--decimal C] [--thousands C]
 //                   [--png FILE [--scale N]]
 //   kelvane-preview [--settings FILE] --dump-settings
+//   kelvane-preview [--settings FILE] --save OUT
 //   kelvane-preview [--settings FILE] --contact-sheet FILE
 //
 // The preview stands for a Windows 10 machine: defaults and system colours are Windows 10's.
+// FILE is read as it lies on disk and OUT is written the same way: the program converts the
+// system code page to UTF-8 and back, the preview passes the bytes through unchanged, so ASCII
+// files and UTF-8 files give what the program gives (a code page 936 file's Chinese section
+// name is kept, but not recognised). The preview has no data folder: a LogFile missing from
+// FILE dumps as empty, and no first-run theme is applied.
 
 #include <cstdint>
 #include <cstdio>
+#include <fstream>
 #include <iostream>
+#include <sstream>
 #include <map>
 #include <optional>
 #include <string>
@@ -20,6 +28,7 @@
 #include "picture_output.h"
 #include "settings/option_fields.h"
 #include "settings/options.h"
+#include "settings/settings_codec.h"
 
 using namespace kelvane;
 
@@ -33,6 +42,7 @@ int usage(const std::string& problem) {
                " --total-page B --avail-page B [--decimal C] [--thousands C]"
                " [--png FILE [--scale N]]\n"
             << "       kelvane-preview [--settings FILE] --dump-settings\n"
+            << "       kelvane-preview [--settings FILE] --save OUT\n"
             << "       kelvane-preview [--settings FILE] --contact-sheet FILE\n";
   return 2;
 }
@@ -44,6 +54,21 @@ std::optional<std::uint64_t> parseUnsigned(const std::string& text) {
   } catch (...) {
     return {};
   }
+}
+
+std::optional<std::string> readBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+bool writeBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+  out.close();
+  return static_cast<bool>(out);
 }
 
 void printLines(const std::string& prefix, const std::string& text) {
@@ -77,10 +102,25 @@ int main(int argc, char** argv) {
     values[arg] = argv[++i];
   }
 
-  TKelvaneOptions options = defaultOptions(kPreviewOsMajorVersion);
-  if (values.count("--settings")) return usage("--settings is not supported by this build yet");
-  if (values.count("--save")) return usage("--save is not supported by this build yet");
+  IniDocument settingsFile;
+  if (values.count("--settings")) {
+    const auto bytes = readBytes(values["--settings"]);
+    if (!bytes) {
+      std::cerr << "kelvane-preview: cannot read " << values["--settings"] << "\n";
+      return 1;
+    }
+    settingsFile = IniDocument::parse(*bytes);
+  }
+  const SettingsContext context{kPreviewOsMajorVersion, ""};
+  const TKelvaneOptions options = LoadOptionsFromIni(settingsFile, context).options;
 
+  if (values.count("--save")) {
+    SaveOptionsToIni(settingsFile, options);
+    if (!writeBytes(values["--save"], settingsFile.serialize())) {
+      std::cerr << "kelvane-preview: cannot write " << values["--save"] << "\n";
+      return 1;
+    }
+  }
   if (dumpSettings) {
     std::cout << dumpOptions(options);
     return 0;
@@ -93,6 +133,7 @@ int main(int argc, char** argv) {
       return usage("cannot write " + values["--contact-sheet"]);
     return 0;
   }
+  if (values.count("--save") && !values.count("--load")) return 0;
   int scale = 1;
   if (values.count("--scale")) {
     const auto parsed = parseUnsigned(values["--scale"]);

@@ -1,0 +1,197 @@
+#include "settings/ini_codec.h"
+
+namespace kelvane {
+
+namespace {
+
+constexpr std::size_t npos = std::string::npos;
+constexpr std::string_view kCrLf = "\r\n";
+
+// Blanks around names and values in the file: space, tab, vertical tab, form feed.
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
+
+// The range [at, at + size) of `s` without blanks at either end.
+void trimBlanks(std::string_view s, std::size_t& at, std::size_t& size) {
+  while (size > 0 && isBlank(s[at])) ++at, --size;
+  while (size > 0 && isBlank(s[at + size - 1])) --size;
+}
+
+// Names passed in by the caller lose spaces only.
+std::string_view trimSpaces(std::string_view s) {
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  return s;
+}
+
+char foldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool sameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (foldAscii(a[i]) != foldAscii(b[i])) return false;
+  return true;
+}
+
+std::string_view stripQuotes(std::string_view v) {
+  if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+    return v.substr(1, v.size() - 2);
+  return v;
+}
+
+// The first `limit` characters of UTF-8 text; a broken sequence counts byte by byte.
+std::string_view cutCharacters(std::string_view s, std::size_t limit) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(s[i]);
+    if ((byte & 0xC0) == 0x80) continue;  // continuation byte of the current character
+    if (count == limit) return s.substr(0, i);
+    ++count;
+  }
+  return s;
+}
+
+std::string withoutLineBreaks(std::string_view s) {
+  std::string out(s);
+  for (char& c : out)
+    if (c == '\r' || c == '\n') c = ' ';
+  return out;
+}
+
+}  // namespace
+
+IniDocument::Line IniDocument::makeLine(std::string text, std::string end) {
+  Line line{std::move(text), std::move(end)};
+  const std::string_view s = line.text;
+  std::size_t at = 0, size = s.size();
+  trimBlanks(s, at, size);
+  if (size == 0) return line;
+  if (s[at] == ';') {
+    line.kind = Kind::Comment;
+  } else if (s[at] == '[') {
+    // The name ends at the first ']' (or the line's end); anything after it is ignored.
+    line.kind = Kind::Section;
+    line.nameAt = at + 1;
+    const std::size_t close = s.find(']', line.nameAt);
+    line.nameSize = (close == npos ? at + size : close) - line.nameAt;
+    trimBlanks(s, line.nameAt, line.nameSize);
+  } else {
+    const std::size_t eq = s.find('=', at);
+    line.kind = eq == npos ? Kind::Entry : Kind::Key;
+    line.nameAt = at;
+    line.nameSize = (eq == npos ? at + size : eq) - at;
+    trimBlanks(s, line.nameAt, line.nameSize);
+    if (eq != npos) {
+      line.valueAt = eq + 1;
+      line.valueSize = at + size - line.valueAt;
+      trimBlanks(s, line.valueAt, line.valueSize);
+    }
+  }
+  return line;
+}
+
+std::string_view IniDocument::nameOf(const Line& line) {
+  return std::string_view(line.text).substr(line.nameAt, line.nameSize);
+}
+
+IniDocument IniDocument::parse(std::string_view text) {
+  IniDocument doc;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t stop = text.find_first_of("\r\n", start);
+    if (stop == npos) {
+      doc.lines_.push_back(makeLine(std::string(text.substr(start)), ""));
+      break;
+    }
+    const std::size_t endLength = text.compare(stop, 2, kCrLf) == 0 ? 2 : 1;
+    doc.lines_.push_back(makeLine(std::string(text.substr(start, stop - start)),
+                                  std::string(text.substr(stop, endLength))));
+    start = stop + endLength;
+  }
+  return doc;
+}
+
+std::size_t IniDocument::findSection(std::string_view section) const {
+  const std::string_view wanted = trimSpaces(section);
+  for (std::size_t i = 0; i < lines_.size(); ++i)
+    if (lines_[i].kind == Kind::Section && sameName(nameOf(lines_[i]), wanted)) return i;
+  return npos;
+}
+
+std::size_t IniDocument::sectionEnd(std::size_t header) const {
+  std::size_t i = header + 1;
+  while (i < lines_.size() && lines_[i].kind != Kind::Section) ++i;
+  return i;
+}
+
+std::optional<std::string> IniDocument::get(std::string_view section, std::string_view key,
+                                            std::size_t limit) const {
+  const std::size_t header = findSection(section);
+  if (header == npos) return std::nullopt;
+  const std::string_view wanted = trimSpaces(key);
+  const std::size_t end = sectionEnd(header);
+  for (std::size_t i = header + 1; i < end; ++i) {
+    const Line& line = lines_[i];
+    if (line.kind == Kind::Key && sameName(nameOf(line), wanted)) {
+      const std::string_view value =
+          std::string_view(line.text).substr(line.valueAt, line.valueSize);
+      return std::string(cutCharacters(stripQuotes(value), limit));
+    }
+  }
+  return std::nullopt;
+}
+
+std::string IniDocument::get(std::string_view section, std::string_view key,
+                             std::string_view fallback, std::size_t limit) const {
+  if (auto value = get(section, key, limit)) return *value;
+  while (!fallback.empty() && fallback.back() == ' ') fallback.remove_suffix(1);
+  return std::string(cutCharacters(fallback, limit));
+}
+
+void IniDocument::ensureLastLineEnded() {
+  if (!lines_.empty() && lines_.back().end.empty()) lines_.back().end = kCrLf;
+}
+
+void IniDocument::set(std::string_view section, std::string_view key, std::string_view value) {
+  const std::string name(trimSpaces(key));
+  const std::string entry = name + "=" + withoutLineBreaks(value);
+  const std::size_t header = findSection(section);
+  if (header == npos) {
+    ensureLastLineEnded();
+    std::string headerText = "[";
+    headerText.append(trimSpaces(section)).append("]");
+    lines_.push_back(makeLine(std::move(headerText), std::string(kCrLf)));
+    lines_.push_back(makeLine(entry, std::string(kCrLf)));
+    return;
+  }
+  const std::size_t end = sectionEnd(header);
+  std::size_t lastEntry = header;
+  for (std::size_t i = header + 1; i < end; ++i) {
+    Line& line = lines_[i];
+    if (line.kind != Kind::Entry && line.kind != Kind::Key) continue;
+    lastEntry = i;
+    if (line.kind == Kind::Key && sameName(nameOf(line), name)) {
+      // Keep the key as the user spelt and indented it; only the value changes.
+      line = makeLine(line.text.substr(0, line.text.find('=') + 1) + withoutLineBreaks(value),
+                      std::string(kCrLf));
+      return;
+    }
+  }
+  if (lines_[lastEntry].end.empty()) lines_[lastEntry].end = kCrLf;
+  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(lastEntry + 1),
+                makeLine(entry, std::string(kCrLf)));
+}
+
+std::vector<std::string> IniDocument::sectionNames() const {
+  std::vector<std::string> names;
+  for (const Line& line : lines_)
+    if (line.kind == Kind::Section) names.emplace_back(nameOf(line));
+  return names;
+}
+
+std::string IniDocument::serialize() const {
+  std::string out;
+  for (const Line& line : lines_) out += line.text + line.end;
+  return out;
+}
+
+}  // namespace kelvane

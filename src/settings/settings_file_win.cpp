@@ -1,0 +1,176 @@
+#include "settings/settings_file_win.h"
+
+#include <shlobj.h>
+
+#include <cstring>
+#include <string_view>
+#include <vector>
+
+#include "common/error_display_win.h"
+#include "common/handles_win.h"
+#include "common/system_info_win.h"
+#include "common/text_win.h"
+#include "settings/settings_paths.h"
+
+namespace kelvane {
+
+namespace {
+
+std::wstring wide(std::string_view utf8) { return toWide(std::string(utf8)); }
+
+bool fileExists(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::wstring folderOf(const std::wstring& path) {
+  const std::size_t slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? std::wstring(L".\\") : path.substr(0, slash + 1);
+}
+
+bool writeAll(HANDLE file, const std::string& bytes) {
+  std::size_t written = 0;
+  while (written < bytes.size()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - written, 1u << 20));
+    DWORD done = 0;
+    if (!WriteFile(file, bytes.data() + written, chunk, &done, nullptr) || done == 0) return false;
+    written += done;
+  }
+  return true;
+}
+
+constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
+
+std::string fileBytes(const TextFile& file) {
+  if (file.encoding == TextFile::Encoding::Ansi) return utf8ToAnsiFile(file.text);
+  const std::wstring wide = toWide(file.text);
+  std::string bytes(kUtf16LeMark);
+  bytes.append(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t));
+  return bytes;
+}
+
+}  // namespace
+
+SettingsFolders systemSettingsFolders() {
+  SettingsFolders folders;
+  folders.programFolder = programFolder();
+  wchar_t appData[MAX_PATH] = L"";
+  if (SHGetSpecialFolderPathW(nullptr, appData, CSIDL_APPDATA, TRUE)) folders.appDataFolder = appData;
+  return folders;
+}
+
+bool FileExistsOnReadyDrive(const std::wstring& path) {
+  switch (DriveCheckFor(toUtf8(path))) {
+    case DriveCheck::Fail: return false;
+    case DriveCheck::Pass: break;
+    case DriveCheck::QueryDrive: {
+      const wchar_t letter = path[0] >= L'a' ? static_cast<wchar_t>(path[0] - L'a' + L'A') : path[0];
+      const wchar_t root[] = {letter, L':', L'\\', L'\0'};
+      const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS);
+      ULARGE_INTEGER total{};
+      const BOOL ready = GetDiskFreeSpaceExW(root, nullptr, &total, nullptr);
+      SetErrorMode(previous);
+      if (!ready) return false;
+      break;
+    }
+  }
+  return fileExists(path);
+}
+
+std::wstring GetSettingsFileName(const SettingsFolders& folders, bool& portableMode) {
+  const std::wstring besideProgram = folders.programFolder + wide(kSettingsFileName);
+  if (FileExistsOnReadyDrive(besideProgram)) {
+    portableMode = true;
+    return besideProgram;
+  }
+  portableMode = false;
+  return GetDataFolder(folders, false, false) + wide(kSettingsFileName);
+}
+
+std::wstring GetDataFolder(const SettingsFolders& folders, bool portableMode, bool themeFolder) {
+  const std::wstring folder = wide(DataFolderFor(portableMode, toUtf8(folders.programFolder),
+                                                 UserDataFolder(toUtf8(folders.appDataFolder)),
+                                                 themeFolder));
+  SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);  // creates the missing parents too
+  return folder;
+}
+
+std::wstring GetDefaultLogFileName(const SettingsFolders& folders, bool portableMode) {
+  const std::wstring besideProgram = folders.programFolder + wide(kLogFileName);
+  if (FileExistsOnReadyDrive(besideProgram)) return besideProgram;
+  return GetDataFolder(folders, portableMode, false) + wide(kLogFileName);
+}
+
+std::optional<TextFile> readTextFile(const std::wstring& path) {
+  const UniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
+  std::string bytes;
+  char buffer[65536];
+  DWORD got = 0;
+  while (true) {
+    // A read that fails half-way must not pass for the whole file: saving would lose the rest.
+    if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) return std::nullopt;
+    if (got == 0) break;
+    bytes.append(buffer, got);
+  }
+  if (bytes.size() >= 2 && bytes.compare(0, 2, kUtf16LeMark) == 0) {
+    std::wstring wide((bytes.size() - 2) / 2, L'\0');
+    memcpy(wide.data(), bytes.data() + 2, wide.size() * sizeof(wchar_t));
+    return TextFile{toUtf8(wide), TextFile::Encoding::Utf16Le};
+  }
+  return TextFile{ansiFileToUtf8(bytes), TextFile::Encoding::Ansi};
+}
+
+bool replaceTextFile(const std::wstring& path, const TextFile& text) {
+  const DWORD original = GetFileAttributesW(path.c_str());
+  if (original != INVALID_FILE_ATTRIBUTES && (original & FILE_ATTRIBUTE_READONLY)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
+  wchar_t temporary[MAX_PATH + 16];
+  if (!GetTempFileNameW(folderOf(path).c_str(), L"kel", 0, temporary)) return false;
+  bool written;
+  {
+    const UniqueKernelHandle file(CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    written = file && writeAll(file.get(), fileBytes(text)) && FlushFileBuffers(file.get());
+  }
+  // A hidden or system settings file stays so.
+  constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  if (written && original != INVALID_FILE_ATTRIBUTES && (original & kKept))
+    SetFileAttributesW(temporary, original & kKept);
+  if (written &&
+      MoveFileExW(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return true;
+  const DWORD error = GetLastError();
+  DeleteFileW(temporary);
+  SetLastError(error);
+  return false;
+}
+
+bool editIniFile(const std::wstring& path, const std::function<void(IniDocument&)>& edit) {
+  const auto existing = readTextFile(path);
+  // A file that is there but cannot be read (locked, no access) is not replaced by a new one.
+  if (!existing && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
+  TextFile file = existing.value_or(TextFile{});
+  IniDocument document = IniDocument::parse(file.text);
+  edit(document);
+  file.text = document.serialize();
+  return replaceTextFile(path, file);
+}
+
+LoadedOptions loadOptionsFromFile(const std::wstring& path, const SettingsContext& context) {
+  return LoadOptionsFromIni(IniDocument::parse(readTextFile(path).value_or(TextFile{}).text), context);
+}
+
+bool saveOptionsToFile(const std::wstring& path, const TKelvaneOptions& options) {
+  return editIniFile(path, [&](IniDocument& document) { SaveOptionsToIni(document, options); });
+}
+
+void showUnableToWrite(const std::wstring& path) {
+  showUnexpectedError("Unable to write to " + toUtf8(path));
+}
+
+}  // namespace kelvane

@@ -1,0 +1,55 @@
+#include "settings/theme_folder_win.h"
+
+#include <windows.h>
+
+#include "common/handles_win.h"
+#include "common/text_win.h"
+#include "settings/settings_file_win.h"
+
+namespace kelvane {
+
+namespace {
+
+struct FindDeleter {
+  static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
+  static void free(HANDLE h) { FindClose(h); }
+};
+using UniqueFind = UniqueHandle<HANDLE, FindDeleter>;
+
+}  // namespace
+
+std::vector<std::string> ListThemeNames(const std::wstring& themeFolder) {
+  std::vector<std::string> fileNames;
+  WIN32_FIND_DATAW found{};
+  const std::wstring pattern = themeFolder + L"*" + toWide(std::string(kThemeFileExtension));
+  const UniqueFind search(FindFirstFileW(pattern.c_str(), &found));
+  if (!search) return {};
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) fileNames.push_back(toUtf8(found.cFileName));
+  } while (FindNextFileW(search.get(), &found));
+  return ThemeNamesFromListing(fileNames);
+}
+
+std::wstring ThemeFilePath(const std::wstring& themeFolder, const std::string& name) {
+  std::string fileName = name;
+  fileName.append(kThemeFileExtension);
+  return themeFolder + toWide(fileName);
+}
+
+ThemeColors readThemeFileAt(const std::wstring& path) {
+  return ReadThemeFile(IniDocument::parse(readTextFile(path).value_or(TextFile{}).text));
+}
+
+bool SaveThemeFile(const std::wstring& path, const std::string& name, const ThemeColors& colors) {
+  return editIniFile(path, [&](IniDocument& theme) { WriteThemeFile(theme, name, colors); });
+}
+
+void applyFirstRunThemeFromFolder(TKelvaneOptions& options, const std::wstring& themeFolder,
+                                  int visualStyle) {
+  const std::wstring path = themeFolder + toWide(std::string(FirstRunThemeFileName(visualStyle)));
+  const auto text = readTextFile(path);
+  if (!text) return;
+  ApplyFirstRunTheme(options, ReadThemeFile(IniDocument::parse(text->text)));
+}
+
+}  // namespace kelvane

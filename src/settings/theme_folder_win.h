@@ -1,0 +1,29 @@
+#pragma once
+// Theme files in the theme folder: listing, reading, saving, and the first-run theme.
+
+#include <string>
+#include <vector>
+
+#include "settings/options.h"
+#include "settings/theme_file.h"
+
+namespace kelvane {
+
+// Names of the "*.Kelvane Theme" files in the folder, in the order the listing returns them,
+// hidden and system files included.
+std::vector<std::string> ListThemeNames(const std::wstring& themeFolder);
+
+// theme folder + name + ".Kelvane Theme"
+std::wstring ThemeFilePath(const std::wstring& themeFolder, const std::string& name);
+
+// A theme file's content; a file that cannot be read reads as an empty one.
+ThemeColors readThemeFileAt(const std::wstring& path);
+
+// Writes the theme's keys into the file (other keys stay). false when it could not be written.
+bool SaveThemeFile(const std::wstring& path, const std::string& name, const ThemeColors& colors);
+
+// The first run: the theme file that suits the desktop, when the folder has it.
+void applyFirstRunThemeFromFolder(TKelvaneOptions& options, const std::wstring& themeFolder,
+                                  int visualStyle);
+
+}  // namespace kelvane

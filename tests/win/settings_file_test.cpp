@@ -1,0 +1,226 @@
+// The settings file and theme folder on a real (Wine) file system.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "common/text_win.h"
+#include "scratch_folder_win.h"
+#include "settings/color_text.h"
+#include "settings/settings_file_win.h"
+#include "settings/theme_folder_win.h"
+#include "settings/visual_style_win.h"
+
+using namespace kelvane;
+using kelvane::testing::ScratchFolder;
+
+namespace {
+
+struct Layout {
+  ScratchFolder root;
+  SettingsFolders folders;
+  Layout() {
+    folders.programFolder = root.path() + L"Program Files\\Kelvane\\";
+    folders.appDataFolder = root.path() + L"AppData\\Roaming";
+    SHCreateDirectoryExW(nullptr, folders.programFolder.c_str(), nullptr);
+    CreateDirectoryW((root.path() + L"AppData").c_str(), nullptr);
+    CreateDirectoryW(folders.appDataFolder.c_str(), nullptr);
+  }
+  std::wstring userFolder() const { return folders.appDataFolder + L"\\Brimvale\\Kelvane\\"; }
+};
+
+bool isFolder(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+const SettingsContext kContext{6, "C:\\default.log"};
+
+}  // namespace
+
+TEST(SettingsFolders, PortableModeLogAndThemeFolders) {
+  Layout layout;
+  bool portable = true;
+  EXPECT_EQ(GetSettingsFileName(layout.folders, portable), layout.userFolder() + L"Kelvane.Settings");
+  EXPECT_FALSE(portable);
+  EXPECT_TRUE(isFolder(layout.userFolder()));  // created with its missing parents
+  EXPECT_EQ(GetDefaultLogFileName(layout.folders, false), layout.userFolder() + L"Kelvane.log");
+  EXPECT_EQ(GetDataFolder(layout.folders, false, true), layout.userFolder() + L"Themes\\");
+  EXPECT_TRUE(isFolder(layout.userFolder() + L"Themes\\"));
+
+  // A Kelvane.log beside the program is the default log, while the settings stay per user.
+  ScratchFolder::writeBytes(layout.folders.programFolder + L"Kelvane.log", "");
+  EXPECT_EQ(GetDefaultLogFileName(layout.folders, false), layout.folders.programFolder + L"Kelvane.log");
+  EXPECT_EQ(GetSettingsFileName(layout.folders, portable), layout.userFolder() + L"Kelvane.Settings");
+  EXPECT_FALSE(portable);
+
+  // An empty settings file beside the program switches to portable use.
+  ScratchFolder::writeBytes(layout.folders.programFolder + L"Kelvane.Settings", "");
+  EXPECT_EQ(GetSettingsFileName(layout.folders, portable),
+            layout.folders.programFolder + L"Kelvane.Settings");
+  EXPECT_TRUE(portable);
+  EXPECT_EQ(GetDataFolder(layout.folders, true, true), layout.folders.programFolder + L"Themes\\");
+  EXPECT_TRUE(isFolder(layout.folders.programFolder + L"Themes\\"));
+
+  EXPECT_TRUE(FileExistsOnReadyDrive(layout.folders.programFolder + L"Kelvane.Settings"));
+  EXPECT_FALSE(FileExistsOnReadyDrive(layout.folders.programFolder + L"nothing"));
+  EXPECT_FALSE(FileExistsOnReadyDrive(layout.folders.programFolder));  // a folder is no file
+  EXPECT_FALSE(FileExistsOnReadyDrive(L""));
+  EXPECT_FALSE(FileExistsOnReadyDrive(L"Q:\\Kelvane.Settings"));  // no such drive, no pop-up
+  EXPECT_FALSE(FileExistsOnReadyDrive(L".\\Kelvane.Settings"));
+}
+
+TEST(SettingsFile, FirstRunSaveAndWhatSurvivesIt) {
+  Layout layout;
+  const std::wstring path = layout.folders.programFolder + L"Kelvane.Settings";
+  ScratchFolder::writeBytes(path, "");
+  LoadedOptions loaded = loadOptionsFromFile(path, kContext);
+  EXPECT_TRUE(loaded.firstRun);
+  EXPECT_EQ(loaded.options.LogFile, "C:\\default.log");
+  ASSERT_TRUE(saveOptionsToFile(path, loaded.options));
+  const std::string saved = ScratchFolder::readBytes(path);
+  EXPECT_EQ(saved.rfind("[General]\r\nWarn=1\r\n", 0), 0u) << saved;
+  EXPECT_EQ(saved.find("LogFile"), std::string::npos);
+  EXPECT_FALSE(loadOptionsFromFile(path, kContext).firstRun);
+  // Only the settings file is left in the folder: no temporary file stays behind.
+  EXPECT_EQ(layout.root.listing(), L"AppData;Program Files;");
+  WIN32_FIND_DATAW found{};
+  int files = 0;
+  const HANDLE search = FindFirstFileW((layout.folders.programFolder + L"*").c_str(), &found);
+  do files += (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : 1;
+  while (FindNextFileW(search, &found));
+  FindClose(search);
+  EXPECT_EQ(files, 1);
+
+  // A hand-written LogFile, comments, unknown keys and bytes that are no text in the code page
+  // all survive a save; only the changed value is rewritten.
+  const std::string handMade = utf8ToAnsi("; 我的设置\r\n") + "; odd \xFF\x81 bytes\r\n" +
+                               "[General]\r\nLogFile=D:\\my.log\r\nWarn=0\r\nFuture=7\r\n";
+  ScratchFolder::writeBytes(path, handMade);
+  loaded = loadOptionsFromFile(path, kContext);
+  EXPECT_EQ(loaded.options.LogFile, "D:\\my.log");
+  EXPECT_FALSE(loaded.options.Warn);
+  loaded.options.Warn = true;
+  loaded.options.LogFile = "E:\\changed.log";
+  ASSERT_TRUE(saveOptionsToFile(path, loaded.options));
+  const std::string after = ScratchFolder::readBytes(path);
+  const std::string expectedStart = utf8ToAnsi("; 我的设置\r\n") + "; odd \xFF\x81 bytes\r\n" +
+                                    "[General]\r\nLogFile=D:\\my.log\r\nWarn=1\r\nFuture=7\r\nWarnMsgBox=0\r\n";
+  EXPECT_EQ(after.substr(0, expectedStart.size()), expectedStart);
+
+  // What the system's profile functions read from the saved file is what was saved.
+  const std::string ansiPath = utf8ToAnsi(toUtf8(path));
+  char buffer[64] = "";
+  GetPrivateProfileStringA("Colors", "GreenColor", "", buffer, sizeof buffer, ansiPath.c_str());
+  EXPECT_STREQ(buffer, "Automatic");
+  EXPECT_EQ(GetPrivateProfileIntA("Font", "Color", 0, ansiPath.c_str()), -16777208);
+}
+
+TEST(SettingsFile, ReadOnlyFileIsLeftAloneAndReported) {
+  Layout layout;
+  const std::wstring path = layout.userFolder() + L"Kelvane.Settings";
+  GetDataFolder(layout.folders, false, false);
+  const std::string original = "[General]\r\nShowPercentage=1\r\nWarn=0\r\n";
+  ScratchFolder::writeBytes(path, original);
+  ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+  TKelvaneOptions options = loadOptionsFromFile(path, kContext).options;
+  options.Warn = true;
+  EXPECT_FALSE(saveOptionsToFile(path, options));
+  EXPECT_EQ(ScratchFolder::readBytes(path), original);
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+  // A folder that does not exist cannot be written to either.
+  EXPECT_FALSE(saveOptionsToFile(layout.root.path() + L"missing\\Kelvane.Settings", options));
+}
+
+TEST(SettingsFile, CustomColorsUnderTheirChineseSection) {
+  Layout layout;
+  const std::wstring path = layout.userFolder() + L"Kelvane.Settings";
+  GetDataFolder(layout.folders, false, false);
+  std::array<std::uint32_t, kCustomColorCount> colors{};
+  colors.fill(0xFFFFFFFFu);
+  colors[0] = 0x00FF00;
+  ASSERT_TRUE(editIniFile(path, [&](IniDocument& ini) { WriteCustomColors(ini, colors); }));
+  char buffer[32] = "";
+  GetPrivateProfileStringA(utf8ToAnsi("自定义颜色").c_str(), "ColorA", "", buffer, sizeof buffer,
+                           utf8ToAnsi(toUtf8(path)).c_str());
+  EXPECT_STREQ(buffer, "00FF00");
+  const auto text = readTextFile(path);
+  ASSERT_TRUE(text);
+  EXPECT_EQ(ReadCustomColors(IniDocument::parse(text->text))[0], 0x00FF00u);
+}
+
+TEST(ThemeFolder, SavingListingAndTheFirstRunTheme) {
+  Layout layout;
+  const std::wstring themes = GetDataFolder(layout.folders, false, true);
+  EXPECT_TRUE(ListThemeNames(themes).empty());
+
+  ThemeColors colors;
+  colors.texts = {"FFFFFF", "202020", "-1", "ButtonShadow", "00C000", "-1", "FF0000"};
+  colors.transBk = false;
+  colors.fullBar = true;
+  const std::string name = MakeValidFileName("a/b:c");
+  ASSERT_TRUE(SaveThemeFile(ThemeFilePath(themes, name), name, colors));
+  EXPECT_TRUE(FileExistsOnReadyDrive(themes + L"a_b_c.Kelvane Theme"));
+  ScratchFolder::writeBytes(themes + L"notes.txt", "x");
+  ScratchFolder::writeBytes(themes + L"Hidden.Kelvane Theme", "");
+  SetFileAttributesW((themes + L"Hidden.Kelvane Theme").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  auto names = ListThemeNames(themes);
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"Hidden", "a_b_c"}));
+  EXPECT_EQ(readThemeFileAt(ThemeFilePath(themes, "a_b_c")), colors);
+  EXPECT_EQ(readThemeFileAt(ThemeFilePath(themes, "absent")).texts, ThemeColors{}.texts);
+
+  // Wine reports the "Blue" scheme of its own theme and no desktop composition, which is the
+  // "anything else" case: the system-colours theme.
+  const bool underWine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+  const int style = DetectVisualStyle();
+  if (underWine) {
+    EXPECT_EQ(style, 5);
+  }
+  EXPECT_GE(style, 0);
+  EXPECT_LE(style, 5);
+
+  TKelvaneOptions options = defaultOptions(6);
+  applyFirstRunThemeFromFolder(options, themes, style);  // no such file yet: nothing changes
+  EXPECT_EQ(options, defaultOptions(6));
+  const std::string firstRunFile(FirstRunThemeFileName(style));
+  const std::string firstRunName = firstRunFile.substr(0, firstRunFile.size() - kThemeFileExtension.size());
+  ASSERT_TRUE(SaveThemeFile(ThemeFilePath(themes, firstRunName), firstRunName, colors));
+  applyFirstRunThemeFromFolder(options, themes, style);
+  EXPECT_EQ(options.FontColor, clWhite);
+  EXPECT_EQ(options.Font.Color, clWhite);
+  EXPECT_EQ(options.OpaqueBkColor, rgbColor(0x20, 0x20, 0x20));
+  EXPECT_EQ(options.FullBarColor, clAutomatic);
+  EXPECT_EQ(options.BarBorderColor, systemColor(16));
+  EXPECT_EQ(options.RedColor, 0x0000FF);
+  EXPECT_FALSE(options.TransBk);
+  EXPECT_TRUE(options.FullBar);
+}
+
+TEST(SettingsFile, UnicodeFilesStayUnicode) {
+  Layout layout;
+  const std::wstring path = layout.folders.programFolder + L"Kelvane.Settings";
+  const std::wstring content = L"[General]\r\nShowPercentage=1\r\nWarn=0\r\n[自定义颜色]\r\nColorA=00FF00\r\n";
+  std::string bytes = "\xFF\xFE";
+  bytes.append(reinterpret_cast<const char*>(content.data()), content.size() * sizeof(wchar_t));
+  ScratchFolder::writeBytes(path, bytes);
+
+  const LoadedOptions loaded = loadOptionsFromFile(path, kContext);
+  EXPECT_FALSE(loaded.firstRun);
+  EXPECT_FALSE(loaded.options.Warn);
+  ASSERT_TRUE(saveOptionsToFile(path, loaded.options));
+  const std::string after = ScratchFolder::readBytes(path);
+  // The mark and the lines before the first new key are kept as they were.
+  const std::size_t kept = 2 + std::wstring(L"[General]\r\nShowPercentage=1\r\nWarn=0\r\n").size() * 2;
+  EXPECT_EQ(after.substr(0, kept), bytes.substr(0, kept));
+  wchar_t value[32] = L"";
+  GetPrivateProfileStringW(L"General", L"RefreshRate", L"", value, 32, path.c_str());
+  EXPECT_STREQ(value, L"1000");
+  GetPrivateProfileStringW(L"自定义颜色", L"ColorA", L"", value, 32, path.c_str());
+  EXPECT_STREQ(value, L"00FF00");
+}
