@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# The notification area shows exactly the pixels kelvane-preview composes for the same memory
-# figures: at 100 % (16 x 16) and at 150 % (24 x 24, the nearest-neighbour enlargement).
+# The notification area shows exactly the pixels kelvane-preview composes for the same settings
+# and memory figures: at 100 % (16 x 16) and at 150 % (24 x 24, the nearest-neighbour
+# enlargement), for the default look and for a bordered percentage look with the full bar.
 #
 # The default look depends on the load and the used physical memory, both of which the tip
 # shows; the tip is read before and after the screenshot and a reading counts only when both
-# agree, so the picture and the figures belong to the same tick.
+# agree, so the picture and the figures belong to the same tick. The percentage look depends on
+# the load alone, and a load one point either side of the tip's is accepted as well.
 set -uo pipefail
 root=${KELVANE_SOURCE:-$(cd "$(dirname "$0")/../.." && pwd)}
 build=${KELVANE_BUILD:-$root/build/windows}
@@ -19,6 +21,7 @@ trap cleanup EXIT
 kelvane_wine_start || exit 1
 
 probe() { wine "$build/kelvane_probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
+data_dir="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Brimvale/Kelvane"
 
 # Memory figures of the tip as preview arguments: the load, and a machine whose used physical
 # memory is exactly the amount shown (the picture shows it with two decimals, as the tip does).
@@ -38,8 +41,19 @@ PY
 }
 
 check_at_dpi() {
-  local dpi=$1 size=$2
+  local look=$1 dpi=$2 size=$3
   wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1
+  rm -f "$data_dir/Kelvane.Settings"
+  local settings=()
+  if [ "$look" = percentage ]; then
+    mkdir -p "$data_dir"
+    # Plain colours for the border and the rest of the bar: the system's button shadow under
+    # Wine is not the Windows 10 one the preview stands for.
+    printf '%s\r\n' '[General]' 'ShowPercentage=1' 'ShowPercSign=1' 'NoBorder=0' 'FullBar=1' \
+      '[Colors]' 'BarBorderColor=404080' 'FullBarColor=C0C0C0' > "$data_dir/Kelvane.Settings"
+    cp "$data_dir/Kelvane.Settings" "$work/look.Settings"
+    settings=(--settings "$work/look.Settings")
+  fi
   if [ "$dpi" = 96 ]; then
     wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1
   else
@@ -58,23 +72,30 @@ check_at_dpi() {
     local args
     args=$(preview_arguments "$work/tip1") || continue
     set -- $args
-    wine "$build/tools/preview/kelvane-preview.exe" --load "$1" --total-phys "$2" --avail-phys "$3" \
-      --total-page "$4" --avail-page "$5" > "$work/preview" 2>/dev/null
-    # The first icon sits at the right end of the taskbar, 2 pixels from its edges.
-    local left=$((1024 - 2 - size)) top=$((768 - 2 - size))
-    if python3 "$root/tests/e2e/lib/compare_tray_picture.py" "$work/screen.rgb" 1024 "$left" "$top" \
-         "$size" "$work/preview" > "$work/compare"; then
-      echo "DPI $dpi: ${size}x${size} icon matches the preview (attempt $attempt, $(grep -m1 -o '内存使用: [0-9]*%' "$work/tip1"))"
-      kill "$kelvane_pid" 2>/dev/null; wineserver -k >/dev/null 2>&1
-      return 0
-    fi
+    local loads=("$1")
+    [ "$look" = percentage ] && loads=("$1" $(( $1 + 1 )) $(( $1 > 0 ? $1 - 1 : 0 )))
+    local load
+    for load in "${loads[@]}"; do
+      wine "$build/tools/preview/kelvane-preview.exe" "${settings[@]}" --load "$load" --total-phys "$2" \
+        --avail-phys "$3" --total-page "$4" --avail-page "$5" > "$work/preview" 2>/dev/null
+      # The first icon sits at the right end of the taskbar, 2 pixels from its edges.
+      local left=$((1024 - 2 - size)) top=$((768 - 2 - size))
+      if python3 "$root/tests/e2e/lib/compare_tray_picture.py" "$work/screen.rgb" 1024 "$left" "$top" \
+           "$size" "$work/preview" > "$work/compare"; then
+        echo "$look look, DPI $dpi: ${size}x${size} icon matches the preview for load $load (attempt $attempt, tip $(grep -m1 -o '内存使用: [0-9]*%' "$work/tip1"))"
+        kill "$kelvane_pid" 2>/dev/null; wineserver -k >/dev/null 2>&1
+        return 0
+      fi
+    done
   done
-  echo "DPI $dpi: the icon never matched the preview"; cat "$work/compare" "$work/tip1" 2>/dev/null
+  echo "$look look, DPI $dpi: the icon never matched the preview"; cat "$work/compare" "$work/tip1" 2>/dev/null
   kill "$kelvane_pid" 2>/dev/null; wineserver -k >/dev/null 2>&1
   return 1
 }
 
 status=0
-check_at_dpi 96 16 || status=1
-check_at_dpi 144 24 || status=1
+for look in default percentage; do
+  check_at_dpi "$look" 96 16 || status=1
+  check_at_dpi "$look" 144 24 || status=1
+done
 exit $status
