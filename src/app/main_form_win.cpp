@@ -3,12 +3,15 @@
 #include <shellapi.h>
 #include <wtsapi32.h>
 
+#include "actions/refresh_hotkey_win.h"
+#include "actions/tray_actions_win.h"
 #include "app/session_notification_win.h"
 #include "app/version_text.h"
 #include "common/system_info_win.h"
 #include "common/text_win.h"
 #include "dialogs/task_dialog_win.h"
 #include "menu/popup_menu_win.h"
+#include "release/memory_release_win.h"
 #include "resource_ids.h"
 #include "settings/theme_folder_win.h"
 #include "settings/visual_style_win.h"
@@ -58,6 +61,10 @@ TFrmKelvaneMain::TFrmKelvaneMain(HWND applicationWindow) : applicationWindow_(ap
   Tray->OnMouseDown = [this](MouseButton b, ShiftState s, POINT p) { TrayMouseDown(b, s, p); };
   Tray->OnDblClick = [this] { TrayDblClick(); };
   Tray->AddIcon();
+  HotKeyRegistry1 = std::make_unique<THotKeyRegistry>();
+  HotKeyRegistry1->OnHotKeyPressed = [this](std::uint32_t key, std::uint16_t index) {
+    HotKeyRegistry1HotKeyPressed(key, index);
+  };
 
   FormCreate();
 }
@@ -73,8 +80,7 @@ void TFrmKelvaneMain::FormCreate() {
   // The hand cursor for link labels comes with the windows that have them.
   createFonts();
   numberFormat_ = readUserNumberFormat();
-  NextAlertTick = 0;
-  PreviousLoad = 0;
+  alerts_ = AlertState{};
   SHFILEINFOW info{};
   systemSmallIcons_ = reinterpret_cast<HIMAGELIST>(
       SHGetFileInfoW(L"", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
@@ -86,7 +92,8 @@ void TFrmKelvaneMain::FormCreate() {
   sessionNotificationRegistered_ = RegisterSessionNotification(hwnd_);
   loadSharedIcons();
   onTimer1Timer();  // the first picture and tip before the first interval has passed
-  // The debug privilege comes with memory release.
+  // Lets the release and the process features open processes of other users.
+  EnablePrivilege(L"SeDebugPrivilege", true);
 }
 
 bool TFrmKelvaneMain::checkPlatform() {
@@ -129,8 +136,8 @@ void TFrmKelvaneMain::LoadOptions() {
                                 toUtf8(GetDefaultLogFileName(settingsFolders_, portableMode_))};
   const LoadedOptions loaded = loadOptionsFromFile(settingsFileName_, context);
   options_ = loaded.options;
-  // The show-log item follows WriteLog each time the menu is built. The hot key comes with its
-  // feature (ApplyRefreshHotkey).
+  // The show-log item follows WriteLog each time the menu is built.
+  ApplyRefreshHotkey();
   if (loaded.firstRun)
     applyFirstRunThemeFromFolder(options_, GetDataFolder(settingsFolders_, portableMode_, true),
                                  DetectVisualStyle());
@@ -243,9 +250,7 @@ void TFrmKelvaneMain::onStartupDone() {
 }
 
 void TFrmKelvaneMain::onSessionChange(WPARAM event) {
-  if (event == WTS_SESSION_LOCK && options_.SwitchOffMonitorOnLock) {
-    // Switching the monitor off comes with the desktop actions.
-  }
+  OnSessionChange(*this, event);
 }
 
 void TFrmKelvaneMain::TrayMouseDown(MouseButton button, ShiftState, POINT at) {
@@ -253,19 +258,21 @@ void TFrmKelvaneMain::TrayMouseDown(MouseButton button, ShiftState, POINT at) {
   StaticMenuState state;
   state.doubleClickAction = options_.DoubleClickAction;
   state.writeLog = options_.WriteLog;
+  state.releaseShortcutText = releaseShortcutText_;
+  state.releaseEnabled = releaseEnabled_;
   const UINT command = showTrayMenu(hwnd_, at, staticMenuItems(state));
   if (command != 0) onMenuCommand(command);
 }
 
-void TFrmKelvaneMain::TrayDblClick() {
-  // The configured double-click action comes with the desktop actions.
-}
+void TFrmKelvaneMain::TrayDblClick() { kelvane::TrayDblClick(*this); }
 
 void TFrmKelvaneMain::onMenuCommand(UINT command) {
   const auto item = staticItemOfCommand(command);
   if (!item) return;
   switch (*item) {
+    case StaticItem::LaunchTaskManager1: LaunchTaskManager1Click(*this); break;
     case StaticItem::MemoryDefragmenter1: MemoryDefragmenter1Click(); break;
+    case StaticItem::MneShowLog: MneShowLogClick(*this); break;
     case StaticItem::Close1: Close1Click(); break;
     default: break;  // the other commands arrive with their features
   }
@@ -276,11 +283,21 @@ void TFrmKelvaneMain::onTimerDefragTimer() {
 }
 
 void TFrmKelvaneMain::MemoryDefragmenter1Click() {
-  // Trimming the working sets comes with memory release.
+  if (!releaseEnabled_) return;  // a release is already running further up this thread
+  ReleaseWindowedProcesses([this](bool enabled) { releaseEnabled_ = enabled; });
 }
 
-void TFrmKelvaneMain::runAlertStep(const MemorySample&) {
-  // High-memory alerts come with the alert feature.
+void TFrmKelvaneMain::runAlertStep(const MemorySample& sample) {
+  RunAlertStep(alerts_, *this, sample, GetTickCount());
+}
+
+void TFrmKelvaneMain::ApplyRefreshHotkey() {
+  releaseShortcutText_ =
+      kelvane::ApplyRefreshHotkey(*HotKeyRegistry1, static_cast<std::uint32_t>(options_.RefreshHotkey));
+}
+
+void TFrmKelvaneMain::HotKeyRegistry1HotKeyPressed(std::uint32_t, std::uint16_t) {
+  MemoryDefragmenter1Click();
 }
 
 }  // namespace kelvane

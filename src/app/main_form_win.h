@@ -8,6 +8,9 @@
 #include <memory>
 #include <string>
 
+#include "actions/hotkey_registry_win.h"
+#include "app/alert_step_win.h"
+#include "app/form_services_win.h"
 #include "app/memory_status.h"
 #include "common/handles_win.h"
 #include "common/number_format.h"
@@ -24,7 +27,7 @@ inline constexpr const wchar_t* kMainFormClassName = L"TFrmKelvaneMain";
 inline constexpr UINT WM_INSTANCE_NOTICE = WM_USER + 45;  // 0x042D
 inline constexpr UINT WM_STARTUP_DONE = WM_USER + 42;     // 0x042A
 
-class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain> {
+class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices {
  public:
   // Creates the hidden form and runs its creation steps.
   explicit TFrmKelvaneMain(HWND applicationWindow);
@@ -36,6 +39,19 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain> {
 
   // The exit command: saves, releases everything, removes the icon and ends the message loop.
   void Close1Click();
+
+  // What the alerts, the log command and the tray actions use (main_form_services_win.cpp).
+  TKelvaneOptions& Options() override;
+  HWND MainWindow() override;
+  HWND ApplicationWindow() override;
+  HICON ApplicationIcon() override;
+  std::string DataFolder() override;
+  NumberFormat SystemNumberFormat() override;
+  void ShowBalloon(const std::string& title, const std::string& text, int kind, int seconds) override;
+  std::string TipText() override;
+  void MemoryDefragmenter1Click() override;
+  void Settings1Click() override;
+  void ShowError(const std::string& message) override;
 
  private:
   enum TimerId : UINT_PTR { kTimer1 = 1, kTimerDefrag = 2 };
@@ -63,7 +79,10 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain> {
 
   // Steps of later features that the tick and the menu already call.
   void runAlertStep(const MemorySample& sample);
-  void MemoryDefragmenter1Click();
+
+  // The release hot key: registered from the settings, shown on the release menu item.
+  void ApplyRefreshHotkey();
+  void HotKeyRegistry1HotKeyPressed(std::uint32_t HotKey, std::uint16_t Index);
 
   HWND applicationWindow_;
   TKelvaneOptions options_;
@@ -73,9 +92,11 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain> {
   NumberFormat numberFormat_;
   std::uint64_t shownTotal_ = 0;
 
-  // Alert state for the run.
-  std::int32_t PreviousLoad = 0;
-  std::uint32_t NextAlertTick = 0;
+  // Alert state for the run: PreviousLoad, NextAlertTick and AlertDialogOpen.
+  AlertState alerts_;
+  // The release item is greyed while a release runs, and shows the hot key as its shortcut.
+  bool releaseEnabled_ = true;
+  std::string releaseShortcutText_;
 
   bool vistaOrLater_ = false;
   int MenuLineHeight = 0;
@@ -90,6 +111,7 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain> {
 
   std::unique_ptr<TTrayIconComponent> Tray;
   TTrayPicture trayPicture_;
+  std::unique_ptr<THotKeyRegistry> HotKeyRegistry1;
 };
 
 }  // namespace kelvane

@@ -29,7 +29,8 @@ UINT showTrayMenu(HWND owner, POINT at, const std::vector<StaticMenuItem>& items
     }
     std::wstring caption = toWide(item.caption);
     if (!item.shortcutText.empty()) caption += L"\t" + toWide(item.shortcutText);
-    AppendMenuW(menu.get(), MF_STRING, commandIdOf(item.item), caption.c_str());
+    AppendMenuW(menu.get(), MF_STRING | (item.enabled ? 0u : MF_GRAYED), commandIdOf(item.item),
+                caption.c_str());
     if (item.isDefault) SetMenuDefaultItem(menu.get(), commandIdOf(item.item), FALSE);
   }
   // Without the foreground the menu would not close when the user clicks elsewhere, and

@@ -27,7 +27,10 @@ std::vector<StaticMenuItem> staticMenuItems(const StaticMenuState& state) {
   for (auto& entry : items) {
     entry.isDefault = defaultItem && entry.item == *defaultItem;
     if (entry.item == StaticItem::MneShowLog) entry.visible = state.writeLog;
-    if (entry.item == StaticItem::MemoryDefragmenter1) entry.shortcutText = state.releaseShortcutText;
+    if (entry.item == StaticItem::MemoryDefragmenter1) {
+      entry.shortcutText = state.releaseShortcutText;
+      entry.enabled = state.releaseEnabled;
+    }
   }
   return items;
 }

@@ -31,6 +31,7 @@ struct StaticMenuItem {
   int tag = 0;
   bool visible = true;
   bool isDefault = false;
+  bool enabled = true;
   std::string shortcutText;  // shown right-aligned after a tab
   bool isSeparator() const { return caption == "-"; }
 };
@@ -43,6 +44,7 @@ struct StaticMenuState {
   int doubleClickAction = 0;
   bool writeLog = false;
   std::string releaseShortcutText;
+  bool releaseEnabled = true;  // greyed while a release runs
 };
 
 std::vector<StaticMenuItem> staticMenuItems(const StaticMenuState& state);

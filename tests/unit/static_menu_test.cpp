@@ -47,4 +47,9 @@ TEST(StaticMenu, ShowLogFollowsWriteLogAndShortcutGoesOnRelease) {
   state.writeLog = true;
   items = staticMenuItems(state);
   EXPECT_TRUE(items[3].visible);
+  // Only the release item is greyed while a release runs.
+  EXPECT_TRUE(items[2].enabled);
+  state.releaseEnabled = false;
+  items = staticMenuItems(state);
+  for (const auto& item : items) EXPECT_EQ(item.enabled, item.item != StaticItem::MemoryDefragmenter1);
 }

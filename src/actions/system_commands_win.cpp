@@ -1,0 +1,155 @@
+#include "actions/system_commands_win.h"
+
+#include <oleauto.h>
+#include <shellapi.h>
+
+#include <stdexcept>
+
+#include "actions/double_click.h"
+#include "common/system_library_win.h"
+#include "common/text_win.h"
+
+namespace kelvane {
+
+namespace {
+
+// RunFileDlg: owner, icon, working directory, title, description, flags.
+using RunFileDlgFn = void(WINAPI*)(HWND, HICON, LPCWSTR, LPCWSTR, LPCWSTR, UINT);
+constexpr WORD kRunFileDlgOrdinal = 61;
+
+using LockWorkStationFn = BOOL(WINAPI*)();
+
+std::string hresultText(HRESULT hr) {
+  wchar_t* buffer = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::string text = length ? toUtf8(std::wstring(buffer, length)) : std::string();
+  if (buffer) LocalFree(buffer);
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
+    text.pop_back();
+  char code[16];
+  wsprintfA(code, "0x%08X", static_cast<unsigned>(hr));
+  return text.empty() ? std::string(code) : text + " (" + code + ")";
+}
+
+// The apartment is normally set up at start-up; this keeps the call safe when it was not.
+class ComApartment {
+ public:
+  ComApartment() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ~ComApartment() {
+    if (SUCCEEDED(hr_)) CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+ private:
+  HRESULT hr_;
+};
+
+// Calls a method without arguments on "Shell.Application", late-bound.
+void invokeShellMethod(const wchar_t* method) {
+  ComApartment apartment;
+  const std::string what = "Shell.Application." + toUtf8(method) + ": ";
+  CLSID clsid{};
+  HRESULT hr = CLSIDFromProgID(L"Shell.Application", &clsid);
+  if (FAILED(hr)) throw std::runtime_error(what + hresultText(hr));
+  IDispatch* shell = nullptr;
+  hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                        reinterpret_cast<void**>(&shell));
+  if (FAILED(hr) || !shell) throw std::runtime_error(what + hresultText(hr));
+
+  DISPID id = 0;
+  LPOLESTR name = const_cast<LPOLESTR>(method);
+  hr = shell->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id);
+  EXCEPINFO exception{};
+  if (SUCCEEDED(hr)) {
+    DISPPARAMS noArguments{};
+    hr = shell->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &noArguments, nullptr,
+                       &exception, nullptr);
+  }
+  shell->Release();
+  if (FAILED(hr)) {
+    // An exception raised inside the method says more than DISP_E_EXCEPTION itself.
+    const HRESULT inner = hr == DISP_E_EXCEPTION && FAILED(exception.scode) ? exception.scode : hr;
+    std::string message = exception.bstrDescription
+                              ? toUtf8(exception.bstrDescription)
+                              : hresultText(inner);
+    SysFreeString(exception.bstrDescription);
+    SysFreeString(exception.bstrSource);
+    SysFreeString(exception.bstrHelpFile);
+    throw std::runtime_error(what + message);
+  }
+}
+
+}  // namespace
+
+void LaunchTaskManager(HWND owner) {
+  ShellExecuteW(owner, L"Open", L"taskmgr.exe", L"", L"", SW_SHOW);
+}
+
+bool LockWorkstationNow() {
+  const UniqueLibrary user32 = loadSystemLibrary(L"user32.dll");
+  const auto lock = systemExport<LockWorkStationFn>(user32, "LockWorkStation");
+  if (!lock) return false;
+  return lock() != FALSE;
+}
+
+void ShowRunDialog(const std::string& applicationName, HWND owner, HICON icon) {
+  const UniqueLibrary shell32 = loadSystemLibrary(L"shell32.dll");
+  // Exported by number only.
+  const auto runFileDlg = systemExport<RunFileDlgFn>(shell32, MAKEINTRESOURCEA(kRunFileDlgOrdinal));
+  if (!runFileDlg) return;
+  const std::wstring title = L"Run";
+  const std::wstring description = toWide(RunDialogDescription(applicationName));
+  runFileDlg(owner, icon, nullptr, title.c_str(), description.c_str(), 0);
+}
+
+void ShowShutdownDialog() { invokeShellMethod(L"ShutdownWindows"); }
+
+void MinimizeAllWindows() { invokeShellMethod(L"MinimizeAll"); }
+
+void ForceForeground(HWND window) {
+  // The click must land on our own helper and on nothing else. A click flagged absolute but
+  // without a move happens where the pointer is, so the helper goes under the pointer rather
+  // than into the screen's corner, and the user's pointer stays where it was.
+  POINT pointer{};
+  GetCursorPos(&pointer);
+  // SS_NOTIFY: a plain static control is transparent to the mouse, and the click would fall
+  // through to whatever lies beneath it.
+  HWND helper = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | SS_NOTIFY,
+                                pointer.x, pointer.y, 1, 1, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+  if (helper) ShowWindow(helper, SW_SHOWNOACTIVATE);
+  INPUT clicks[2]{};
+  clicks[0].type = INPUT_MOUSE;
+  clicks[0].mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN;
+  clicks[1].type = INPUT_MOUSE;
+  clicks[1].mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTUP;
+  SendInput(2, clicks, sizeof(INPUT));
+  // Synthetic input is delivered asynchronously. Until the click has reached the helper we are
+  // not yet the program that received the last input, and a click that arrives after the helper
+  // is gone would land on whatever lies beneath it.
+  if (helper) {
+    const DWORD start = GetTickCount();
+    bool released = false;
+    while (!released && GetTickCount() - start < 500) {
+      MSG message;
+      while (PeekMessageW(&message, helper, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE))
+        if (message.message == WM_LBUTTONUP) released = true;
+      if (!released) MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_MOUSEBUTTON);
+    }
+  }
+  SetForegroundWindow(window);
+  if (helper) DestroyWindow(helper);
+}
+
+void SwitchOffMonitor(HWND applicationWindow, unsigned intervalMs) {
+  constexpr LPARAM kPowerOff = 2;
+  for (int i = 0; i < kMonitorOffRepeats; ++i) {
+    SendMessageW(applicationWindow, WM_SYSCOMMAND, SC_MONITORPOWER, kPowerOff);
+    Sleep(intervalMs);
+  }
+}
+
+}  // namespace kelvane

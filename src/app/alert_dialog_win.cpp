@@ -1,0 +1,26 @@
+#include "app/alert_dialog_win.h"
+
+#include "dialogs/task_dialog_win.h"
+
+namespace kelvane {
+
+AlertDialogResult RunAlertDialog(const AlertDialogRequest& request, HWND parent) {
+  TTaskDialog dialog;
+  dialog.WindowTitle = request.WindowTitle;
+  dialog.MainInstruction = request.MainInstruction;
+  dialog.Content = request.Content;
+  dialog.ButtonCaptions = request.ButtonCaptions;
+  dialog.VerificationText = request.VerificationText;
+  dialog.VerificationChecked = 0;
+  AlertDialogResult result;
+  result.result = RunTaskDialog(dialog, 0, request.MainIcon, request.FooterIcon, request.Width, parent);
+  result.verificationChecked = dialog.VerificationChecked != 0;
+  return result;
+}
+
+void ShowLogNoticeDialog(const ShowLogNotice& notice, HWND parent) {
+  TaskMessage(notice.MainInstruction, notice.Content, tcbOk, notice.MainIcon, parent,
+              notice.WindowTitle, notice.FooterText, notice.FooterIcon, notice.Width);
+}
+
+}  // namespace kelvane

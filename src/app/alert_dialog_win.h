@@ -1,0 +1,19 @@
+#pragma once
+// The two task dialogs of the alert feature: the high-memory question and the show-log notice.
+
+#include <windows.h>
+
+#include "app/alert_machine.h"
+
+namespace kelvane {
+
+struct AlertDialogResult {
+  int result = 0;  // 100 + n for the n-th caption, 2 when cancelled, 0 when the call failed
+  bool verificationChecked = false;
+};
+
+AlertDialogResult RunAlertDialog(const AlertDialogRequest& request, HWND parent);
+
+void ShowLogNoticeDialog(const ShowLogNotice& notice, HWND parent);
+
+}  // namespace kelvane

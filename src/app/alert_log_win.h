@@ -1,0 +1,27 @@
+#pragma once
+// The log file: one line per alert, in the system's ANSI code page, only ever appended to.
+
+#include <windows.h>
+
+#include <stdexcept>
+#include <string>
+
+namespace kelvane {
+
+class LogWriteError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Appends `line` (UTF-8, without line end) and CR LF. The file is created when it does not
+// exist and never truncated. Throws LogWriteError with a message naming the file.
+void AppendLogLine(const std::wstring& path, const std::string& line);
+
+// The present moment in the user's short date format and long time format.
+struct DateTimeTexts {
+  std::string date;
+  std::string time;
+};
+DateTimeTexts CurrentDateTimeTexts();
+
+}  // namespace kelvane

@@ -1,0 +1,89 @@
+#include "app/alert_machine.h"
+
+namespace kelvane {
+
+namespace {
+
+constexpr const char* kTitle = "您的计算机内存不足.";
+constexpr const char* kTextAfterRelease =
+    "Kelvane 尝试恢复内存, 但如果内存仍然不足, 请保存文件后关闭或重新启动所有打开的程序";
+constexpr const char* kTextWithoutRelease =
+    "要恢复足够的内存使程序正常运行, 请保存文件后关闭或重新启动所有打开的程序";
+constexpr const char* kThreeButtons = "整理内存\n任务管理器\n关闭";
+constexpr const char* kSingleButton = "&OK";
+
+constexpr int kButtonRelease = 100;
+constexpr int kButtonTaskManager = 101;
+
+}  // namespace
+
+bool AlertMachine::holdOffPassed(std::uint32_t tickCount) const {
+  if (!alerted_) return true;
+  return static_cast<std::uint32_t>(tickCount - lastAlertTick_) > kAlertHoldOffMs;
+}
+
+AlertPlan AlertMachine::decide(const Input& input, const TKelvaneOptions& options) {
+  AlertPlan plan;
+  plan.load = input.sample.dwMemoryLoad;
+  if (!options.Warn && !options.DefragOnHighMemory && !options.WarnMsgBox && !options.WriteLog)
+    return plan;
+  plan.active = true;
+
+  const std::int64_t load = input.sample.dwMemoryLoad;
+  const std::int64_t red = options.RedPercent;
+  plan.fires = previousLoad_ <= red && load >= red && holdOffPassed(input.tickCount);
+  if (!plan.fires) return plan;
+
+  alerted_ = true;
+  lastAlertTick_ = input.tickCount;
+
+  plan.release = options.DefragOnHighMemory;
+  plan.title = kTitle;
+  plan.text = options.DefragOnHighMemory ? kTextAfterRelease : kTextWithoutRelease;
+  plan.balloon = options.Warn;
+  plan.dialog = options.WarnMsgBox && !input.dialogOpen;
+  if (plan.dialog) {
+    plan.request.WindowTitle = "Kelvane";
+    plan.request.MainInstruction = plan.title;
+    plan.request.Content = plan.text;
+    plan.request.ButtonCaptions = options.DefragOnHighMemory ? kSingleButton : kThreeButtons;
+    plan.request.VerificationText = "不再显示此警告";
+  }
+  plan.writeLog = options.WriteLog;
+  return plan;
+}
+
+void AlertMachine::finish(const AlertPlan& plan) {
+  if (plan.active) previousLoad_ = static_cast<std::int32_t>(plan.load);
+}
+
+AlertAnswer interpretAlertAnswer(const AlertPlan& plan, int result, bool verificationChecked) {
+  AlertAnswer answer;
+  answer.release = result == kButtonRelease && !plan.release;
+  answer.startTaskManager = result == kButtonTaskManager;
+  answer.switchOffDialog = verificationChecked;
+  return answer;
+}
+
+std::string AlertLogLine(const std::string& dateText, const std::string& timeText,
+                         const MemorySample& sample, const NumberFormat& format) {
+  std::string line = dateText + " " + timeText + ": ";
+  line += "内存使用: " + std::to_string(sample.dwMemoryLoad) + "% | ";
+  line += "物理内存: " + SizeText(sample.usedPhys(), format) + "/" +
+          SizeText(static_cast<std::int64_t>(sample.ullTotalPhys), format) + " | ";
+  line += "页面文件: " + SizeText(sample.usedPageFile(), format) + "/" +
+          SizeText(static_cast<std::int64_t>(sample.ullTotalPageFile), format);
+  return line;
+}
+
+ShowLogNotice MakeShowLogNotice(std::int32_t redPercent, const std::string& logFile) {
+  ShowLogNotice notice;
+  notice.MainInstruction = "尚未记录到高内存值";
+  notice.Content = "仅当内存超过 " + std::to_string(static_cast<std::int64_t>(redPercent) - 1) +
+                   "% 的内存负载";
+  notice.WindowTitle = "日志文件";
+  notice.FooterText = "日志文件将保存在 \"" + logFile + "\"";
+  return notice;
+}
+
+}  // namespace kelvane

@@ -1,0 +1,40 @@
+#pragma once
+// What the alert step, the show-log command and the tray actions need from the main form.
+// The main form implements it; tests implement it with fakes.
+
+#include <windows.h>
+
+#include <string>
+
+#include "common/number_format.h"
+#include "settings/options.h"
+
+namespace kelvane {
+
+class FormServices {
+ public:
+  virtual ~FormServices() = default;
+
+  virtual TKelvaneOptions& Options() = 0;
+  // The main form's window: owner of dialogs and of shell calls.
+  virtual HWND MainWindow() = 0;
+  // The top-level window the application is known by (brought to the front before a warning,
+  // target of the monitor-off requests).
+  virtual HWND ApplicationWindow() = 0;
+  virtual HICON ApplicationIcon() = 0;
+  virtual std::string DataFolder() = 0;
+  virtual NumberFormat SystemNumberFormat() = 0;
+
+  // Tray component: kind 0 none, 1 information, 2 warning, 3 error.
+  virtual void ShowBalloon(const std::string& title, const std::string& text, int kind,
+                           int seconds) = 0;
+  virtual std::string TipText() = 0;
+
+  virtual void MemoryDefragmenter1Click() = 0;
+  virtual void Settings1Click() = 0;
+
+  // The top-level error display: a message box with the error text; the program goes on.
+  virtual void ShowError(const std::string& message) = 0;
+};
+
+}  // namespace kelvane

@@ -1,0 +1,58 @@
+#include "actions/double_click.h"
+#include "actions/hotkey_value.h"
+
+#include <gtest/gtest.h>
+
+using namespace kelvane;
+
+TEST(HotKeyValue, SplitAndRebuildFromTheMessage) {
+  // Alt+A, the options dialog's design-time value.
+  EXPECT_EQ(SplitHotKey(32833), (HotKeyParts{0x41, kModAlt}));
+  EXPECT_EQ(SplitHotKey(0x2000 | 0x4000 | 0x8000 | 0x10000 | 0x70),
+            (HotKeyParts{0x70, kModShift | kModControl | kModAlt | kModWin}));
+  EXPECT_EQ(SplitHotKey(0x4000 | 0x2E), (HotKeyParts{0x2E, kModControl}));
+  EXPECT_EQ(SplitHotKey(0), (HotKeyParts{0, 0}));
+
+  // WM_HOTKEY's lParam = MAKELPARAM(modifiers, vk), as Wine and Windows deliver it.
+  EXPECT_EQ(HotKeyFromMessage((0x41u << 16) | kModAlt), 32833u);
+  for (std::uint32_t value : {32833u, 0x2000u | 0x5Au, 0x4000u | 0x8000u | 0x31u,
+                              0x10000u | 0x45u, 0x1E000u | 0x87u}) {
+    const HotKeyParts parts = SplitHotKey(value);
+    EXPECT_EQ(HotKeyFromMessage((parts.virtualKey << 16) | parts.modifiers), value) << value;
+  }
+  // MOD_NOREPEAT (0x4000) in the message is not a key of ours.
+  EXPECT_EQ(HotKeyFromMessage((0x41u << 16) | kModAlt | 0x4000u), 32833u);
+}
+
+TEST(HotKeyValue, AtomNameAndShortcutText) {
+  EXPECT_EQ(HotKeyAtomName(32833), "HotKeyManagerHotKey32833");
+  EXPECT_EQ(HotKeyAtomName(0x1E041), "HotKeyManagerHotKey122945");
+
+  EXPECT_EQ(MenuShortcutWord(0x1C041), 0xC041);
+  EXPECT_EQ(ShortcutText(MenuShortcutWord(32833), BuiltinKeyName(0x41)), "Alt+A");
+  EXPECT_EQ(ShortcutText(0xE000 | 0x74, BuiltinKeyName(0x74)), "Shift+Ctrl+Alt+F5");
+  EXPECT_EQ(ShortcutText(0x4000 | 0x2E, BuiltinKeyName(0x2E)), "Ctrl+Del");
+  EXPECT_EQ(ShortcutText(0x2000 | 0x39, BuiltinKeyName(0x39)), "Shift+9");
+  EXPECT_EQ(ShortcutText(0x8000 | 0x62, BuiltinKeyName(0x62)), "Alt+Num 2");
+  EXPECT_EQ(ShortcutText(0x4000 | 0xBA, "；"), "Ctrl+；");
+  // No combination, or a key nobody can name, shows no shortcut.
+  EXPECT_EQ(ShortcutText(0, "A"), "");
+  EXPECT_EQ(ShortcutText(0x4000 | 0xFF, BuiltinKeyName(0xFF)), "");
+  EXPECT_EQ(BuiltinKeyName(0x87), "F24");
+  EXPECT_EQ(BuiltinKeyName(0x88), "");
+}
+
+TEST(DoubleClick, ActionChoiceAndRunDialogText) {
+  EXPECT_EQ(DoubleClickActionFor(0), DoubleClickActionKind::TaskManager);
+  EXPECT_EQ(DoubleClickActionFor(5), DoubleClickActionKind::RunDialog);
+  EXPECT_EQ(DoubleClickActionFor(7), DoubleClickActionKind::ShowDesktop);
+  for (std::int32_t bad : {-1, 8, -2147483647 - 1, 2147483647})
+    EXPECT_FALSE(DoubleClickActionFor(bad).has_value()) << bad;
+
+  const std::string description = RunDialogDescription("Kelvane");
+  EXPECT_EQ(description,
+            "Type the name of a program, folder, document, or Internet resource, and Kelvane will "
+            "open it for you.");
+  // It must fit the 116-character buffer the Run dialog is given, terminator included.
+  EXPECT_LT(description.size(), 116u);
+}

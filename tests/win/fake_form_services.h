@@ -1,0 +1,105 @@
+#pragma once
+// A main form stand-in for the Windows tests: records what the features ask of it.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/form_services_win.h"
+
+namespace kelvane::testing {
+
+struct BalloonCall {
+  std::string title, text;
+  int kind, seconds;
+};
+
+class FakeFormServices : public FormServices {
+ public:
+  TKelvaneOptions options = defaultOptions(10);
+  HWND mainWindow = nullptr;
+  HWND applicationWindow = nullptr;
+  std::string dataFolder;
+  std::string tip = "内存使用: 42%";
+
+  int releases = 0;
+  int settingsOpened = 0;
+  std::vector<BalloonCall> balloons;
+  std::vector<std::string> errors;
+  std::function<void()> onRelease;
+
+  TKelvaneOptions& Options() override { return options; }
+  HWND MainWindow() override { return mainWindow; }
+  HWND ApplicationWindow() override { return applicationWindow; }
+  HICON ApplicationIcon() override { return nullptr; }
+  std::string DataFolder() override { return dataFolder; }
+  NumberFormat SystemNumberFormat() override { return NumberFormat::fromSystem(".", ",", "3;0"); }
+  void ShowBalloon(const std::string& title, const std::string& text, int kind, int seconds) override {
+    balloons.push_back({title, text, kind, seconds});
+  }
+  std::string TipText() override { return tip; }
+  void MemoryDefragmenter1Click() override {
+    ++releases;
+    if (onRelease) onRelease();
+  }
+  void Settings1Click() override { ++settingsOpened; }
+  void ShowError(const std::string& message) override { errors.push_back(message); }
+};
+
+// A scratch folder under the temporary folder, removed with everything in it.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  const std::wstring& path() const { return path_; }  // ends with a backslash
+
+ private:
+  std::wstring path_;
+};
+
+std::string readFileBytes(const std::wstring& path);
+void writeFileBytes(const std::wstring& path, const std::string& bytes);
+
+// Pumps this thread's messages for a while, as a modal loop would.
+void pumpMessages(DWORD milliseconds);
+
+}  // namespace kelvane::testing
+
+namespace kelvane::testing {
+
+struct PostedMessage {
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+};
+
+// Waits on a thread of its own for a dialog (class #32770) of the given thread to appear,
+// records its title, then answers it by posting `answer` (for instance a task dialog's
+// TDM_CLICK_VERIFICATION, then WM_COMMAND with a button id, or WM_CLOSE).
+class DialogAnswerer {
+ public:
+  DialogAnswerer(DWORD dialogThread, std::vector<PostedMessage> answer, DWORD delayMs = 0);
+  ~DialogAnswerer();  // waits for the thread
+  DialogAnswerer(const DialogAnswerer&) = delete;
+  DialogAnswerer& operator=(const DialogAnswerer&) = delete;
+
+  bool sawDialog() const { return seen_; }
+  const std::wstring& title() const { return title_; }
+  int mostDialogsAtOnce() const { return mostAtOnce_; }
+
+ private:
+  static DWORD WINAPI run(void* self);
+  DWORD dialogThread_;
+  std::vector<PostedMessage> answer_;
+  DWORD delayMs_;
+  HANDLE thread_ = nullptr;
+  bool seen_ = false;
+  int mostAtOnce_ = 0;
+  std::wstring title_;
+};
+
+}  // namespace kelvane::testing
