@@ -18,6 +18,7 @@
 #include "settings/options.h"
 #include "settings/settings_file_win.h"
 #include "tray/tray_icon_win.h"
+#include "tray/tray_picture_win.h"
 
 namespace kelvane {
 
@@ -109,6 +110,7 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
   bool closing_ = false;
 
   std::unique_ptr<TTrayIconComponent> Tray;
+  TTrayPicture trayPicture_;
   std::unique_ptr<THotKeyRegistry> HotKeyRegistry1;
 };
 

@@ -161,6 +161,12 @@ void TTrayIconComponent::setHint(const std::wstring& hint) {
   ModifyIcon();
 }
 
+void TTrayIconComponent::setIconAndHint(UniqueIcon icon, const std::wstring& hint) {
+  UniqueIcon previous = std::exchange(icon_, std::move(icon));
+  hint_ = hint;
+  ModifyIcon();
+}
+
 bool TTrayIconComponent::ClearBalloon() {
   record_.uFlags |= NIF_INFO;
   record_.szInfo[0] = L'\0';

@@ -50,6 +50,8 @@ class TTrayIconComponent {
   void setIcon(UniqueIcon icon);
   HICON icon() const { return icon_ ? icon_.get() : designIcon_; }
   void setHint(const std::wstring& hint);
+  // A new picture and tip in one modification, as every changed tick sends them.
+  void setIconAndHint(UniqueIcon icon, const std::wstring& hint);
   const std::wstring& hint() const { return hint_; }
 
   bool ShowBalloon(const std::wstring& title, const std::wstring& text, BalloonKind kind, int seconds);

@@ -3,8 +3,10 @@
 //
 //   kelvane-preview [--settings FILE] --load N --total-phys B --avail-phys B
 //                   --total-page B --avail-page B [--decimal C] [--thousands C]
+//                   [--png FILE [--scale N]]
 //   kelvane-preview [--settings FILE] --dump-settings
 //   kelvane-preview [--settings FILE] --save OUT
+//   kelvane-preview [--settings FILE] --contact-sheet FILE
 //
 // The preview stands for a Windows 10 machine: defaults and system colours are Windows 10's.
 // FILE is read as it lies on disk and OUT is written the same way: the program converts the
@@ -23,6 +25,7 @@
 #include <string>
 
 #include "app/memory_status.h"
+#include "picture_output.h"
 #include "settings/option_fields.h"
 #include "settings/options.h"
 #include "settings/settings_codec.h"
@@ -36,9 +39,11 @@ constexpr int kPreviewOsMajorVersion = 10;
 int usage(const std::string& problem) {
   std::cerr << "kelvane-preview: " << problem << "\n"
             << "usage: kelvane-preview [--settings FILE] --load N --total-phys B --avail-phys B"
-               " --total-page B --avail-page B [--decimal C] [--thousands C]\n"
+               " --total-page B --avail-page B [--decimal C] [--thousands C]"
+               " [--png FILE [--scale N]]\n"
             << "       kelvane-preview [--settings FILE] --dump-settings\n"
-            << "       kelvane-preview [--settings FILE] --save OUT\n";
+            << "       kelvane-preview [--settings FILE] --save OUT\n"
+            << "       kelvane-preview [--settings FILE] --contact-sheet FILE\n";
   return 2;
 }
 
@@ -83,7 +88,7 @@ int main(int argc, char** argv) {
   bool dumpSettings = false;
   static const char* kValueOptions[] = {"--settings", "--load", "--total-phys", "--avail-phys",
                                         "--total-page", "--avail-page", "--decimal", "--thousands",
-                                        "--save", "--png", "--scale"};
+                                        "--save", "--png", "--scale", "--contact-sheet"};
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--dump-settings") {
@@ -108,7 +113,6 @@ int main(int argc, char** argv) {
   }
   const SettingsContext context{kPreviewOsMajorVersion, ""};
   const TKelvaneOptions options = LoadOptionsFromIni(settingsFile, context).options;
-  if (values.count("--png")) return usage("--png is not supported by this build yet");
 
   if (values.count("--save")) {
     SaveOptionsToIni(settingsFile, options);
@@ -121,7 +125,21 @@ int main(int argc, char** argv) {
     std::cout << dumpOptions(options);
     return 0;
   }
+  const NumberFormat format = NumberFormat::fromSystem(
+      values.count("--decimal") ? values["--decimal"] : ".",
+      values.count("--thousands") ? values["--thousands"] : ",", "3;0");
+  if (values.count("--contact-sheet")) {
+    if (!preview::writeContactSheet(options, format, values["--contact-sheet"]))
+      return usage("cannot write " + values["--contact-sheet"]);
+    return 0;
+  }
   if (values.count("--save") && !values.count("--load")) return 0;
+  int scale = 1;
+  if (values.count("--scale")) {
+    const auto parsed = parseUnsigned(values["--scale"]);
+    if (!parsed || *parsed < 1 || *parsed > 64) return usage("--scale takes a whole number from 1 to 64");
+    scale = static_cast<int>(*parsed);
+  }
 
   MemorySample sample;
   const char* required[] = {"--load", "--total-phys", "--avail-phys", "--total-page", "--avail-page"};
@@ -142,12 +160,13 @@ int main(int argc, char** argv) {
       sample.ullAvailPageFile = *parsed;
     }
   }
-  const NumberFormat format = NumberFormat::fromSystem(
-      values.count("--decimal") ? values["--decimal"] : ".",
-      values.count("--thousands") ? values["--thousands"] : ",", "3;0");
 
   std::cout << "display: " << DisplayText(sample, options, format) << "\n";
   std::cout << "level: " << loadLevelName(LoadLevel(sample, options)) << "\n";
   printLines("hint: ", HintText(sample, options, format));
+  const TrayPicture picture = preview::composePreviewPicture(options, sample, format);
+  preview::printPixels(picture);
+  if (values.count("--png") && !preview::writePicturePng(picture, scale, values["--png"]))
+    return usage("cannot write " + values["--png"]);
   return 0;
 }

@@ -1,0 +1,68 @@
+#pragma once
+// The 16 x 16 tray picture: a background, a bar gauge whose length follows the memory load and
+// whose colour follows the load level, optional segment gaps, and the display value in built-in
+// pixel digits or in the system font. Composed into a plain pixel buffer; the shell turns it
+// into an icon and, for the system font, draws the text the core placed.
+
+#include <optional>
+#include <string>
+
+#include "app/memory_status.h"
+#include "common/number_format.h"
+#include "settings/options.h"
+#include "settings/system_colors.h"
+#include "tray/digit_strips.h"
+#include "tray/pixel_buffer.h"
+
+namespace kelvane {
+
+inline constexpr int TrayImageSize = 16;
+// The background colour of a see-through picture; the icon makes these pixels transparent.
+inline constexpr Pixel TransparentKey = 0x030303;
+
+// Sizes the shell measured with the picture's font selected: the width of the text to draw and
+// the height of the text "1".
+struct SystemFontMetrics {
+  int textWidth = 0;
+  int heightOfOne = 0;
+};
+
+// The value drawn in the system font, left for the shell: `text` at (x, y) in `font`, in
+// `color`, with a transparent text background.
+struct SystemFontTextPlan {
+  std::string text;
+  int x = 0;
+  int y = 0;
+  Pixel color = 0;
+  TFontSpec font;
+
+  bool operator==(const SystemFontTextPlan&) const = default;
+};
+
+struct TrayPicture {
+  PixelBuffer pixels{TrayImageSize, TrayImageSize};
+  // Pixels of exactly TransparentKey are see-through (TransBk); otherwise the icon is opaque.
+  bool seeThrough = false;
+  std::optional<SystemFontTextPlan> fontText;
+
+  bool operator==(const TrayPicture&) const = default;
+};
+
+// What a tick hands over: its copy of the settings, the sample with the texts derived from it,
+// and the facts of the system the picture depends on.
+struct TrayImageInput {
+  const TKelvaneOptions& options;
+  const MemorySample& sample;
+  const std::string& displayText;
+  LoadLevelKind level;
+  const SystemColorTable& systemColors;
+  const NumberFormat& format;            // the system's decimal and thousands separators
+  SystemFontMetrics fontMetrics = {};    // used only without InternalFont
+};
+
+TrayPicture ComposeTrayImage(const TrayImageInput& input, DigitStrips& strips);
+
+// The filled length of the bar: the right edge of the fill rectangle.
+int BarFillLength(std::uint32_t memoryLoad, const TKelvaneOptions& options);
+
+}  // namespace kelvane

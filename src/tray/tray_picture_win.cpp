@@ -1,0 +1,192 @@
+#include "tray/tray_picture_win.h"
+
+#include <cstring>
+#include <vector>
+
+#include "common/text_win.h"
+#include "tray/picture_text.h"
+
+namespace kelvane {
+
+namespace {
+
+// The picture is designed at 100 % and enlarged as a whole, so its font is sized for 96 DPI
+// whatever the screen's DPI: the text keeps its place in the 16 x 16 layout.
+constexpr int kPictureDpi = 96;
+
+BITMAPV5HEADER topDownHeader(int width, int height, bool withAlphaMasks) {
+  BITMAPV5HEADER header{};
+  header.bV5Size = sizeof(header);
+  header.bV5Width = width;
+  header.bV5Height = -height;
+  header.bV5Planes = 1;
+  header.bV5BitCount = 32;
+  header.bV5Compression = withAlphaMasks ? BI_BITFIELDS : BI_RGB;
+  if (withAlphaMasks) {
+    header.bV5RedMask = 0x00FF0000;
+    header.bV5GreenMask = 0x0000FF00;
+    header.bV5BlueMask = 0x000000FF;
+    header.bV5AlphaMask = 0xFF000000;
+  }
+  return header;
+}
+
+// A 32-bit DIB section; `bits` receives its pixels, top row first, 0xAARRGGBB each.
+UniqueBitmap createDib(HDC dc, int width, int height, bool withAlphaMasks, std::uint32_t** bits) {
+  BITMAPV5HEADER header = topDownHeader(width, height, withAlphaMasks);
+  void* raw = nullptr;
+  UniqueBitmap dib(CreateDIBSection(dc, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
+                                    &raw, nullptr, 0));
+  *bits = static_cast<std::uint32_t*>(raw);
+  return dib;
+}
+
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+
+template <typename Fn>
+Fn user32Function(const char* name) {
+  // user32 is linked in, so this finds the loaded copy and never searches for a file.
+  const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  return user32 ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
+}
+
+}  // namespace
+
+UniqueIcon IconFromBitmap(const PixelBuffer& pixels, bool seeThrough) {
+  const int width = pixels.width(), height = pixels.height();
+  if (width <= 0 || height <= 0) return UniqueIcon();
+  const ScreenDc screen;
+  std::uint32_t* colorBits = nullptr;
+  UniqueBitmap color = createDib(screen.get(), width, height, true, &colorBits);
+  if (!color || !colorBits) return UniqueIcon();
+
+  // Monochrome rows are padded to whole 16-bit words; a set bit keeps the screen (see-through).
+  const int maskStride = (width + 15) / 16 * 2;
+  std::vector<BYTE> maskBits(static_cast<std::size_t>(maskStride * height), 0);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const Pixel p = pixels.pixel(x, y) & 0xFFFFFFu;
+      const bool transparent = seeThrough && p == TransparentKey;
+      // A see-through pixel is black in the colour image, so the mask's AND/XOR leaves the
+      // screen untouched also where alpha is ignored.
+      colorBits[y * width + x] = transparent ? 0u : 0xFF000000u | p;
+      if (transparent)
+        maskBits[static_cast<std::size_t>(y * maskStride + x / 8)] |= static_cast<BYTE>(0x80 >> (x % 8));
+    }
+  }
+  GdiFlush();
+  UniqueBitmap mask(CreateBitmap(width, height, 1, 1, maskBits.data()));
+  if (!mask) return UniqueIcon();
+  ICONINFO info{TRUE, 0, 0, mask.get(), color.get()};
+  return UniqueIcon(CreateIconIndirect(&info));  // copies both bitmaps
+}
+
+int trayIconSize() {
+  static const auto getDpiForWindow = user32Function<GetDpiForWindowFn>("GetDpiForWindow");
+  static const auto getSystemMetricsForDpi =
+      user32Function<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");
+  UINT dpi = 0;
+  if (getDpiForWindow) {
+    if (HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr)) dpi = getDpiForWindow(taskbar);
+  }
+  if (dpi == 0) {
+    const ScreenDc screen;
+    dpi = static_cast<UINT>(GetDeviceCaps(screen.get(), LOGPIXELSX));
+  }
+  int size = 0;
+  if (getSystemMetricsForDpi && dpi) size = getSystemMetricsForDpi(SM_CXSMICON, dpi);
+  if (size <= 0) size = GetSystemMetrics(SM_CXSMICON);
+  return size > 0 ? size : TrayImageSize;
+}
+
+UniqueFont createPictureFont(const TFontSpec& font) {
+  LOGFONTW lf{};
+  lf.lfHeight = -MulDiv(font.Size, kPictureDpi, 72);
+  lf.lfWeight = (font.Style & fsBold) ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = (font.Style & fsItalic) ? TRUE : FALSE;
+  lf.lfUnderline = (font.Style & fsUnderline) ? TRUE : FALSE;
+  lf.lfStrikeOut = (font.Style & fsStrikeOut) ? TRUE : FALSE;
+  lf.lfCharSet = static_cast<BYTE>(font.CharSet);
+  // Smoothed edges would blend into the background colour, and with a see-through background
+  // leave a fringe of near-key pixels that the icon shows as dark specks: draw whole pixels.
+  lf.lfQuality = NONANTIALIASED_QUALITY;
+  const std::wstring face = toWide(font.Name);
+  face.copy(lf.lfFaceName, LF_FACESIZE - 1);
+  return UniqueFont(CreateFontIndirectW(&lf));
+}
+
+SystemFontMetrics measureSystemFontText(const std::string& text, HFONT font) {
+  const ScreenDc screen;
+  UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
+  if (!dc) return {};
+  SelectObjectScope selectFont(dc.get(), font);
+  const std::wstring wide = toWide(text);
+  SIZE textSize{}, oneSize{};
+  GetTextExtentPoint32W(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &textSize);
+  GetTextExtentPoint32W(dc.get(), L"1", 1, &oneSize);
+  return {static_cast<int>(textSize.cx), static_cast<int>(oneSize.cy)};
+}
+
+void drawSystemFontText(PixelBuffer& pixels, const SystemFontTextPlan& plan, HFONT font) {
+  const ScreenDc screen;
+  UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
+  std::uint32_t* bits = nullptr;
+  UniqueBitmap dib = createDib(screen.get(), pixels.width(), pixels.height(), false, &bits);
+  if (!dc || !dib || !bits) return;
+  std::memcpy(bits, pixels.pixels().data(), pixels.pixels().size() * sizeof(Pixel));
+  {
+    SelectObjectScope selectBitmap(dc.get(), dib.get());
+    SelectObjectScope selectFont(dc.get(), font);
+    SetBkMode(dc.get(), TRANSPARENT);
+    const Pixel c = plan.color;
+    SetTextColor(dc.get(), RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF));
+    const std::wstring wide = toWide(plan.text);
+    TextOutW(dc.get(), plan.x, plan.y, wide.c_str(), static_cast<int>(wide.size()));
+    GdiFlush();
+  }
+  // GDI text leaves the unused top byte in any state; the picture has none.
+  for (std::size_t i = 0; i < pixels.pixels().size(); ++i) pixels.pixels()[i] = bits[i] & 0xFFFFFFu;
+}
+
+HFONT TTrayPicture::fontFor(const TFontSpec& spec) {
+  if (!font_ || !(spec == fontSpec_)) {
+    font_ = createPictureFont(spec);
+    fontSpec_ = spec;
+  }
+  return font_.get();
+}
+
+bool TTrayPicture::show(TTrayIconComponent& tray, const TrayTick& tick) {
+  const TKelvaneOptions& o = tick.options;
+  const std::string text = DisplayText(tick.sample, o, tick.format);
+  SystemFontMetrics metrics;
+  HFONT font = nullptr;
+  if (!o.InternalFont) {
+    font = fontFor(o.Font);
+    metrics = measureSystemFontText(SystemFontText(text, o.OptimizeForGigabytes, tick.format), font);
+  }
+  const TrayImageInput input{o,    tick.sample,         text, LoadLevel(tick.sample, o),
+                             tick.systemColors, tick.format, metrics};
+  TrayPicture picture = ComposeTrayImage(input, strips_);
+  if (picture.fontText && font) drawSystemFontText(picture.pixels, *picture.fontText, font);
+
+  const int size = trayIconSize();
+  if (haveShown_ && picture.pixels == shown_ && picture.seeThrough == shownSeeThrough_ &&
+      size == shownSize_ && tick.hint == tray.hint()) {
+    ++ticksSkipped_;
+    return false;
+  }
+  const PixelBuffer& atSize =
+      size == TrayImageSize ? picture.pixels : scaleNearest(picture.pixels, size, size);
+  UniqueIcon icon = IconFromBitmap(atSize, picture.seeThrough);
+  ++iconsCreated_;
+  tray.setIconAndHint(std::move(icon), tick.hint);
+  shown_ = std::move(picture.pixels);
+  shownSeeThrough_ = picture.seeThrough;
+  shownSize_ = size;
+  haveShown_ = true;
+  return true;
+}
+
+}  // namespace kelvane

@@ -1,0 +1,78 @@
+#pragma once
+// From the composed 16 x 16 picture to the notification area: the value in the system font
+// drawn with GDI, the enlargement to the system's small-icon size, the icon itself, and the
+// decision to leave the notification area alone when nothing it shows has changed.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "app/memory_status.h"
+#include "common/handles_win.h"
+#include "common/number_format.h"
+#include "settings/options.h"
+#include "settings/system_colors.h"
+#include "tray/tray_icon_win.h"
+#include "tray/tray_image.h"
+
+namespace kelvane {
+
+// An icon of the picture's size: pixels of exactly TransparentKey are see-through when
+// `seeThrough` is set, every other pixel is fully opaque. A 32-bit icon with alpha and with the
+// matching monochrome mask, so it draws the same with and without alpha blending.
+UniqueIcon IconFromBitmap(const PixelBuffer& pixels, bool seeThrough);
+
+// The size in pixels the notification area shows icons at: the small-icon size for the
+// taskbar's DPI (16 at 100 %, 20 at 125 %, 24 at 150 %, 32 at 200 %).
+int trayIconSize();
+
+// The picture's font as GDI wants it, for the screen's DPI.
+UniqueFont createPictureFont(const TFontSpec& font);
+
+// Draws plan.text in `font` onto the pixels, text background transparent.
+void drawSystemFontText(PixelBuffer& pixels, const SystemFontTextPlan& plan, HFONT font);
+
+// Width of `text` and height of "1" in `font`.
+SystemFontMetrics measureSystemFontText(const std::string& text, HFONT font);
+
+// What the tick hands over each time.
+struct TrayTick {
+  const TKelvaneOptions& options;  // the tick's copy
+  const MemorySample& sample;
+  const NumberFormat& format;
+  const SystemColorTable& systemColors;
+  const std::wstring& hint;
+};
+
+// The main form's picture maker. Keeps the digit strips, the picture font and what the
+// notification area shows now, so a tick whose picture and tip are unchanged costs no icon and
+// no shell call.
+class TTrayPicture {
+ public:
+  // Composes the picture and, if the picture, its size or the tip differ from what `tray`
+  // shows, gives it the new icon and tip in one modification. True when the tray was changed.
+  bool show(TTrayIconComponent& tray, const TrayTick& tick);
+
+  // The last picture composed, at 16 x 16, with the system-font value drawn in.
+  const PixelBuffer& lastPicture() const { return shown_; }
+  std::uint64_t iconsCreated() const { return iconsCreated_; }
+  std::uint64_t ticksSkipped() const { return ticksSkipped_; }
+
+ private:
+  HFONT fontFor(const TFontSpec& spec);
+
+  DigitStrips strips_;
+  UniqueFont font_;
+  TFontSpec fontSpec_;
+  int fontDpi_ = 0;
+
+  bool haveShown_ = false;
+  PixelBuffer shown_;
+  bool shownSeeThrough_ = false;
+  int shownSize_ = 0;
+  std::uint64_t iconsCreated_ = 0;
+  std::uint64_t ticksSkipped_ = 0;
+};
+
+}  // namespace kelvane

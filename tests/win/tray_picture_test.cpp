@@ -1,0 +1,224 @@
+// The picture's way into the notification area, for real under the Windows API: the icon's
+// mask and colours, the enlargement for high DPI, the system-font text, and that a long run of
+// ticks neither keeps old icons alive nor grows the process.
+#include "tray/tray_picture_win.h"
+
+#include <psapi.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace kelvane;
+
+namespace {
+
+const NumberFormat kDot = NumberFormat::fromSystem(".", ",", "3;0");
+
+// Reads a bitmap back as 32-bit pixels, top row first; a monochrome bitmap reads as black
+// (bit 0) and white (bit 1).
+std::vector<std::uint32_t> readBitmap(HBITMAP bitmap, int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  std::vector<std::uint32_t> bits(static_cast<std::size_t>(width * height));
+  HDC screen = GetDC(nullptr);
+  GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), bits.data(), &info, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  return bits;
+}
+
+// The icon drawn over a background of `backdrop`, as the notification area would draw it.
+std::vector<std::uint32_t> drawOver(HICON icon, int size, std::uint32_t backdrop) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = size;
+  info.bmiHeader.biHeight = -size;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* raw = nullptr;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &raw, nullptr, 0);
+  auto* bits = static_cast<std::uint32_t*>(raw);
+  for (int i = 0; i < size * size; ++i) bits[i] = backdrop;
+  HGDIOBJ old = SelectObject(dc, dib);
+  DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+  GdiFlush();
+  std::vector<std::uint32_t> out(bits, bits + size * size);
+  for (auto& p : out) p &= 0xFFFFFF;
+  SelectObject(dc, old);
+  DeleteObject(dib);
+  DeleteDC(dc);
+  return out;
+}
+
+PixelBuffer samplePicture() {
+  PixelBuffer p(16, 16, TransparentKey);
+  for (int x = 0; x < 16; ++x) p.setPixel(x, 1, 0x00FF00);
+  p.setPixel(3, 8, 0x000000);
+  p.setPixel(4, 8, 0x040404);  // next to the key, still opaque
+  p.setPixel(5, 8, 0xFFFFFF);
+  p.setPixel(15, 15, 0x123456);
+  return p;
+}
+
+}  // namespace
+
+TEST(IconFromBitmap, KeyPixelsSeeThroughOnlyWhenAsked) {
+  const PixelBuffer picture = samplePicture();
+  for (bool seeThrough : {true, false}) {
+    SCOPED_TRACE(seeThrough ? "see-through" : "opaque");
+    UniqueIcon icon = IconFromBitmap(picture, seeThrough);
+    ASSERT_TRUE(icon);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon.get(), &info));
+    ASSERT_TRUE(info.hbmColor != nullptr);
+    BITMAP colorInfo{};
+    GetObjectW(info.hbmColor, sizeof(colorInfo), &colorInfo);
+    EXPECT_EQ(colorInfo.bmWidth, 16);
+    EXPECT_EQ(colorInfo.bmHeight, 16);
+    const auto mask = readBitmap(info.hbmMask, 16, 16);
+    const auto drawn = drawOver(icon.get(), 16, 0xABCDEF);
+    for (int y = 0; y < 16; ++y) {
+      for (int x = 0; x < 16; ++x) {
+        const Pixel p = picture.pixel(x, y);
+        const bool transparent = seeThrough && p == TransparentKey;
+        const std::size_t i = static_cast<std::size_t>(y * 16 + x);
+        EXPECT_EQ((mask[i] & 0xFFFFFF) != 0, transparent) << x << "," << y;
+        EXPECT_EQ(drawn[i], transparent ? 0xABCDEFu : p) << x << "," << y;
+      }
+    }
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+  }
+}
+
+TEST(IconFromBitmap, EnlargedIconsKeepWholePixels) {
+  const PixelBuffer picture = samplePicture();
+  for (int size : {20, 24, 32}) {
+    SCOPED_TRACE(size);
+    UniqueIcon icon = IconFromBitmap(scaleNearest(picture, size, size), true);
+    ASSERT_TRUE(icon);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon.get(), &info));
+    BITMAP colorInfo{};
+    GetObjectW(info.hbmColor, sizeof(colorInfo), &colorInfo);
+    EXPECT_EQ(colorInfo.bmWidth, size);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    // Every drawn pixel is one of the picture's pixels (or the backdrop for the key), never a
+    // blend, and the picture's corners land in the icon's corners.
+    const auto drawn = drawOver(icon.get(), size, 0xABCDEF);
+    for (int y = 0; y < size; ++y) {
+      for (int x = 0; x < size; ++x) {
+        const Pixel source = picture.pixel(x * 16 / size, y * 16 / size);
+        const Pixel expected = source == TransparentKey ? 0xABCDEFu : source;
+        // A repeated pixel may come from either neighbour at non-whole factors.
+        const Pixel alternative = picture.pixel(std::min(15, (x * 16 + 15) / size), std::min(15, (y * 16 + 15) / size));
+        const Pixel expected2 = alternative == TransparentKey ? 0xABCDEFu : alternative;
+        const Pixel got = drawn[static_cast<std::size_t>(y * size + x)];
+        EXPECT_TRUE(got == expected || got == expected2) << x << "," << y << " " << std::hex << got;
+      }
+    }
+    EXPECT_EQ(drawn[static_cast<std::size_t>(size * size - 1)], 0x123456u);
+    if (size == 32) {
+      EXPECT_EQ(drawn[static_cast<std::size_t>(16 * 32 + 6)], 0x000000u);   // (3,8) doubled
+      EXPECT_EQ(drawn[static_cast<std::size_t>(17 * 32 + 9)], 0x040404u);   // (4,8) doubled
+    }
+  }
+  // At 100 % the notification area's size is the picture's own.
+  EXPECT_EQ(trayIconSize(), GetSystemMetrics(SM_CXSMICON));
+}
+
+TEST(TrayPicture, UnchangedTicksCostNothingAndOldIconsAreReleased) {
+  TTrayIconComponent tray(nullptr, nullptr, nullptr);
+  TTrayPicture picture;
+  TKelvaneOptions options = defaultOptions(10);
+  options.ShowPercentage = true;
+  const SystemColorTable colors = windows10SystemColors();
+  MemorySample sample{40, 16ull << 30, 8ull << 30, 24ull << 30, 12ull << 30};
+  const std::wstring hint = L"tip";
+
+  EXPECT_TRUE(picture.show(tray, {options, sample, kDot, colors, hint}));
+  const HICON first = tray.icon();
+  EXPECT_FALSE(picture.show(tray, {options, sample, kDot, colors, hint}));
+  EXPECT_EQ(tray.icon(), first);
+  EXPECT_EQ(picture.iconsCreated(), 1u);
+  EXPECT_EQ(picture.ticksSkipped(), 1u);
+
+  const std::wstring otherHint = L"other tip";
+  EXPECT_TRUE(picture.show(tray, {options, sample, kDot, colors, otherHint}));
+  EXPECT_EQ(tray.hint(), otherHint);
+  ICONINFO info{};
+  EXPECT_FALSE(GetIconInfo(first, &info)) << "the replaced icon must be destroyed";
+
+  sample.dwMemoryLoad = 41;  // another number, same bar length
+  EXPECT_TRUE(picture.show(tray, {options, sample, kDot, colors, otherHint}));
+  EXPECT_EQ(picture.iconsCreated(), 3u);
+}
+
+TEST(TrayPicture, TenThousandTicksLeaveTheProcessFlat) {
+  TTrayIconComponent tray(nullptr, nullptr, nullptr);
+  TTrayPicture picture;
+  TKelvaneOptions options = defaultOptions(10);
+  options.ShowPercentage = true;
+  const SystemColorTable colors = windows10SystemColors();
+  auto workingSet = [] {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof(counters);
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+    return counters.WorkingSetSize;
+  };
+  auto run = [&](int ticks) {
+    for (int i = 0; i < ticks; ++i) {
+      MemorySample sample{static_cast<DWORD>(i % 101), 16ull << 30, 8ull << 30, 24ull << 30, 12ull << 30};
+      const std::wstring hint = L"tick " + std::to_wstring(i);
+      picture.show(tray, {options, sample, kDot, colors, hint});
+    }
+  };
+  run(1000);  // warm up: fonts, caches, the heap's first growth
+  const SIZE_T before = workingSet();
+  const HICON oldIcon = tray.icon();
+  run(10000);
+  const SIZE_T after = workingSet();
+  EXPECT_EQ(picture.iconsCreated(), 11000u);
+  ICONINFO info{};
+  EXPECT_FALSE(GetIconInfo(oldIcon, &info));
+  // Ten thousand leaked icons would be megabytes; allow the heap some slack.
+  EXPECT_LT(after, before + 512 * 1024) << "before " << before << " after " << after;
+  std::printf("working set before %zu KB, after 10,000 ticks %zu KB\n",
+              static_cast<std::size_t>(before / 1024), static_cast<std::size_t>(after / 1024));
+}
+
+TEST(TrayPicture, SystemFontValueOnATransparentTextBackground) {
+  TTrayIconComponent tray(nullptr, nullptr, nullptr);
+  TTrayPicture picture;
+  TKelvaneOptions options = defaultOptions(10);
+  options.InternalFont = false;
+  options.ShowPercentage = true;
+  options.Font.Name = "Tahoma";
+  options.Font.Size = 6;
+  ApplyFontColor(options);
+  const SystemColorTable colors = windows10SystemColors();
+  const MemorySample sample{88, 16ull << 30, 2ull << 30, 24ull << 30, 12ull << 30};
+  const std::wstring hint = L"tip";
+  ASSERT_TRUE(picture.show(tray, {options, sample, kDot, colors, hint}));
+  const PixelBuffer& p = picture.lastPicture();
+  int black = 0;
+  for (int y = 0; y < 16; ++y) {
+    for (int x = 0; x < 16; ++x) {
+      const Pixel px = p.pixel(x, y);
+      // Only the background, the bar and whole text pixels: no button-face box behind the
+      // text, no smoothed edge colours.
+      EXPECT_TRUE(px == 0xFFFFFF || px == 0x000000 || px == 0xFFFF00) << x << "," << y << " " << std::hex << px;
+      black += px == 0x000000;
+    }
+  }
+  EXPECT_GT(black, 6) << "the value must be drawn";
+  for (int x = 0; x < 16; ++x) EXPECT_NE(p.pixel(x, 0), 0x000000u) << "text stays below the bar";
+}

@@ -1,0 +1,111 @@
+#include "picture_output.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <vector>
+
+#include "common/png_writer.h"
+
+using namespace kelvane;
+
+namespace preview {
+
+namespace {
+
+bool writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(out);
+}
+
+// A 16 GB machine at the given load, with a page file half as large again.
+MemorySample sampleAtLoad(std::uint32_t load) {
+  constexpr std::uint64_t GB = 1ull << 30;
+  MemorySample sample;
+  sample.dwMemoryLoad = load;
+  sample.ullTotalPhys = 16 * GB;
+  sample.ullAvailPhys = sample.ullTotalPhys - sample.ullTotalPhys * load / 100;
+  sample.ullTotalPageFile = 24 * GB;
+  sample.ullAvailPageFile = sample.ullTotalPageFile - sample.ullTotalPageFile * load / 100;
+  return sample;
+}
+
+// The looks users pick most, each a small change to the settings given.
+std::vector<TKelvaneOptions> mainLooks(const TKelvaneOptions& base) {
+  std::vector<TKelvaneOptions> looks;
+  auto add = [&](auto change) {
+    TKelvaneOptions o = base;
+    change(o);
+    ApplyFontColor(o);
+    looks.push_back(o);
+  };
+  add([](TKelvaneOptions&) {});                                           // as configured
+  add([](TKelvaneOptions& o) { o.ShowPercentage = o.ShowPercSign = true; });
+  add([](TKelvaneOptions& o) { o.ShowPercentage = true; o.NoBorder = false; o.FullBar = true; });
+  add([](TKelvaneOptions& o) { o.ShowPercentage = true; o.TransBk = true; o.StandardGauge = false; });
+  add([](TKelvaneOptions& o) { o.BarBottom = true; });
+  add([](TKelvaneOptions& o) { o.BarBottom = true; o.NoBorder = false; o.ShowPercentage = true; });
+  add([](TKelvaneOptions& o) { o.MiniInternalFont = true; o.ShowPercentage = o.ShowPercSign = true; });
+  add([](TKelvaneOptions& o) { o.OptimizeForGigabytes = false; });      // megabytes
+  add([](TKelvaneOptions& o) { o.ShowFree = true; o.FontColor = 0xFF00FF; o.TransBk = true; });
+  return looks;
+}
+
+// On the sheet, see-through pixels show as a chequer pattern rather than as near-black.
+void showSeeThroughAsChecks(PixelBuffer& picture) {
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x)
+      if (picture.pixel(x, y) == TransparentKey)
+        picture.setPixel(x, y, (x / 4 + y / 4) % 2 ? 0xB8B8B8 : 0x8C8C8C);
+}
+
+}  // namespace
+
+TrayPicture composePreviewPicture(const TKelvaneOptions& options, const MemorySample& sample,
+                                  const NumberFormat& format) {
+  const SystemColorTable colors = windows10SystemColors();
+  const std::string text = DisplayText(sample, options, format);
+  DigitStrips strips;
+  const TrayImageInput in{options, sample, text, LoadLevel(sample, options), colors, format, {}};
+  return ComposeTrayImage(in, strips);
+}
+
+void printPixels(const TrayPicture& picture) {
+  std::cout << "pixels:\n";
+  for (int y = 0; y < picture.pixels.height(); ++y) {
+    for (int x = 0; x < picture.pixels.width(); ++x) {
+      char token[8];
+      std::snprintf(token, sizeof token, "%06X", picture.pixels.pixel(x, y) & 0xFFFFFFu);
+      std::cout << (x ? " " : "") << token;
+    }
+    std::cout << "\n";
+  }
+  if (picture.fontText)
+    std::cerr << "kelvane-preview: the value drawn in the system font is not part of the pixels\n";
+}
+
+bool writePicturePng(const TrayPicture& picture, int scale, const std::string& path) {
+  const int size = TrayImageSize * scale;
+  const PixelBuffer scaled = scaleNearest(picture.pixels, size, size);
+  return writeFile(path, encodePng(scaled.pixels(), size, size));
+}
+
+bool writeContactSheet(const TKelvaneOptions& base, const NumberFormat& format, const std::string& path) {
+  constexpr int kScale = 4, kGap = 8, kColumns = 21, kCell = TrayImageSize * kScale + kGap;
+  const std::vector<TKelvaneOptions> looks = mainLooks(base);
+  const int rows = static_cast<int>(looks.size());
+  PixelBuffer sheet(kColumns * kCell + kGap, rows * kCell + kGap, 0xD4D4D4);
+  for (int row = 0; row < rows; ++row) {
+    for (int column = 0; column < kColumns; ++column) {
+      const MemorySample sample = sampleAtLoad(static_cast<std::uint32_t>(column * 5));
+      const TrayPicture picture = composePreviewPicture(looks[static_cast<std::size_t>(row)], sample, format);
+      PixelBuffer big = scaleNearest(picture.pixels, TrayImageSize * kScale, TrayImageSize * kScale);
+      if (picture.seeThrough) showSeeThroughAsChecks(big);
+      DrawTransparent(sheet, kGap + column * kCell, kGap + row * kCell, big, 0xFFFFFFFFu);
+    }
+  }
+  return writeFile(path, encodePng(sheet.pixels(), sheet.width(), sheet.height()));
+}
+
+}  // namespace preview

@@ -1,0 +1,28 @@
+#pragma once
+// The picture side of kelvane-preview: the composed tray picture as text and as PNG files.
+
+#include <string>
+
+#include "app/memory_status.h"
+#include "common/number_format.h"
+#include "settings/options.h"
+#include "tray/tray_image.h"
+
+namespace preview {
+
+kelvane::TrayPicture composePreviewPicture(const kelvane::TKelvaneOptions& options,
+                                           const kelvane::MemorySample& sample,
+                                           const kelvane::NumberFormat& format);
+
+// "pixels:" and 16 lines of 16 RRGGBB tokens; see-through pixels show as 030303.
+void printPixels(const kelvane::TrayPicture& picture);
+
+// Writes the picture enlarged `scale` times with nearest-neighbour sampling. False on failure.
+bool writePicturePng(const kelvane::TrayPicture& picture, int scale, const std::string& path);
+
+// A grid of pictures: one row per main look (built on `base`), one column per load from 0 to
+// 100 % in steps of 5, each picture enlarged four times. False when the file cannot be written.
+bool writeContactSheet(const kelvane::TKelvaneOptions& base, const kelvane::NumberFormat& format,
+                       const std::string& path);
+
+}  // namespace preview
