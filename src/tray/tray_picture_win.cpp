@@ -149,10 +149,10 @@ void drawSystemFontText(PixelBuffer& pixels, const SystemFontTextPlan& plan, HFO
   for (std::size_t i = 0; i < pixels.pixels().size(); ++i) pixels.pixels()[i] = bits[i] & 0xFFFFFFu;
 }
 
-HFONT TTrayPicture::fontFor(const TFontSpec& spec) {
-  if (!font_ || !(spec == fontSpec_)) {
-    font_ = createPictureFont(spec);
-    fontSpec_ = spec;
+HFONT TTrayPicture::fontFor(const TFontSpec& wanted) {
+  if (!font_ || !(wanted == fontSpec_)) {
+    font_ = createPictureFont(wanted);
+    fontSpec_ = wanted;
   }
   return font_.get();
 }

@@ -60,7 +60,7 @@ class TTrayPicture {
   std::uint64_t ticksSkipped() const { return ticksSkipped_; }
 
  private:
-  HFONT fontFor(const TFontSpec& spec);
+  HFONT fontFor(const TFontSpec& wanted);
 
   DigitStrips strips_;
   UniqueFont font_;

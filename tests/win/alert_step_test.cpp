@@ -5,6 +5,7 @@
 #include "app/alert_log_win.h"
 #include "common/text_win.h"
 #include "fake_form_services.h"
+#include "scratch_folder_win.h"
 #include "settings/settings_file_win.h"
 
 #include <vector>
@@ -39,22 +40,22 @@ void seedAlerts(FakeFormServices& form, bool warn, bool defrag, bool dialog, boo
 }  // namespace
 
 TEST(AlertLog, AppendsWithoutEverTruncatingAndCreatesOnlyWhenMissing) {
-  TempFolder folder;
+  ScratchFolder folder;
   const std::wstring path = folder.path() + L"Kelvane.log";
   EXPECT_FALSE(FileExistsOnReadyDrive(path));
   AppendLogLine(path, "first");
   EXPECT_TRUE(FileExistsOnReadyDrive(path));
-  EXPECT_EQ(readFileBytes(path), "first\r\n");
+  EXPECT_EQ(ScratchFolder::readBytes(path), "first\r\n");
 
   // A file written by someone else (or an older copy) keeps every byte, even without a final
   // line end.
-  writeFileBytes(path, "older line\r\nno line end");
+  ScratchFolder::writeBytes(path, "older line\r\nno line end");
   AppendLogLine(path, "内存使用: 91%");
   const std::string expected = "older line\r\nno line end" + utf8ToAnsi("内存使用: 91%") + "\r\n";
-  EXPECT_EQ(readFileBytes(path), expected);
+  EXPECT_EQ(ScratchFolder::readBytes(path), expected);
   if (GetACP() == 936) {
     // GBK: 内 C4DA, 存 B4E6.
-    EXPECT_EQ(readFileBytes(path).substr(23, 4), "\xC4\xDA\xB4\xE6");
+    EXPECT_EQ(ScratchFolder::readBytes(path).substr(23, 4), "\xC4\xDA\xB4\xE6");
   }
 
   // A folder is not a log file, and a missing folder cannot take one.
@@ -69,7 +70,7 @@ TEST(AlertLog, AppendsWithoutEverTruncatingAndCreatesOnlyWhenMissing) {
 }
 
 TEST(AlertStep, FirstTickAboveTheThresholdReleasesWarnsAndLogsOnce) {
-  TempFolder folder;
+  ScratchFolder folder;
   FakeFormServices form;
   seedAlerts(form, true, true, false, true);
   form.options.LogFile = "Kelvane.log";  // relative: lands in the data folder
@@ -86,7 +87,7 @@ TEST(AlertStep, FirstTickAboveTheThresholdReleasesWarnsAndLogsOnce) {
   EXPECT_TRUE(form.errors.empty());
 
   const std::wstring logPath = folder.path() + L"Kelvane.log";
-  const std::string log = ansiToUtf8(readFileBytes(logPath));
+  const std::string log = ansiToUtf8(ScratchFolder::readBytes(logPath));
   ASSERT_EQ(countLines(log), 1u);
   const DateTimeTexts now = CurrentDateTimeTexts();
   EXPECT_EQ(log.rfind(now.date + " ", 0), 0u) << log;
@@ -99,12 +100,12 @@ TEST(AlertStep, FirstTickAboveTheThresholdReleasesWarnsAndLogsOnce) {
   RunAlertStep(state, form, sampleAt(60), t0 + 2 * kMinute);
   EXPECT_EQ(form.releases, 1);
   EXPECT_EQ(form.balloons.size(), 1u);
-  EXPECT_EQ(countLines(readFileBytes(logPath)), 1u);
+  EXPECT_EQ(countLines(ScratchFolder::readBytes(logPath)), 1u);
   EXPECT_EQ(state.machine.previousLoad(), 60);
 }
 
 TEST(AlertStep, AnUnwritableLogIsReportedOncePerAlertAndTheMonitorGoesOn) {
-  TempFolder folder;
+  ScratchFolder folder;
   FakeFormServices form;
   seedAlerts(form, true, false, false, true);
   form.options.LogFile = toUtf8(folder.path()) + "no such folder\\Kelvane.log";
@@ -216,7 +217,7 @@ TEST(AlertStep, TheDialogsAnswersAndItsVerificationBox) {
 }
 
 TEST(AlertStep, ShowLogWithoutALogExplainsWhereItWillBe) {
-  TempFolder folder;
+  ScratchFolder folder;
   FakeFormServices form;
   form.options.RedPercent = 90;
   form.options.LogFile = "Kelvane.log";

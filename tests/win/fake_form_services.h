@@ -48,21 +48,6 @@ class FakeFormServices : public FormServices {
   void ShowError(const std::string& message) override { errors.push_back(message); }
 };
 
-// A scratch folder under the temporary folder, removed with everything in it.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const std::wstring& path() const { return path_; }  // ends with a backslash
-
- private:
-  std::wstring path_;
-};
-
-std::string readFileBytes(const std::wstring& path);
-void writeFileBytes(const std::wstring& path, const std::string& bytes);
 
 // Pumps this thread's messages for a while, as a modal loop would.
 void pumpMessages(DWORD milliseconds);
