@@ -6,6 +6,7 @@
 #include "actions/refresh_hotkey_win.h"
 #include "actions/tray_actions_win.h"
 #include "app/session_notification_win.h"
+#include "app/timer_intervals.h"
 #include "app/version_text.h"
 #include "common/system_info_win.h"
 #include "common/text_win.h"
@@ -154,7 +155,7 @@ bool TFrmKelvaneMain::SaveOptions(bool quiet) {
 void TFrmKelvaneMain::InitSettings() {
   SetTimer(hwnd_, kTimer1, static_cast<UINT>(options_.RefreshRate), nullptr);
   if (options_.DefragEveryActive) {
-    SetTimer(hwnd_, kTimerDefrag, static_cast<UINT>(options_.DefragEvery) * 60000u, nullptr);
+    SetTimer(hwnd_, kTimerDefrag, defragIntervalMs(options_.DefragEvery), nullptr);
   } else {
     KillTimer(hwnd_, kTimerDefrag);
   }
@@ -180,6 +181,13 @@ void TFrmKelvaneMain::FormClose() {
 }
 
 void TFrmKelvaneMain::Close1Click() {
+  // The command arrives from inside the tray icon's own notification handler; tearing the icon
+  // down there would pull the handler's object out from under it. So the form closes itself
+  // once the handler has returned.
+  PostMessageW(hwnd_, kCloseProgramMessage, 0, 0);
+}
+
+void TFrmKelvaneMain::closeProgram() {
   if (closing_) return;
   if (!FormCloseQuery()) return;
   FormClose();
@@ -190,6 +198,9 @@ void TFrmKelvaneMain::Close1Click() {
 
 LRESULT TFrmKelvaneMain::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case kCloseProgramMessage:
+      closeProgram();
+      return 0;
     case WM_TIMER:
       if (wParam == kTimer1) onTimer1Timer();
       if (wParam == kTimerDefrag) onTimerDefragTimer();

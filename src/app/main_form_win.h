@@ -55,6 +55,9 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
 
  private:
   enum TimerId : UINT_PTR { kTimer1 = 1, kTimerDefrag = 2 };
+  static constexpr UINT kCloseProgramMessage = WM_APP + 1;
+
+  void closeProgram();
 
   void FormCreate();
   bool checkPlatform();
