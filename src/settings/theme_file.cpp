@@ -32,6 +32,14 @@ ThemeColors ReadThemeFile(const IniDocument& theme) {
   return colors;
 }
 
+ThemeColors ReadFirstRunThemeFile(const IniDocument& theme) {
+  ThemeColors colors = ReadThemeFile(theme);
+  // The first run takes the switch as the current version writes it, whatever Ver says: the
+  // files it picks are the ones delivered with the program.
+  colors.transBk = !readSwitch(theme, "OpaqueBackground");
+  return colors;
+}
+
 void WriteThemeFile(IniDocument& theme, std::string_view name, const ThemeColors& colors) {
   theme.set(kThemeSection, "Ver", kThemeVersion);
   theme.set(kThemeSection, "Name", name);

@@ -41,6 +41,10 @@ struct ThemeColors {
 // false. Files of other versions stored OpaqueBackground with the opposite meaning.
 ThemeColors ReadThemeFile(const IniDocument& theme);
 
+// The same for the first run, which reads OpaqueBackground in the current meaning whatever
+// the file's Ver.
+ThemeColors ReadFirstRunThemeFile(const IniDocument& theme);
+
 // Writes Ver, Name, the seven colours and the two switches, in that order; other keys stay.
 void WriteThemeFile(IniDocument& theme, std::string_view name, const ThemeColors& colors);
 

@@ -49,7 +49,7 @@ void applyFirstRunThemeFromFolder(TKelvaneOptions& options, const std::wstring& 
   const std::wstring path = themeFolder + toWide(std::string(FirstRunThemeFileName(visualStyle)));
   const auto text = readTextFile(path);
   if (!text) return;
-  ApplyFirstRunTheme(options, ReadThemeFile(IniDocument::parse(text->text)));
+  ApplyFirstRunTheme(options, ReadFirstRunThemeFile(IniDocument::parse(text->text)));
 }
 
 }  // namespace kelvane

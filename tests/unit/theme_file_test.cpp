@@ -92,6 +92,15 @@ TEST(ThemeFile, WritingAndApplying) {
   EXPECT_EQ(untouched.BarBorderColor, 0x654321);
 }
 
+TEST(ThemeFile, FirstRunReadsTheBackgroundSwitchWhateverTheVersion) {
+  const IniDocument old = IniDocument::parse("[KelvaneTheme]\r\nVer=21\r\nOpaqueBackground=1\r\n");
+  EXPECT_TRUE(ReadThemeFile(old).transBk);            // the theme page honours the old meaning
+  EXPECT_FALSE(ReadFirstRunThemeFile(old).transBk);   // the first run does not
+  const IniDocument current = IniDocument::parse("[KelvaneTheme]\r\nVer=22\r\nOpaqueBackground=0\r\n");
+  EXPECT_TRUE(ReadFirstRunThemeFile(current).transBk);
+  EXPECT_TRUE(ReadFirstRunThemeFile(IniDocument::parse("")).transBk);  // no switch: default false
+}
+
 TEST(ThemeFile, NamesAndVisualStyles) {
   EXPECT_EQ(MakeValidFileName("a/b:c"), "a_b_c");
   EXPECT_EQ(MakeValidFileName("|<>\"?*:/\\ok"), "_________ok");
