@@ -1,5 +1,7 @@
 #include "app/memory_status.h"
 
+#include <optional>
+
 namespace kelvane {
 
 const char* loadLevelName(LoadLevelKind level) {
@@ -22,6 +24,7 @@ std::string SizeText(std::int64_t bytes, const NumberFormat& format) {
   if (x > MB) return formatOptionalDecimals(x / MB, 0, format) + " MB";
   if (x > KB) return formatOptionalDecimals(x / KB, 2, format) + " KB";
   if (bytes == 1) return "1 byte";
+  // Zero keeps its digit ("0 bytes"): a picture of optional digits alone would print " bytes".
   return formatOptionalDecimals(x, 2, format) + " bytes";
 }
 
@@ -33,6 +36,20 @@ std::string IconNumberText(std::int64_t bytes, bool optimizeForGigabytes, const 
   return formatFixed(x / 1073741824.0, 2, format, true);
 }
 
+namespace {
+
+// The amount an absolute display shows; nothing for a percentage or the "0" of a full machine.
+std::optional<std::int64_t> DisplayedAmount(const MemorySample& sample, const TKelvaneOptions& options) {
+  if (options.ShowPercentage) return std::nullopt;
+  if (!options.ShowFree) return options.ShowPage ? sample.usedPageFile() : sample.usedPhys();
+  if (options.ShowPage) return static_cast<std::int64_t>(sample.ullAvailPageFile);
+  // What little is left at 98 % and more is not worth a number that flickers.
+  if (sample.dwMemoryLoad >= 98) return std::nullopt;
+  return static_cast<std::int64_t>(sample.ullAvailPhys);
+}
+
+}  // namespace
+
 std::string DisplayText(const MemorySample& sample, const TKelvaneOptions& options,
                         const NumberFormat& format) {
   if (options.ShowPercentage) {
@@ -41,17 +58,20 @@ std::string DisplayText(const MemorySample& sample, const TKelvaneOptions& optio
     if (options.ShowPercSign) text += "%";
     return text;
   }
-  std::int64_t amount;
-  if (!options.ShowFree) {
-    amount = options.ShowPage ? sample.usedPageFile() : sample.usedPhys();
-  } else if (options.ShowPage) {
-    amount = static_cast<std::int64_t>(sample.ullAvailPageFile);
-  } else {
-    // What little is left at 98 % and more is not worth a number that flickers.
-    if (sample.dwMemoryLoad >= 98) return "0";
-    amount = static_cast<std::int64_t>(sample.ullAvailPhys);
-  }
-  return IconNumberText(amount, options.OptimizeForGigabytes, format);
+  const auto amount = DisplayedAmount(sample, options);
+  return amount ? IconNumberText(*amount, options.OptimizeForGigabytes, format) : "0";
+}
+
+std::string PictureText(const MemorySample& sample, const TKelvaneOptions& options,
+                        const NumberFormat& format) {
+  std::string text = DisplayText(sample, options, format);
+  const auto amount = DisplayedAmount(sample, options);
+  constexpr std::int64_t kTenMegabytes = 10485760;  // from here on the display is in gigabytes
+  if (!options.OptimizeForGigabytes || !amount || *amount >= kTenMegabytes) return text;
+  std::size_t digits = 0;
+  for (char c : text) digits += c >= '0' && c <= '9';
+  if (digits > 4) text = formatFixed(static_cast<double>(*amount) / 1073741824.0, 2, format, true);
+  return text;
 }
 
 LoadLevelKind LoadLevel(const MemorySample& sample, const TKelvaneOptions& options) {

@@ -45,6 +45,13 @@ std::string IconNumberText(std::int64_t bytes, bool optimizeForGigabytes, const 
 std::string DisplayText(const MemorySample& sample, const TKelvaneOptions& options,
                         const NumberFormat& format);
 
+// The text the picture draws. It is DisplayText, except that with OptimizeForGigabytes an
+// amount under 10 MB whose byte or kilobyte count has five digits (too many for 16 pixels) is
+// given in gigabytes like every other amount of that display: "0.00" or "0.01", never a
+// kilobyte count that would read as gigabytes once shortened.
+std::string PictureText(const MemorySample& sample, const TKelvaneOptions& options,
+                        const NumberFormat& format);
+
 LoadLevelKind LoadLevel(const MemorySample& sample, const TKelvaneOptions& options);
 
 // The tool tip: optional header line, then load, physical memory and page file lines, CR LF.

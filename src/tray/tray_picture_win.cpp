@@ -159,7 +159,7 @@ HFONT TTrayPicture::fontFor(const TFontSpec& wanted) {
 
 bool TTrayPicture::show(TTrayIconComponent& tray, const TrayTick& tick) {
   const TKelvaneOptions& o = tick.options;
-  const std::string text = DisplayText(tick.sample, o, tick.format);
+  const std::string text = PictureText(tick.sample, o, tick.format);
   SystemFontMetrics metrics;
   HFONT font = nullptr;
   if (!o.InternalFont) {

@@ -82,6 +82,28 @@ TEST(DisplayText, PercentAndAmountChoices) {
   EXPECT_EQ(DisplayText(s, o, kDot), "97%");
 }
 
+TEST(PictureText, FiveDigitCountsUnderTenMegabytesBecomeGigabytes) {
+  TKelvaneOptions o = vistaDefaults();
+  auto usedPicture = [&](std::int64_t used) {
+    const auto s = sample(50, 16 * GB, 16 * GB - static_cast<std::uint64_t>(used), 16 * GB, 0);
+    return PictureText(s, o, kDot);
+  };
+  EXPECT_EQ(usedPicture(10240000), "0.01");  // 10,000 KB: would read as 9.77 once shortened
+  EXPECT_EQ(usedPicture(10485759), "0.01");
+  EXPECT_EQ(usedPicture(10000), "0.00");
+  EXPECT_EQ(usedPicture(10239), "0.00");
+  EXPECT_EQ(usedPicture(9999), "9,999");     // four digits fit
+  EXPECT_EQ(usedPicture(10240), "10");
+  EXPECT_EQ(usedPicture(10239487), "9,999");
+  EXPECT_EQ(usedPicture(10239488), "0.01");  // rounds to 10,000 KB
+  EXPECT_EQ(usedPicture(10485760), "0.01");
+  EXPECT_EQ(usedPicture(3 * GB), "3.00");
+  o.OptimizeForGigabytes = false;  // megabytes: the picture keeps its own rule for long values
+  EXPECT_EQ(usedPicture(10240000), DisplayText(sample(50, 16 * GB, 16 * GB - 10240000, 16 * GB, 0), o, kDot));
+  o.ShowPercentage = true;
+  EXPECT_EQ(usedPicture(10240000), "50");
+}
+
 TEST(LoadLevel, ThresholdsAreInclusiveAndYellowCanVanish) {
   TKelvaneOptions o = vistaDefaults();
   auto at = [&](std::uint32_t load) { return LoadLevel(sample(load, 1, 0, 1, 0), o); };

@@ -65,7 +65,7 @@ void showSeeThroughAsChecks(PixelBuffer& picture) {
 TrayPicture composePreviewPicture(const TKelvaneOptions& options, const MemorySample& sample,
                                   const NumberFormat& format) {
   const SystemColorTable colors = windows10SystemColors();
-  const std::string text = DisplayText(sample, options, format);
+  const std::string text = PictureText(sample, options, format);
   DigitStrips strips;
   const TrayImageInput in{options, sample, text, LoadLevel(sample, options), colors, format, {}};
   return ComposeTrayImage(in, strips);
