@@ -181,12 +181,24 @@ TEST(TrayPicture, TenThousandTicksLeaveTheProcessFlat) {
       picture.show(tray, {options, sample, kDot, colors, hint});
     }
   };
+  auto liveHandles = [] {
+    return std::vector<long>{UniqueIcon::liveCount(), UniqueBitmap::liveCount(),
+                             UniqueFont::liveCount(), UniqueMemoryDc::liveCount()};
+  };
   run(1000);  // warm up: fonts, caches, the heap's first growth
   const SIZE_T before = workingSet();
+  const auto handlesBefore = liveHandles();
   const HICON oldIcon = tray.icon();
   run(10000);
   const SIZE_T after = workingSet();
   EXPECT_EQ(picture.iconsCreated(), 11000u);
+  EXPECT_EQ(liveHandles(), handlesBefore) << "icons, bitmaps, fonts and DCs owned by the program";
+  // The system-font path draws with GDI objects of its own.
+  options.InternalFont = false;
+  run(10);
+  const auto fontHandlesBefore = liveHandles();
+  run(1000);
+  EXPECT_EQ(liveHandles(), fontHandlesBefore) << "the same with the system font";
   ICONINFO info{};
   EXPECT_FALSE(GetIconInfo(oldIcon, &info));
   // Ten thousand leaked icons would be megabytes; allow the heap some slack.
