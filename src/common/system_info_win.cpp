@@ -21,7 +21,7 @@ namespace {
 std::string localeText(LCTYPE type, const char* fallback) {
   wchar_t buffer[16];
   const int length = GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buffer, 16);
-  if (length <= 1) return fallback;
+  if (length <= 0) return fallback;  // an empty setting (no digit grouping symbol) is the user's choice
   return toUtf8(std::wstring(buffer, static_cast<std::size_t>(length - 1)));
 }
 

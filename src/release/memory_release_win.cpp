@@ -26,7 +26,10 @@ class WindowsReleasePlatform : public ReleasePlatform {
   }
 
   ProcessHandle openProcess(std::uint32_t processId) override {
-    return reinterpret_cast<ProcessHandle>(OpenProcess(PROCESS_ALL_ACCESS, FALSE, processId));
+    // 0x1F0FFF is all access on every NT system; the larger PROCESS_ALL_ACCESS of newer headers
+    // is refused outright by XP and Server 2003.
+    constexpr DWORD kProcessAllAccess = 0x1F0FFF;
+    return reinterpret_cast<ProcessHandle>(OpenProcess(kProcessAllAccess, FALSE, processId));
   }
 
   void trimWorkingSet(ProcessHandle process) override {

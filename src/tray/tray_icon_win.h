@@ -48,6 +48,8 @@ class TTrayIconComponent {
   // The component owns the icon; the previous one is destroyed only after the notification
   // area has the new one, so the area never points at a destroyed icon.
   void setIcon(UniqueIcon icon);
+  // Without a picture of its own (none set yet, or the tick could not make one) the icon shows
+  // the design-time picture rather than an empty slot the user could not find or click.
   HICON icon() const { return icon_ ? icon_.get() : designIcon_; }
   void setHint(const std::wstring& hint);
   // A new picture and tip in one modification, as every changed tick sends them.

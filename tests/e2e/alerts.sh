@@ -47,7 +47,10 @@ seed 'WriteLog=1' 'RedPercent=100' 'Warn=0' 'WarnMsgBox=0' 'DefragOnHighMemory=0
 start_traced
 check "the icon appears" wait_for_tray_tip 40
 check "the tray menu opens" open_tray_menu
-probe keys s  # "显示日志(&S)" comes before "设置(&S)": the first press selects it
+# "显示日志(&S)" comes before "设置(&S)": the first S selects it, Enter chooses it. A retry
+# could move on to the second item, so this one waits for the menu to settle instead.
+sleep 0.8
+probe keys s
 probe find '#32768' >/dev/null && probe keys enter
 check "show-log without a log explains itself" wait_for_dialog '日志文件' 10
 screenshot show-log-notice

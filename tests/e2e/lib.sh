@@ -109,16 +109,25 @@ open_tray_menu() {
   probe wait '#32768' 5
 }
 
+# Types an item's accelerator into the open tray menu until the menu takes it and closes: on a
+# loaded machine the menu can exist a moment before it reads keys, and an early key is lost.
+menu_choose() {
+  local attempt
+  for attempt in 1 2 3 4; do
+    sleep 0.3
+    probe keys "$@"
+    probe wait-gone '#32768' 3 && return 0
+  done
+  return 1
+}
+
 # Ends Kelvane as a user does, with "退出(&E)" from the tray menu. A loaded machine can show the
 # menu a moment after its window exists, and a key typed before that is lost: try again, closing
 # whatever menu is left open first.
 exit_from_menu() {
   local attempt
   for attempt in 1 2 3; do
-    if open_tray_menu; then
-      sleep 0.3
-      probe keys e
-    fi
+    open_tray_menu && menu_choose e
     probe wait-gone TFrmKelvaneMain 8 && return 0
     probe keys esc
     sleep 0.5

@@ -73,7 +73,7 @@ before=$(md5sum < "$DATA_DIR/Kelvane.Settings")
 chmod a-w "$DATA_DIR/Kelvane.Settings"
 start_kelvane
 check "the icon appears (read-only file)" wait_for_tray_tip 30
-choose_exit() { probe wait TFrmKelvaneMain 30 && wait_for_icon_slot 0 15 && sleep 1 && open_tray_menu && sleep 0.3 && probe keys e; }
+choose_exit() { probe wait TFrmKelvaneMain 30 && wait_for_icon_slot 0 15 && sleep 1 && open_tray_menu && menu_choose e; }
 check "Exit is chosen (read-only file)" choose_exit
 check "a failed save shows a message" wait_for_message
 screenshot read-only-message
