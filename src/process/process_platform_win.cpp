@@ -47,8 +47,9 @@ std::optional<std::string> psapiText(const char* name,
   if (!function) return std::nullopt;
   wchar_t buffer[kPathCapacity];
   const DWORD length = call(function, process, buffer, kPathCapacity);
-  if (length == 0 || length > kPathCapacity) return std::nullopt;
-  return toUtf8(std::wstring(buffer, length < kPathCapacity ? length : kPathCapacity - 1));
+  // A full buffer may hold a cut path, which would name some other file.
+  if (length == 0 || length >= kPathCapacity) return std::nullopt;
+  return toUtf8(std::wstring(buffer, length));
 }
 
 std::string systemErrorText(DWORD error) {
