@@ -103,6 +103,15 @@ wait_for_icon_slot() {  # wait_for_icon_slot K SECONDS
   return 1
 }
 
+wait_for_empty_icon_slot() {  # wait_for_empty_icon_slot K SECONDS
+  local i
+  for i in $(seq 1 $(( ${2:-5} * 4 ))); do
+    icon_slot_shows_icon "$1" || return 0
+    sleep 0.25
+  done
+  return 1
+}
+
 # Right-clicks the icon and waits for the menu window.
 open_tray_menu() {
   xdotool mousemove "$ICON_X" "$ICON_Y" click 3
