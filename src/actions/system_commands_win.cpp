@@ -7,6 +7,7 @@
 
 #include "actions/double_click.h"
 #include "common/system_library_win.h"
+#include "common/system_error_win.h"
 #include "common/text_win.h"
 
 namespace kelvane {
@@ -20,14 +21,7 @@ constexpr WORD kRunFileDlgOrdinal = 61;
 using LockWorkStationFn = BOOL(WINAPI*)();
 
 std::string hresultText(HRESULT hr) {
-  wchar_t* buffer = nullptr;
-  const DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::string text = length ? toUtf8(std::wstring(buffer, length)) : std::string();
-  if (buffer) LocalFree(buffer);
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
-    text.pop_back();
+  const std::string text = systemMessageText(static_cast<DWORD>(hr));
   char code[16];
   wsprintfA(code, "0x%08X", static_cast<unsigned>(hr));
   return text.empty() ? std::string(code) : text + " (" + code + ")";

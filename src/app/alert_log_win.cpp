@@ -1,5 +1,7 @@
 #include "app/alert_log_win.h"
 
+#include "common/handles_win.h"
+#include "common/system_error_win.h"
 #include "common/text_win.h"
 
 namespace kelvane {
@@ -7,30 +9,9 @@ namespace kelvane {
 namespace {
 
 std::string systemMessage(DWORD error) {
-  wchar_t* buffer = nullptr;
-  const DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::string text = length ? toUtf8(std::wstring(buffer, length)) : std::string();
-  if (buffer) LocalFree(buffer);
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
-    text.pop_back();
+  const std::string text = systemMessageText(error);
   return text.empty() ? "error " + std::to_string(error) : text;
 }
-
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  ~FileHandle() {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
 
 // Drives that are not ready (an empty card reader) would otherwise ask the user to insert a disk.
 class NoCriticalErrorPrompt {
@@ -49,7 +30,7 @@ class NoCriticalErrorPrompt {
 void AppendLogLine(const std::wstring& path, const std::string& line) {
   NoCriticalErrorPrompt quiet;
   // FILE_APPEND_DATA alone: every write goes to the end, and nothing can cut the file short.
-  FileHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+  UniqueKernelHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   const std::string pathText = toUtf8(path);
   if (file.get() == INVALID_HANDLE_VALUE)

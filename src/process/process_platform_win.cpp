@@ -8,6 +8,7 @@
 #include "common/handles_win.h"
 #include "common/system_info_win.h"
 #include "common/system_library_win.h"
+#include "common/system_error_win.h"
 #include "common/text_win.h"
 
 namespace kelvane {
@@ -53,14 +54,7 @@ std::optional<std::string> psapiText(const char* name,
 }
 
 std::string systemErrorText(DWORD error) {
-  wchar_t* buffer = nullptr;
-  const DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::string text = length ? toUtf8(std::wstring(buffer, length)) : std::string();
-  if (buffer) LocalFree(buffer);
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
-    text.pop_back();
+  std::string text = systemMessageText(error);
   // Built by appending: GCC 12 warns wrongly about overlapping copies in chained operator+.
   if (text.empty()) text = "System error";
   text.append(" (").append(std::to_string(error)).append(")");
