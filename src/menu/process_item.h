@@ -1,0 +1,21 @@
+#pragma once
+// What a process entry of the tray menu stands for, as the menu hands it to the process
+// actions. The menu is built from one snapshot and the user may choose an entry minutes later,
+// so the entry carries what identifies the process beyond its id (ids are reused).
+
+#include <cstdint>
+#include <string>
+
+namespace kelvane {
+
+struct ProcessItem {
+  std::uint32_t processId = 0;  // the group's first instance in walk order
+  std::string name;             // executable file name, UTF-8
+  std::string path;             // full path, UTF-8; empty when it could not be read
+  double creationTime = 0;      // of that instance, as the snapshot has it; 0 when unknown
+  std::uint64_t memory = 0;     // bytes, summed over a merged group
+  int instanceCount = 0;        // 0 for a single process, 2 or more for a merged group
+  bool unified = false;         // stands for every running process with this path
+};
+
+}  // namespace kelvane
