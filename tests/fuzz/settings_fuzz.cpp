@@ -23,8 +23,7 @@ void check(bool condition) {
 // trimmed on every read, so neither can round-trip; the same happens with the real profile
 // functions, and no saved value of ours (a font's face name) looks like that.
 bool stableText(std::string_view s) {
-  auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\v'; };
-  if (!s.empty() && (blank(s.front()) || blank(s.back()))) return false;
+  if (!s.empty() && (isIniBlank(s.front()) || isIniBlank(s.back()))) return false;
   return !(s.size() >= 2 && (s.front() == '"' || s.front() == '\'') && s.back() == s.front());
 }
 
