@@ -87,6 +87,7 @@ void TFrmKelvaneMain::FormCreate() {
       SHGetFileInfoW(L"", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
   settingsFolders_ = systemSettingsFolders();
   settingsFileName_ = GetSettingsFileName(settingsFolders_, portableMode_);
+  removeStaleSaveFiles(settingsFolders_, portableMode_);
   LoadOptions();
   InitSettings();
   versionLabel_ = L"版本 " + toWide(VersionText(readProductVersion()));
@@ -147,8 +148,13 @@ void TFrmKelvaneMain::LoadOptions() {
 }
 
 bool TFrmKelvaneMain::SaveOptions(bool quiet) {
+  GetDataFolder(settingsFolders_, portableMode_, false);  // the user may have deleted it meanwhile
   if (saveOptionsToFile(settingsFileName_, options_)) return true;
-  if (!quiet) showUnableToWrite(settingsFileName_);
+  if (quiet) {
+    LogUnattendedFailure(*this, unableToWriteText(settingsFileName_));
+  } else {
+    showUnableToWrite(settingsFileName_);
+  }
   return false;
 }
 
@@ -163,8 +169,8 @@ void TFrmKelvaneMain::InitSettings() {
 }
 
 bool TFrmKelvaneMain::FormCloseQuery(bool sessionEnding) {
-  // A failed save is reported, but never keeps the program or the session from ending; when
-  // Windows ends the session by force there is nobody left to read the message.
+  // A failed save never keeps the program or the session from ending. While the session ends,
+  // Windows waits for our answer, and a message box would hold up the log-off.
   SaveOptions(sessionEnding);
   return true;
 }
@@ -218,8 +224,8 @@ LRESULT TFrmKelvaneMain::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
       ShowWindow(hwnd_, SW_HIDE);  // the close box only hides the About window
       return 0;
     case WM_QUERYENDSESSION:
-      FormCloseQuery((static_cast<DWORD>(lParam) & ENDSESSION_CRITICAL) != 0);
-      return TRUE;  // a failed save must never hold up the end of the session
+      FormCloseQuery(true);
+      return TRUE;
     case WM_ENDSESSION:
       if (wParam) {
         FormClose();

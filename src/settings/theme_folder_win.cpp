@@ -8,21 +8,11 @@
 
 namespace kelvane {
 
-namespace {
-
-struct FindDeleter {
-  static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
-  static void free(HANDLE h) { FindClose(h); }
-};
-using UniqueFind = UniqueHandle<HANDLE, FindDeleter>;
-
-}  // namespace
-
 std::vector<std::string> ListThemeNames(const std::wstring& themeFolder) {
   std::vector<std::string> fileNames;
   WIN32_FIND_DATAW found{};
   const std::wstring pattern = themeFolder + L"*" + toWide(std::string(kThemeFileExtension));
-  const UniqueFind search(FindFirstFileW(pattern.c_str(), &found));
+  const UniqueFindHandle search(FindFirstFileW(pattern.c_str(), &found));
   if (!search) return {};
   do {
     if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) fileNames.push_back(toUtf8(found.cFileName));
