@@ -140,9 +140,11 @@ void TFrmKelvaneMain::LoadOptions() {
   options_ = loaded.options;
   // The show-log item follows WriteLog each time the menu is built.
   ApplyRefreshHotkey();
-  if (loaded.firstRun)
-    applyFirstRunThemeFromFolder(options_, GetDataFolder(settingsFolders_, portableMode_, true),
-                                 DetectVisualStyle());
+  if (loaded.firstRun) {
+    const std::wstring themeFolder = GetDataFolder(settingsFolders_, portableMode_, true);
+    deliverThemeFiles(themeFolder);
+    applyFirstRunThemeFromFolder(options_, themeFolder, DetectVisualStyle());
+  }
   // The default menu item follows DoubleClickAction each time the menu is built.
   PostMessageW(hwnd_, WM_STARTUP_DONE, 0, 0);
 }

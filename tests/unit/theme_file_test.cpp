@@ -155,6 +155,11 @@ TEST(ThemeFile, DeliveredThemesAreComplete) {
     WriteThemeFile(again, doc.get(kThemeSection, "Name", ""), theme);
     EXPECT_EQ(again.serialize(), text.str()) << path;
   }
+  // They go into a theme folder that holds none of them, whatever else it holds.
+  EXPECT_TRUE(ShouldDeliverThemeFiles({}));
+  EXPECT_TRUE(ShouldDeliverThemeFiles({"Mine", "Windows XP Style (Silver) copy", "System"}));
+  EXPECT_FALSE(ShouldDeliverThemeFiles({"Mine", "system colors"}));
+  EXPECT_FALSE(ShouldDeliverThemeFiles({"Windows XP Style (Olive Green)"}));
 }
 
 TEST(SettingsPaths, FoldersAndDriveChecks) {

@@ -283,3 +283,38 @@ TEST(SettingsFile, StaleSaveTemporariesGoAndNothingElse) {
   EXPECT_EQ(search, INVALID_HANDLE_VALUE);
   if (search != INVALID_HANDLE_VALUE) FindClose(search);
 }
+
+TEST(ThemeFolder, DeliveredThemesFillAnEmptyFolderAndNeverReplaceTheUsers) {
+  Layout layout;
+  const std::wstring themes = GetDataFolder(layout.folders, false, true);
+  ScratchFolder::writeBytes(themes + L"Mine.Kelvane Theme", "[KelvaneTheme]\r\nName=Mine\r\n");
+  deliverThemeFiles(themes);
+  auto names = ListThemeNames(themes);
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"Mine", "System Colors", "Windows Aero", "Windows XP Style (Blue)",
+                                             "Windows XP Style (Olive Green)", "Windows XP Style (Silver)"}));
+  for (int style = 1; style <= 5; ++style) {
+    const std::wstring path = themes + toWide(std::string(FirstRunThemeFileName(style)));
+    const auto text = readTextFile(path);
+    ASSERT_TRUE(text);
+    const IniDocument theme = IniDocument::parse(text->text);
+    EXPECT_EQ(theme.get(kThemeSection, "Name").value_or("") + std::string(kThemeFileExtension),
+              FirstRunThemeFileName(style));
+    for (const std::string& color : ReadThemeFile(theme).texts) EXPECT_NE(TextToColor(color), clAutomatic);
+  }
+  EXPECT_EQ(ScratchFolder::readBytes(themes + L"Mine.Kelvane Theme"), "[KelvaneTheme]\r\nName=Mine\r\n");
+
+  // The first run on Wine takes the system colours from what was delivered.
+  TKelvaneOptions options = defaultOptions(6);
+  applyFirstRunThemeFromFolder(options, themes, 5);
+  EXPECT_EQ(options.GreenColor, rgbColor(0x00, 0xC0, 0x00));
+
+  // A folder that holds one of them, in the user's own version, gets nothing.
+  const std::wstring own = themes + L"System Colors.Kelvane Theme";
+  for (int style = 1; style <= 5; ++style)
+    DeleteFileW((themes + toWide(std::string(FirstRunThemeFileName(style)))).c_str());
+  ScratchFolder::writeBytes(own, "[KelvaneTheme]\r\nGreenColor=123456\r\n");
+  deliverThemeFiles(themes);
+  EXPECT_EQ(ListThemeNames(themes).size(), 2u);
+  EXPECT_EQ(ScratchFolder::readBytes(own), "[KelvaneTheme]\r\nGreenColor=123456\r\n");
+}
