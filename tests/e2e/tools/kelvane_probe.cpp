@@ -215,6 +215,27 @@ int wmain(int argc, wchar_t** argv) {
     }
     return 0;
   }
-  fputs("usage: kelvane_probe windows|find|wait|wait-gone|post|tray-tips|balloon|broadcast-taskbar-created\n", stderr);
+  if (command == L"hold-mutex" && argc > 3) {  // owns a named mutex, with no window, for a while
+    const HANDLE mutex = CreateMutexW(nullptr, TRUE, argv[2]);
+    if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS) return 1;
+    print(L"holding\n");
+    Sleep(static_cast<DWORD>(_wtoi(argv[3])) * 1000u);
+    return 0;
+  }
+  if (command == L"query-end-session" && argc > 2) {  // how the window answers, and how fast
+    HWND hwnd = FindWindowW(argv[2], nullptr);
+    if (!hwnd) return 1;
+    const DWORD start = GetTickCount();
+    DWORD_PTR answer = 0;
+    const LRESULT sent = SendMessageTimeoutW(hwnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF,
+                                             SMTO_ABORTIFHUNG, 20000, &answer);
+    wchar_t line[64];
+    swprintf(line, 64, L"answer=%d ms=%lu\n", sent ? static_cast<int>(answer) : -1,
+             static_cast<unsigned long>(GetTickCount() - start));
+    print(line);
+    return sent ? 0 : 1;
+  }
+  fputs("usage: kelvane_probe windows|find|wait|wait-gone|post|tray-tips|balloon|broadcast-taskbar-created"
+        "|hold-mutex|query-end-session\n", stderr);
   return 2;
 }
