@@ -18,6 +18,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <string>
@@ -105,6 +106,18 @@ int trayTips() {
   VirtualFreeEx(process, remote, 0, MEM_RELEASE);
   CloseHandle(process);
   return found > 0 ? 0 : 1;
+}
+
+bool processRuns(const std::wstring& exeName) {
+  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof(entry);
+  bool found = false;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry))
+    found = _wcsicmp(entry.szExeFile, exeName.c_str()) == 0;
+  CloseHandle(snapshot);
+  return found;
 }
 
 }  // namespace
@@ -215,10 +228,13 @@ int wmain(int argc, wchar_t** argv) {
     }
     return 0;
   }
-  if (command == L"hold-mutex" && argc > 3) {  // owns a named mutex, with no window, for a while
+  // Owns a named mutex, with no window, for SECONDS; with an exe name, for SECONDS after a
+  // process of that name has appeared.
+  if (command == L"hold-mutex" && argc > 3) {
     const HANDLE mutex = CreateMutexW(nullptr, TRUE, argv[2]);
     if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS) return 1;
     print(L"holding\n");
+    for (int waited = 0; argc > 4 && waited < 300 && !processRuns(argv[4]); ++waited) Sleep(100);
     Sleep(static_cast<DWORD>(_wtoi(argv[3])) * 1000u);
     return 0;
   }
