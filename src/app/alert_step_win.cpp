@@ -78,10 +78,6 @@ void MneShowLogClick(FormServices& form) {
                       form.MainWindow());
 }
 
-}  // namespace kelvane
-
-namespace kelvane {
-
 void LogUnattendedFailure(FormServices& form, const std::string& what) {
   if (!form.Options().WriteLog) return;
   const DateTimeTexts now = CurrentDateTimeTexts();

@@ -49,6 +49,11 @@ std::string fileBytes(const TextFile& file) {
   return bytes;
 }
 
+std::wstring dataFolderPath(const SettingsFolders& folders, bool portableMode, bool themeFolder) {
+  return wide(DataFolderFor(portableMode, toUtf8(folders.programFolder),
+                            UserDataFolder(toUtf8(folders.appDataFolder)), themeFolder));
+}
+
 // A copy that is saving right now may own a temporary; our own id at start-up is a reused one.
 bool isOtherRunningProcess(unsigned long processId) {
   if (processId == GetCurrentProcessId()) return false;
@@ -96,9 +101,7 @@ std::wstring GetSettingsFileName(const SettingsFolders& folders, bool& portableM
 }
 
 std::wstring GetDataFolder(const SettingsFolders& folders, bool portableMode, bool themeFolder) {
-  const std::wstring folder = wide(DataFolderFor(portableMode, toUtf8(folders.programFolder),
-                                                 UserDataFolder(toUtf8(folders.appDataFolder)),
-                                                 themeFolder));
+  const std::wstring folder = dataFolderPath(folders, portableMode, themeFolder);
   SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);  // creates the missing parents too
   return folder;
 }
@@ -180,7 +183,7 @@ void removeStaleSaveFiles(const std::wstring& folder) {
 
 void removeStaleSaveFiles(const SettingsFolders& folders, bool portableMode) {
   for (const bool themeFolder : {false, true})
-    removeStaleSaveFiles(GetDataFolder(folders, portableMode, themeFolder));
+    removeStaleSaveFiles(dataFolderPath(folders, portableMode, themeFolder));
 }
 
 bool editIniFile(const std::wstring& path, const std::function<void(IniDocument&)>& edit) {

@@ -57,7 +57,7 @@ bool replaceTextFile(const std::wstring& path, const TextFile& file);
 // Deletes the temporaries that saves cut short (a crash, a kill) left in the folder, but none
 // that a running process may still be writing, and no file of any other name.
 void removeStaleSaveFiles(const std::wstring& folder);
-// ... in the data folder and its theme folder.
+// ... in the data folder and its theme folder (neither is created for it).
 void removeStaleSaveFiles(const SettingsFolders& folders, bool portableMode);
 
 // Reads the file (a missing one counts as empty), lets `edit` change the document and writes it
