@@ -197,6 +197,10 @@ void TFrmKelvaneMain::closeProgram() {
 }
 
 LRESULT TFrmKelvaneMain::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == exitRequestMessage_ && message != 0) {
+    Close1Click();
+    return 0;
+  }
   switch (message) {
     case kCloseProgramMessage:
       closeProgram();
