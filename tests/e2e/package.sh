@@ -28,6 +28,7 @@ uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kelvane'
 
 # reg.exe prints in the console code page; the values checked here are ASCII.
 reg_query() { wine reg query "$@" 2>/dev/null | iconv -f GBK -t UTF-8 | tr -d '\r'; }
+key_exists() { wine reg query "$1" >/dev/null 2>&1; }
 reg_value() { reg_query "$1" /v "$2" | awk -v name="$2" '$1 == name { $1 = ""; $2 = ""; sub(/^  /, ""); print }'; }
 run_installer() { timeout 180 wine "$setup" "$@" >/dev/null 2>&1; }
 # Started as the Run entry or the shortcut would, from a folder that is not the program's.
@@ -38,7 +39,7 @@ run_uninstaller() {
   timeout 60 wine "$install_dir/uninstall.exe" "$@" >/dev/null 2>&1 || return 1
   local i
   for i in $(seq 1 120); do
-    [ -z "$(reg_query "$uninstall_key")" ] && [ ! -e "$install_dir/uninstall.exe" ] && return 0
+    ! key_exists "$uninstall_key" && [ ! -e "$install_dir/uninstall.exe" ] && return 0
     sleep 0.5
   done
   return 1
@@ -85,6 +86,7 @@ check "it saved its settings first" grep -q '^\[General\]' "$DATA_DIR/Kelvane.Se
 refute "the program folder is gone" test -e "$install_dir"
 refute "the shortcut is gone" test -e "$shortcut"
 check "the Run entry is gone" test -z "$(reg_value "$run_key" Kelvane)"
+refute "the entry in the installed programs is gone" key_exists "$uninstall_key"
 check "the log and the themes are kept" \
   test "$(cat "$DATA_DIR/Kelvane.log")" = "keep me" -a -s "$DATA_DIR/Themes/System Colors.Kelvane Theme"
 
