@@ -34,6 +34,7 @@ ManifestSupportedOS all
 !define EXIT_REQUEST_MESSAGE "Kelvane.ExitRequest"
 !define SYNCHRONIZE 0x00100000
 !define WAIT_OBJECT_0 0
+!define WAIT_TIMEOUT 258
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -87,12 +88,20 @@ Function ${un}CloseRunningCopy
   System::Call 'kernel32::OpenProcess(i ${SYNCHRONIZE}, i 0, i r1) p .r2'
   System::Call 'user32::RegisterWindowMessageW(w "${EXIT_REQUEST_MESSAGE}") i .r3'
   System::Call 'user32::PostMessageW(p r0, i r3, p 0, p 0) i'
-  StrCpy $4 ${WAIT_OBJECT_0}
   ${If} $2 P<> 0
     System::Call 'kernel32::WaitForSingleObject(p r2, i 15000) i .r4'
     System::Call 'kernel32::CloseHandle(p r2) i'
   ${Else}
-    Sleep 3000
+    ; No handle to wait on: watch the window instead.
+    StrCpy $4 ${WAIT_TIMEOUT}
+    ${For} $5 1 30
+      Sleep 500
+      FindWindow $6 "${MAIN_WINDOW_CLASS}"
+      ${If} $6 == 0
+        StrCpy $4 ${WAIT_OBJECT_0}
+        ${Break}
+      ${EndIf}
+    ${Next}
   ${EndIf}
   ${If} $4 == ${WAIT_OBJECT_0}
     StrCpy $closedRunningCopy 1
