@@ -32,7 +32,7 @@ ManifestSupportedOS all
 ; The running copy's window class and the message it takes as its Exit command.
 !define MAIN_WINDOW_CLASS "TFrmKelvaneMain"
 !define EXIT_REQUEST_MESSAGE "Kelvane.ExitRequest"
-!define SYNCHRONIZE 0x00100000
+!define WAIT_AND_QUERY_ACCESS 0x00101000  ; SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION
 !define WAIT_OBJECT_0 0
 !define WAIT_TIMEOUT 258
 
@@ -72,20 +72,25 @@ VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "LegalCopyright" "Copyright © ${PUBLI
 
 LangString StillRunning ${LANG_SIMPCHINESE} "Kelvane 仍在运行, 没有退出. 请从托盘菜单选择 $\"退出$\", 然后按 $\"重试$\"."
 
+; The program file of the copy that was asked to end, to start that same copy again.
 Var closedRunningCopy
 
 ; Asks a running copy to end as its Exit command does (it saves its settings first) and waits
 ; for the process to be gone, so that its files can be replaced or removed.
 !macro CLOSE_RUNNING_COPY un
 Function ${un}CloseRunningCopy
-  StrCpy $closedRunningCopy 0
+  StrCpy $closedRunningCopy ""
   retry:
   FindWindow $0 "${MAIN_WINDOW_CLASS}"
   ${If} $0 == 0
     Return
   ${EndIf}
   System::Call 'user32::GetWindowThreadProcessId(p r0, *i 0 r1) i'
-  System::Call 'kernel32::OpenProcess(i ${SYNCHRONIZE}, i 0, i r1) p .r2'
+  System::Call 'kernel32::OpenProcess(i ${WAIT_AND_QUERY_ACCESS}, i 0, i r1) p .r2'
+  StrCpy $7 ""
+  ${If} $2 P<> 0
+    System::Call 'kernel32::QueryFullProcessImageNameW(p r2, i 0, w .r7, *i ${NSIS_MAX_STRLEN}) i'
+  ${EndIf}
   System::Call 'user32::RegisterWindowMessageW(w "${EXIT_REQUEST_MESSAGE}") i .r3'
   System::Call 'user32::PostMessageW(p r0, i r3, p 0, p 0) i'
   ${If} $2 P<> 0
@@ -104,7 +109,7 @@ Function ${un}CloseRunningCopy
     ${Next}
   ${EndIf}
   ${If} $4 == ${WAIT_OBJECT_0}
-    StrCpy $closedRunningCopy 1
+    StrCpy $closedRunningCopy $7
     Goto retry  ; a copy of another user session is not found, so this ends
   ${EndIf}
   MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(StillRunning)" /SD IDCANCEL IDRETRY retry
@@ -158,8 +163,8 @@ Section "-Finish"
   ${EndIf}
   ; A silent update puts the closed copy back; with the wizard the finish page offers it.
   ${If} ${Silent}
-  ${AndIf} $closedRunningCopy == 1
-    Exec '"$INSTDIR\${EXE}"'
+  ${AndIf} $closedRunningCopy != ""
+    Exec '"$closedRunningCopy"'
   ${EndIf}
 SectionEnd
 
