@@ -50,7 +50,8 @@ icon_running() { probe wait TFrmKelvaneMain 30 >/dev/null && wait_for_tray_tip 3
 check "the silent installer succeeds" run_installer /S /AUTOSTART=0
 check "the program is in the user's programs folder" test -s "$install_dir/kelvane.exe"
 check "the uninstaller is beside it" test -s "$install_dir/uninstall.exe"
-check "the Start-menu shortcut exists" test -s "$shortcut"
+check "the Start-menu shortcut starts the installed program" \
+  bash -c "strings -a -el \"\$0\" | grep -qiF '$install_win\kelvane.exe'" "$shortcut"
 check "the five colour themes are in the data folder" \
   test "$(ls "$DATA_DIR/Themes/"*.Kelvane\ Theme | wc -l)" = 5
 entry=$(reg_query "$uninstall_key")
