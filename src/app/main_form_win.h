@@ -15,6 +15,8 @@
 #include "common/handles_win.h"
 #include "common/number_format.h"
 #include "common/window_win.h"
+#include "dialogs/about_window_win.h"
+#include "dialogs/welcome_window_win.h"
 #include "settings/options.h"
 #include "settings/settings_file_win.h"
 #include "tray/tray_icon_win.h"
@@ -39,6 +41,8 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
 
   // The exit command: saves, releases everything, removes the icon and ends the message loop.
   void Close1Click();
+  // "关于(&A)": the form shows itself as the about window.
+  void About1Click();
 
   // What the alerts, the log command and the tray actions use (main_form_services_win.cpp).
   TKelvaneOptions& Options() override;
@@ -109,8 +113,10 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
   UniqueIcon TaskManagerIcon;
   HICON designIcon_ = nullptr;  // from the resources, shared
   bool sessionNotificationRegistered_ = false;
-  std::wstring versionLabel_;
   bool closing_ = false;
+  // The about window's content, built when it is first shown; the welcome window while it is up.
+  std::unique_ptr<TAboutWindow> about_;
+  TFrmWelcome* welcome_ = nullptr;
 
   std::unique_ptr<TTrayIconComponent> Tray;
   TTrayPicture trayPicture_;
