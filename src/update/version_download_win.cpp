@@ -135,7 +135,7 @@ VersionDownload::~VersionDownload() {
   }
   shared_->closeSession();  // a blocked connect or read gives up
   if (thread_) {
-    WaitForSingleObject(thread_, 3000);
+    WaitForSingleObject(thread_, 1500);
     CloseHandle(thread_);
   }
 }
