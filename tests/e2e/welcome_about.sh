@@ -70,6 +70,8 @@ check "the about window gets no taskbar button" test "$(probe taskbar-buttons)" 
 check "the version label shows the program's version" test "$(child_text TFrmKelvaneMain 1002)" = "版本 1.0"
 label=$(wait_for_final_label) || fail "the version check ends in a label (it says: $label)"
 log "download label after the check: $label"
+xdotool mousemove 10 10  # no tray tip over the window
+sleep 0.3
 window_shot TFrmKelvaneMain about-96
 probe keys enter
 about_shown() { probe windows | grep -q ' TFrmKelvaneMain vis=1 '; }
@@ -82,26 +84,50 @@ label=$(wait_for_final_label) || fail "the second showing ends in a label too (i
 probe post TFrmKelvaneMain 0x0010
 sleep 0.5
 refute "the close box hides the about window" about_shown
-check "and the program runs on" probe find TFrmKelvaneMain
+main_form_exists() { probe find TFrmKelvaneMain >/dev/null; }
+check "and the program runs on" main_form_exists
 check "Exit ends the program" exit_from_menu
 
-# --- 144 DPI: both windows once more, for the eye.
-rm -f "$DATA_DIR/Kelvane.Settings"
+# --- 144 DPI: both windows once more; Exit while the welcome window waits keeps its box.
+# A new session, so that the desktop and its taskbar start at 144 DPI too.
+kelvane_wine_stop
+kelvane_wine_start
+PROGRAM_DIR="$WINEPREFIX/drive_c/Program Files/Kelvane"
+DATA_DIR="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Brimvale/Kelvane"
+mkdir -p "$PROGRAM_DIR"
+cp "$KELVANE_BUILD/kelvane.exe" "$PROGRAM_DIR/"
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
 ICON_X=1010
 ICON_Y=754
 start_kelvane
 check "the welcome window at 144 DPI" probe wait TFrmWelcome 40
 sleep 1
+log "welcome at 144 DPI: $(window_line TFrmWelcome)"
 window_shot TFrmWelcome welcome-144
-probe click TFrmWelcome 1
-check "OK closes it" probe wait-gone TFrmWelcome 5
+check "the box can be ticked" probe click TFrmWelcome 1004
 check "the icon at 144 DPI" wait_for_tray_tip 20
-check "the tray menu opens at 144 DPI" open_tray_menu
+check "Exit while the welcome window is up ends the program" exit_from_menu
+check "the box ticked before Exit is stored" test "$(setting ShowWelcomeWindow)" = 0
+start_kelvane
+check "the icon at 144 DPI, second start" wait_for_tray_tip 40
+open_menu_retrying() {
+  local attempt
+  for attempt in 1 2 3; do
+    open_tray_menu && return 0
+    screenshot "menu-attempt-$attempt"
+    probe keys esc
+    sleep 1
+  done
+  return 1
+}
+check "the tray menu opens at 144 DPI" open_menu_retrying
 check "关于(&A) at 144 DPI" menu_choose a
 check "the about window at 144 DPI" probe wait TFrmKelvaneMain 5
 label=$(wait_for_final_label) || fail "the check ends in a label at 144 DPI (it says: $label)"
 about=$(window_line TFrmKelvaneMain)
 log "about at 144 DPI: $about"
+check "the about window sits next to the taller taskbar at 144 DPI" grep -Eq 'rect=[0-9]+,[0-9]+,1004,720 ' <<<"$about"
+xdotool mousemove 10 10
+sleep 0.3
 window_shot TFrmKelvaneMain about-144
 check "Exit at 144 DPI" exit_from_menu
