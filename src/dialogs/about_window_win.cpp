@@ -78,21 +78,38 @@ void TAboutWindow::LabelDownloadLinkClick() {
       openWebPage(downloadPage());
       return;
     case DownloadLabel::Click::StartCheck:
-      label_.checkStarted();
-      showDownloadLabel();
-      UpdateWindow(form_);
-      download_ = std::make_unique<VersionDownload>(facts_.versionFileAddress, form_, kCheckDoneMessage);
+      StartCheck();
       return;
     case DownloadLabel::Click::Nothing:
       return;
   }
 }
 
+void TAboutWindow::StartCheck() {
+  label_.checkStarted();
+  showDownloadLabel();
+  UpdateWindow(form_);
+  download_ = std::make_unique<TVInfoDownload>(facts_.versionFileAddress, form_, kCheckDoneMessage);
+}
+
 void TAboutWindow::onCheckDone() {
   if (!download_) return;  // a message of a download abandoned earlier
   const auto downloaded = download_->result();
   download_.reset();
-  label_.checkEnded(judgeVersionFile(downloaded, facts_.programKey, facts_.productVersion));
+  if (downloaded) {
+    GetUpdateGetURL(*downloaded);
+  } else {
+    GetUpdateDownloadFailed();
+  }
+}
+
+void TAboutWindow::GetUpdateGetURL(const std::string& versionFile) {
+  label_.checkEnded(judgeVersionFile(versionFile, facts_.programKey, facts_.productVersion));
+  showDownloadLabel();
+}
+
+void TAboutWindow::GetUpdateDownloadFailed() {
+  label_.checkEnded(UpdateAnswer{});
   showDownloadLabel();
 }
 

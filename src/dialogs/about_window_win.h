@@ -16,7 +16,7 @@
 
 namespace kelvane {
 
-class VersionDownload;
+class TVInfoDownload;
 
 // What the about window shows and checks against. forThisProgram() reads the program's own
 // version resource and file name and takes the maker's version file; tests give their own.
@@ -53,7 +53,11 @@ class TAboutWindow {
   void createControls();
   void onPaint();
   void onClick(POINT at);
+  void StartCheck();
+  // The worker's message: the file arrived (and is judged here) or the download failed.
   void onCheckDone();
+  void GetUpdateGetURL(const std::string& versionFile);
+  void GetUpdateDownloadFailed();
   void showDownloadLabel();
   void Button1Click();
   void LabelDownloadLinkClick();
@@ -68,7 +72,7 @@ class TAboutWindow {
   Picture programPicture_, donationPicture_;
   HWND downloadLink_ = nullptr, downloadText_ = nullptr;
   DownloadLabel label_;
-  std::unique_ptr<VersionDownload> download_;
+  std::unique_ptr<TVInfoDownload> download_;
 };
 
 }  // namespace kelvane

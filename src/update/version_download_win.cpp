@@ -30,8 +30,8 @@ constexpr DWORD kTimeoutMs = 15000;
 }  // namespace
 
 // Everything the worker touches; it holds its own reference, so the window and the
-// VersionDownload may go first.
-struct VersionDownload::Shared {
+// TVInfoDownload may go first.
+struct TVInfoDownload::Shared {
   std::mutex mutex;
   HWND window = nullptr;  // cleared when the download is abandoned
   UINT message = 0;
@@ -98,9 +98,9 @@ struct VersionDownload::Shared {
 namespace {
 
 DWORD WINAPI downloadThread(void* parameter) {
-  const std::unique_ptr<std::shared_ptr<VersionDownload::Shared>> owned(
-      static_cast<std::shared_ptr<VersionDownload::Shared>*>(parameter));
-  VersionDownload::Shared& shared = **owned;
+  const std::unique_ptr<std::shared_ptr<TVInfoDownload::Shared>> owned(
+      static_cast<std::shared_ptr<TVInfoDownload::Shared>*>(parameter));
+  TVInfoDownload::Shared& shared = **owned;
   auto body = shared.fetch();
   std::lock_guard lock(shared.mutex);
   // The version file is ANSI text, as the program's other files.
@@ -111,7 +111,7 @@ DWORD WINAPI downloadThread(void* parameter) {
 
 }  // namespace
 
-VersionDownload::VersionDownload(const std::string& address, HWND window, UINT doneMessage)
+TVInfoDownload::TVInfoDownload(const std::string& address, HWND window, UINT doneMessage)
     : shared_(std::make_shared<Shared>()) {
   shared_->window = window;
   shared_->message = doneMessage;
@@ -128,7 +128,7 @@ VersionDownload::VersionDownload(const std::string& address, HWND window, UINT d
   }
 }
 
-VersionDownload::~VersionDownload() {
+TVInfoDownload::~TVInfoDownload() {
   {
     std::lock_guard lock(shared_->mutex);
     shared_->window = nullptr;
@@ -140,7 +140,7 @@ VersionDownload::~VersionDownload() {
   }
 }
 
-std::optional<std::string> VersionDownload::result() const {
+std::optional<std::string> TVInfoDownload::result() const {
   std::lock_guard lock(shared_->mutex);
   return shared_->result;
 }

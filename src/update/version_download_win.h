@@ -10,16 +10,16 @@
 
 namespace kelvane {
 
-class VersionDownload {
+class TVInfoDownload {
  public:
   // Starts fetching `address` (an http or https address; anything else fails at once); when it
   // is done, `doneMessage` is posted to `window`, which then reads result().
-  VersionDownload(const std::string& address, HWND window, UINT doneMessage);
+  TVInfoDownload(const std::string& address, HWND window, UINT doneMessage);
   // A download still running is abandoned: nothing is posted any more, the connection is
   // closed, and the worker is given a moment to end; it never touches this object.
-  ~VersionDownload();
-  VersionDownload(const VersionDownload&) = delete;
-  VersionDownload& operator=(const VersionDownload&) = delete;
+  ~TVInfoDownload();
+  TVInfoDownload(const TVInfoDownload&) = delete;
+  TVInfoDownload& operator=(const TVInfoDownload&) = delete;
 
   // The file as UTF-8 text once the message arrived; nothing when the download failed (no
   // connection, an answer other than 200, a body over kVersionFileLimit).
