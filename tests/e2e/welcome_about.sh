@@ -81,6 +81,13 @@ check "关于(&A) again" menu_choose a
 sleep 1
 check "the about window shows again" about_shown
 label=$(wait_for_final_label) || fail "the second showing ends in a label too (it says: $label)"
+probe keys esc
+sleep 0.5
+refute "Escape hides the about window" about_shown
+check "the tray menu opens a third time" open_tray_menu
+check "关于(&A) a third time" menu_choose a
+sleep 1
+check "the about window shows a third time" about_shown
 probe post TFrmKelvaneMain 0x0010
 sleep 0.5
 refute "the close box hides the about window" about_shown
