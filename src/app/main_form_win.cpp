@@ -201,6 +201,10 @@ void TFrmKelvaneMain::closeProgram() {
 LRESULT TFrmKelvaneMain::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT aboutResult = 0;
   if (about_ && about_->handleMessage(message, wParam, lParam, aboutResult)) return aboutResult;
+  if (message == exitRequestMessage_ && message != 0) {
+    execute(*this, Command::of(CommandKind::Exit));
+    return 0;
+  }
   switch (message) {
     case kCloseProgramMessage:
       closeProgram();
