@@ -284,6 +284,7 @@ void TFrmKelvaneMain::onMenuCommand(UINT command) {
     case StaticItem::LaunchTaskManager1: LaunchTaskManager1Click(*this); break;
     case StaticItem::MemoryDefragmenter1: MemoryDefragmenter1Click(); break;
     case StaticItem::MneShowLog: MneShowLogClick(*this); break;
+    case StaticItem::Settings1: Settings1Click(); break;
     case StaticItem::Close1: Close1Click(); break;
     default: break;  // the other commands arrive with their features
   }

@@ -51,6 +51,10 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
   std::string TipText() override;
   void MemoryDefragmenter1Click() override;
   void Settings1Click() override;
+  void ApplyOptions(const TKelvaneOptions& options, const std::vector<OptionsEffect>& effects) override;
+  void OptionsClosed() override;
+  std::wstring SettingsFileName() override;
+  std::wstring ThemeFolder() override;
   void ShowError(const std::string& message) override;
 
  private:

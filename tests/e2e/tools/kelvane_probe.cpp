@@ -13,7 +13,8 @@
 //                                            notification area, as a crashed shell loses it
 //   kelvane_probe taskbar-buttons            count the visible window buttons on the taskbar
 //   kelvane_probe keys KEY...                type keys with SendInput (names: esc enter up down
-//                                            left right tab, or one letter/digit)
+//                                            left right tab space home end, or one letter/digit;
+//                                            ctrl+, alt+ and shift+ in front hold modifiers)
 // Output is UTF-8.
 #include <windows.h>
 #include <commctrl.h>
@@ -195,7 +196,15 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (command == L"keys") {
     for (int i = 2; i < argc; ++i) {
-      const std::wstring key = argv[i];
+      std::wstring key = argv[i];
+      // Modifiers before the key: ctrl+tab, alt+p, shift+tab, ctrl+alt+r.
+      std::vector<WORD> modifiers;
+      for (;;) {
+        if (key.rfind(L"ctrl+", 0) == 0) modifiers.push_back(VK_CONTROL), key.erase(0, 5);
+        else if (key.rfind(L"alt+", 0) == 0) modifiers.push_back(VK_MENU), key.erase(0, 4);
+        else if (key.rfind(L"shift+", 0) == 0) modifiers.push_back(VK_SHIFT), key.erase(0, 6);
+        else break;
+      }
       WORD vk = 0;
       if (key == L"esc") vk = VK_ESCAPE;
       else if (key == L"enter") vk = VK_RETURN;
@@ -204,13 +213,24 @@ int wmain(int argc, wchar_t** argv) {
       else if (key == L"left") vk = VK_LEFT;
       else if (key == L"right") vk = VK_RIGHT;
       else if (key == L"tab") vk = VK_TAB;
+      else if (key == L"space") vk = VK_SPACE;
+      else if (key == L"end") vk = VK_END;
+      else if (key == L"home") vk = VK_HOME;
       else if (key.size() == 1) vk = static_cast<WORD>(towupper(key[0]));
       if (!vk) return 2;
-      INPUT inputs[2]{};
-      inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-      inputs[0].ki.wVk = inputs[1].ki.wVk = vk;
-      inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-      SendInput(2, inputs, sizeof(INPUT));
+      std::vector<INPUT> inputs;
+      auto press = [&](WORD code, bool up) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = code;
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(input);
+      };
+      for (WORD modifier : modifiers) press(modifier, false);
+      press(vk, false);
+      press(vk, true);
+      for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) press(*it, true);
+      SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
       Sleep(150);
     }
     return 0;
