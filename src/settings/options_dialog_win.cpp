@@ -60,13 +60,14 @@ std::wstring windowText(HWND window) {
   return text;
 }
 
-// The pages' controls lie on the page control with the dialog's colour behind them; a themed
-// page control paints its body in another colour, so it is drawn unthemed.
-void drawPageControlUnthemed(HWND pageControl) {
-  using SetWindowThemeProc = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+// The pages' controls lie on the page control: the dialog takes the page's background, so
+// labels and check boxes do not stand out as boxes on a themed page control.
+void usePageBackground(HWND dialog) {
+  using EnableThemeDialogTextureProc = HRESULT(WINAPI*)(HWND, DWORD);
+  constexpr DWORD kEnableTabTexture = 0x00000006;  // ETDT_ENABLETAB
   const UniqueLibrary uxtheme = loadSystemLibrary(L"uxtheme.dll");
-  if (const auto setWindowTheme = systemExport<SetWindowThemeProc>(uxtheme, "SetWindowTheme"))
-    setWindowTheme(pageControl, L"", L"");
+  if (const auto enable = systemExport<EnableThemeDialogTextureProc>(uxtheme, "EnableThemeDialogTexture"))
+    enable(dialog, kEnableTabTexture);
 }
 
 bool isKind(int id, ControlKind kind) {
@@ -176,7 +177,6 @@ void TFrmOptions::FormCreate() {
       // The pages' controls lie on the page control: it goes to the bottom so they take the
       // clicks and paint over it. It is then the last stop of the Tab key.
       SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-      drawPageControlUnthemed(window);
     }
   }
   for (int slot = 0; slot < kThemeSlotCount; ++slot)
@@ -184,6 +184,7 @@ void TFrmOptions::FormCreate() {
                         reinterpret_cast<LPARAM>(toWide(std::string(ThemeSlotCaption(slot))).c_str()));
   // A global hot key without Ctrl or Alt would take that key from every program.
   SendDlgItemMessageW(hwnd_, HotKey1, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_ALT, 0));
+  usePageBackground(hwnd_);
   LoadThemes();
   SendDlgItemMessageW(hwnd_, LbColors, LB_SETCURSEL, 0, 0);
   refreshValues();

@@ -15,6 +15,10 @@
 //   kelvane_probe keys KEY...                type keys with SendInput (names: esc enter up down
 //                                            left right tab space home end, or one letter/digit;
 //                                            ctrl+, alt+ and shift+ in front hold modifiers)
+//   kelvane_probe dlg-set-text TITLE ID TEXT set the text of control ID in the dialog titled TITLE
+//   kelvane_probe dlg-text TITLE ID          print the text of control ID
+//   kelvane_probe dlg-items TITLE ID         print the entries of the combo box ID, one a line
+//   kelvane_probe dlg-click TITLE ID         click the button ID
 // Output is UTF-8.
 #include <windows.h>
 #include <commctrl.h>
@@ -232,6 +236,26 @@ int wmain(int argc, wchar_t** argv) {
       for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) press(*it, true);
       SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
       Sleep(150);
+    }
+    return 0;
+  }
+  if ((command == L"dlg-set-text" && argc > 4) || (command == L"dlg-items" && argc > 3) ||
+      (command == L"dlg-click" && argc > 3) || (command == L"dlg-text" && argc > 3)) {
+    HWND dialog = FindWindowW(L"#32770", argv[2]);
+    HWND control = dialog ? GetDlgItem(dialog, _wtoi(argv[3])) : nullptr;
+    if (!control) return 1;
+    if (command == L"dlg-set-text") return SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4])) ? 0 : 1;
+    if (command == L"dlg-click") return PostMessageW(control, BM_CLICK, 0, 0) ? 0 : 1;
+    if (command == L"dlg-text") {
+      print(windowText(control) + L"\n");
+      return 0;
+    }
+    const LRESULT count = SendMessageW(control, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+      wchar_t entry[512] = L"";
+      if (SendMessageW(control, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0) < 512)
+        SendMessageW(control, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(entry));
+      print(std::wstring(entry) + L"\n");
     }
     return 0;
   }
