@@ -88,9 +88,9 @@ TFrmOptions::TFrmOptions(FormServices& form)
   FormShow();
 }
 
-TFrmOptions::~TFrmOptions() {
-  if (hwnd_) DestroyWindow(hwnd_);
-}
+// A dialog still open when the program ends (Exit from the tray menu) goes with the process:
+// by then the form it would report to is gone.
+TFrmOptions::~TFrmOptions() = default;
 
 void TFrmOptions::BringToFront() {
   ShowWindow(hwnd_, SW_SHOWNORMAL);
