@@ -1,4 +1,4 @@
-// What the main form lends to the alerts, the log command and the tray actions.
+// What the main form lends to the alerts and the user commands.
 #include "app/main_form_win.h"
 #include "common/error_display_win.h"
 #include "common/text_win.h"
@@ -62,6 +62,8 @@ void TFrmKelvaneMain::OptionsClosed() {
 std::wstring TFrmKelvaneMain::SettingsFileName() { return settingsFileName_; }
 
 std::wstring TFrmKelvaneMain::ThemeFolder() { return GetDataFolder(settingsFolders_, portableMode_, true); }
+
+void TFrmKelvaneMain::About1Click() {}
 
 void TFrmKelvaneMain::ShowError(const std::string& message) { showUnexpectedError(message); }
 
