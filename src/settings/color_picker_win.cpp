@@ -1,6 +1,7 @@
 #include "settings/color_picker_win.h"
 
 #include <commdlg.h>
+#include <dlgs.h>
 
 #include <array>
 #include <map>
@@ -136,7 +137,43 @@ std::optional<TColor> chooseAnyColor(HWND owner, TColor initial, const std::wstr
   return colorFromColorref(dialog.rgbResult);
 }
 
-std::optional<TFontSpec> chooseFont(HWND owner, const TFontSpec& font) {
+namespace {
+
+// The font dialog's colour list gets a last entry "Custom..." that opens the colour dialog; the
+// colour chosen there becomes the entry's colour, which the font dialog then takes.
+struct FontDialogState {
+  std::wstring settingsFile;
+  LRESULT customEntry = CB_ERR;
+};
+
+UINT_PTR CALLBACK fontDialogHook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    const auto* request = reinterpret_cast<const CHOOSEFONTW*>(lParam);
+    auto* state = reinterpret_cast<FontDialogState*>(request->lCustData);
+    SetPropW(dialog, L"KelvaneFontDialog", state);
+    state->customEntry = SendDlgItemMessageW(dialog, cmb4, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Custom..."));
+    if (state->customEntry >= 0)
+      SendDlgItemMessageW(dialog, cmb4, CB_SETITEMDATA, static_cast<WPARAM>(state->customEntry), request->rgbColors);
+    return FALSE;
+  }
+  if (message == WM_COMMAND && LOWORD(wParam) == cmb4 && HIWORD(wParam) == CBN_SELCHANGE) {
+    auto* state = static_cast<FontDialogState*>(GetPropW(dialog, L"KelvaneFontDialog"));
+    if (state && state->customEntry >= 0 &&
+        SendDlgItemMessageW(dialog, cmb4, CB_GETCURSEL, 0, 0) == state->customEntry) {
+      const auto current = static_cast<COLORREF>(
+          SendDlgItemMessageW(dialog, cmb4, CB_GETITEMDATA, static_cast<WPARAM>(state->customEntry), 0));
+      if (const auto chosen = chooseAnyColor(dialog, static_cast<TColor>(current & 0xFFFFFF), state->settingsFile))
+        SendDlgItemMessageW(dialog, cmb4, CB_SETITEMDATA, static_cast<WPARAM>(state->customEntry),
+                            static_cast<LPARAM>(*chosen));
+    }
+  }
+  if (message == WM_DESTROY) RemovePropW(dialog, L"KelvaneFontDialog");
+  return FALSE;  // the font dialog goes on with its own handling, sample included
+}
+
+}  // namespace
+
+std::optional<TFontSpec> chooseFont(HWND owner, const TFontSpec& font, const std::wstring& settingsFile) {
   const ScreenDc screen;
   LOGFONTW logFont{};
   logFont.lfHeight = -MulDiv(font.Size, GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
@@ -152,7 +189,10 @@ std::optional<TFontSpec> chooseFont(HWND owner, const TFontSpec& font) {
   dialog.hwndOwner = owner;
   dialog.lpLogFont = &logFont;
   dialog.rgbColors = shownColor;
-  dialog.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
+  FontDialogState state{settingsFile};
+  dialog.lCustData = reinterpret_cast<LPARAM>(&state);
+  dialog.lpfnHook = fontDialogHook;
+  dialog.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT | CF_ENABLEHOOK;
   if (!ChooseFontW(&dialog)) return std::nullopt;
   TFontSpec chosen;
   chosen.Name = toUtf8(logFont.lfFaceName);

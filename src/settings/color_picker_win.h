@@ -36,7 +36,8 @@ void drawColorPickerItem(const DRAWITEMSTRUCT& item);
 // file; confirmed, the custom colours are written back and the chosen colour returned.
 std::optional<TColor> chooseAnyColor(HWND owner, TColor initial, const std::wstring& settingsFile);
 
-// The system font dialog with its effects part, starting from `font`; the confirmed font.
-std::optional<TFontSpec> chooseFont(HWND owner, const TFontSpec& font);
+// The system font dialog with its effects part, starting from `font`, whose colour list ends in
+// "Custom..." (the colour dialog, with the settings file's custom colours); the confirmed font.
+std::optional<TFontSpec> chooseFont(HWND owner, const TFontSpec& font, const std::wstring& settingsFile);
 
 }  // namespace kelvane

@@ -361,7 +361,7 @@ void TFrmOptions::BtnCancelClick() {
 }
 
 void TFrmOptions::Button4Click() {
-  model_.fontChosen(chooseFont(hwnd_, model_.dialogFont()));
+  model_.fontChosen(chooseFont(hwnd_, model_.dialogFont(), form_.SettingsFileName()));
   refreshControls();
   LbColorsClick();
 }

@@ -77,8 +77,14 @@ probe keys tab alt+t up alt+c home down down down
 screenshot page-extra
 # Page "托盘菜单": no process list.
 probe keys ctrl+tab alt+w
-# Page "显示": transparent background.
-probe keys ctrl+tab alt+t
+# Page "显示": transparent background; the font instead of the internal digits, 9 pt from the
+# font dialog, whose colour list ends in "Custom...".
+probe keys ctrl+tab alt+t alt+i alt+f
+check "the font dialog opens" wait_for_dialog "字体" 10
+check "its colour list ends in Custom..." test "$(probe dlg-items "字体" 1139 | tail -1)" = 'Custom...'
+probe keys alt+s 9 enter
+check "the font dialog closes" wait_for_no_dialog "字体" 10
+check "the font panel describes the chosen font" test "$(probe dlg-text "$TITLE" 1300)" = ' Tahoma, 9pt'
 screenshot page-display
 # Page "主题": save as "a/b:c".
 probe keys ctrl+tab alt+s
@@ -123,7 +129,7 @@ probe keys enter
 check "OK closes the dialog" wait_for_no_dialog "$TITLE" 10
 sleep 0.5
 after_icon=$(icon_pixels)
-for line in ShowPercentage=1 YellowPercent=67 RefreshRate=1100 DoubleClickAction=3 ShowTopProcess=0 \
+for line in InternalFont=0 Size=9 ShowPercentage=1 YellowPercent=67 RefreshRate=1100 DoubleClickAction=3 ShowTopProcess=0 \
             HighlightProcessAbove=0 UnifyProcesses=0 TransBk=1 "RefreshHotkey=$((0xC000 + 0x52))"; do
   check "the settings file holds $line" setting "$line"
 done

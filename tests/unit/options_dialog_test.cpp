@@ -1,5 +1,6 @@
 // The options dialog's model: filling, the coupling rules, and what OK and Apply store.
 #include "settings/options_dialog.h"
+#include "settings/color_picker.h"
 
 #include <gtest/gtest.h>
 
@@ -296,6 +297,22 @@ TEST(ThemePage, EntriesColoursSaveAndDelete) {
   EXPECT_EQ(page.selectedEntry(), kThemeCurrentEntry);
   EXPECT_FALSE(dialog.enabled(BtnDeleteTheme));
   EXPECT_EQ(page.colors().texts[6], "Highlight");
+}
+
+TEST(ColorPicker, DefaultFirstCustomLastAndEveryColourShown) {
+  const auto entries = colorPickerEntries();
+  EXPECT_EQ(entries.front().kind, PickerEntryKind::Default);
+  EXPECT_EQ(entries.back().kind, PickerEntryKind::Custom);
+  EXPECT_EQ(colorPickerIndex({clBlack, std::nullopt}), 0);
+  // A named colour shows on its own entry, any other on the custom entry.
+  for (TColor color : {rgbColor(255, 0, 0), systemColor(15), systemColor(8)}) {
+    const int index = colorPickerIndex({clBlack, color});
+    ASSERT_GT(index, 0);
+    ASSERT_LT(index, colorPickerCustomIndex());
+    EXPECT_EQ(entries[static_cast<std::size_t>(index)].color, color);
+  }
+  EXPECT_EQ(colorPickerIndex({clBlack, rgbColor(1, 2, 3)}), colorPickerCustomIndex());
+  EXPECT_EQ(colorPickerIndex({clBlack, systemColor(0)}), colorPickerCustomIndex());
 }
 
 TEST(OptionsDialogLayout, ControlsFitTheirPageAndKeepTheirLetters) {
