@@ -117,8 +117,9 @@ void drawColorPickerItem(const DRAWITEMSTRUCT& item) {
 }
 
 std::optional<TColor> chooseAnyColor(HWND owner, TColor initial, const std::wstring& settingsFile) {
+  // An empty slot is 0xFFFFFFFF, which the colour dialog shows as white and hands back as it was.
   std::array<COLORREF, kCustomColorCount> custom;
-  custom.fill(RGB(255, 255, 255));
+  custom.fill(0xFFFFFFFF);
   if (const auto text = readTextFile(settingsFile)) {
     const CustomColors stored = ReadCustomColors(IniDocument::parse(text->text));
     for (std::size_t i = 0; i < custom.size(); ++i)

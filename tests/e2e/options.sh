@@ -75,8 +75,13 @@ xdotool key ctrl+alt+r
 # The field takes every key combination, Alt+letter too: Tab leaves it.
 probe keys tab alt+t up alt+c home down down down
 screenshot page-extra
-# Page "托盘菜单": no process list.
-probe keys ctrl+tab alt+w
+# Page "托盘菜单": the highlight colour from the colour dialog ("自定义..." is the last entry),
+# then no process list.
+probe keys ctrl+tab alt+g end
+check "the custom entry opens the colour dialog" wait_for_dialog "颜色" 10
+probe keys enter
+check "the colour dialog closes" wait_for_no_dialog "颜色" 10
+probe keys alt+w
 # Page "显示": transparent background; the font instead of the internal digits, 9 pt from the
 # font dialog, whose colour list ends in "Custom...".
 probe keys ctrl+tab alt+t alt+i alt+f
@@ -133,6 +138,9 @@ for line in InternalFont=0 Size=9 ShowPercentage=1 YellowPercent=67 RefreshRate=
             HighlightProcessAbove=0 UnifyProcesses=0 TransBk=1 "RefreshHotkey=$((0xC000 + 0x52))"; do
   check "the settings file holds $line" setting "$line"
 done
+check "the chosen highlight colour is stored" setting ProcMenuHightlightColor=FBE1E1
+check "the colour dialog's custom colours are stored" \
+  grep -qx 'ColorP=FFFFFFFF' <<<"$(iconv -f GBK -t UTF-8 "$SETTINGS" | tr -d '\r' | sed -n '/^\[自定义颜色\]/,/^\[/p')"
 check "the tray picture changed at once" test "$before_icon" != "$after_icon"
 
 # The chosen hot key is held by Kelvane and works.
