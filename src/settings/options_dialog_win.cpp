@@ -154,6 +154,12 @@ void TFrmOptions::FormCreate() {
   GetObjectW(reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)), sizeof(bold), &bold);
   bold.lfWeight = FW_BOLD;
   headingFont_.reset(CreateFontIndirectW(&bold));
+  LOGFONTW tahoma{};
+  const ScreenDc screen;
+  tahoma.lfHeight = -MulDiv(8, GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
+  tahoma.lfCharSet = DEFAULT_CHARSET;
+  wcscpy_s(tahoma.lfFaceName, L"Tahoma");
+  internalFontPanelFont_.reset(CreateFontIndirectW(&tahoma));
   for (const ControlLayout& control : optionsDialogControls()) {
     HWND window = item(control.id);
     if (control.kind == ControlKind::Heading) SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(headingFont_.get()), FALSE);
@@ -233,6 +239,11 @@ void TFrmOptions::refreshControls() {
   SetDlgItemTextW(hwnd_, Label17, toWide(model_.highLabel()).c_str());
   std::wstring panel = L" ";
   panel += toWide(model_.fontPanelText());
+  const HFONT panelFont = model_.fontPanelShowsInternalFont()
+                              ? internalFontPanelFont_.get()
+                              : reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
+  if (reinterpret_cast<HFONT>(SendDlgItemMessageW(hwnd_, PnlFont2, WM_GETFONT, 0, 0)) != panelFont)
+    SendDlgItemMessageW(hwnd_, PnlFont2, WM_SETFONT, reinterpret_cast<WPARAM>(panelFont), TRUE);
   SetDlgItemTextW(hwnd_, PnlFont2, panel.c_str());
   InvalidateRect(item(LbColors), nullptr, TRUE);
   // A control that was just disabled or hidden must not keep the keyboard.

@@ -67,6 +67,7 @@ class TFrmOptions {
   // user's.
   bool updating_ = false;
   UniqueFont headingFont_;
+  UniqueFont internalFontPanelFont_;  // "(内部字体)" shows in Tahoma 8 pt
 };
 
 }  // namespace kelvane
