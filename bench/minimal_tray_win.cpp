@@ -1,9 +1,12 @@
 // The smallest honest tray monitor: once a second it reads the memory status and shows the load
 // as a plain coloured 16 x 16 icon with a tip. A yardstick for kelvane.exe's own CPU time and
 // memory under the same conditions (bench/tray_cost.sh builds and runs both).
+//
+//   minimal_tray.exe [INTERVAL_MS]     (1000 when not given)
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdlib>
 #include <cwchar>
 
 namespace {
@@ -56,7 +59,8 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
+  const int interval = _wtoi(commandLine);
   WNDCLASSW wc{};
   wc.lpfnWndProc = windowProc;
   wc.hInstance = instance;
@@ -71,7 +75,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   g_icon.hIcon = loadIcon(0);
   Shell_NotifyIconW(NIM_ADD, &g_icon);
   tick();
-  SetTimer(hwnd, 1, 1000, nullptr);
+  SetTimer(hwnd, 1, interval > 0 ? static_cast<UINT>(interval) : 1000u, nullptr);
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);

@@ -213,7 +213,9 @@ void TTrayIconComponent::handleNotify(UINT mouseMessage) {
 }
 
 void TTrayIconComponent::handleTaskbarCreated() {
-  if (iconVisible_) AddIcon();
+  if (!iconVisible_) return;
+  AddIcon();
+  if (OnTaskbarCreated) OnTaskbarCreated();
 }
 
 void TTrayIconComponent::HideAppWindow() {

@@ -33,6 +33,8 @@ class TTrayIconComponent {
 
   std::function<void(MouseButton, ShiftState, POINT)> OnMouseDown;
   std::function<void()> OnDblClick;
+  // After the icon was added again to a restarted shell.
+  std::function<void()> OnTaskbarCreated;
 
   // ownerForm and appWindow are the windows HideOwnerForm/ShowOwnerForm act on.
   TTrayIconComponent(HWND ownerForm, HWND appWindow, HICON designIcon);
