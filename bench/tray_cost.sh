@@ -60,8 +60,11 @@ stop_program() {
   kill -9 "$pid" 2>/dev/null
 }
 
-cpu_ms() { awk -v hz="$(getconf CLK_TCK)" '{sub(/^.*\) /, ""); print ($12 + $13) * 1000 / hz}' "/proc/$1/stat"; }
+# CPU time of all the process's threads in ms, from the scheduler's nanosecond counts (the tick
+# counts of /proc/PID/stat are 10 ms coarse, as much as a minute of idle ticks costs).
+cpu_ms() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ns += $1} END {printf "%.1f", ns / 1e6}'; }
 status_kb() { awk -v key="$2:" '$1 == key {print $2}' "/proc/$1/status"; }
+mapped_dlls() { grep -o '[^/]*\.\(dll\|drv\)$' "/proc/$1/maps" | sort -u; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }'; }
 median() { sort -n | awk '{v[NR] = $1} END { if (NR) print v[int((NR + 1) / 2)]; else print "-" }'; }
 
@@ -69,13 +72,18 @@ seed_settings() {
   printf '%s\r\n' '[General]' "RefreshRate=$1" 'ShowWelcomeWindow=0' > "$data_dir/Kelvane.Settings"
 }
 
-# Kelvane's tray menu opened and closed, then the log notice (a task dialog) opened and closed.
-open_menu_and_dialog() {
+# Kelvane's tray menu opened and closed.
+open_menu() {
   probe post KelvaneTrayNotifyWindow 0x0800 1 0x0204 >/dev/null  # right button on the icon
   probe wait '#32768' 10 || echo "  (the tray menu did not open)"
   sleep 1
   probe keys esc >/dev/null
   probe wait-gone '#32768' 5 || echo "  (the tray menu did not close)"
+  sleep 3
+}
+
+# The log notice, a task dialog, opened and closed.
+open_dialog() {
   probe post TFrmKelvaneMain 0x0111 103 >/dev/null  # the show-log command; no log file yet
   probe wait '#32770' 10 || echo "  (the dialog did not open)"
   sleep 1
@@ -87,15 +95,16 @@ open_menu_and_dialog() {
 echo "kelvane.exe: $(stat -c %s "$build/kelvane.exe") bytes"
 
 seed_settings 1000
-echo "start to icon (ms, 3 starts each, alternating):"
+echo "start to icon (ms, 5 starts each, alternating):"
 # The started program inherits the probe's output: a file, so that no pipe waits for it to end.
 start_to_icon() {
   wine "$build/kelvane_probe.exe" start-to-icon "C:\\bench\\$1" >"$KELVANE_WINE_TMP/start.txt" 2>/dev/null
   tr -d '\r' <"$KELVANE_WINE_TMP/start.txt"
   stop_program "$1"
+  sleep 1  # the desktop settles before the next start
 }
 k_times=() m_times=()
-for _ in 1 2 3; do
+for _ in 1 2 3 4 5; do
   k_times+=("$(start_to_icon kelvane.exe)")
   m_times+=("$(start_to_icon minimal_tray.exe)")
 done
@@ -114,8 +123,8 @@ for refresh in 1000 100; do
   k0=$(cpu_ms "$k"); m0=$(cpu_ms "$m")
   sleep "$seconds"
   k1=$(cpu_ms "$k"); m1=$(cpu_ms "$m")
-  kcpu=$(awk -v a="$k0" -v b="$k1" -v s="$seconds" 'BEGIN {printf "%.0f", (b - a) * 60 / s}')
-  mcpu=$(awk -v a="$m0" -v b="$m1" -v s="$seconds" 'BEGIN {printf "%.0f", (b - a) * 60 / s}')
+  kcpu=$(awk -v a="$k0" -v b="$k1" -v s="$seconds" 'BEGIN {printf "%.1f", (b - a) * 60 / s}')
+  mcpu=$(awk -v a="$m0" -v b="$m1" -v s="$seconds" 'BEGIN {printf "%.1f", (b - a) * 60 / s}')
   kanon=$(status_kb "$k" RssAnon); manon=$(status_kb "$m" RssAnon)
   krss=$(status_kb "$k" VmRSS); mrss=$(status_kb "$m" VmRSS)
   echo "refresh $refresh ms ($seconds s measured after $warm_up s):"
@@ -124,10 +133,17 @@ for refresh in 1000 100; do
   printf '  %-18s %10s %12s %10s\n' minimal_tray.exe "$mcpu" "$manon" "$mrss"
   printf '  %-18s %10s %12s %10s\n' ratio "$(ratio "$kcpu" "$mcpu")" "$(ratio "$kanon" "$manon")" "$(ratio "$krss" "$mrss")"
   if [ "$refresh" = 1000 ]; then
-    open_menu_and_dialog
-    after=$(status_kb "$k" RssAnon)
-    printf '  kelvane.exe RssAnon after its menu and a dialog: %s KB (ratio %s; before %s KB)\n' \
-      "$after" "$(ratio "$after" "$(status_kb "$m" RssAnon)")" "$kanon"
+    dlls_before=$(mapped_dlls "$k")
+    open_menu
+    menu=$(status_kb "$k" RssAnon)
+    dlls_menu=$(mapped_dlls "$k")
+    open_dialog
+    dialog=$(status_kb "$k" RssAnon)
+    manon=$(status_kb "$m" RssAnon)
+    printf '  kelvane.exe RssAnon before %s KB, after its menu %s KB, after a dialog too %s KB (ratio %s)\n' \
+      "$kanon" "$menu" "$dialog" "$(ratio "$dialog" "$manon")"
+    echo "  libraries mapped after the menu: $(comm -13 <(echo "$dlls_before") <(echo "$dlls_menu") | tr '\n' ' ')"
+    echo "  libraries mapped after the dialog: $(comm -13 <(echo "$dlls_menu") <(mapped_dlls "$k") | tr '\n' ' ')"
   fi
   stop_program kelvane.exe
   stop_program minimal_tray.exe

@@ -1,5 +1,6 @@
 # ctest: the shipped kelvane.exe stays lean (cmake -DEXE=... -DDEBUG_FILE=... -DNM=... -DOBJDUMP=...
 # -DSTART_LIBS=... -DMAX_BYTES=... -P check_lean_executable.cmake). Fails with what went wrong.
+cmake_minimum_required(VERSION 3.25)
 set(problems "")
 
 file(SIZE ${EXE} size)
