@@ -2,7 +2,10 @@
 // as a plain coloured 16 x 16 icon with a tip. A yardstick for kelvane.exe's own CPU time and
 // memory under the same conditions (bench/tray_cost.sh builds and runs both).
 //
-//   minimal_tray.exe [INTERVAL_MS]     (1000 when not given)
+//   minimal_tray.exe [INTERVAL_MS [sample-only]]     (1000 when not given)
+//
+// With sample-only it reads the memory status every interval and changes nothing: the floor of
+// what any monitor pays per tick under the same conditions.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -13,6 +16,7 @@ namespace {
 
 constexpr UINT kTrayMessage = WM_APP + 1;
 NOTIFYICONDATAW g_icon{};
+bool g_sampleOnly = false;
 
 HICON loadIcon(DWORD load) {
   BITMAPINFO info{};
@@ -37,6 +41,7 @@ void tick() {
   MEMORYSTATUSEX status{};
   status.dwLength = sizeof(status);
   GlobalMemoryStatusEx(&status);
+  if (g_sampleOnly) return;
   HICON previous = g_icon.hIcon;
   g_icon.hIcon = loadIcon(status.dwMemoryLoad);
   swprintf(g_icon.szTip, 128, L"Memory %lu%%", status.dwMemoryLoad);
@@ -61,6 +66,7 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   const int interval = _wtoi(commandLine);
+  g_sampleOnly = wcsstr(commandLine, L"sample-only") != nullptr;
   WNDCLASSW wc{};
   wc.lpfnWndProc = windowProc;
   wc.hInstance = instance;

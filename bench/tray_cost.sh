@@ -3,10 +3,12 @@
 # monitor that samples memory and replaces its icon every interval), both in one Wine desktop of
 # this script's own (private Xvfb and prefix): CPU time per 60 s, RssAnon and VmRSS at 1 s and at
 # 100 ms refresh (the yardstick at the same interval), the time from start to icon, and Kelvane's
-# RssAnon before and after its tray menu and a dialog have been opened once and closed. Prints
-# figures; never fails a build.
+# RssAnon before and after its tray menu and a dialog have been opened once and closed. A third
+# copy of the yardstick only samples memory (sample-only): the floor every monitor pays per tick.
+# Prints figures; never fails a build.
 #
 #   bench/tray_cost.sh [SECONDS [WARM_UP_SECONDS]]    (60 and 10; after cmake --build build/windows)
+#   REFRESH_RATES="1000 100" bench/tray_cost.sh       (the refresh intervals measured, in ms)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build/windows
@@ -27,6 +29,7 @@ bench_dir="$WINEPREFIX/drive_c/bench"
 data_dir="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Brimvale/Kelvane"
 mkdir -p "$bench_dir" "$data_dir"
 cp "$build/kelvane.exe" "$build/minimal_tray.exe" "$bench_dir/"
+cp "$build/minimal_tray.exe" "$bench_dir/sampling_floor.exe"  # an image of its own, found apart
 bench_dir=$(realpath "$bench_dir")
 
 # A Windows process of this prefix whose mapped image is exactly this file (a command line can
@@ -113,25 +116,31 @@ m_start=$(printf '%s\n' "${m_times[@]}" | median)
 printf '  kelvane.exe %s (median %s)   minimal_tray.exe %s (median %s)   ratio %s\n' \
   "${k_times[*]}" "$k_start" "${m_times[*]}" "$m_start" "$(ratio "$k_start" "$m_start")"
 
-for refresh in 1000 100; do
+# One row per program: CPU ms per 60 s, RssAnon, VmRSS.
+row() { printf '  %-28s %10s %12s %10s\n' "$@"; }
+
+for refresh in ${REFRESH_RATES:-1000 100}; do
   seed_settings "$refresh"
   (cd "$bench_dir" && exec wine 'C:\bench\kelvane.exe' >/dev/null 2>&1) &
   (cd "$bench_dir" && exec wine 'C:\bench\minimal_tray.exe' "$refresh" >/dev/null 2>&1) &
+  (cd "$bench_dir" && exec wine 'C:\bench\sampling_floor.exe' "$refresh" sample-only >/dev/null 2>&1) &
   k=$(wait_pid kelvane.exe) || { echo "kelvane.exe did not start"; exit 1; }
   m=$(wait_pid minimal_tray.exe) || { echo "minimal_tray.exe did not start"; exit 1; }
+  f=$(wait_pid sampling_floor.exe) || { echo "sampling_floor.exe did not start"; exit 1; }
   sleep "$warm_up"
-  k0=$(cpu_ms "$k"); m0=$(cpu_ms "$m")
+  k0=$(cpu_ms "$k"); m0=$(cpu_ms "$m"); f0=$(cpu_ms "$f")
   sleep "$seconds"
-  k1=$(cpu_ms "$k"); m1=$(cpu_ms "$m")
-  kcpu=$(awk -v a="$k0" -v b="$k1" -v s="$seconds" 'BEGIN {printf "%.1f", (b - a) * 60 / s}')
-  mcpu=$(awk -v a="$m0" -v b="$m1" -v s="$seconds" 'BEGIN {printf "%.1f", (b - a) * 60 / s}')
+  k1=$(cpu_ms "$k"); m1=$(cpu_ms "$m"); f1=$(cpu_ms "$f")
+  per_minute() { awk -v a="$1" -v b="$2" -v s="$seconds" 'BEGIN {printf "%.1f", (b - a) * 60 / s}'; }
+  kcpu=$(per_minute "$k0" "$k1"); mcpu=$(per_minute "$m0" "$m1"); fcpu=$(per_minute "$f0" "$f1")
   kanon=$(status_kb "$k" RssAnon); manon=$(status_kb "$m" RssAnon)
   krss=$(status_kb "$k" VmRSS); mrss=$(status_kb "$m" VmRSS)
   echo "refresh $refresh ms ($seconds s measured after $warm_up s):"
-  printf '  %-18s %10s %12s %10s\n' "" "CPU ms/60s" "RssAnon KB" "VmRSS KB"
-  printf '  %-18s %10s %12s %10s\n' kelvane.exe "$kcpu" "$kanon" "$krss"
-  printf '  %-18s %10s %12s %10s\n' minimal_tray.exe "$mcpu" "$manon" "$mrss"
-  printf '  %-18s %10s %12s %10s\n' ratio "$(ratio "$kcpu" "$mcpu")" "$(ratio "$kanon" "$manon")" "$(ratio "$krss" "$mrss")"
+  row "" "CPU ms/60s" "RssAnon KB" "VmRSS KB"
+  row kelvane.exe "$kcpu" "$kanon" "$krss"
+  row minimal_tray.exe "$mcpu" "$manon" "$mrss"
+  row "ratio" "$(ratio "$kcpu" "$mcpu")" "$(ratio "$kanon" "$manon")" "$(ratio "$krss" "$mrss")"
+  row "floor (sampling, no icon)" "$fcpu" "$(status_kb "$f" RssAnon)" "$(status_kb "$f" VmRSS)"
   if [ "$refresh" = 1000 ]; then
     dlls_before=$(mapped_dlls "$k")
     open_menu
@@ -147,4 +156,5 @@ for refresh in 1000 100; do
   fi
   stop_program kelvane.exe
   stop_program minimal_tray.exe
+  stop_program sampling_floor.exe
 done

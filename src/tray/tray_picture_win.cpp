@@ -192,10 +192,10 @@ bool TTrayPicture::show(TTrayIconComponent& tray, const TrayTick& tick) {
   if (picture.fontText && font) canvas_.draw(picture.pixels, *picture.fontText, font);
 
   // Another sample can still compose the very picture shown (a text shortened to the same
-  // digits): the icon is then left as it is.
+  // digits, or only the tip changed): the icon is then left as it is.
   const bool samePicture = haveShown_ && picture.pixels == shown_ &&
-                           picture.seeThrough == shownSeeThrough_ && iconSize_ == shownSize_ &&
-                           tick.hint == shownHint_;
+                           picture.seeThrough == shownSeeThrough_ && iconSize_ == shownSize_;
+  const bool sameHint = haveShown_ && tick.hint == shownHint_;
   // Kept before the shell is told: while it is, this thread may handle sent messages that
   // change the settings or the format the tick refers to.
   shownKey_ = std::move(key);
@@ -206,8 +206,12 @@ bool TTrayPicture::show(TTrayIconComponent& tray, const TrayTick& tick) {
   shownSize_ = iconSize_;
   haveShown_ = true;
   if (samePicture) {
-    ++ticksSkipped_;
-    return false;
+    if (sameHint) {
+      ++ticksSkipped_;
+      return false;
+    }
+    tray.setHint(toWide(shownHint_));
+    return true;
   }
 
   const PixelBuffer& atSize =

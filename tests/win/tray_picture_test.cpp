@@ -151,15 +151,18 @@ TEST(TrayPicture, UnchangedTicksCostNothingAndOldIconsAreReleased) {
   EXPECT_EQ(picture.iconsCreated(), 1u);
   EXPECT_EQ(picture.ticksSkipped(), 1u);
 
+  // A new tip over the same picture keeps the icon.
   const std::string otherHint = "other tip";
   EXPECT_TRUE(picture.show(tray, {options, sample, kDot, colors, otherHint}));
   EXPECT_EQ(tray.hint(), L"other tip");
-  ICONINFO info{};
-  EXPECT_FALSE(GetIconInfo(first, &info)) << "the replaced icon must be destroyed";
+  EXPECT_EQ(tray.icon(), first);
+  EXPECT_EQ(picture.iconsCreated(), 1u);
 
   sample.dwMemoryLoad = 41;  // another number, same bar length
   EXPECT_TRUE(picture.show(tray, {options, sample, kDot, colors, otherHint}));
-  EXPECT_EQ(picture.iconsCreated(), 3u);
+  EXPECT_EQ(picture.iconsCreated(), 2u);
+  ICONINFO info{};
+  EXPECT_FALSE(GetIconInfo(first, &info)) << "the replaced icon must be destroyed";
 }
 
 TEST(TrayPicture, AnUnchangedTickMakesNothingAndAsksNothing) {
