@@ -98,7 +98,7 @@ open_dialog() {
 echo "kelvane.exe: $(stat -c %s "$build/kelvane.exe") bytes"
 
 seed_settings 1000
-echo "start to icon (ms, 5 starts each, alternating):"
+echo "start to icon (ms, 7 starts each, alternating):"
 # The started program inherits the probe's output: a file, so that no pipe waits for it to end.
 start_to_icon() {
   wine "$build/kelvane_probe.exe" start-to-icon "C:\\bench\\$1" >"$KELVANE_WINE_TMP/start.txt" 2>/dev/null
@@ -107,14 +107,18 @@ start_to_icon() {
   sleep 1  # the desktop settles before the next start
 }
 k_times=() m_times=()
-for _ in 1 2 3 4 5; do
+for _ in 1 2 3 4 5 6 7; do
   k_times+=("$(start_to_icon kelvane.exe)")
   m_times+=("$(start_to_icon minimal_tray.exe)")
 done
+# On a busy machine single starts scatter widely: the median and the fastest start both count.
 k_start=$(printf '%s\n' "${k_times[@]}" | median)
 m_start=$(printf '%s\n' "${m_times[@]}" | median)
-printf '  kelvane.exe %s (median %s)   minimal_tray.exe %s (median %s)   ratio %s\n' \
-  "${k_times[*]}" "$k_start" "${m_times[*]}" "$m_start" "$(ratio "$k_start" "$m_start")"
+k_best=$(printf '%s\n' "${k_times[@]}" | sort -n | head -1)
+m_best=$(printf '%s\n' "${m_times[@]}" | sort -n | head -1)
+printf '  kelvane.exe      %s\n  minimal_tray.exe %s\n' "${k_times[*]}" "${m_times[*]}"
+printf '  median %s vs %s (ratio %s), fastest %s vs %s (ratio %s)\n' "$k_start" "$m_start" \
+  "$(ratio "$k_start" "$m_start")" "$k_best" "$m_best" "$(ratio "$k_best" "$m_best")"
 
 # One row per program: CPU ms per 60 s, RssAnon, VmRSS.
 row() { printf '  %-28s %10s %12s %10s\n' "$@"; }

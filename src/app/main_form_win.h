@@ -10,7 +10,7 @@
 #include "actions/hotkey_registry_win.h"
 #include "app/alert_step_win.h"
 #include "app/form_services_win.h"
-#include "app/memory_status.h"
+#include "memory/memory_status.h"
 #include "common/handles_win.h"
 #include "common/number_format.h"
 #include "common/window_win.h"
@@ -26,6 +26,11 @@ inline constexpr const wchar_t* kMainFormClassName = L"TFrmKelvaneMain";
 // Fixed numbers: a second copy of the program and the settings load rely on them.
 inline constexpr UINT WM_INSTANCE_NOTICE = WM_USER + 45;  // 0x042D
 inline constexpr UINT WM_STARTUP_DONE = WM_USER + 42;     // 0x042A
+// Another program (the uninstaller, the installer replacing this copy) asks the running copy to
+// end as the Exit command does, settings saved: it registers this message name and posts the
+// message to the window of class TFrmKelvaneMain, wParam 0 and lParam 0. The close box keeps
+// only hiding the form, so WM_CLOSE cannot serve.
+inline constexpr const wchar_t* kExitRequestMessageName = L"Kelvane.ExitRequest";
 
 class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices {
  public:
@@ -37,10 +42,7 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
 
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-  // The exit command: saves, releases everything, removes the icon and ends the message loop.
-  void Close1Click();
-
-  // What the alerts, the log command and the tray actions use (main_form_services_win.cpp).
+  // What the alerts and the user commands use (main_form_services_win.cpp).
   TKelvaneOptions& Options() override;
   HWND MainWindow() override;
   HWND ApplicationWindow() override;
@@ -51,11 +53,15 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
   std::string TipText() override;
   void MemoryDefragmenter1Click() override;
   void Settings1Click() override;
+  void About1Click() override;
+  // The exit command: saves, releases everything, removes the icon and ends the message loop.
+  void Close1Click() override;
   void ShowError(const std::string& message) override;
 
  private:
   enum TimerId : UINT_PTR { kTimer1 = 1, kTimerDefrag = 2 };
   static constexpr UINT kCloseProgramMessage = WM_APP + 1;
+  const UINT exitRequestMessage_ = RegisterWindowMessageW(kExitRequestMessageName);
 
   void closeProgram();
 

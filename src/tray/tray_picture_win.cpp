@@ -56,9 +56,9 @@ Fn user32Function(const char* name) {
 UniqueIcon IconFromBitmap(const PixelBuffer& pixels, bool seeThrough) {
   const int width = pixels.width(), height = pixels.height();
   if (width <= 0 || height <= 0) return UniqueIcon();
-  const ScreenDc screen;
+  // A DIB section of RGB colours needs no device context: none is borrowed per icon.
   std::uint32_t* colorBits = nullptr;
-  UniqueBitmap color = createDib(screen.get(), width, height, true, &colorBits);
+  UniqueBitmap color = createDib(nullptr, width, height, true, &colorBits);
   if (!color || !colorBits) return UniqueIcon();
 
   // Monochrome rows are padded to whole 16-bit words; a set bit keeps the screen (see-through).
