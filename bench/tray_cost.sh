@@ -9,6 +9,7 @@
 #
 #   bench/tray_cost.sh [SECONDS [WARM_UP_SECONDS]]    (60 and 10; after cmake --build build/windows)
 #   REFRESH_RATES="1000 100" bench/tray_cost.sh       (the refresh intervals measured, in ms)
+#   KELVANE_EXE=/path/to/kelvane.exe bench/tray_cost.sh   (another build, e.g. an older one)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build/windows
@@ -28,7 +29,8 @@ probe windows >/dev/null  # starts the desktop and its taskbar
 bench_dir="$WINEPREFIX/drive_c/bench"
 data_dir="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Brimvale/Kelvane"
 mkdir -p "$bench_dir" "$data_dir"
-cp "$build/kelvane.exe" "$build/minimal_tray.exe" "$bench_dir/"
+cp "${KELVANE_EXE:-$build/kelvane.exe}" "$bench_dir/kelvane.exe"
+cp "$build/minimal_tray.exe" "$bench_dir/"
 cp "$build/minimal_tray.exe" "$bench_dir/sampling_floor.exe"  # an image of its own, found apart
 bench_dir=$(realpath "$bench_dir")
 
@@ -95,7 +97,7 @@ open_dialog() {
   sleep 3
 }
 
-echo "kelvane.exe: $(stat -c %s "$build/kelvane.exe") bytes"
+echo "kelvane.exe: $(stat -c %s "$bench_dir/kelvane.exe") bytes"
 
 seed_settings 1000
 echo "start to icon (ms, 7 starts each, alternating):"
