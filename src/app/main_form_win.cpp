@@ -216,6 +216,9 @@ LRESULT TFrmKelvaneMain::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case kCloseProgramMessage:
       closeProgram();
       return 0;
+    case kRefreshMessage:
+      if (!closing_) onTimer1Timer();
+      return 0;
     case WM_TIMER:
       if (wParam == kTimer1) onTimer1Timer();
       if (wParam == kTimerDefrag) onTimerDefragTimer();

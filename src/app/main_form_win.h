@@ -61,6 +61,7 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
  private:
   enum TimerId : UINT_PTR { kTimer1 = 1, kTimerDefrag = 2 };
   static constexpr UINT kCloseProgramMessage = WM_APP + 1;
+  static constexpr UINT kRefreshMessage = WM_APP + 2;
   const UINT exitRequestMessage_ = RegisterWindowMessageW(kExitRequestMessageName);
 
   void closeProgram();

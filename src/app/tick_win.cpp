@@ -31,7 +31,9 @@ void TFrmKelvaneMain::onSystemChange() {
   numberFormat_ = readUserNumberFormat();
   systemColors_ = readSystemColors();
   trayPicture_.invalidate();
-  if (!closing_) onTimer1Timer();
+  // The new picture comes from the queue: the change may arrive as a broadcast its sender waits
+  // on, and the tick can open the low-memory question.
+  PostMessageW(hwnd_, kRefreshMessage, 0, 0);
 }
 
 }  // namespace kelvane
