@@ -54,8 +54,9 @@ if(MINGW)
     WORKING_DIRECTORY $<TARGET_FILE_DIR:kelvane>
     VERBATIM)
 endif()
+file(GLOB KELVANE_PICTURES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/assets/pictures/*.png)
 set_source_files_properties(${PROJECT_SOURCE_DIR}/assets/kelvane.rc PROPERTIES
-  OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/assets/kelvane.manifest;${PROJECT_BINARY_DIR}/generated/kelvane_version.h")
+  OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/assets/kelvane.manifest;${PROJECT_BINARY_DIR}/generated/kelvane_version.h;${PROJECT_SOURCE_DIR}/assets/pictures.rc;${KELVANE_PICTURES}")
 set_property(TARGET kelvane APPEND PROPERTY INCLUDE_DIRECTORIES ${PROJECT_SOURCE_DIR}/assets)
 
 if(NOT CMAKE_CROSSCOMPILING)
@@ -86,11 +87,13 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/wine-exec)
 file(GLOB KELVANE_WIN_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/*.cpp)
 if(KELVANE_WIN_TESTS)
   add_executable(kelvane_win_tests ${KELVANE_WIN_TESTS})
-  target_link_libraries(kelvane_win_tests PRIVATE kelvane_shell gtest gtest_main)
+  target_link_libraries(kelvane_win_tests PRIVATE kelvane_shell gtest gtest_main ws2_32)
   target_compile_options(kelvane_win_tests PRIVATE ${KELVANE_WARNINGS})
   target_link_options(kelvane_win_tests PRIVATE ${KELVANE_STATIC_LINK})
   # The test exe carries the same manifest as the program so comctl32 v6 is in force.
   target_sources(kelvane_win_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests/win/win_tests.rc)
+  set_source_files_properties(${PROJECT_SOURCE_DIR}/tests/win/win_tests.rc PROPERTIES
+    OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/assets/pictures.rc;${KELVANE_PICTURES}")
   set_property(TARGET kelvane_win_tests APPEND PROPERTY INCLUDE_DIRECTORIES ${PROJECT_SOURCE_DIR}/assets)
   add_test(NAME win_tests COMMAND kelvane_win_tests --gtest_brief=1)
   set_tests_properties(win_tests PROPERTIES TIMEOUT 600 LABELS windows)

@@ -14,6 +14,8 @@
 #include "common/handles_win.h"
 #include "common/number_format.h"
 #include "common/window_win.h"
+#include "dialogs/about_window_win.h"
+#include "dialogs/welcome_window_win.h"
 #include "settings/options.h"
 #include "settings/settings_file_win.h"
 #include "settings/system_colors.h"
@@ -53,6 +55,10 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
   std::string TipText() override;
   void MemoryDefragmenter1Click() override;
   void Settings1Click() override;
+  void ApplyOptions(const TKelvaneOptions& options, const std::vector<OptionsEffect>& effects) override;
+  void OptionsClosed() override;
+  std::wstring SettingsFileName() override;
+  std::wstring ThemeFolder() override;
   void About1Click() override;
   // The exit command: saves, releases everything, removes the icon and ends the message loop.
   void Close1Click() override;
@@ -123,8 +129,10 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
   UniqueIcon TaskManagerIcon;
   HICON designIcon_ = nullptr;  // from the resources, shared
   bool sessionNotificationRegistered_ = false;
-  std::wstring versionLabel_;
   bool closing_ = false;
+  // The about window's content, built when it is first shown; the welcome window while it is up.
+  std::unique_ptr<TAboutWindow> about_;
+  TFrmWelcome* welcome_ = nullptr;
 
   std::unique_ptr<TTrayIconComponent> Tray;
   TTrayPicture trayPicture_;

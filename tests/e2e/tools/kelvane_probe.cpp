@@ -13,7 +13,15 @@
 //                                            notification area, as a crashed shell loses it
 //   kelvane_probe taskbar-buttons            count the visible window buttons on the taskbar
 //   kelvane_probe keys KEY...                type keys with SendInput (names: esc enter up down
-//                                            left right tab, or one letter/digit)
+//                                            left right tab space home end, or one letter/digit;
+//                                            ctrl+, alt+ and shift+ in front hold modifiers)
+//   kelvane_probe dlg-set-text TITLE ID TEXT set the text of control ID in the dialog titled TITLE
+//   kelvane_probe dlg-text TITLE ID          print the text of control ID
+//   kelvane_probe dlg-items TITLE ID         print the entries of the combo box ID, one a line
+//   kelvane_probe dlg-click TITLE ID         click the button ID
+//   kelvane_probe children CLASS             list the child windows of the window of that class
+//                                            (id class visible text)
+//   kelvane_probe click CLASS ID             press the button (or tick the box) with that id
 //   kelvane_probe start-to-icon EXE [ARGS]   start EXE and print the milliseconds until the
 //                                            notification area has one more icon
 // Output is UTF-8.
@@ -242,7 +250,15 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (command == L"keys") {
     for (int i = 2; i < argc; ++i) {
-      const std::wstring key = argv[i];
+      std::wstring key = argv[i];
+      // Modifiers before the key: ctrl+tab, alt+p, shift+tab, ctrl+alt+r.
+      std::vector<WORD> modifiers;
+      for (;;) {
+        if (key.rfind(L"ctrl+", 0) == 0) modifiers.push_back(VK_CONTROL), key.erase(0, 5);
+        else if (key.rfind(L"alt+", 0) == 0) modifiers.push_back(VK_MENU), key.erase(0, 4);
+        else if (key.rfind(L"shift+", 0) == 0) modifiers.push_back(VK_SHIFT), key.erase(0, 6);
+        else break;
+      }
       WORD vk = 0;
       if (key == L"esc") vk = VK_ESCAPE;
       else if (key == L"enter") vk = VK_RETURN;
@@ -251,18 +267,67 @@ int wmain(int argc, wchar_t** argv) {
       else if (key == L"left") vk = VK_LEFT;
       else if (key == L"right") vk = VK_RIGHT;
       else if (key == L"tab") vk = VK_TAB;
+      else if (key == L"space") vk = VK_SPACE;
+      else if (key == L"end") vk = VK_END;
+      else if (key == L"home") vk = VK_HOME;
       else if (key.size() == 1) vk = static_cast<WORD>(towupper(key[0]));
       if (!vk) return 2;
-      INPUT inputs[2]{};
-      inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-      inputs[0].ki.wVk = inputs[1].ki.wVk = vk;
-      inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-      SendInput(2, inputs, sizeof(INPUT));
+      std::vector<INPUT> inputs;
+      auto press = [&](WORD code, bool up) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = code;
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(input);
+      };
+      for (WORD modifier : modifiers) press(modifier, false);
+      press(vk, false);
+      press(vk, true);
+      for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) press(*it, true);
+      SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
       Sleep(150);
     }
     return 0;
   }
+  if (command == L"children" && argc > 2) {
+    HWND parent = findByClass(argv[2]);
+    if (!parent) return 1;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      wchar_t line[128];
+      swprintf(line, 128, L"%d %ls vis=%d ", GetDlgCtrlID(child), className(child).c_str(),
+               IsWindowVisible(child) ? 1 : 0);
+      print(line + windowText(child) + L"\n");
+    }
+    return 0;
+  }
+  if (command == L"click" && argc > 3) {
+    HWND parent = findByClass(argv[2]);
+    HWND button = parent ? GetDlgItem(parent, _wtoi(argv[3])) : nullptr;
+    if (!button) return 1;
+    SendMessageW(button, BM_CLICK, 0, 0);
+    return 0;
+  }
+  if ((command == L"dlg-set-text" && argc > 4) || (command == L"dlg-items" && argc > 3) ||
+      (command == L"dlg-click" && argc > 3) || (command == L"dlg-text" && argc > 3)) {
+    HWND dialog = FindWindowW(L"#32770", argv[2]);
+    HWND control = dialog ? GetDlgItem(dialog, _wtoi(argv[3])) : nullptr;
+    if (!control) return 1;
+    if (command == L"dlg-set-text") return SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4])) ? 0 : 1;
+    if (command == L"dlg-click") return PostMessageW(control, BM_CLICK, 0, 0) ? 0 : 1;
+    if (command == L"dlg-text") {
+      print(windowText(control) + L"\n");
+      return 0;
+    }
+    const LRESULT count = SendMessageW(control, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+      wchar_t entry[512] = L"";
+      if (SendMessageW(control, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0) < 512)
+        SendMessageW(control, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(entry));
+      print(std::wstring(entry) + L"\n");
+    }
+    return 0;
+  }
   if (command == L"start-to-icon" && argc > 2) return startToIcon(argc, argv);
-  fputs("usage: kelvane_probe windows|find|wait|wait-gone|post|tray-tips|balloon|broadcast-taskbar-created\n", stderr);
+  fputs("usage: kelvane_probe windows|find|wait|wait-gone|post|tray-tips|balloon|broadcast-taskbar-created|keys|children|click|dlg-set-text|dlg-text|dlg-items|dlg-click|start-to-icon\n", stderr);
   return 2;
 }
