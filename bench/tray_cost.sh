@@ -3,7 +3,8 @@
 # monitor that samples memory and replaces its icon every interval), both in one Wine desktop of
 # this script's own (private Xvfb and prefix): CPU time per 60 s, RssAnon and VmRSS at 1 s and at
 # 100 ms refresh (the yardstick at the same interval), the time from start to icon, and Kelvane's
-# RssAnon before and after its tray menu and a dialog have been opened once and closed. A third
+# RssAnon before and after its tray menu, a task dialog and the settings dialog have been opened
+# once and closed. A third
 # copy of the yardstick only samples memory (sample-only): the floor every monitor pays per tick.
 # Prints figures; never fails a build.
 #
@@ -87,6 +88,21 @@ open_menu() {
   sleep 3
 }
 
+# The settings dialog opened and cancelled.
+open_settings() {
+  probe post TFrmKelvaneMain 0x0111 105 >/dev/null  # the settings command
+  local i opened=1
+  for i in $(seq 1 40); do
+    probe find '#32770' 'Kelvane 设置' >/dev/null && { opened=0; break; }
+    sleep 0.25
+  done
+  [ "$opened" = 0 ] || { echo "  (the settings dialog did not open)"; return; }
+  sleep 2
+  probe dlg-click 'Kelvane 设置' 2 >/dev/null  # Cancel
+  probe wait-gone '#32770' 10 || echo "  (the settings dialog did not close)"
+  sleep 3
+}
+
 # The log notice, a task dialog, opened and closed.
 open_dialog() {
   probe post TFrmKelvaneMain 0x0111 103 >/dev/null  # the show-log command; no log file yet
@@ -154,11 +170,16 @@ for refresh in ${REFRESH_RATES:-1000 100}; do
     dlls_menu=$(mapped_dlls "$k")
     open_dialog
     dialog=$(status_kb "$k" RssAnon)
+    dlls_dialog=$(mapped_dlls "$k")
+    open_settings
+    settings=$(status_kb "$k" RssAnon)
     manon=$(status_kb "$m" RssAnon)
-    printf '  kelvane.exe RssAnon before %s KB, after its menu %s KB, after a dialog too %s KB (ratio %s)\n' \
+    printf '  kelvane.exe RssAnon: before %s KB, after its menu %s KB, after a task dialog too %s KB (ratio %s),\n' \
       "$kanon" "$menu" "$dialog" "$(ratio "$dialog" "$manon")"
+    printf '    after the settings dialog too %s KB (ratio %s)\n' "$settings" "$(ratio "$settings" "$manon")"
     echo "  libraries mapped after the menu: $(comm -13 <(echo "$dlls_before") <(echo "$dlls_menu") | tr '\n' ' ')"
-    echo "  libraries mapped after the dialog: $(comm -13 <(echo "$dlls_menu") <(mapped_dlls "$k") | tr '\n' ' ')"
+    echo "  libraries mapped after the task dialog: $(comm -13 <(echo "$dlls_menu") <(echo "$dlls_dialog") | tr '\n' ' ')"
+    echo "  libraries mapped after the settings dialog: $(comm -13 <(echo "$dlls_dialog") <(mapped_dlls "$k") | tr '\n' ' ')"
   fi
   stop_program kelvane.exe
   stop_program minimal_tray.exe

@@ -82,8 +82,8 @@ TFrmKelvaneMain::~TFrmKelvaneMain() {
 void TFrmKelvaneMain::FormCreate() {
   if (!checkPlatform()) PostMessageW(hwnd_, WM_QUIT, 0, 0);  // the remaining steps still run
   // Only what the first ticks need is made here. The menu's font and icons come with the first
-  // menu (prepareMenuResources), the version text with the window that shows it, the hand cursor
-  // for link labels with the windows that have them.
+  // menu (prepareMenuResources); the about window's controls, fonts and pictures, the version
+  // text and the hand cursor for link labels with the windows that have them.
   numberFormat_ = readUserNumberFormat();
   systemColors_ = readSystemColors();
   alerts_ = AlertState{};
@@ -127,11 +127,6 @@ void TFrmKelvaneMain::createFonts() {
 void TFrmKelvaneMain::prepareMenuResources() {
   if (!mainFont_) createFonts();
   if (!DefaultProcessIcon && !TaskManagerIcon) loadSharedIcons();
-}
-
-const std::wstring& TFrmKelvaneMain::versionLabel() {
-  if (versionLabel_.empty()) versionLabel_ = L"版本 " + toWide(VersionText(readProductVersion()));
-  return versionLabel_;
 }
 
 void TFrmKelvaneMain::loadSharedIcons() {

@@ -78,8 +78,6 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
   void loadSharedIcons();
   // The menu's font, line height and icons, made when a menu is first shown.
   void prepareMenuResources();
-  // "版本 " and the file's product version, read when first asked for.
-  const std::wstring& versionLabel();
   void InitSettings();
   void LoadOptions();
   // Writes the record to the settings file; a failure is shown unless `quiet`.
