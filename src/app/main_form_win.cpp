@@ -14,6 +14,7 @@
 #include "menu/popup_menu_win.h"
 #include "release/memory_release_win.h"
 #include "resource_ids.h"
+#include "settings/system_colors_win.h"
 #include "settings/theme_folder_win.h"
 #include "settings/visual_style_win.h"
 
@@ -61,6 +62,8 @@ TFrmKelvaneMain::TFrmKelvaneMain(HWND applicationWindow) : applicationWindow_(ap
   Tray = std::make_unique<TTrayIconComponent>(hwnd_, applicationWindow_, designIcon_);
   Tray->OnMouseDown = [this](MouseButton b, ShiftState s, POINT p) { TrayMouseDown(b, s, p); };
   Tray->OnDblClick = [this] { TrayDblClick(); };
+  // A new shell may sit at another DPI: the picture is made again for it.
+  Tray->OnTaskbarCreated = [this] { onSystemChange(); };
   Tray->AddIcon();
   HotKeyRegistry1 = std::make_unique<THotKeyRegistry>();
   HotKeyRegistry1->OnHotKeyPressed = [this](std::uint32_t key, std::uint16_t index) {
@@ -78,20 +81,18 @@ TFrmKelvaneMain::~TFrmKelvaneMain() {
 
 void TFrmKelvaneMain::FormCreate() {
   if (!checkPlatform()) PostMessageW(hwnd_, WM_QUIT, 0, 0);  // the remaining steps still run
-  // The hand cursor for link labels comes with the windows that have them.
-  createFonts();
+  // Only what the first ticks need is made here. The menu's font and icons come with the first
+  // menu (prepareMenuResources); the about window's controls, fonts and pictures, the version
+  // text and the hand cursor for link labels with the windows that have them.
   numberFormat_ = readUserNumberFormat();
+  systemColors_ = readSystemColors();
   alerts_ = AlertState{};
-  SHFILEINFOW info{};
-  systemSmallIcons_ = reinterpret_cast<HIMAGELIST>(
-      SHGetFileInfoW(L"", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
   settingsFolders_ = systemSettingsFolders();
   settingsFileName_ = GetSettingsFileName(settingsFolders_, portableMode_);
   removeStaleSaveFiles(settingsFolders_, portableMode_);
   LoadOptions();
   InitSettings();
   sessionNotificationRegistered_ = RegisterSessionNotification(hwnd_);
-  loadSharedIcons();
   onTimer1Timer();  // the first picture and tip before the first interval has passed
   // Lets the release and the process features open processes of other users.
   EnablePrivilege(L"SeDebugPrivilege", true);
@@ -122,6 +123,11 @@ void TFrmKelvaneMain::createFonts() {
   SIZE size{};
   GetTextExtentPoint32W(screen.get(), L"AA", 2, &size);
   MenuLineHeight = size.cy;
+}
+
+void TFrmKelvaneMain::prepareMenuResources() {
+  if (!mainFont_) createFonts();
+  if (!DefaultProcessIcon && !TaskManagerIcon) loadSharedIcons();
 }
 
 void TFrmKelvaneMain::loadSharedIcons() {
@@ -217,6 +223,9 @@ LRESULT TFrmKelvaneMain::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case kCloseProgramMessage:
       closeProgram();
       return 0;
+    case kRefreshMessage:
+      if (!closing_) onTimer1Timer();
+      return 0;
     case WM_TIMER:
       if (wParam == kTimer1) onTimer1Timer();
       if (wParam == kTimerDefrag) onTimerDefragTimer();
@@ -244,8 +253,12 @@ LRESULT TFrmKelvaneMain::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
       }
       return 0;
     case WM_SETTINGCHANGE:
-      numberFormat_ = readUserNumberFormat();
-      return 0;
+    case WM_SYSCOLORCHANGE:
+    case WM_THEMECHANGED:
+    case WM_DISPLAYCHANGE:
+    case WM_DPICHANGED:
+      onSystemChange();
+      return defaultProc(message, wParam, lParam);
     case WM_COMMAND:
       if (HIWORD(wParam) == 0) onMenuCommand(LOWORD(wParam));
       return 0;
@@ -290,6 +303,7 @@ void TFrmKelvaneMain::onSessionChange(WPARAM event) {
 
 void TFrmKelvaneMain::TrayMouseDown(MouseButton button, ShiftState, POINT at) {
   if (button != MouseButton::Right) return;
+  prepareMenuResources();
   StaticMenuState state;
   state.doubleClickAction = options_.DoubleClickAction;
   state.writeLog = options_.WriteLog;

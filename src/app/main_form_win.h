@@ -3,7 +3,6 @@
 // the whole run; a second copy of the program finds it by its class name.
 
 #include <windows.h>
-#include <commctrl.h>
 
 #include <memory>
 #include <string>
@@ -19,6 +18,7 @@
 #include "dialogs/welcome_window_win.h"
 #include "settings/options.h"
 #include "settings/settings_file_win.h"
+#include "settings/system_colors.h"
 #include "tray/tray_icon_win.h"
 #include "tray/tray_picture_win.h"
 
@@ -67,6 +67,7 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
  private:
   enum TimerId : UINT_PTR { kTimer1 = 1, kTimerDefrag = 2 };
   static constexpr UINT kCloseProgramMessage = WM_APP + 1;
+  static constexpr UINT kRefreshMessage = WM_APP + 2;
   const UINT exitRequestMessage_ = RegisterWindowMessageW(kExitRequestMessageName);
 
   void closeProgram();
@@ -75,6 +76,8 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
   bool checkPlatform();
   void createFonts();
   void loadSharedIcons();
+  // The menu's font, line height and icons, made when a menu is first shown.
+  void prepareMenuResources();
   void InitSettings();
   void LoadOptions();
   // Writes the record to the settings file; a failure is shown unless `quiet`.
@@ -84,6 +87,9 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
 
   // Handlers.
   void onTimer1Timer();
+  // The DPI, the theme, the system colours, the number format or the shell changed: the facts
+  // the tick keeps are read again and the picture is redrawn.
+  void onSystemChange();
   void onTimerDefragTimer();
   void onInstanceNotice();
   void onStartupDone();
@@ -105,6 +111,7 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
   std::wstring settingsFileName_;
   bool portableMode_ = false;
   NumberFormat numberFormat_;
+  SystemColorTable systemColors_{};
   std::uint64_t shownTotal_ = 0;
 
   // Alert state for the run: PreviousLoad, NextAlertTick and AlertDialogOpen.
@@ -116,7 +123,6 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
   bool vistaOrLater_ = false;
   int MenuLineHeight = 0;
   UniqueFont mainFont_;
-  HIMAGELIST systemSmallIcons_ = nullptr;  // shared by the shell, never destroyed
   UniqueIcon DefaultProcessIcon;
   UniqueIcon TaskManagerIcon;
   HICON designIcon_ = nullptr;  // from the resources, shared

@@ -158,7 +158,10 @@ void TTrayIconComponent::setIcon(UniqueIcon icon) {
 
 void TTrayIconComponent::setHint(const std::wstring& hint) {
   hint_ = hint;
+  // The tip alone: the shell is spared copying the icon's pixels again.
+  const UINT flags = std::exchange(record_.uFlags, static_cast<UINT>(NIF_TIP));
   ModifyIcon();
+  record_.uFlags = flags;
 }
 
 void TTrayIconComponent::setIconAndHint(UniqueIcon icon, const std::wstring& hint) {
@@ -213,7 +216,9 @@ void TTrayIconComponent::handleNotify(UINT mouseMessage) {
 }
 
 void TTrayIconComponent::handleTaskbarCreated() {
-  if (iconVisible_) AddIcon();
+  if (!iconVisible_) return;
+  AddIcon();
+  if (OnTaskbarCreated) OnTaskbarCreated();
 }
 
 void TTrayIconComponent::HideAppWindow() {

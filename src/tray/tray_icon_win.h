@@ -33,6 +33,8 @@ class TTrayIconComponent {
 
   std::function<void(MouseButton, ShiftState, POINT)> OnMouseDown;
   std::function<void()> OnDblClick;
+  // After the icon was added again to a restarted shell.
+  std::function<void()> OnTaskbarCreated;
 
   // ownerForm and appWindow are the windows HideOwnerForm/ShowOwnerForm act on.
   TTrayIconComponent(HWND ownerForm, HWND appWindow, HICON designIcon);
@@ -51,6 +53,7 @@ class TTrayIconComponent {
   // Without a picture of its own (none set yet, or the tick could not make one) the icon shows
   // the design-time picture rather than an empty slot the user could not find or click.
   HICON icon() const { return icon_ ? icon_.get() : designIcon_; }
+  // A new tip with the icon left as it is.
   void setHint(const std::wstring& hint);
   // A new picture and tip in one modification, as every changed tick sends them.
   void setIconAndHint(UniqueIcon icon, const std::wstring& hint);
