@@ -1,8 +1,11 @@
 #include "common/system_library_win.h"
 
+#include <commctrl.h>
 #include <delayimp.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace kelvane {
 
@@ -21,6 +24,46 @@ UniqueLibrary loadSystemLibrary(const wchar_t* name) {
     }
   }
   return UniqueLibrary(module);
+}
+
+UniqueLibrary loadCommonControls(DWORD classes) {
+  using InitCommonControlsExProc = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  UniqueLibrary comctl = loadSystemLibrary(L"comctl32.dll");
+  if (const auto init = systemExport<InitCommonControlsExProc>(comctl, "InitCommonControlsEx")) {
+    const INITCOMMONCONTROLSEX wanted{sizeof(wanted), classes};
+    init(&wanted);
+  }
+  return comctl;
+}
+
+namespace {
+
+// Libraries waiting for their thread timer, by timer.
+std::vector<std::pair<UINT_PTR, HMODULE>>& pendingFrees() {
+  static std::vector<std::pair<UINT_PTR, HMODULE>> pending;
+  return pending;
+}
+
+void CALLBACK freePendingLibrary(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  auto& pending = pendingFrees();
+  for (auto it = pending.begin(); it != pending.end(); ++it) {
+    if (it->first != timer) continue;
+    const HMODULE library = it->second;
+    pending.erase(it);
+    FreeLibrary(library);
+    return;
+  }
+}
+
+}  // namespace
+
+void freeLibraryLater(UniqueLibrary library) {
+  if (!library) return;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 0, freePendingLibrary);
+  // Without a timer the library stays: kept is safe, freed too early is not.
+  if (timer) pendingFrees().emplace_back(timer, library.release());
+  else (void)library.release();
 }
 
 namespace {

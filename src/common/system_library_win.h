@@ -18,6 +18,16 @@ Function systemExport(const UniqueLibrary& library, const char* name) {
   return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library.get(), name)));
 }
 
+// The common controls (version 6, as the manifest asks for) from the system folder, with the
+// given classes registered; one reference, held as long as the handle, so a window that owns it
+// gives its reference back when it closes. Empty when the library cannot be loaded.
+UniqueLibrary loadCommonControls(DWORD classes);
+
+// Frees the library once the thread's message loop next runs. A window closing from one of its
+// controls' notifications (a button's click) still has that control's code on the stack; freed
+// at once, the library would be gone under it.
+void freeLibraryLater(UniqueLibrary library);
+
 // Restricts the process's own DLL search to the system folder; called first thing at start-up.
 void hardenDllSearch();
 

@@ -30,8 +30,11 @@ AboutFacts AboutFacts::forThisProgram() {
 }
 
 TAboutWindow::TAboutWindow(HWND form, AboutFacts facts, std::function<void()> hide)
-    : form_(form), facts_(std::move(facts)), hide_(std::move(hide)), layout_(aboutLayout(systemDpi())) {
-  loadLinkControls();
+    : form_(form),
+      facts_(std::move(facts)),
+      hide_(std::move(hide)),
+      commonControls_(loadLinkControls()),
+      layout_(aboutLayout(systemDpi())) {
   SetWindowLongPtrW(form_, GWL_STYLE, static_cast<LONG_PTR>(kFormStyle));
   SetWindowLongPtrW(form_, GWL_EXSTYLE, static_cast<LONG_PTR>(kFormExStyle));
   SetWindowTextW(form_, L"关于");

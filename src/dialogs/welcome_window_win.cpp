@@ -1,7 +1,9 @@
 #include "dialogs/welcome_window_win.h"
 
 #include <stdexcept>
+#include <utility>
 
+#include "common/system_library_win.h"
 #include "common/text_win.h"
 #include "dialogs/window_controls_win.h"
 #include "update/web_pages.h"
@@ -18,8 +20,7 @@ constexpr COLORREF kBandColor = RGB(0xFF, 0xF4, 0xD6);
 
 }  // namespace
 
-TFrmWelcome::TFrmWelcome(HWND owner) : layout_(welcomeLayout(systemDpi())) {
-  loadLinkControls();
+TFrmWelcome::TFrmWelcome(HWND owner) : commonControls_(loadLinkControls()), layout_(welcomeLayout(systemDpi())) {
   registerWindowClass(kWelcomeClassName);
   const SIZE frame = windowSizeFor(kStyle, kExStyle, layout_.clientWidth, layout_.clientHeight);
   createWindow(kExStyle, kWelcomeClassName, L"欢迎使用 Kelvane", kStyle,
@@ -31,6 +32,7 @@ TFrmWelcome::TFrmWelcome(HWND owner) : layout_(welcomeLayout(systemDpi())) {
 
 TFrmWelcome::~TFrmWelcome() {
   if (hwnd_) DestroyWindow(hwnd_);
+  freeLibraryLater(std::move(commonControls_));
 }
 
 void TFrmWelcome::FormCreate() {

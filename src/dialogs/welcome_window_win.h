@@ -37,6 +37,7 @@ class TFrmWelcome : public WindowBase<TFrmWelcome> {
   void Image2Click();
   void LinkLabel4LinkClick();
 
+  UniqueLibrary commonControls_;
   WelcomeLayout layout_;
   UniqueFont font_, headingFont_;
   Picture programPicture_, illustration_, donationPicture_;

@@ -1,6 +1,7 @@
 #include "dialogs/window_controls_win.h"
 
 #include "common/system_info_win.h"
+#include "common/system_library_win.h"
 #include "common/text_win.h"
 #include "dialogs/link_markup.h"
 #include "resource_ids.h"
@@ -85,13 +86,7 @@ SIZE windowSizeFor(DWORD style, DWORD exStyle, int width, int height) {
   return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
-void loadLinkControls() {
-  static const bool loaded = [] {
-    INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_LINK_CLASS | ICC_STANDARD_CLASSES};
-    return InitCommonControlsEx(&classes) != FALSE;
-  }();
-  (void)loaded;
-}
+UniqueLibrary loadLinkControls() { return loadCommonControls(ICC_LINK_CLASS | ICC_STANDARD_CLASSES); }
 
 bool boxContains(const Box& box, POINT at) {
   return at.x >= box.left && at.x < box.right() && at.y >= box.top && at.y < box.bottom();

@@ -32,9 +32,9 @@ void setLinkText(HWND link, const std::string& markup);
 // The frame size that gives a client area of width x height.
 SIZE windowSizeFor(DWORD style, DWORD exStyle, int width, int height);
 
-// Loads the link control class once; nothing of common controls is loaded before a window
-// with links first opens.
-void loadLinkControls();
+// The common controls with the link class, held by a window with links for as long as it
+// stays: nothing of them is loaded before such a window opens, nor kept after it is gone.
+UniqueLibrary loadLinkControls();
 
 // The id of the link control a WM_NOTIFY reports as clicked (mouse, or Enter on a focused link);
 // 0 for any other notification.

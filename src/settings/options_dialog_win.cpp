@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <stdexcept>
+#include <utility>
 
 #include "app/place_near_tray_win.h"
 #include "common/error_display_win.h"
@@ -78,7 +79,11 @@ bool isKind(int id, ControlKind kind) {
 }  // namespace
 
 TFrmOptions::TFrmOptions(FormServices& form)
-    : form_(form), themeFolder_(form.ThemeFolder()), model_(form.Options(), ListThemeNames(themeFolder_)) {
+    : form_(form),
+      themeFolder_(form.ThemeFolder()),
+      model_(form.Options(), ListThemeNames(themeFolder_)),
+      commonControls_(loadCommonControls(ICC_TAB_CLASSES | ICC_UPDOWN_CLASS | ICC_HOTKEY_CLASS | ICC_LINK_CLASS |
+                                         ICC_STANDARD_CLASSES)) {
   const std::vector<WORD> dialogTemplate =
       buildDialogTemplate(optionsDialogCaption(), optionsDialogSize(), optionsDialogControls());
   hwnd_ = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(dialogTemplate.data()),
@@ -89,8 +94,11 @@ TFrmOptions::TFrmOptions(FormServices& form)
 }
 
 // A dialog still open when the program ends (Exit from the tray menu) goes with the process:
-// by then the form it would report to is gone.
-TFrmOptions::~TFrmOptions() = default;
+// by then the form it would report to is gone. Its controls still exist, so the library that
+// draws them stays loaded too.
+TFrmOptions::~TFrmOptions() {
+  if (hwnd_) (void)commonControls_.release();
+}
 
 void TFrmOptions::BringToFront() {
   ShowWindow(hwnd_, SW_SHOWNORMAL);
@@ -142,6 +150,8 @@ INT_PTR TFrmOptions::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (keyHook) UnhookWindowsHookEx(keyHook);
       keyHook = nullptr;
       hwnd_ = nullptr;
+      // The dialog's reference to the common controls goes with it, not with the run.
+      freeLibraryLater(std::move(commonControls_));
       return TRUE;
     default:
       return FALSE;
@@ -396,10 +406,6 @@ void ShowSettings(FormServices& form) {
     dialog->BringToFront();
     return;
   }
-  // The controls the dialog uses are registered when it first opens, not at start-up.
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TAB_CLASSES | ICC_UPDOWN_CLASS | ICC_HOTKEY_CLASS |
-                                                      ICC_LINK_CLASS | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
   dialog.reset();
   dialog = std::make_unique<TFrmOptions>(form);
 }

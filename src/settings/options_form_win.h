@@ -61,6 +61,8 @@ class TFrmOptions {
   FormServices& form_;
   std::wstring themeFolder_;
   OptionsDialogModel model_;
+  // Loaded before the dialog is created; given back after its window is destroyed.
+  UniqueLibrary commonControls_;
   HWND hwnd_ = nullptr;
   int page_ = 0;
   // Set while the dialog itself changes controls, so their notifications are not taken as the
