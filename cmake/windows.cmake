@@ -6,8 +6,10 @@ enable_language(RC)
 # time; every other system library is delay-loaded (cmake/delay_load.cmake), so a dialog or a
 # menu that calls into it pays for it when it first opens, and a run that never opens one never
 # does. Add a library to the second list, never to the first, unless the first tick needs it.
+# comctl32 is in neither: the windows that use it load it through a handle they give back when
+# they close (loadCommonControls), and a linked call would keep it loaded for the run.
 set(KELVANE_WIN_LIBS user32 gdi32 shell32 advapi32 uuid)
-set(KELVANE_DELAYED_WIN_LIBS comctl32 comdlg32 ole32 oleaut32 version psapi windowscodecs urlmon
+set(KELVANE_DELAYED_WIN_LIBS comdlg32 ole32 oleaut32 version psapi windowscodecs urlmon
                              wininet uxtheme shlwapi)
 include(cmake/delay_load.cmake)
 if(MINGW)
