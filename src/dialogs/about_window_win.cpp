@@ -33,8 +33,10 @@ TAboutWindow::TAboutWindow(HWND form, AboutFacts facts, std::function<void()> hi
     : form_(form),
       facts_(std::move(facts)),
       hide_(std::move(hide)),
-      commonControls_(loadLinkControls()),
       layout_(aboutLayout(systemDpi())) {
+  // The links stay on the form after this object is gone (until the program ends), so the
+  // library that runs them stays loaded as well.
+  (void)loadLinkControls().release();
   SetWindowLongPtrW(form_, GWL_STYLE, static_cast<LONG_PTR>(kFormStyle));
   SetWindowLongPtrW(form_, GWL_EXSTYLE, static_cast<LONG_PTR>(kFormExStyle));
   SetWindowTextW(form_, L"关于");

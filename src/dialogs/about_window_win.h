@@ -67,7 +67,6 @@ class TAboutWindow {
   HWND form_;
   AboutFacts facts_;
   std::function<void()> hide_;
-  UniqueLibrary commonControls_;  // the links stay on the form for the run
   AboutLayout layout_;
   UniqueFont font_, titleFont_;
   Picture programPicture_, donationPicture_;
