@@ -58,21 +58,22 @@ bool IsSystemProcessName(const std::string& upperCaseName) {
 ProcessDialog MakeProcessDialog(const ProcessItem& item, const ExecutableVersion& version) {
   ProcessDialog d;
   d.title = "Kelvane";
-  d.mainInstruction = "进程信息  '" + VerbatimText(item.name) + "'";
+  // Built by appending: GCC 12 warns wrongly about overlapping copies in chained operator+.
+  d.mainInstruction.append("进程信息  '").append(VerbatimText(item.name)).append("'");
   // An empty path reads as no version information, whatever the reader was handed.
   const bool hasInformation = !item.path.empty() && !version.fileDescription.empty();
   if (hasInformation) {
     d.content = detailLines(item, version, VerbatimText);
     d.details = detailLines(item, version, [](const std::string& text) { return text; });
   } else {
-    d.content = std::string("(没有进程信息)") + kCrLf + kCrLf;
+    d.content.append("(没有进程信息)").append(kCrLf).append(kCrLf);
   }
   d.content += kWarning;
   if (IsSystemProcessName(UpperCaseAscii(item.name))) {
-    d.footer = "'" + VerbatimText(item.name) + "' 可能是一个系统进程";
+    d.footer.append("'").append(VerbatimText(item.name)).append("' 可能是一个系统进程");
     d.footerIcon = kWarningIcon;
   }
-  d.buttonCaptions = std::string(hasInformation ? "复制详细信息" : "在线搜索") + "\n释放内存\n终止进程\n取消";
+  d.buttonCaptions.append(hasInformation ? "复制详细信息" : "在线搜索").append("\n释放内存\n终止进程\n取消");
   d.mainIcon = kInformationIcon;
   d.width = kDialogWidth;
   return d;
@@ -95,7 +96,7 @@ std::string PercentEncode(const std::string& text) {
   return out;
 }
 
-std::string WebSearchUrl(const std::string& name) { return kSearchAddress + PercentEncode(name); }
+std::string WebSearchUrl(const std::string& name) { return std::string(kSearchAddress).append(PercentEncode(name)); }
 
 ProcessAction ProcessActionFor(int dialogResult, const ProcessDialog& dialog, const ProcessItem& item) {
   if (dialogResult == kProcessButtonCancel) dialogResult = kCancelled;
