@@ -68,14 +68,17 @@ ProcessFile parseProcessFile(const std::string& text) {
 }
 
 std::string menuLine(const MenuEntry& entry) {
+  const char letters[] = {entry.isDefault ? 'D' : '\0', entry.highlighted ? 'H' : '\0',
+                          entry.unified ? 'U' : '\0', entry.enabled ? '\0' : 'X'};
   std::string flags;
-  if (entry.isDefault) flags += 'D';
-  if (entry.highlighted) flags += 'H';
-  if (entry.unified) flags += 'U';
-  if (!entry.enabled) flags += 'X';
-  if (flags.empty()) flags = "-";
+  for (char letter : letters)
+    if (letter != '\0') flags.push_back(letter);
+  if (flags.empty()) flags.assign(1, '-');
   const std::string& value = entry.valueText.empty() ? entry.shortcutText : entry.valueText;
-  return "menu: " + std::to_string(entry.tag) + "\t" + entry.caption + "\t" + value + "\t" + flags;
+  std::string line = "menu: ";
+  line.append(std::to_string(entry.tag)).append("\t").append(entry.caption);
+  line.append("\t").append(value).append("\t").append(flags);
+  return line;
 }
 
 }  // namespace preview
