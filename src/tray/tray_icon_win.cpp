@@ -173,6 +173,15 @@ void TTrayIconComponent::setIcon(UniqueIcon icon) {
   // `previous` is destroyed here, after the shell has taken the new icon.
 }
 
+void TTrayIconComponent::holdTip(bool hold) {
+  if (hold == tipHeld_) return;
+  tipHeld_ = false;
+  const std::wstring hint = std::exchange(hint_, hold ? std::wstring() : hint_);
+  if (iconVisible_) ModifyIcon();
+  hint_ = hint;
+  tipHeld_ = hold;
+}
+
 void TTrayIconComponent::setHint(const std::wstring& hint) {
   hint_ = hint;
   ModifyIcon();
