@@ -133,9 +133,9 @@ void TTrayIconComponent::refreshRecord() {
   record_.hIcon = icon();
   if (tipHeld_) {
     record_.uFlags &= ~static_cast<UINT>(NIF_TIP);
-  } else {
-    record_.uFlags |= NIF_TIP;
+    return;  // the shell keeps the empty tip it was given
   }
+  record_.uFlags |= NIF_TIP;
   if (showHint_ && !hint_.empty()) {
     copyToField(record_.szTip, hint_, kTipBytes);
   } else {
