@@ -1,7 +1,7 @@
 // The per-tick work of the core: the picture's text and the tip, for a typical sample.
 #include <benchmark/benchmark.h>
 
-#include "app/memory_status.h"
+#include "memory/memory_status.h"
 
 using namespace kelvane;
 

@@ -1,6 +1,5 @@
 #pragma once
-// The tray icon's double click, the Task Manager menu command and the reaction to a locked
-// session.
+// The tray icon's double click and the reaction to a locked session.
 
 #include <windows.h>
 
@@ -11,8 +10,6 @@ namespace kelvane {
 // Runs the action chosen by DoubleClickAction; values outside 0..7 do nothing. A failing shell
 // command is shown through the form's error display.
 void TrayDblClick(FormServices& form);
-
-void LaunchTaskManager1Click(FormServices& form);
 
 // WM_WTSSESSION_CHANGE: a lock switches the monitor off when the user asked for it.
 void OnSessionChange(FormServices& form, WPARAM sessionEvent);

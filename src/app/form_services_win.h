@@ -1,5 +1,5 @@
 #pragma once
-// What the alert step, the show-log command and the tray actions need from the main form.
+// What the alert step and the user commands need from the main form.
 // The main form implements it; tests implement it with fakes.
 
 #include <windows.h>
@@ -31,7 +31,12 @@ class FormServices {
   virtual std::string TipText() = 0;
 
   virtual void MemoryDefragmenter1Click() = 0;
+  // The options dialog, or the open one brought to the front.
   virtual void Settings1Click() = 0;
+  // The about window.
+  virtual void About1Click() = 0;
+  // Ends the program once the current handler has returned.
+  virtual void Close1Click() = 0;
 
   // The top-level error display: a message box with the error text; the program goes on.
   virtual void ShowError(const std::string& message) = 0;

@@ -1,4 +1,4 @@
-// What the main form lends to the alerts, the log command and the tray actions.
+// What the main form lends to the alerts and the user commands.
 #include "app/main_form_win.h"
 #include "common/error_display_win.h"
 #include "common/text_win.h"
@@ -33,6 +33,8 @@ std::string TFrmKelvaneMain::TipText() { return toUtf8(Tray->hint()); }
 void TFrmKelvaneMain::Settings1Click() {
   // TODO(options dialog): open the options dialog, or bring it to the front when it is open.
 }
+
+void TFrmKelvaneMain::About1Click() {}
 
 void TFrmKelvaneMain::ShowError(const std::string& message) { showUnexpectedError(message); }
 

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 #include <wtsapi32.h>
 
+#include "actions/command_win.h"
 #include "actions/refresh_hotkey_win.h"
 #include "actions/tray_actions_win.h"
 #include "app/session_notification_win.h"
@@ -280,17 +281,11 @@ void TFrmKelvaneMain::TrayDblClick() { kelvane::TrayDblClick(*this); }
 void TFrmKelvaneMain::onMenuCommand(UINT command) {
   const auto item = staticItemOfCommand(command);
   if (!item) return;
-  switch (*item) {
-    case StaticItem::LaunchTaskManager1: LaunchTaskManager1Click(*this); break;
-    case StaticItem::MemoryDefragmenter1: MemoryDefragmenter1Click(); break;
-    case StaticItem::MneShowLog: MneShowLogClick(*this); break;
-    case StaticItem::Close1: Close1Click(); break;
-    default: break;  // the other commands arrive with their features
-  }
+  if (const auto chosen = commandOfStaticItem(*item)) execute(*this, *chosen);
 }
 
 void TFrmKelvaneMain::onTimerDefragTimer() {
-  if (options_.DefragEveryActive) MemoryDefragmenter1Click();
+  if (options_.DefragEveryActive) execute(*this, Command::of(CommandKind::ReleaseMemory));
 }
 
 void TFrmKelvaneMain::MemoryDefragmenter1Click() {
@@ -308,7 +303,7 @@ void TFrmKelvaneMain::ApplyRefreshHotkey() {
 }
 
 void TFrmKelvaneMain::HotKeyRegistry1HotKeyPressed(std::uint32_t, std::uint16_t) {
-  MemoryDefragmenter1Click();
+  execute(*this, Command::of(CommandKind::ReleaseMemory));
 }
 
 }  // namespace kelvane

@@ -11,7 +11,7 @@
 #include "actions/hotkey_registry_win.h"
 #include "app/alert_step_win.h"
 #include "app/form_services_win.h"
-#include "app/memory_status.h"
+#include "memory/memory_status.h"
 #include "common/handles_win.h"
 #include "common/number_format.h"
 #include "common/window_win.h"
@@ -37,10 +37,7 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
 
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-  // The exit command: saves, releases everything, removes the icon and ends the message loop.
-  void Close1Click();
-
-  // What the alerts, the log command and the tray actions use (main_form_services_win.cpp).
+  // What the alerts and the user commands use (main_form_services_win.cpp).
   TKelvaneOptions& Options() override;
   HWND MainWindow() override;
   HWND ApplicationWindow() override;
@@ -51,6 +48,9 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
   std::string TipText() override;
   void MemoryDefragmenter1Click() override;
   void Settings1Click() override;
+  void About1Click() override;
+  // The exit command: saves, releases everything, removes the icon and ends the message loop.
+  void Close1Click() override;
   void ShowError(const std::string& message) override;
 
  private:

@@ -1,7 +1,7 @@
 #pragma once
-// The version resource of an executable file: its string values (description, company) and the
-// four-part file version. Read once when constructed; an unreadable file reads as one without
-// a resource.
+// FileVersionReader: a file's version resource, read once with the wide functions so that
+// paths and values in any language come through. A file without a resource (or an empty file
+// name) reads as empty strings everywhere.
 
 #include <string>
 #include <vector>
@@ -10,19 +10,21 @@ namespace kelvane {
 
 class FileVersionReader {
  public:
-  // An empty file name gives no version information.
+  // fileName in UTF-8.
   explicit FileVersionReader(const std::string& fileName);
 
   bool HasVersionInfo() const { return !data_.empty(); }
-  // A string value ("FileDescription", "CompanyName") of the file's first translation, or of
-  // US English / Western European ("040904E4") when it lists none; empty when missing.
-  std::string StringValue(const std::string& key) const;
-  // The fixed part's file version "major.minor.build.revision"; empty without a resource.
+  // A string value of the first translation ("CompanyName", "FileDescription"), UTF-8; empty
+  // when the resource or the value is missing.
+  std::string Value(const std::string& key) const;
+  std::string CompanyName() const { return Value("CompanyName"); }
+  std::string FileDescription() const { return Value("FileDescription"); }
+  // "1.2.3.4" from the fixed part; empty without a version resource.
   std::string FileVersion() const;
 
  private:
   std::vector<unsigned char> data_;
-  std::wstring translation_;
+  std::vector<std::string> translations_;
 };
 
 }  // namespace kelvane

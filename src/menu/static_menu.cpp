@@ -35,4 +35,19 @@ std::vector<StaticMenuItem> staticMenuItems(const StaticMenuState& state) {
   return items;
 }
 
+std::optional<Command> commandOfStaticItem(StaticItem item) {
+  switch (item) {
+    case StaticItem::LaunchTaskManager1: return Command::of(CommandKind::LaunchTaskManager);
+    case StaticItem::MemoryDefragmenter1: return Command::of(CommandKind::ReleaseMemory);
+    case StaticItem::MneShowLog: return Command::of(CommandKind::ShowLog);
+    case StaticItem::Settings1: return Command::of(CommandKind::Settings);
+    case StaticItem::About1: return Command::of(CommandKind::About);
+    case StaticItem::Close1: return Command::of(CommandKind::Exit);
+    case StaticItem::N1:
+    case StaticItem::N2:
+    case StaticItem::N4: return std::nullopt;
+  }
+  return std::nullopt;
+}
+
 }  // namespace kelvane

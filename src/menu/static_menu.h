@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "actions/command.h"
+
 namespace kelvane {
 
 enum class StaticItem {
@@ -48,5 +50,8 @@ struct StaticMenuState {
 };
 
 std::vector<StaticMenuItem> staticMenuItems(const StaticMenuState& state);
+
+// The command an item stands for; none for separators.
+std::optional<Command> commandOfStaticItem(StaticItem item);
 
 }  // namespace kelvane

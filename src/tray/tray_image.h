@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "app/memory_status.h"
+#include "memory/memory_status.h"
 #include "common/number_format.h"
 #include "settings/options.h"
 #include "settings/system_colors.h"

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/memory_status.h"
+#include "memory/memory_status.h"
 #include "common/handles_win.h"
 #include "common/number_format.h"
 #include "settings/options.h"

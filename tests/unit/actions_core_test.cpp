@@ -1,7 +1,13 @@
+#include "actions/command.h"
 #include "actions/double_click.h"
 #include "actions/hotkey_value.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "menu/static_menu.h"
 
 using namespace kelvane;
 
@@ -55,4 +61,31 @@ TEST(DoubleClick, ActionChoiceAndRunDialogText) {
             "open it for you.");
   // It must fit the 116-character buffer the Run dialog is given, terminator included.
   EXPECT_LT(description.size(), 116u);
+}
+
+TEST(Command, DoubleClickAndMenuAgreeOnTheDefaultItem) {
+  // The bold item of the menu is the one that does what the double click does.
+  const std::vector<StaticItem> all = {StaticItem::LaunchTaskManager1, StaticItem::N1,
+                                       StaticItem::MemoryDefragmenter1, StaticItem::MneShowLog,
+                                       StaticItem::N2, StaticItem::Settings1, StaticItem::About1,
+                                       StaticItem::N4, StaticItem::Close1};
+  for (std::int32_t action = -1; action <= 8; ++action) {
+    const auto command = DoubleClickCommand(action);
+    EXPECT_EQ(command.has_value(), action >= 0 && action <= 7) << action;
+    std::optional<StaticItem> itemWithThatCommand;
+    for (StaticItem item : all) {
+      const auto itemCommand = commandOfStaticItem(item);
+      if (command && itemCommand && itemCommand->kind == command->kind) itemWithThatCommand = item;
+    }
+    EXPECT_EQ(defaultItemForAction(action), itemWithThatCommand) << action;
+  }
+  // Separators stand for nothing; every other item for a command of its own.
+  std::vector<CommandKind> seen;
+  for (StaticItem item : all) {
+    const auto command = commandOfStaticItem(item);
+    EXPECT_EQ(command.has_value(), staticMenuItems({})[static_cast<int>(item)].caption != "-");
+    if (!command) continue;
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), command->kind), 0);
+    seen.push_back(command->kind);
+  }
 }

@@ -1,4 +1,4 @@
-#include "app/memory_status.h"
+#include "memory/memory_status.h"
 
 #include <gtest/gtest.h>
 

@@ -26,6 +26,8 @@ class FakeFormServices : public FormServices {
 
   int releases = 0;
   int settingsOpened = 0;
+  int aboutOpened = 0;
+  int closeRequests = 0;
   std::vector<BalloonCall> balloons;
   std::vector<std::string> errors;
   std::function<void()> onRelease;
@@ -45,6 +47,8 @@ class FakeFormServices : public FormServices {
     if (onRelease) onRelease();
   }
   void Settings1Click() override { ++settingsOpened; }
+  void About1Click() override { ++aboutOpened; }
+  void Close1Click() override { ++closeRequests; }
   void ShowError(const std::string& message) override { errors.push_back(message); }
 };
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/memory_status.h"
+#include "memory/memory_status.h"
 #include "common/number_format.h"
 #include "settings/options.h"
 #include "tray/tray_image.h"

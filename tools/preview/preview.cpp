@@ -24,7 +24,7 @@
 #include <optional>
 #include <string>
 
-#include "app/memory_status.h"
+#include "memory/memory_status.h"
 #include "picture_output.h"
 #include "settings/option_fields.h"
 #include "settings/options.h"

@@ -1,0 +1,45 @@
+#include "actions/command_win.h"
+
+#include <exception>
+
+#include "actions/system_commands_win.h"
+#include "app/alert_step_win.h"
+
+namespace kelvane {
+
+namespace {
+
+constexpr int kMemoryBalloonSeconds = 40;
+
+void run(FormServices& form, const Command& command) {
+  switch (command.kind) {
+    case CommandKind::LaunchTaskManager: LaunchTaskManager(form.MainWindow()); break;
+    case CommandKind::ReleaseMemory: form.MemoryDefragmenter1Click(); break;
+    case CommandKind::ShowLog: MneShowLogClick(form); break;
+    case CommandKind::Settings: form.Settings1Click(); break;
+    case CommandKind::About: form.About1Click(); break;
+    case CommandKind::Exit: form.Close1Click(); break;
+    case CommandKind::MemoryInfo:
+      form.ShowBalloon("Kelvane", form.TipText(), 1, kMemoryBalloonSeconds);
+      break;
+    case CommandKind::LockWorkstation: LockWorkstationNow(); break;
+    case CommandKind::RunDialog:
+      ShowRunDialog("Kelvane", form.MainWindow(), form.ApplicationIcon());
+      break;
+    case CommandKind::ShutdownDialog: ShowShutdownDialog(); break;
+    case CommandKind::ShowDesktop: MinimizeAllWindows(); break;
+    case CommandKind::Process: break;
+  }
+}
+
+}  // namespace
+
+void execute(FormServices& form, const Command& command) {
+  try {
+    run(form, command);
+  } catch (const std::exception& error) {
+    form.ShowError(error.what());
+  }
+}
+
+}  // namespace kelvane
