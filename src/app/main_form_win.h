@@ -15,6 +15,7 @@
 #include "common/handles_win.h"
 #include "common/number_format.h"
 #include "common/window_win.h"
+#include "menu/popup_menu_win.h"
 #include "settings/options.h"
 #include "settings/settings_file_win.h"
 #include "tray/tray_icon_win.h"
@@ -62,7 +63,6 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
   void FormCreate();
   bool checkPlatform();
   void createFonts();
-  void loadSharedIcons();
   void InitSettings();
   void LoadOptions();
   // Writes the record to the settings file; a failure is shown unless `quiet`.
@@ -78,7 +78,9 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
   void onSessionChange(WPARAM event);
   void TrayMouseDown(MouseButton button, ShiftState shift, POINT at);
   void TrayDblClick();
-  void onMenuCommand(UINT command);
+  // Builds the tray menu, shows it at the point and carries out the chosen entry.
+  void PopupTrayMenu(POINT at);
+  TrayMenuInputs trayMenuInputs() const;
 
   // Steps of later features that the tick and the menu already call.
   void runAlertStep(const MemorySample& sample);
@@ -94,6 +96,7 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
   bool portableMode_ = false;
   NumberFormat numberFormat_;
   std::uint64_t shownTotal_ = 0;
+  MemorySample lastSample_;  // the tray menu's percentages are of this sample's total
 
   // Alert state for the run: PreviousLoad, NextAlertTick and AlertDialogOpen.
   AlertState alerts_;
@@ -102,11 +105,8 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
   std::string releaseShortcutText_;
 
   bool vistaOrLater_ = false;
-  int MenuLineHeight = 0;
   UniqueFont mainFont_;
   HIMAGELIST systemSmallIcons_ = nullptr;  // shared by the shell, never destroyed
-  UniqueIcon DefaultProcessIcon;
-  UniqueIcon TaskManagerIcon;
   HICON designIcon_ = nullptr;  // from the resources, shared
   bool sessionNotificationRegistered_ = false;
   std::wstring versionLabel_;
@@ -115,6 +115,10 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
   std::unique_ptr<TTrayIconComponent> Tray;
   TTrayPicture trayPicture_;
   std::unique_ptr<THotKeyRegistry> HotKeyRegistry1;
+  // Made when the menu is first asked for; a second request while one is being built or shown
+  // is ignored.
+  std::unique_ptr<TPopupMenu> PopupMenu1;
+  bool trayMenuBusy_ = false;
 };
 
 }  // namespace kelvane

@@ -21,6 +21,7 @@ void TFrmKelvaneMain::onTimer1Timer() {
   const MemorySample sample = readMemorySample();
   const TKelvaneOptions options = options_;  // the picture works on a copy taken each tick
   shownTotal_ = ShownTotal(sample, options);
+  lastSample_ = sample;
   const std::wstring hint = toWide(HintText(sample, options, numberFormat_));
   const SystemColorTable systemColors = readSystemColors();
   trayPicture_.show(*Tray, TrayTick{options, sample, numberFormat_, systemColors, hint});

@@ -30,7 +30,7 @@ FileVersionReader::FileVersionReader(const std::string& fileName) {
   }
 }
 
-std::string FileVersionReader::Value(const std::string& key) const {
+std::string FileVersionReader::StringValue(const std::string& key) const {
   if (data_.empty()) return {};
   void* value = nullptr;
   UINT length = 0;

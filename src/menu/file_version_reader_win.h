@@ -16,9 +16,9 @@ class FileVersionReader {
   bool HasVersionInfo() const { return !data_.empty(); }
   // A string value of the first translation ("CompanyName", "FileDescription"), UTF-8; empty
   // when the resource or the value is missing.
-  std::string Value(const std::string& key) const;
-  std::string CompanyName() const { return Value("CompanyName"); }
-  std::string FileDescription() const { return Value("FileDescription"); }
+  std::string StringValue(const std::string& key) const;
+  std::string CompanyName() const { return StringValue("CompanyName"); }
+  std::string FileDescription() const { return StringValue("FileDescription"); }
   // "1.2.3.4" from the fixed part; empty without a version resource.
   std::string FileVersion() const;
 

@@ -33,6 +33,9 @@ class TTrayIconComponent {
 
   std::function<void(MouseButton, ShiftState, POINT)> OnMouseDown;
   std::function<void()> OnDblClick;
+  // The user asked for the icon's menu from the keyboard (Enter or Space on the focused icon,
+  // Shift+F10 or the context-menu key); the point is where the menu should open.
+  std::function<void(POINT)> OnKeyboardMenu;
 
   // ownerForm and appWindow are the windows HideOwnerForm/ShowOwnerForm act on.
   TTrayIconComponent(HWND ownerForm, HWND appWindow, HICON designIcon);
@@ -52,6 +55,9 @@ class TTrayIconComponent {
   // the design-time picture rather than an empty slot the user could not find or click.
   HICON icon() const { return icon_ ? icon_.get() : designIcon_; }
   void setHint(const std::wstring& hint);
+  // While held, modifications leave the shown tip alone: the shell re-shows a re-sent tip on top
+  // of whatever is open, such as the icon's own menu.
+  void holdTip(bool hold) { tipHeld_ = hold; }
   // A new picture and tip in one modification, as every changed tick sends them.
   void setIconAndHint(UniqueIcon icon, const std::wstring& hint);
   const std::wstring& hint() const { return hint_; }
@@ -83,8 +89,14 @@ class TTrayIconComponent {
   UniqueIcon icon_;
   std::wstring hint_;
   bool showHint_ = true;
+  bool tipHeld_ = false;
+  UINT lastNotify_ = 0;
   bool iconVisible_ = false;
   NOTIFYICONDATAW record_{};
 };
+
+// Closes the shell's panel of hidden icons, which stays open after a click on an icon in it.
+// Systems before Vista have no such panel.
+void CloseNotifyIconOverflow();
 
 }  // namespace kelvane

@@ -18,7 +18,7 @@ TEST(FileVersionReader, ReadsASystemFileAndGivesEmptyTextsWithoutAResource) {
   EXPECT_FALSE(kernel.CompanyName().empty());
   EXPECT_TRUE(std::regex_match(kernel.FileVersion(), std::regex(R"(\d+\.\d+\.\d+\.\d+)")))
       << kernel.FileVersion();
-  EXPECT_TRUE(kernel.Value("NoSuchKey").empty());
+  EXPECT_TRUE(kernel.StringValue("NoSuchKey").empty());
 
   for (const std::string& name : {std::string(), std::string("C:\\no\\such\\file.exe")}) {
     const FileVersionReader none(name);
