@@ -4,7 +4,10 @@
 # company, version and path; "复制详细信息" puts exactly those four lines on the clipboard;
 # "释放内存" asks the system to trim it (Wine accepts the call and trims nothing, so the call
 # is counted in Wine's relay trace); "终止进程" ends it, and a second copy of the same program in
-# another folder runs on.
+# another folder runs on. A program that ends while its dialog is open, and is followed by a new
+# instance of itself, is not the one "终止进程" then reaches: nothing is ended. Three instances
+# merged into one entry end together with "终止进程", with a fourth started after the menu
+# closed.
 source "$(dirname "$0")/lib.sh"
 
 crlf() { sed 's/$/\r/'; }
@@ -73,6 +76,39 @@ ended=1
 for _ in $(seq 1 20); do running "$HEAVY_PID" || { ended=0; break; }; sleep 0.25; done
 check "the program has ended" test "$ended" -eq 0
 check "the same program in another folder runs on" running "$OTHER_PID"
+
+start_heavy() {  # start_heavy MEGABYTES: one more instance in the program's folder; its pid in STARTED
+  (cd "$PROGRAM_DIR" && exec wine 'C:\Program Files\Kelvane\idle_child.exe' "$1" 300 >/dev/null 2>&1) &
+  STARTED=$!
+}
+start_heavy 300
+GONE_PID=$STARTED
+sleep 2
+check "the next heavy program's dialog opens" choose_process
+kill -KILL "$GONE_PID"
+wait "$GONE_PID" 2>/dev/null || true
+start_heavy 300
+SUCCESSOR_PID=$STARTED
+sleep 2
+check "终止进程 is pressed after the program ended" dialog click Kelvane 102
+sleep 2
+check "the new instance that followed it runs on" running "$SUCCESSOR_PID"
+check "the other folder's copy runs on" running "$OTHER_PID"
+kill "$SUCCESSOR_PID" 2>/dev/null || true
+wait "$SUCCESSOR_PID" 2>/dev/null || true
+
+instances=()
+for _ in 1 2 3; do start_heavy 100; instances+=("$STARTED"); done
+sleep 2
+check "the merged entry's dialog opens" choose_process
+start_heavy 10
+instances+=("$STARTED")
+sleep 2
+check "终止进程 is pressed for the merged entry" dialog click Kelvane 102
+all_ended() { local pid; for pid in "${instances[@]}"; do running "$pid" && return 1; done; return 0; }
+for _ in $(seq 1 20); do all_ended && break; sleep 0.25; done
+check "all four instances have ended" all_ended
+check "the other folder's copy still runs" running "$OTHER_PID"
 check "Kelvane runs on" probe find TFrmKelvaneMain
 refute "no error box came up" probe find '#32770'
 
