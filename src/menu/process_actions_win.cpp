@@ -49,7 +49,7 @@ void applyToOne(const ProcessItem& item, bool end, ProcessControl& control) {
 
 ExecutableVersion readExecutableVersion(const std::string& path) {
   const FileVersionReader reader(path);
-  return {reader.StringValue("FileDescription"), reader.StringValue("CompanyName"), reader.FileVersion()};
+  return {reader.FileDescription(), reader.CompanyName(), reader.FileVersion()};
 }
 
 void copyDetails(FormServices& form, const std::string& details) {

@@ -113,6 +113,19 @@ ProcessItem entryFor(DWORD processId, int instanceCount = 0) {
   return item;
 }
 
+// The first process of that name, as the menu would list it.
+ProcessItem entryNamed(const std::string& name) {
+  WindowsProcessPlatform platform;
+  TNxProcessList list(platform);
+  for (int attempt = 0; attempt < 40; ++attempt) {
+    list.Refresh(false);
+    for (const TNxProcessRec& record : list.Items)
+      if (_stricmp(record.Name.c_str(), name.c_str()) == 0) return entryFor(record.ProcessId);
+    Sleep(250);
+  }
+  return {};
+}
+
 // The system's calls, counted: Wine accepts a trim and changes nothing one could measure.
 class CountingControl : public ProcessControl {
  public:
@@ -130,6 +143,7 @@ class CountingControl : public ProcessControl {
 struct DialogSeen {
   std::vector<std::wstring> buttons;  // captions of 100..103, empty where missing
   std::wstring content;
+  std::vector<std::wstring> texts;  // of every child window
   DriveReport report;
 };
 
@@ -149,13 +163,14 @@ DialogSeen choose(FormServices& form, const ProcessItem& item, ProcessControl& c
         for (int id = 100; id <= 103; ++id) seen.buttons.push_back(textOf(GetDlgItem(dialog, id)));
         EnumChildWindows(
             dialog,
-            [](HWND child, LPARAM found) -> BOOL {
-              const std::wstring text = textOf(child);
-              if (text.find(L"文件路径") != std::wstring::npos || text.find(L"没有进程信息") != std::wstring::npos)
-                *reinterpret_cast<std::wstring*>(found) = text;
+            [](HWND child, LPARAM texts) -> BOOL {
+              reinterpret_cast<std::vector<std::wstring>*>(texts)->push_back(textOf(child));
               return TRUE;
             },
-            reinterpret_cast<LPARAM>(&seen.content));
+            reinterpret_cast<LPARAM>(&seen.texts));
+        for (const std::wstring& text : seen.texts)
+          if (text.find(L"文件路径") != std::wstring::npos || text.find(L"没有进程信息") != std::wstring::npos)
+            seen.content = text;
         act(dialog);
       },
       [&] {
@@ -211,7 +226,13 @@ TEST(ProcessActions, TheFourButtonsCopyReleaseEndAndCancel) {
   EXPECT_EQ(seen.buttons, (std::vector<std::wstring>{L"复制详细信息", L"释放内存", L"终止进程", L"取消"}));
   // The path keeps its "\nina" in the dialog, exactly as the snapshot has it.
   EXPECT_NE(seen.content.find(L"文件路径: " + toWide(entry.path) + L"\r\n"), std::wstring::npos) << toUtf8(seen.content);
+  EXPECT_EQ(std::count(seen.texts.begin(), seen.texts.end(), L"'idle_child.exe' 可能是一个系统进程"), 0);
   choose(form, entry, control, [](HWND dialog) { PostMessageW(dialog, WM_CLOSE, 0, 0); });
+  // The desktop process (there while this test owns a window) is one of the system's.
+  const ProcessItem explorer = entryNamed("explorer.exe");
+  ASSERT_NE(explorer.processId, 0u);
+  seen = press(form, explorer, control, 103);
+  EXPECT_EQ(std::count(seen.texts.begin(), seen.texts.end(), L"'" + toWide(explorer.name) + L"' 可能是一个系统进程"), 1);
   EXPECT_TRUE(control.trimmed.empty());
   EXPECT_TRUE(control.ended.empty());
 
@@ -287,7 +308,9 @@ TEST(ProcessActions, AProcessThatEndedOrWhoseIdNowNamesAnotherIsNotTouched) {
   pathless.path.clear();
   pathless.unified = true;
   pathless.instanceCount = 2;
-  press(form, pathless, control, 102);
+  const DialogSeen seen = press(form, pathless, control, 102);
+  EXPECT_EQ(seen.buttons[0], L"在线搜索");
+  EXPECT_EQ(seen.content.rfind(L"(没有进程信息)\r\n\r\n请注意", 0), 0u) << toUtf8(seen.content);
 
   EXPECT_TRUE(control.trimmed.empty());
   EXPECT_TRUE(control.ended.empty());

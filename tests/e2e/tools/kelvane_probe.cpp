@@ -24,16 +24,11 @@
 #include <vector>
 
 #include "common/text_win.h"
+#include "probe_output_win.h"
 
 using namespace kelvane;
 
 namespace {
-
-void print(const std::wstring& text) {
-  const std::string utf8 = toUtf8(text);
-  fwrite(utf8.data(), 1, utf8.size(), stdout);
-  fflush(stdout);
-}
 
 std::wstring className(HWND hwnd) {
   wchar_t buffer[256];
