@@ -4,7 +4,7 @@ include(GoogleTest)
 
 file(GLOB KELVANE_UNIT_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/unit/*.cpp)
 add_executable(kelvane_unit_tests ${KELVANE_UNIT_TESTS})
-target_link_libraries(kelvane_unit_tests PRIVATE kelvane_core GTest::gtest GTest::gtest_main)
+target_link_libraries(kelvane_unit_tests PRIVATE kelvane_core kelvane_png_file GTest::gtest GTest::gtest_main)
 target_compile_options(kelvane_unit_tests PRIVATE ${KELVANE_WARNINGS})
 target_compile_definitions(kelvane_unit_tests PRIVATE KELVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
 gtest_discover_tests(kelvane_unit_tests DISCOVERY_TIMEOUT 60)

@@ -170,6 +170,10 @@ void TFrmKelvaneMain::closeProgram() {
 }
 
 LRESULT TFrmKelvaneMain::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == exitRequestMessage_ && message != 0) {
+    execute(*this, Command::of(CommandKind::Exit));
+    return 0;
+  }
   switch (message) {
     case kCloseProgramMessage:
       closeProgram();

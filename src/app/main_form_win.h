@@ -27,6 +27,11 @@ inline constexpr const wchar_t* kMainFormClassName = L"TFrmKelvaneMain";
 // Fixed numbers: a second copy of the program and the settings load rely on them.
 inline constexpr UINT WM_INSTANCE_NOTICE = WM_USER + 45;  // 0x042D
 inline constexpr UINT WM_STARTUP_DONE = WM_USER + 42;     // 0x042A
+// Another program (the uninstaller, the installer replacing this copy) asks the running copy to
+// end as the Exit command does, settings saved: it registers this message name and posts the
+// message to the window of class TFrmKelvaneMain, wParam 0 and lParam 0. The close box keeps
+// only hiding the form, so WM_CLOSE cannot serve.
+inline constexpr const wchar_t* kExitRequestMessageName = L"Kelvane.ExitRequest";
 
 class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices {
  public:
@@ -57,6 +62,7 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
  private:
   enum TimerId : UINT_PTR { kTimer1 = 1, kTimerDefrag = 2 };
   static constexpr UINT kCloseProgramMessage = WM_APP + 1;
+  const UINT exitRequestMessage_ = RegisterWindowMessageW(kExitRequestMessageName);
 
   void closeProgram();
 

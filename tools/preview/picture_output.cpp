@@ -1,11 +1,10 @@
 #include "picture_output.h"
 
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 #include <vector>
 
-#include "common/png_writer.h"
+#include "png_file.h"
 
 using namespace kelvane;
 
@@ -13,10 +12,10 @@ namespace preview {
 
 namespace {
 
-bool writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out);
+bool writePictureFile(const std::string& path, const PixelBuffer& picture) {
+  const std::string error = writePngFile(path, picture.pixels(), picture.width(), picture.height());
+  if (!error.empty()) std::cerr << "kelvane-preview: " << path << ": " << error << "\n";
+  return error.empty();
 }
 
 // A 16 GB machine at the given load, with a page file half as large again.
@@ -88,7 +87,7 @@ void printPixels(const TrayPicture& picture) {
 bool writePicturePng(const TrayPicture& picture, int scale, const std::string& path) {
   const int size = TrayImageSize * scale;
   const PixelBuffer scaled = scaleNearest(picture.pixels, size, size);
-  return writeFile(path, encodePng(scaled.pixels(), size, size));
+  return writePictureFile(path, scaled);
 }
 
 bool writeContactSheet(const TKelvaneOptions& base, const NumberFormat& format, const std::string& path) {
@@ -105,7 +104,7 @@ bool writeContactSheet(const TKelvaneOptions& base, const NumberFormat& format, 
       DrawTransparent(sheet, kGap + column * kCell, kGap + row * kCell, big, 0xFFFFFFFFu);
     }
   }
-  return writeFile(path, encodePng(sheet.pixels(), sheet.width(), sheet.height()));
+  return writePictureFile(path, sheet);
 }
 
 }  // namespace preview

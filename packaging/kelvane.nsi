@@ -1,0 +1,218 @@
+; Kelvane's per-user installer. Built by scripts/package, which passes:
+;   VERSION  the four-part program version (the one in the program's version resource)
+;   STAGE    a folder holding kelvane.exe and Themes\*.Kelvane Theme
+;   OUTFILE  the installer to write
+;   SOURCE   the source tree (for the icon)
+;
+; Installs into the user's own programs folder without administrator rights. Command line:
+;   /S                 silent
+;   /AUTOSTART=0|1     start with Windows (default 1)
+;   /D=folder          install folder (last on the line, unquoted, as NSIS wants)
+; The uninstaller takes /S and /REMOVESETTINGS (also remove the settings, themes and log).
+
+Unicode true
+Target amd64-unicode
+SetCompressor /SOLID lzma
+RequestExecutionLevel user
+ManifestDPIAware true
+ManifestSupportedOS all
+
+!include "MUI2.nsh"
+!include "LogicLib.nsh"
+!include "FileFunc.nsh"
+
+!define PRODUCT "Kelvane"
+!define PUBLISHER "Brimvale"
+!define EXE "kelvane.exe"
+!define UNINSTALLER "uninstall.exe"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Kelvane"
+!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+; The program's own folder for settings, log and themes, under the roaming application data.
+!define DATA_FOLDER "$APPDATA\Brimvale\Kelvane"
+; The running copy's window class and the message it takes as its Exit command.
+!define MAIN_WINDOW_CLASS "TFrmKelvaneMain"
+!define EXIT_REQUEST_MESSAGE "Kelvane.ExitRequest"
+!define WAIT_AND_QUERY_ACCESS 0x00101000  ; SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION
+!define WAIT_OBJECT_0 0
+!define WAIT_TIMEOUT 258
+
+Name "${PRODUCT}"
+OutFile "${OUTFILE}"
+InstallDir "$LOCALAPPDATA\Programs\${PRODUCT}"
+InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
+BrandingText "${PRODUCT} ${VERSION}"
+
+VIProductVersion "${VERSION}"
+VIFileVersion "${VERSION}"
+
+!define MUI_ICON "${SOURCE}\assets\kelvane.ico"
+!define MUI_UNICON "${SOURCE}\assets\kelvane.ico"
+!define MUI_ABORTWARNING
+!define MUI_COMPONENTSPAGE_NODESC
+!define MUI_FINISHPAGE_RUN "$INSTDIR\${EXE}"
+
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_COMPONENTS
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_COMPONENTS
+!insertmacro MUI_UNPAGE_INSTFILES
+
+!insertmacro MUI_LANGUAGE "SimpChinese"
+
+VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "ProductName" "${PRODUCT}"
+VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "CompanyName" "${PUBLISHER}"
+VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "FileDescription" "${PRODUCT} 安装程序"
+VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "LegalCopyright" "Copyright © ${PUBLISHER}"
+
+LangString StillRunning ${LANG_SIMPCHINESE} "Kelvane 仍在运行, 没有退出. 请从托盘菜单选择 $\"退出$\", 然后按 $\"重试$\"."
+
+; The program file of the copy that was asked to end, to start that same copy again.
+Var closedRunningCopy
+
+; Asks a running copy to end as its Exit command does (it saves its settings first) and waits
+; for the process to be gone, so that its files can be replaced or removed.
+!macro CLOSE_RUNNING_COPY un
+Function ${un}CloseRunningCopy
+  StrCpy $closedRunningCopy ""
+  retry:
+  FindWindow $0 "${MAIN_WINDOW_CLASS}"
+  ${If} $0 == 0
+    Return
+  ${EndIf}
+  System::Call 'user32::GetWindowThreadProcessId(p r0, *i 0 r1) i'
+  System::Call 'kernel32::OpenProcess(i ${WAIT_AND_QUERY_ACCESS}, i 0, i r1) p .r2'
+  StrCpy $7 ""
+  ${If} $2 P<> 0
+    System::Call 'kernel32::QueryFullProcessImageNameW(p r2, i 0, w .r7, *i ${NSIS_MAX_STRLEN}) i'
+  ${EndIf}
+  System::Call 'user32::RegisterWindowMessageW(w "${EXIT_REQUEST_MESSAGE}") i .r3'
+  System::Call 'user32::PostMessageW(p r0, i r3, p 0, p 0) i'
+  ${If} $2 P<> 0
+    System::Call 'kernel32::WaitForSingleObject(p r2, i 15000) i .r4'
+    System::Call 'kernel32::CloseHandle(p r2) i'
+  ${Else}
+    ; No handle to wait on: watch the window instead.
+    StrCpy $4 ${WAIT_TIMEOUT}
+    ${For} $5 1 30
+      Sleep 500
+      FindWindow $6 "${MAIN_WINDOW_CLASS}"
+      ${If} $6 == 0
+        StrCpy $4 ${WAIT_OBJECT_0}
+        ${Break}
+      ${EndIf}
+    ${Next}
+  ${EndIf}
+  ${If} $4 == ${WAIT_OBJECT_0}
+    StrCpy $closedRunningCopy $7
+    Goto retry  ; a copy of another user session is not found, so this ends
+  ${EndIf}
+  MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(StillRunning)" /SD IDCANCEL IDRETRY retry
+  SetErrorLevel 2
+  Quit
+FunctionEnd
+!macroend
+!insertmacro CLOSE_RUNNING_COPY ""
+!insertmacro CLOSE_RUNNING_COPY "un."
+
+Section "Kelvane" SecProgram
+  SectionIn RO
+  SetShellVarContext current
+  Call CloseRunningCopy
+
+  SetOutPath "$INSTDIR"
+  File "${STAGE}\${EXE}"
+  WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+
+  ; The colour themes belong to the user's data folder, where the program looks for them;
+  ; themes the user has already changed stay as they are.
+  SetOutPath "${DATA_FOLDER}\Themes"
+  SetOverwrite off
+  File "${STAGE}\Themes\*.Kelvane Theme"
+  SetOverwrite on
+  SetOutPath "$INSTDIR"
+
+  CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\${EXE}" "" "$INSTDIR\${EXE}" 0
+
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\${EXE},0"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  IntFmt $0 "0x%08X" $0
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" "$0"
+SectionEnd
+
+Section "开机时启动 Kelvane" SecAutostart
+  WriteRegStr HKCU "${RUN_KEY}" "${PRODUCT}" '"$INSTDIR\${EXE}"'
+SectionEnd
+
+Section "-Finish"
+  ${IfNot} ${SectionIsSelected} ${SecAutostart}
+    DeleteRegValue HKCU "${RUN_KEY}" "${PRODUCT}"
+  ${EndIf}
+  ; A silent update puts the closed copy back; with the wizard the finish page offers it.
+  ${If} ${Silent}
+  ${AndIf} $closedRunningCopy != ""
+    Exec '"$closedRunningCopy"'
+  ${EndIf}
+SectionEnd
+
+Function .onInit
+  SetShellVarContext current
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/AUTOSTART=" $1
+  ${IfNot} ${Errors}
+  ${AndIf} $1 == 0
+    !insertmacro UnselectSection ${SecAutostart}
+  ${EndIf}
+FunctionEnd
+
+Section "un.Kelvane" UnSecProgram
+  SectionIn RO
+  SetShellVarContext current
+  Call un.CloseRunningCopy
+  Delete "$INSTDIR\${EXE}"
+  Delete "$INSTDIR\${UNINSTALLER}"
+  Delete "$SMPROGRAMS\${PRODUCT}.lnk"
+  ReadRegStr $0 HKCU "${RUN_KEY}" "${PRODUCT}"
+  ${If} $0 == '"$INSTDIR\${EXE}"'
+    DeleteRegValue HKCU "${RUN_KEY}" "${PRODUCT}"
+  ${EndIf}
+SectionEnd
+
+Section /o "un.同时删除设置、颜色主题和日志" UnSecSettings
+  RMDir /r "${DATA_FOLDER}"
+  RMDir "$APPDATA\Brimvale"
+  ; Settings and log a user placed beside the program (portable use of this folder).
+  Delete "$INSTDIR\Kelvane.Settings"
+  Delete "$INSTDIR\Kelvane.log"
+  RMDir /r "$INSTDIR\Themes"
+SectionEnd
+
+; Last, so that a script waiting for the uninstaller can watch for the entry to go.
+Section "-un.Finish"
+  RMDir "$INSTDIR"
+  DeleteRegKey HKCU "${UNINSTALL_KEY}"
+SectionEnd
+
+Function un.onInit
+  SetShellVarContext current
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/REMOVESETTINGS" $1
+  ${IfNot} ${Errors}
+    !insertmacro SelectSection ${UnSecSettings}
+  ${EndIf}
+FunctionEnd

@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# What a Windows user downloads, from scripts/package, used as that user would:
+#  1. the installer, silent and without the start-with-Windows option: program, shortcut,
+#     themes and the entry in the installed programs; no Run entry; the program starts;
+#  2. installed again over the running copy, with the option: the copy is asked to end and
+#     saves its settings, the Run entry appears, and the program is started again;
+#  3. the silent uninstaller ends the copy (which saves once more), removes program, shortcut,
+#     Run entry and its entry, and keeps the settings and themes; asked to, it removes those too;
+#  4. the portable zip unpacked into an empty folder keeps its settings beside the program and
+#     writes nothing anywhere else.
+root=$(cd "$(dirname "$0")/../.." && pwd)
+"$root/scripts/package" || { echo "FAILED: package (scripts/package)"; exit 1; }
+source "$(dirname "$0")/lib.sh"
+
+dist="$KELVANE_SOURCE/dist"
+version=$(sed -n 's/^#define KELVANE_VERSION_STRING "\(.*\)"$/\1/p' "$KELVANE_BUILD/generated/kelvane_version.h")
+setup="$dist/Kelvane-$version-setup.exe"
+zip="$dist/Kelvane-$version-portable.zip"
+check "the installer, the zip and their sums are there" test -s "$setup" -a -s "$zip"
+check "SHA256SUMS matches both files" bash -c "cd '$dist' && sha256sum --quiet -c SHA256SUMS"
+
+user_dir="$WINEPREFIX/drive_c/users/$(id -un)"
+install_dir="$user_dir/AppData/Local/Programs/Kelvane"
+install_win="C:\\users\\$(id -un)\\AppData\\Local\\Programs\\Kelvane"
+shortcut="$user_dir/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Kelvane.lnk"
+run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kelvane'
+
+# reg.exe prints in the console code page; the values checked here are ASCII.
+reg_query() { wine reg query "$@" 2>/dev/null | iconv -f GBK -t UTF-8 | tr -d '\r'; }
+key_exists() { wine reg query "$1" >/dev/null 2>&1; }
+reg_value() { reg_query "$1" /v "$2" | awk -v name="$2" '$1 == name { $1 = ""; $2 = ""; sub(/^  /, ""); print }'; }
+run_installer() { timeout 180 wine "$setup" "$@" >/dev/null 2>&1; }
+# Started as the Run entry or the shortcut would, from a folder that is not the program's.
+start_installed() { (cd "$user_dir" && exec wine "$install_win\\kelvane.exe" >/dev/null 2>&1) & }
+# The uninstaller hands over to a copy of itself in the temporary folder and returns at once;
+# its entry in the installed programs goes last.
+run_uninstaller() {
+  timeout 60 wine "$install_dir/uninstall.exe" "$@" >/dev/null 2>&1 || return 1
+  local i
+  for i in $(seq 1 120); do
+    ! key_exists "$uninstall_key" && [ ! -e "$install_dir/uninstall.exe" ] && return 0
+    sleep 0.5
+  done
+  return 1
+}
+icon_running() { probe wait TFrmKelvaneMain 30 >/dev/null && wait_for_tray_tip 30 && wait_for_icon_slot 0 15; }
+
+# --- 1. silent install without the start-with-Windows option ---------------------------------
+check "the silent installer succeeds" run_installer /S /AUTOSTART=0
+check "the program is in the user's programs folder" test -s "$install_dir/kelvane.exe"
+check "the uninstaller is beside it" test -s "$install_dir/uninstall.exe"
+check "the Start-menu shortcut starts the installed program" \
+  bash -c "strings -a -el \"\$0\" | grep -qiF '$install_win\kelvane.exe'" "$shortcut"
+check "the five colour themes are in the data folder" \
+  test "$(ls "$DATA_DIR/Themes/"*.Kelvane\ Theme | wc -l)" = 5
+entry=$(reg_query "$uninstall_key")
+printf '%s\n' "$entry" > "$ARTIFACTS/uninstall-entry.txt"
+check "the installed programs list Kelvane with its version and publisher" \
+  bash -c "grep -q 'DisplayName *REG_SZ *Kelvane\$' <<<\"\$0\" && grep -q 'DisplayVersion *REG_SZ *$version\$' <<<\"\$0\" \
+           && grep -q 'Publisher *REG_SZ *Brimvale\$' <<<\"\$0\"" "$entry"
+check "the entry has the program's icon and a size" \
+  bash -c "grep -qiF 'DisplayIcon    REG_SZ    $install_win\\kelvane.exe,0' <<<\"\$0\" && grep -Eq 'EstimatedSize *REG_DWORD *0x0*[1-9a-f]' <<<\"\$0\"" "$entry"
+check "the entry says how to uninstall, also quietly" \
+  bash -c "grep -qiF 'QuietUninstallString    REG_SZ    \"$install_win\\uninstall.exe\" /S' <<<\"\$0\" \
+           && grep -qiF 'UninstallString    REG_SZ    \"$install_win\\uninstall.exe\"' <<<\"\$0\"" "$entry"
+check "without the option there is no Run entry" test -z "$(reg_value "$run_key" Kelvane)"
+refute "the installer wrote no settings" test -e "$DATA_DIR/Kelvane.Settings"
+
+start_installed
+check "the installed program shows its icon" icon_running
+screenshot installed-running
+
+# --- 2. installed again over the running copy, with the option -------------------------------
+check "the silent installer succeeds over the running copy" run_installer /S
+check "the running copy saved its settings as it ended" test -s "$DATA_DIR/Kelvane.Settings"
+check "the Run entry starts the installed program" \
+  test "$(reg_value "$run_key" Kelvane)" = "\"$install_win\\kelvane.exe\""
+check "the program runs again after the update" icon_running
+
+# --- 3. silent uninstall ---------------------------------------------------------------------
+rm -f "$DATA_DIR/Kelvane.Settings"
+echo "keep me" > "$DATA_DIR/Kelvane.log"
+check "the silent uninstaller finishes" run_uninstaller /S
+check "the running copy was ended" probe wait-gone TFrmKelvaneMain 5
+check "it saved its settings first" grep -q '^\[General\]' "$DATA_DIR/Kelvane.Settings"
+refute "the program folder is gone" test -e "$install_dir"
+refute "the shortcut is gone" test -e "$shortcut"
+check "the Run entry is gone" test -z "$(reg_value "$run_key" Kelvane)"
+refute "the entry in the installed programs is gone" key_exists "$uninstall_key"
+check "the log and the themes are kept" \
+  test "$(cat "$DATA_DIR/Kelvane.log")" = "keep me" -a -s "$DATA_DIR/Themes/System Colors.Kelvane Theme"
+
+check "a second silent install succeeds" run_installer /S /AUTOSTART=0
+check "the uninstaller asked to remove the settings finishes" run_uninstaller /S /REMOVESETTINGS
+refute "settings, log and themes are removed on request" test -e "$DATA_DIR"
+refute "the program folder is gone again" test -e "$install_dir"
+
+# --- 4. the portable zip ---------------------------------------------------------------------
+portable="$WINEPREFIX/drive_c/Portable Kelvane"
+mkdir -p "$portable"
+python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])' "$zip" "$portable"
+before="$ARTIFACTS/.before-portable"
+touch "$before"
+sleep 1
+(cd "$user_dir" && exec wine 'C:\Portable Kelvane\kelvane.exe' >/dev/null 2>&1) &
+check "the portable program shows its icon" icon_running
+check "Exit ends the portable program" exit_from_menu
+check "its settings are written beside it" grep -q '^\[General\]' "$portable/Kelvane.Settings"
+refute "nothing is written to the per-user data folder" test -e "$DATA_DIR"
+written=$(cd "$WINEPREFIX/drive_c" && find . -newer "$before" -type f ! -path './windows/*' | sort)
+printf '%s\n' "$written" > "$ARTIFACTS/portable-written.txt"
+check "the settings file is the only file written" test "$written" = "./Portable Kelvane/Kelvane.Settings"
