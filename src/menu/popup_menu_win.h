@@ -1,7 +1,8 @@
 #pragma once
 // PopupMenu1: renders any tray-menu model as an owner-drawn pop-up menu and tracks it. A small
 // hidden window of its own owns the menu and answers the measure, draw and mnemonic messages,
-// so the main form carries none of it. The shared icons are loaded on the first showing.
+// so the main form carries none of it. The shared icons are loaded on the first showing; the
+// process icons live for one showing (what RemoveProcessItems once did between showings).
 
 #include <windows.h>
 

@@ -133,9 +133,9 @@ void TTrayIconComponent::refreshRecord() {
   record_.hIcon = icon();
   if (tipHeld_) {
     record_.uFlags &= ~static_cast<UINT>(NIF_TIP);
-  } else {
-    record_.uFlags |= NIF_TIP;
+    return;  // the shell keeps the empty tip it was given
   }
+  record_.uFlags |= NIF_TIP;
   if (showHint_ && !hint_.empty()) {
     copyToField(record_.szTip, hint_, kTipBytes);
   } else {
@@ -171,6 +171,15 @@ void TTrayIconComponent::setIcon(UniqueIcon icon) {
   UniqueIcon previous = std::exchange(icon_, std::move(icon));
   ModifyIcon();
   // `previous` is destroyed here, after the shell has taken the new icon.
+}
+
+void TTrayIconComponent::holdTip(bool hold) {
+  if (hold == tipHeld_) return;
+  tipHeld_ = false;
+  const std::wstring hint = std::exchange(hint_, hold ? std::wstring() : hint_);
+  if (iconVisible_) ModifyIcon();
+  hint_ = hint;
+  tipHeld_ = hold;
 }
 
 void TTrayIconComponent::setHint(const std::wstring& hint) {

@@ -55,9 +55,10 @@ class TTrayIconComponent {
   // the design-time picture rather than an empty slot the user could not find or click.
   HICON icon() const { return icon_ ? icon_.get() : designIcon_; }
   void setHint(const std::wstring& hint);
-  // While held, modifications leave the shown tip alone: the shell re-shows a re-sent tip on top
-  // of whatever is open, such as the icon's own menu.
-  void holdTip(bool hold) { tipHeld_ = hold; }
+  // While held, the shell has an empty tip and modifications do not send the real one: the
+  // shell shows a (re-sent) tip on top of whatever is open, such as the icon's own menu. The
+  // tip comes back when the hold ends.
+  void holdTip(bool hold);
   // A new picture and tip in one modification, as every changed tick sends them.
   void setIconAndHint(UniqueIcon icon, const std::wstring& hint);
   const std::wstring& hint() const { return hint_; }
