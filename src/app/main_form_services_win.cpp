@@ -34,7 +34,6 @@ void TFrmKelvaneMain::Settings1Click() {
   // TODO(options dialog): open the options dialog, or bring it to the front when it is open.
 }
 
-void TFrmKelvaneMain::About1Click() {}
 
 void TFrmKelvaneMain::ShowError(const std::string& message) { showUnexpectedError(message); }
 

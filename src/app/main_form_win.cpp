@@ -8,7 +8,6 @@
 #include "actions/tray_actions_win.h"
 #include "app/session_notification_win.h"
 #include "app/timer_intervals.h"
-#include "app/version_text.h"
 #include "common/system_info_win.h"
 #include "common/text_win.h"
 #include "dialogs/task_dialog_win.h"
@@ -76,7 +75,6 @@ void TFrmKelvaneMain::FormCreate() {
   settingsFileName_ = GetSettingsFileName(settingsFolders_, portableMode_);
   LoadOptions();
   InitSettings();
-  versionLabel_ = L"版本 " + toWide(VersionText(readProductVersion()));
   sessionNotificationRegistered_ = RegisterSessionNotification(hwnd_);
   onTimer1Timer();  // the first picture and tip before the first interval has passed
   // Lets the release and the process features open processes of other users.
@@ -137,6 +135,8 @@ void TFrmKelvaneMain::InitSettings() {
 }
 
 bool TFrmKelvaneMain::FormCloseQuery(bool sessionEnding) {
+  // The program can end while the welcome window waits: its check box counts as if closed now.
+  if (welcome_) options_.ShowWelcomeWindow = !welcome_->dontShowAgain();
   // A failed save is reported, but never keeps the program or the session from ending; when
   // Windows ends the session by force there is nobody left to read the message.
   SaveOptions(sessionEnding);
@@ -164,12 +164,15 @@ void TFrmKelvaneMain::closeProgram() {
   if (closing_) return;
   if (!FormCloseQuery()) return;
   FormClose();
-  Tray.reset();  // removes the icon
+  about_.reset();  // a running version check is abandoned before the window goes
+  Tray.reset();    // removes the icon
   DestroyWindow(hwnd_);
   PostQuitMessage(0);
 }
 
 LRESULT TFrmKelvaneMain::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT aboutResult = 0;
+  if (about_ && about_->handleMessage(message, wParam, lParam, aboutResult)) return aboutResult;
   if (message == exitRequestMessage_ && message != 0) {
     execute(*this, Command::of(CommandKind::Exit));
     return 0;
@@ -200,6 +203,7 @@ LRESULT TFrmKelvaneMain::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_ENDSESSION:
       if (wParam) {
         FormClose();
+        about_.reset();
         Tray.reset();
       }
       return 0;
@@ -219,7 +223,14 @@ void TFrmKelvaneMain::onInstanceNotice() {
 }
 
 void TFrmKelvaneMain::onStartupDone() {
-  // The welcome window comes with the welcome feature.
+  if (options_.ShowWelcomeWindow) {
+    TFrmWelcome welcome(applicationWindow_);
+    welcome_ = &welcome;
+    welcome.ShowModal();
+    welcome_ = nullptr;
+    if (closing_) return;  // Exit was chosen while the window was up; the setting is saved
+    options_.ShowWelcomeWindow = !welcome.dontShowAgain();
+  }
   MSG pending;
   while (PeekMessageW(&pending, nullptr, 0, 0, PM_REMOVE)) {
     if (pending.message == WM_QUIT) {
@@ -278,6 +289,13 @@ void TFrmKelvaneMain::PopupTrayMenu(POINT at) {
   }
   CloseNotifyIconOverflow();
   if (chosen) execute(*this, *chosen);
+}
+
+void TFrmKelvaneMain::About1Click() {
+  if (!about_)
+    about_ = std::make_unique<TAboutWindow>(hwnd_, AboutFacts::forThisProgram(), [this] { Tray->HideOwnerForm(); });
+  Tray->ShowOwnerForm();
+  about_->FormShow();
 }
 
 void TFrmKelvaneMain::onTimerDefragTimer() {

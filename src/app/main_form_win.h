@@ -15,6 +15,8 @@
 #include "common/handles_win.h"
 #include "common/number_format.h"
 #include "common/window_win.h"
+#include "dialogs/about_window_win.h"
+#include "dialogs/welcome_window_win.h"
 #include "menu/popup_menu_win.h"
 #include "settings/options.h"
 #include "settings/settings_file_win.h"
@@ -115,8 +117,10 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
   HIMAGELIST systemSmallIcons_ = nullptr;  // shared by the shell, never destroyed
   HICON designIcon_ = nullptr;  // from the resources, shared
   bool sessionNotificationRegistered_ = false;
-  std::wstring versionLabel_;
   bool closing_ = false;
+  // The about window's content, built when it is first shown; the welcome window while it is up.
+  std::unique_ptr<TAboutWindow> about_;
+  TFrmWelcome* welcome_ = nullptr;
 
   std::unique_ptr<TTrayIconComponent> Tray;
   TTrayPicture trayPicture_;

@@ -8,6 +8,7 @@
 #include "app/main_form_win.h"
 #include "common/error_display_win.h"
 #include "common/system_library_win.h"
+#include "common/window_win.h"
 
 using namespace kelvane;
 
@@ -50,6 +51,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     TFrmKelvaneMain mainForm(application.hwnd());
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+      if (handleDialogKeys(message)) continue;
       TranslateMessage(&message);
       DispatchMessageW(&message);
     }

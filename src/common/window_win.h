@@ -12,6 +12,15 @@
 
 namespace kelvane {
 
+// Tab, the arrow keys, Enter and Escape move between and press the controls of the active
+// window, as in a dialog, when it is one that holds controls (WS_EX_CONTROLPARENT). Every
+// message loop of the program passes its messages here first.
+inline bool handleDialogKeys(MSG& message) {
+  HWND active = GetActiveWindow();
+  return active && (GetWindowLongW(active, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) != 0 &&
+         IsDialogMessageW(active, &message);
+}
+
 template <typename Derived>
 class WindowBase {
  public:

@@ -188,6 +188,18 @@ std::vector<std::string> IniDocument::sectionNames() const {
   return names;
 }
 
+bool IniDocument::hasSection(std::string_view section) const { return findSection(section) != npos; }
+
+std::vector<std::string> IniDocument::keyNames(std::string_view section) const {
+  std::vector<std::string> names;
+  const std::size_t header = findSection(section);
+  if (header == npos) return names;
+  const std::size_t end = sectionEnd(header);
+  for (std::size_t i = header + 1; i < end; ++i)
+    if (lines_[i].kind == Kind::Key) names.emplace_back(nameOf(lines_[i]));
+  return names;
+}
+
 std::string IniDocument::serialize() const {
   std::string out;
   for (const Line& line : lines_) out += line.text + line.end;

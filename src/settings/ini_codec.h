@@ -43,6 +43,10 @@ class IniDocument {
 
   // Names of the sections in file order, duplicates included.
   std::vector<std::string> sectionNames() const;
+  bool hasSection(std::string_view section) const;
+  // Names of the keys of the first matching section in file order, duplicates included (as
+  // GetPrivateProfileSection lists them).
+  std::vector<std::string> keyNames(std::string_view section) const;
 
   std::string serialize() const;
 

@@ -13,7 +13,10 @@
 //                                            notification area, as a crashed shell loses it
 //   kelvane_probe taskbar-buttons            count the visible window buttons on the taskbar
 //   kelvane_probe keys KEY...                type keys with SendInput (names: esc enter up down
-//                                            left right tab, or one letter/digit)
+//                                            left right tab space, or one letter/digit)
+//   kelvane_probe children CLASS             list the child windows of the window of that class
+//                                            (id class visible text)
+//   kelvane_probe click CLASS ID             press the button (or tick the box) with that id
 // Output is UTF-8.
 #include <windows.h>
 #include <commctrl.h>
@@ -225,6 +228,7 @@ int wmain(int argc, wchar_t** argv) {
       else if (key == L"left") vk = VK_LEFT;
       else if (key == L"right") vk = VK_RIGHT;
       else if (key == L"tab") vk = VK_TAB;
+      else if (key == L"space") vk = VK_SPACE;
       else if (key.size() == 1) vk = static_cast<WORD>(towupper(key[0]));
       if (!vk) return 2;
       INPUT inputs[2]{};
@@ -236,6 +240,24 @@ int wmain(int argc, wchar_t** argv) {
     }
     return 0;
   }
-  fputs("usage: kelvane_probe windows|find|wait|wait-gone|post|tray-tips|balloon|broadcast-taskbar-created\n", stderr);
+  if (command == L"children" && argc > 2) {
+    HWND parent = findByClass(argv[2]);
+    if (!parent) return 1;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      wchar_t line[128];
+      swprintf(line, 128, L"%d %ls vis=%d ", GetDlgCtrlID(child), className(child).c_str(),
+               IsWindowVisible(child) ? 1 : 0);
+      print(line + windowText(child) + L"\n");
+    }
+    return 0;
+  }
+  if (command == L"click" && argc > 3) {
+    HWND parent = findByClass(argv[2]);
+    HWND button = parent ? GetDlgItem(parent, _wtoi(argv[3])) : nullptr;
+    if (!button) return 1;
+    SendMessageW(button, BM_CLICK, 0, 0);
+    return 0;
+  }
+  fputs("usage: kelvane_probe windows|find|wait|wait-gone|post|tray-tips|balloon|broadcast-taskbar-created|keys|children|click\n", stderr);
   return 2;
 }

@@ -1,0 +1,198 @@
+#include "dialogs/about_window_win.h"
+
+#include "app/place_near_tray_win.h"
+#include "app/version_text.h"
+#include "common/system_info_win.h"
+#include "common/text_win.h"
+#include "dialogs/window_controls_win.h"
+#include "update/version_download_win.h"
+#include "update/web_pages.h"
+#include "update/web_pages_win.h"
+
+namespace kelvane {
+
+namespace {
+
+constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kFormExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+std::wstring programPath() {
+  wchar_t path[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return std::wstring(path, length < MAX_PATH ? length : 0);
+}
+
+
+}  // namespace
+
+AboutFacts AboutFacts::forThisProgram() {
+  return {readProductVersion(), kelvane::programKey(toUtf8(programPath())), kelvane::versionFileAddress()};
+}
+
+TAboutWindow::TAboutWindow(HWND form, AboutFacts facts, std::function<void()> hide)
+    : form_(form), facts_(std::move(facts)), hide_(std::move(hide)), layout_(aboutLayout(systemDpi())) {
+  loadLinkControls();
+  SetWindowLongPtrW(form_, GWL_STYLE, static_cast<LONG_PTR>(kFormStyle));
+  SetWindowLongPtrW(form_, GWL_EXSTYLE, static_cast<LONG_PTR>(kFormExStyle));
+  SetWindowTextW(form_, L"关于");
+  const SIZE frame = windowSizeFor(kFormStyle, kFormExStyle, layout_.clientWidth, layout_.clientHeight);
+  SetWindowPos(form_, nullptr, 0, 0, frame.cx, frame.cy,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  createControls();
+}
+
+TAboutWindow::~TAboutWindow() = default;
+
+void TAboutWindow::createControls() {
+  const int dpi = systemDpi();
+  font_ = createWindowFont(formFontFace(), 8, 0, false, dpi);
+  titleFont_ = createWindowFont(formFontFace(), 0, layout_.titlePixels, true, dpi);
+  {
+    const PngDecoder decoder;
+    programPicture_ = programPicture(decoder, layout_.picture.width);
+    donationPicture_ = donationPicture(decoder, layout_.donationPicture.width);
+  }
+  addControl(form_, L"STATIC", L"Kelvane", SS_LEFT | SS_NOPREFIX, layout_.title, kTitleId, titleFont_.get());
+  addControl(form_, L"STATIC", L"版本 " + toWide(VersionText(facts_.productVersion)), SS_LEFT | SS_NOPREFIX,
+             layout_.version, kVersionId, font_.get());
+  downloadLink_ = addLink(form_, label_.caption(), layout_.download, kDownloadLinkId, font_.get());
+  downloadText_ = addControl(form_, L"STATIC", L"", SS_LEFT | SS_NOPREFIX, layout_.download, kDownloadTextId,
+                             font_.get());
+  ShowWindow(downloadText_, SW_HIDE);
+  addLink(form_, "<link>支持信息</link>", layout_.support, kSupportId, font_.get());
+  addLink(form_, "捐赠 <link>Paypal</link>", layout_.donation, kDonationId, font_.get());
+  HWND ok = addControl(form_, L"BUTTON", L"确定", BS_DEFPUSHBUTTON | WS_TABSTOP, layout_.ok, IDOK, font_.get());
+  SetFocus(ok);
+}
+
+void TAboutWindow::FormShow() {
+  PlaceNearTray(form_);
+  if (HWND ok = GetDlgItem(form_, IDOK)) SetFocus(ok);
+  UpdateWindow(form_);
+  if (label_.checksOnShow()) LabelDownloadLinkClick();
+}
+
+void TAboutWindow::LabelDownloadLinkClick() {
+  switch (label_.LabelDownloadLinkClick()) {
+    case DownloadLabel::Click::OpenDownloadPage:
+      openWebPage(downloadPage());
+      return;
+    case DownloadLabel::Click::StartCheck:
+      StartCheck();
+      return;
+    case DownloadLabel::Click::Nothing:
+      return;
+  }
+}
+
+void TAboutWindow::StartCheck() {
+  label_.checkStarted();
+  showDownloadLabel();
+  UpdateWindow(form_);
+  download_ = std::make_unique<TVInfoDownload>(facts_.versionFileAddress, form_, kCheckDoneMessage);
+}
+
+void TAboutWindow::onCheckDone() {
+  if (!download_) return;  // a message of a download abandoned earlier
+  const auto downloaded = download_->result();
+  download_.reset();
+  if (downloaded) {
+    GetUpdateGetURL(*downloaded);
+  } else {
+    GetUpdateDownloadFailed();
+  }
+}
+
+void TAboutWindow::GetUpdateGetURL(const std::string& versionFile) {
+  label_.checkEnded(judgeVersionFile(versionFile, facts_.programKey, facts_.productVersion));
+  showDownloadLabel();
+}
+
+void TAboutWindow::GetUpdateDownloadFailed() {
+  label_.checkEnded(UpdateAnswer{});
+  showDownloadLabel();
+}
+
+void TAboutWindow::showDownloadLabel() {
+  // Link states use the link control; plain states a static text, which can be drawn grey.
+  const bool link = label_.hasLink();
+  if (link) {
+    setLinkText(downloadLink_, label_.caption());
+  } else {
+    SetWindowTextW(downloadText_, toWide(label_.caption()).c_str());
+  }
+  if (!link && GetFocus() == downloadLink_) SetFocus(GetDlgItem(form_, IDOK));
+  ShowWindow(downloadLink_, link ? SW_SHOW : SW_HIDE);
+  ShowWindow(downloadText_, link ? SW_HIDE : SW_SHOW);
+  InvalidateRect(downloadText_, nullptr, TRUE);
+}
+
+void TAboutWindow::Button1Click() {
+  if (hide_) hide_();
+}
+
+void TAboutWindow::LinkLabel3LinkClick() { openWebPage(supportPage()); }
+
+void TAboutWindow::LinkLabel2LinkClick() { openWebPage(std::string(kDonationPage)); }
+
+void TAboutWindow::onPaint() {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(form_, &paint);
+  drawPicture(dc, programPicture_, layout_.picture.left, layout_.picture.top);
+  drawPicture(dc, donationPicture_, layout_.donationPicture.left, layout_.donationPicture.top);
+  EndPaint(form_, &paint);
+}
+
+void TAboutWindow::onClick(POINT at) {
+  if (boxContains(layout_.donationPicture, at)) LinkLabel2LinkClick();
+}
+
+bool TAboutWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  result = 0;
+  switch (message) {
+    case kCheckDoneMessage:
+      onCheckDone();
+      return true;
+    case WM_COMMAND:
+      // Button1 is both the default and the cancel button: Enter and Escape hide the window.
+      if ((LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) && HIWORD(wParam) == BN_CLICKED) {
+        Button1Click();
+        return true;
+      }
+      return false;
+    case WM_NOTIFY:
+      switch (clickedLink(lParam)) {
+        case kDownloadLinkId: LabelDownloadLinkClick(); return true;
+        case kSupportId: LinkLabel3LinkClick(); return true;
+        case kDonationId: LinkLabel2LinkClick(); return true;
+        default: return false;
+      }
+    case WM_ERASEBKGND:
+      result = eraseWhite(form_, wParam);
+      return true;
+    case WM_PAINT:
+      onPaint();
+      return true;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+      const HDC dc = reinterpret_cast<HDC>(wParam);
+      SetBkColor(dc, RGB(255, 255, 255));
+      if (reinterpret_cast<HWND>(lParam) == downloadText_ && label_.greyed())
+        SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
+      // A stock brush: the link control deletes the brush it is given.
+      result = reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+      return true;
+    }
+    case WM_LBUTTONUP:
+      onClick({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+      return true;
+    case WM_SETCURSOR:
+      if (!showHandOver(form_, layout_.donationPicture, wParam, lParam)) return false;
+      result = TRUE;
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace kelvane

@@ -1,0 +1,14 @@
+#pragma once
+// The program's link captions mark links as "<link>...</link>" and bold words as "<b>...</b>";
+// the system's link control knows only "<a>...</a>".
+
+#include <string>
+#include <string_view>
+
+namespace kelvane {
+
+// "<link>" and "</link>" become "<a>" and "</a>"; "<b>" and "</b>" are dropped (the control
+// draws no bold); every other character stays.
+std::string sysLinkMarkup(std::string_view caption);
+
+}  // namespace kelvane

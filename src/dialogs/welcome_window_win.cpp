@@ -1,0 +1,143 @@
+#include "dialogs/welcome_window_win.h"
+
+#include <stdexcept>
+
+#include "common/text_win.h"
+#include "dialogs/window_controls_win.h"
+#include "update/web_pages.h"
+#include "update/web_pages_win.h"
+
+namespace kelvane {
+
+namespace {
+
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+constexpr COLORREF kBandColor = RGB(0xFF, 0xF4, 0xD6);
+
+
+}  // namespace
+
+TFrmWelcome::TFrmWelcome(HWND owner) : layout_(welcomeLayout(systemDpi())) {
+  loadLinkControls();
+  registerWindowClass(kWelcomeClassName);
+  const SIZE frame = windowSizeFor(kStyle, kExStyle, layout_.clientWidth, layout_.clientHeight);
+  createWindow(kExStyle, kWelcomeClassName, L"欢迎使用 Kelvane", kStyle,
+               (GetSystemMetrics(SM_CXSCREEN) - frame.cx) / 2, (GetSystemMetrics(SM_CYSCREEN) - frame.cy) / 2,
+               frame.cx, frame.cy, owner);
+  if (!hwnd_) throw std::runtime_error("cannot create the welcome window");
+  FormCreate();
+}
+
+TFrmWelcome::~TFrmWelcome() {
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+void TFrmWelcome::FormCreate() {
+  const int dpi = systemDpi();
+  font_ = createWindowFont(L"Segoe UI", 8, 0, false, dpi);
+  headingFont_ = createWindowFont(L"Tahoma", 0, layout_.headingPixels, false, dpi);
+  {
+    const PngDecoder decoder;
+    programPicture_ = programPicture(decoder, layout_.picture.width);
+    illustration_ = keepVisibleIllustration(decoder, layout_.illustration.width, layout_.illustration.height);
+    donationPicture_ = donationPicture(decoder, layout_.donationPicture.width);
+  }
+  addControl(hwnd_, L"STATIC", L"始终保持 Kelvane 可见", SS_LEFT | SS_NOPREFIX, layout_.heading, kHeadingId,
+             headingFont_.get());
+  addControl(hwnd_, L"STATIC",
+             toWide("Windows 系统会自动隐藏新的任务栏图标, 如果您希望始终显示内存值, 请自定义 Kelvane 图标的可见性; "
+                    "点击箭头以显示溢出的部分, 将所需的图标拖到任务栏右侧的通知区域."),
+             SS_LEFT | SS_NOPREFIX, layout_.explanation, kExplanationId, font_.get());
+  addLink(hwnd_,
+          "<b>Kelvane</b> 是免费软件, 如果您觉得有用请考虑进行 <link>捐赠</link> 以帮助支持软件的持续开发",
+          layout_.donation, kDonationId, font_.get());
+  addControl(hwnd_, L"BUTTON", L"不再显示此屏幕", BS_AUTOCHECKBOX | WS_TABSTOP, layout_.dontShowAgain, kCheckBoxId,
+             font_.get());
+  HWND ok = addControl(hwnd_, L"BUTTON", L"确定", BS_DEFPUSHBUTTON | WS_TABSTOP, layout_.ok, IDOK, font_.get());
+  SetFocus(ok);
+}
+
+void TFrmWelcome::ShowModal() {
+  ShowWindow(hwnd_, SW_SHOW);
+  SetForegroundWindow(hwnd_);
+  if (HWND ok = GetDlgItem(hwnd_, IDOK)) SetFocus(ok);
+  MSG message;
+  while (!done_) {
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+    if (got == 0) {
+      PostQuitMessage(static_cast<int>(message.wParam));
+      break;
+    }
+    if (got == -1) break;
+    if (handleDialogKeys(message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  if (hwnd_) ShowWindow(hwnd_, SW_HIDE);
+}
+
+bool TFrmWelcome::dontShowAgain() const {
+  return hwnd_ && SendDlgItemMessageW(hwnd_, kCheckBoxId, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void TFrmWelcome::Button1Click() {
+  done_ = true;
+  PostMessageW(hwnd_, WM_NULL, 0, 0);  // a click sent from another thread ends the wait too
+}
+
+void TFrmWelcome::Image2Click() { openWebPage(std::string(kDonationPage)); }
+
+void TFrmWelcome::LinkLabel4LinkClick() { openWebPage(std::string(kDonationPage)); }
+
+void TFrmWelcome::onPaint() {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(hwnd_, &paint);
+  const RECT band{layout_.band.left, layout_.band.top, layout_.band.right(), layout_.band.bottom()};
+  SetDCBrushColor(dc, kBandColor);
+  FillRect(dc, &band, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+  drawPicture(dc, programPicture_, layout_.picture.left, layout_.picture.top);
+  drawPicture(dc, illustration_, layout_.illustration.left, layout_.illustration.top);
+  drawPicture(dc, donationPicture_, layout_.donationPicture.left, layout_.donationPicture.top);
+  EndPaint(hwnd_, &paint);
+}
+
+LRESULT TFrmWelcome::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if ((LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) && HIWORD(wParam) == BN_CLICKED) Button1Click();
+      return 0;
+    case WM_CLOSE:
+      Button1Click();
+      return 0;
+    case WM_NOTIFY:
+      if (clickedLink(lParam) == kDonationId) LinkLabel4LinkClick();
+      return 0;
+    case WM_ERASEBKGND:
+      return eraseWhite(hwnd_, wParam);
+    case WM_PAINT:
+      onPaint();
+      return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+      const HDC dc = reinterpret_cast<HDC>(wParam);
+      const bool onBand = GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == kDonationId;
+      SetBkColor(dc, onBand ? kBandColor : RGB(255, 255, 255));
+      // Stock brushes only: the link control deletes the brush it is given.
+      if (!onBand) return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+      SetDCBrushColor(dc, kBandColor);
+      return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
+    }
+    case WM_LBUTTONUP:
+      if (boxContains(layout_.donationPicture, {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}))
+        Image2Click();
+      return 0;
+    case WM_SETCURSOR:
+      if (showHandOver(hwnd_, layout_.donationPicture, wParam, lParam)) return TRUE;
+      return defaultProc(message, wParam, lParam);
+    default:
+      return defaultProc(message, wParam, lParam);
+  }
+}
+
+}  // namespace kelvane

@@ -1,0 +1,46 @@
+#pragma once
+// TFrmWelcome: shown at start-up until the user ticks "不再显示此屏幕"; it explains how to keep
+// the tray icon visible. Owned by the hidden application window, so it gets no taskbar button.
+
+#include <windows.h>
+
+#include "common/handles_win.h"
+#include "common/png_picture_win.h"
+#include "common/window_win.h"
+#include "dialogs/window_layouts.h"
+
+namespace kelvane {
+
+inline constexpr const wchar_t* kWelcomeClassName = L"TFrmWelcome";
+
+class TFrmWelcome : public WindowBase<TFrmWelcome> {
+ public:
+  explicit TFrmWelcome(HWND owner);
+  ~TFrmWelcome();
+  TFrmWelcome(const TFrmWelcome&) = delete;
+  TFrmWelcome& operator=(const TFrmWelcome&) = delete;
+
+  // Shows the window and returns when it is closed (OK, its close box, Escape) or when the
+  // program ends meanwhile (the quit message is passed on to the outer loop).
+  void ShowModal();
+  // CheckBox1, as it is now.
+  bool dontShowAgain() const;
+
+  LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  enum ControlId { kHeadingId = 1001, kExplanationId, kDonationId, kCheckBoxId };
+
+  void FormCreate();
+  void onPaint();
+  void Button1Click();
+  void Image2Click();
+  void LinkLabel4LinkClick();
+
+  WelcomeLayout layout_;
+  UniqueFont font_, headingFont_;
+  Picture programPicture_, illustration_, donationPicture_;
+  bool done_ = false;
+};
+
+}  // namespace kelvane
