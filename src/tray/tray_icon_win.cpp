@@ -215,12 +215,29 @@ bool TTrayIconComponent::ShowBalloon(const std::wstring& title, const std::wstri
   return result;
 }
 
+POINT TTrayIconComponent::keyboardMenuAnchor(POINT fallback) const {
+  // From the keyboard the pointer may be anywhere: the menu goes to the icon where the shell can
+  // say where it is (Windows 7 and later).
+  using GetRectFn = HRESULT(WINAPI*)(const NOTIFYICONIDENTIFIER*, RECT*);
+  const HMODULE shell = GetModuleHandleW(L"shell32.dll");
+  const auto getRect = shell ? reinterpret_cast<GetRectFn>(reinterpret_cast<void*>(
+                                   GetProcAddress(shell, "Shell_NotifyIconGetRect")))
+                             : nullptr;
+  NOTIFYICONIDENTIFIER icon{};
+  icon.cbSize = sizeof(icon);
+  icon.hWnd = record_.hWnd;
+  icon.uID = record_.uID;
+  RECT rect{};
+  if (getRect && SUCCEEDED(getRect(&icon, &rect))) return POINT{rect.left, rect.top};
+  return fallback;
+}
+
 void TTrayIconComponent::handleNotify(UINT mouseMessage) {
   POINT cursor{};
   GetCursorPos(&cursor);
   const UINT previous = std::exchange(lastNotify_, mouseMessage);
   auto keyboardMenu = [&] {
-    if (OnKeyboardMenu) OnKeyboardMenu(cursor);
+    if (OnKeyboardMenu) OnKeyboardMenu(keyboardMenuAnchor(cursor));
   };
   auto mouseDown = [&](MouseButton button) {
     if (OnMouseDown) OnMouseDown(button, readShiftState(button), cursor);

@@ -82,6 +82,7 @@ class TTrayIconComponent {
 
  private:
   bool send(DWORD message);
+  POINT keyboardMenuAnchor(POINT fallback) const;
   void refreshRecord();
 
   HWND ownerForm_;
