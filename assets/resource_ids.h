@@ -16,3 +16,11 @@
 #define IDP_DONATION_48 114
 #define IDP_KEEP_VISIBLE_539 121
 #define IDP_KEEP_VISIBLE_1078 122
+
+// The theme files delivered inside the program: RCDATA IDR_THEME_FILE_BASE + visual style 1..5.
+#define IDR_THEME_FILE_BASE 200
+#define IDR_THEME_AERO 201
+#define IDR_THEME_XP_BLUE 202
+#define IDR_THEME_XP_OLIVE 203
+#define IDR_THEME_XP_SILVER 204
+#define IDR_THEME_SYSTEM_COLORS 205

@@ -82,6 +82,23 @@ void LaunchTaskManager(HWND owner) {
   ShellExecuteW(owner, L"Open", L"taskmgr.exe", L"", L"", SW_SHOW);
 }
 
+void OpenDocument(HWND owner, const std::wstring& path, const std::wstring& fallbackEditor) {
+  // No "open with" prompt of the system: the editor is the answer to a missing association.
+  SHELLEXECUTEINFOW document{sizeof(document)};
+  document.fMask = SEE_MASK_FLAG_NO_UI;
+  document.hwnd = owner;
+  document.lpVerb = L"open";
+  document.lpFile = path.c_str();
+  document.nShow = SW_SHOW;
+  if (ShellExecuteExW(&document)) return;
+  const std::wstring argument = L"\"" + path + L"\"";
+  SHELLEXECUTEINFOW editor = document;
+  editor.lpFile = fallbackEditor.c_str();
+  editor.lpParameters = argument.c_str();
+  if (ShellExecuteExW(&editor)) return;
+  throw std::runtime_error("无法打开 \"" + toUtf8(path) + "\": " + systemMessageText(GetLastError()));
+}
+
 bool LockWorkstationNow() {
   const UniqueLibrary user32 = loadSystemLibrary(L"user32.dll");
   const auto lock = systemExport<LockWorkStationFn>(user32, "LockWorkStation");
@@ -114,17 +131,18 @@ void ForceForeground(HWND window) {
   HWND helper = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | SS_NOTIFY,
                                 pointer.x, pointer.y, 1, 1, nullptr, nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
-  if (helper) ShowWindow(helper, SW_SHOWNOACTIVATE);
-  INPUT clicks[2]{};
-  clicks[0].type = INPUT_MOUSE;
-  clicks[0].mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN;
-  clicks[1].type = INPUT_MOUSE;
-  clicks[1].mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTUP;
-  SendInput(2, clicks, sizeof(INPUT));
-  // Synthetic input is delivered asynchronously. Until the click has reached the helper we are
-  // not yet the program that received the last input, and a click that arrives after the helper
-  // is gone would land on whatever lies beneath it.
+  // Without the helper, a click would land on whatever the user has under the pointer.
   if (helper) {
+    ShowWindow(helper, SW_SHOWNOACTIVATE);
+    INPUT clicks[2]{};
+    clicks[0].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN;
+    clicks[1].type = INPUT_MOUSE;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTUP;
+    SendInput(2, clicks, sizeof(INPUT));
+    // Synthetic input is delivered asynchronously. Until the click has reached the helper we are
+    // not yet the program that received the last input, and a click that arrives after the
+    // helper is gone would land on whatever lies beneath it.
     const DWORD start = GetTickCount();
     bool released = false;
     while (!released && GetTickCount() - start < 500) {

@@ -13,6 +13,12 @@ namespace kelvane {
 // that the user did not already see, so it is not reported.
 void LaunchTaskManager(HWND owner);
 
+// Opens a file in the program associated with its type; when no program is, in
+// `fallbackEditor` with the path as its argument. Throws std::runtime_error naming the file when
+// neither opens it.
+void OpenDocument(HWND owner, const std::wstring& path,
+                  const std::wstring& fallbackEditor = L"notepad.exe");
+
 // False when the system has no LockWorkStation or refuses.
 bool LockWorkstationNow();
 

@@ -67,11 +67,24 @@ void RunAlertStep(AlertState& state, FormServices& form, const MemorySample& sam
 void MneShowLogClick(FormServices& form) {
   const std::wstring path = LogFilePath(form);
   if (FileExistsOnReadyDrive(path)) {
-    ShellExecuteW(form.MainWindow(), L"Open", path.c_str(), L"", L"", SW_SHOW);
+    try {
+      OpenDocument(form.MainWindow(), path);
+    } catch (const std::exception& error) {
+      form.ShowError(error.what());
+    }
     return;
   }
   ShowLogNoticeDialog(MakeShowLogNotice(form.Options().RedPercent, toUtf8(path)),
                       form.MainWindow());
+}
+
+void LogUnattendedFailure(FormServices& form, const std::string& what) {
+  if (!form.Options().WriteLog) return;
+  const DateTimeTexts now = CurrentDateTimeTexts();
+  try {
+    AppendLogLine(LogFilePath(form), now.date + " " + now.time + ": " + what);
+  } catch (const LogWriteError&) {
+  }
 }
 
 }  // namespace kelvane

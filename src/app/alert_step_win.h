@@ -25,4 +25,8 @@ std::wstring LogFilePath(FormServices& form);
 
 void MneShowLogClick(FormServices& form);
 
+// With WriteLog on, a line in the log for a failure that nobody is there to see (a save while
+// the session ends); a log that cannot be written either is let go.
+void LogUnattendedFailure(FormServices& form, const std::string& what);
+
 }  // namespace kelvane

@@ -5,9 +5,11 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "common/number_format.h"
 #include "settings/options.h"
+#include "settings/options_dialog.h"
 
 namespace kelvane {
 
@@ -37,6 +39,14 @@ class FormServices {
   virtual void About1Click() = 0;
   // Ends the program once the current handler has returned.
   virtual void Close1Click() = 0;
+
+  // The options dialog. OK and Apply hand over the record as the dialog stored it and the
+  // effects to carry out in order; when the dialog has closed, however it closed, the record is
+  // saved and the timers take it (InitSettings).
+  virtual void ApplyOptions(const TKelvaneOptions& options, const std::vector<OptionsEffect>& effects) = 0;
+  virtual void OptionsClosed() = 0;
+  virtual std::wstring SettingsFileName() = 0;
+  virtual std::wstring ThemeFolder() = 0;
 
   // The top-level error display: a message box with the error text; the program goes on.
   virtual void ShowError(const std::string& message) = 0;

@@ -2,6 +2,7 @@
 #include "app/main_form_win.h"
 #include "common/error_display_win.h"
 #include "common/text_win.h"
+#include "settings/options_dialog_win.h"
 #include "settings/settings_file_win.h"
 #include "resource_ids.h"
 
@@ -30,10 +31,37 @@ void TFrmKelvaneMain::ShowBalloon(const std::string& title, const std::string& t
 
 std::string TFrmKelvaneMain::TipText() { return toUtf8(Tray->hint()); }
 
-void TFrmKelvaneMain::Settings1Click() {
-  // TODO(options dialog): open the options dialog, or bring it to the front when it is open.
+void TFrmKelvaneMain::Settings1Click() { ShowSettings(*this); }
+
+void TFrmKelvaneMain::ApplyOptions(const TKelvaneOptions& options, const std::vector<OptionsEffect>& effects) {
+  options_ = options;
+  for (OptionsEffect effect : effects) {
+    switch (effect) {
+      case OptionsEffect::SetRefreshInterval:
+        SetTimer(hwnd_, kTimer1, static_cast<UINT>(options_.RefreshRate), nullptr);
+        break;
+      case OptionsEffect::SaveOptions: SaveOptions(); break;
+      case OptionsEffect::RefreshTick: onTimer1Timer(); break;
+      case OptionsEffect::ApplyRefreshHotkey: ApplyRefreshHotkey(); break;
+      // The tray menu is built anew from the record each time it opens: its default item, its
+      // process entries and its memory lines follow the record without more ado.
+      case OptionsEffect::InitDefaultMenu:
+      case OptionsEffect::RemoveProcessItems:
+      case OptionsEffect::RemoveMemoryLines:
+      case OptionsEffect::CloseDialog: break;
+    }
+  }
 }
 
+void TFrmKelvaneMain::OptionsClosed() {
+  if (closing_) return;
+  SaveOptions();
+  InitSettings();
+}
+
+std::wstring TFrmKelvaneMain::SettingsFileName() { return settingsFileName_; }
+
+std::wstring TFrmKelvaneMain::ThemeFolder() { return GetDataFolder(settingsFolders_, portableMode_, true); }
 
 void TFrmKelvaneMain::ShowError(const std::string& message) { showUnexpectedError(message); }
 

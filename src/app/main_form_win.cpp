@@ -73,6 +73,7 @@ void TFrmKelvaneMain::FormCreate() {
       SHGetFileInfoW(L"", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
   settingsFolders_ = systemSettingsFolders();
   settingsFileName_ = GetSettingsFileName(settingsFolders_, portableMode_);
+  removeStaleSaveFiles(settingsFolders_, portableMode_);
   LoadOptions();
   InitSettings();
   sessionNotificationRegistered_ = RegisterSessionNotification(hwnd_);
@@ -111,16 +112,23 @@ void TFrmKelvaneMain::LoadOptions() {
   options_ = loaded.options;
   // The show-log item follows WriteLog each time the menu is built.
   ApplyRefreshHotkey();
-  if (loaded.firstRun)
-    applyFirstRunThemeFromFolder(options_, GetDataFolder(settingsFolders_, portableMode_, true),
-                                 DetectVisualStyle());
+  if (loaded.firstRun) {
+    const std::wstring themeFolder = GetDataFolder(settingsFolders_, portableMode_, true);
+    deliverThemeFiles(themeFolder);
+    applyFirstRunThemeFromFolder(options_, themeFolder, DetectVisualStyle());
+  }
   // The default menu item follows DoubleClickAction each time the menu is built.
   PostMessageW(hwnd_, WM_STARTUP_DONE, 0, 0);
 }
 
 bool TFrmKelvaneMain::SaveOptions(bool quiet) {
+  GetDataFolder(settingsFolders_, portableMode_, false);  // the user may have deleted it meanwhile
   if (saveOptionsToFile(settingsFileName_, options_)) return true;
-  if (!quiet) showUnableToWrite(settingsFileName_);
+  if (quiet) {
+    LogUnattendedFailure(*this, unableToWriteText(settingsFileName_));
+  } else {
+    showUnableToWrite(settingsFileName_);
+  }
   return false;
 }
 
@@ -137,8 +145,8 @@ void TFrmKelvaneMain::InitSettings() {
 bool TFrmKelvaneMain::FormCloseQuery(bool sessionEnding) {
   // The program can end while the welcome window waits: its check box counts as if closed now.
   if (welcome_) options_.ShowWelcomeWindow = !welcome_->dontShowAgain();
-  // A failed save is reported, but never keeps the program or the session from ending; when
-  // Windows ends the session by force there is nobody left to read the message.
+  // A failed save never keeps the program or the session from ending. While the session ends,
+  // Windows waits for our answer, and a message box would hold up the log-off.
   SaveOptions(sessionEnding);
   return true;
 }
@@ -198,8 +206,8 @@ LRESULT TFrmKelvaneMain::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
       ShowWindow(hwnd_, SW_HIDE);  // the close box only hides the About window
       return 0;
     case WM_QUERYENDSESSION:
-      FormCloseQuery((static_cast<DWORD>(lParam) & ENDSESSION_CRITICAL) != 0);
-      return TRUE;  // a failed save must never hold up the end of the session
+      FormCloseQuery(true);
+      return TRUE;
     case WM_ENDSESSION:
       if (wParam) {
         FormClose();

@@ -56,6 +56,10 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
   std::string TipText() override;
   void MemoryDefragmenter1Click() override;
   void Settings1Click() override;
+  void ApplyOptions(const TKelvaneOptions& options, const std::vector<OptionsEffect>& effects) override;
+  void OptionsClosed() override;
+  std::wstring SettingsFileName() override;
+  std::wstring ThemeFolder() override;
   void About1Click() override;
   // The exit command: saves, releases everything, removes the icon and ends the message loop.
   void Close1Click() override;

@@ -7,6 +7,7 @@
 #include "app/application_window_win.h"
 #include "app/main_form_win.h"
 #include "common/error_display_win.h"
+#include "common/handles_win.h"
 #include "common/system_library_win.h"
 #include "common/window_win.h"
 
@@ -14,34 +15,50 @@ using namespace kelvane;
 
 namespace {
 
-// The running copy is told, and this one ends before reading any settings.
-bool handOverToRunningCopy() {
-  HWND running = FindWindowW(kMainFormClassName, nullptr);
-  if (running) {
-    PostMessageW(running, WM_INSTANCE_NOTICE, 0, 0);
-    return true;
-  }
-  // Two starts in quick succession (a double click on the program file) could both miss each
-  // other's window; the mutex tells the second one to wait for the first one's window.
-  static HANDLE startupMutex = nullptr;
-  startupMutex = CreateMutexW(nullptr, FALSE, L"Local\\Brimvale.Kelvane.SingleInstance");
-  if (!startupMutex || GetLastError() != ERROR_ALREADY_EXISTS) return false;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    running = FindWindowW(kMainFormClassName, nullptr);
-    if (running) {
-      PostMessageW(running, WM_INSTANCE_NOTICE, 0, 0);
-      return true;
-    }
-    Sleep(50);
-  }
-  return true;  // the other copy is still starting or hung: two icons would be worse
+// The running copy owns this mutex from its start until its process ends.
+constexpr wchar_t kSingleInstanceMutex[] = L"Local\\Brimvale.Kelvane.SingleInstance";
+// How long a start waits for a copy that holds the mutex to show its window or to end.
+constexpr DWORD kHandOverWaitMs = 5000;
+
+bool tellRunningCopy() {
+  const HWND running = FindWindowW(kMainFormClassName, nullptr);
+  return running && PostMessageW(running, WM_INSTANCE_NOTICE, 0, 0);
+}
+
+enum class InstanceClaim { Won, HandedOver, Unreachable };
+
+// A copy that is still starting has no window yet, and one that is exiting has none any more:
+// this start waits until the other copy shows its window (and is told) or ends (and this one
+// runs). One that keeps the mutex but never shows a window cannot be reached.
+InstanceClaim claimSingleInstance(UniqueKernelHandle& mutex) {
+  if (tellRunningCopy()) return InstanceClaim::HandedOver;
+  mutex.reset(CreateMutexW(nullptr, FALSE, kSingleInstanceMutex));
+  if (!mutex) return InstanceClaim::Won;  // nothing to go by: one icon too many beats none
+  const DWORD start = GetTickCount();
+  do {
+    const DWORD wait = WaitForSingleObject(mutex.get(), 50);
+    if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED) return InstanceClaim::Won;
+    if (tellRunningCopy()) return InstanceClaim::HandedOver;
+  } while (GetTickCount() - start < kHandOverWaitMs);
+  return InstanceClaim::Unreachable;
+}
+
+void showUnreachableCopy() {
+  MessageBoxW(nullptr,
+              L"Kelvane 已在运行, 但没有响应. 请在任务管理器中结束 kelvane.exe, 然后再启动 Kelvane.",
+              L"Kelvane", MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   hardenDllSearch();
-  if (handOverToRunningCopy()) return 0;
+  UniqueKernelHandle instanceMutex;
+  switch (claimSingleInstance(instanceMutex)) {
+    case InstanceClaim::Won: break;
+    case InstanceClaim::HandedOver: return 0;
+    case InstanceClaim::Unreachable: showUnreachableCopy(); return 0;
+  }
 
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);

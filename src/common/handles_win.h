@@ -83,6 +83,10 @@ struct KernelHandleDeleter {
   static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
   static void free(HANDLE h) { CloseHandle(h); }
 };
+struct FindDeleter {
+  static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
+  static void free(HANDLE h) { FindClose(h); }
+};
 struct LibraryDeleter {
   static HMODULE invalid() { return nullptr; }
   static void free(HMODULE h) { FreeLibrary(h); }
@@ -98,6 +102,7 @@ using UniqueBitmap = UniqueHandle<HBITMAP, BitmapDeleter>;
 using UniqueMemoryDc = UniqueHandle<HDC, MemoryDcDeleter>;
 using UniqueMenu = UniqueHandle<HMENU, MenuDeleter>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleDeleter>;
+using UniqueFindHandle = UniqueHandle<HANDLE, FindDeleter>;
 using UniqueLibrary = UniqueHandle<HMODULE, LibraryDeleter>;
 using UniqueWindow = UniqueHandle<HWND, WindowDeleter>;
 

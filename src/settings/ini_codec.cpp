@@ -7,13 +7,10 @@ namespace {
 constexpr std::size_t npos = std::string::npos;
 constexpr std::string_view kCrLf = "\r\n";
 
-// Blanks around names and values in the file: space, tab, vertical tab, form feed.
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
-
 // The range [at, at + size) of `s` without blanks at either end.
 void trimBlanks(std::string_view s, std::size_t& at, std::size_t& size) {
-  while (size > 0 && isBlank(s[at])) ++at, --size;
-  while (size > 0 && isBlank(s[at + size - 1])) --size;
+  while (size > 0 && isIniBlank(s[at])) ++at, --size;
+  while (size > 0 && isIniBlank(s[at + size - 1])) --size;
 }
 
 // Names passed in by the caller lose spaces only.

@@ -23,6 +23,10 @@ namespace kelvane {
 // GetPrivateProfileString with a 2048-character buffer: at most 2047 characters of a value.
 inline constexpr std::size_t kIniValueLimit = 2047;
 
+// The blanks trimmed around names and values read from a file, as Windows trims them: space,
+// tab and vertical tab. A form feed or any other control character is part of the text.
+constexpr bool isIniBlank(char c) { return c == ' ' || c == '\t' || c == '\v'; }
+
 class IniDocument {
  public:
   IniDocument() = default;

@@ -2,7 +2,6 @@
 
 #include <shlobj.h>
 
-#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -39,14 +38,28 @@ bool writeAll(HANDLE file, const std::string& bytes) {
   return true;
 }
 
-constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
-
 std::string fileBytes(const TextFile& file) {
-  if (file.encoding == TextFile::Encoding::Ansi) return utf8ToAnsiFile(file.text);
-  const std::wstring wide = toWide(file.text);
-  std::string bytes(kUtf16LeMark);
-  bytes.append(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t));
+  std::string bytes(byteOrderMark(file.encoding));
+  switch (file.encoding) {
+    case FileEncoding::Ansi: return utf8ToAnsiFile(file.text);
+    case FileEncoding::Utf8: return bytes + file.text;
+    case FileEncoding::Utf16Le:
+    case FileEncoding::Utf16Be: return bytes + utf8ToUtf16(file.text, file.encoding);
+  }
   return bytes;
+}
+
+std::wstring dataFolderPath(const SettingsFolders& folders, bool portableMode, bool themeFolder) {
+  return wide(DataFolderFor(portableMode, toUtf8(folders.programFolder),
+                            UserDataFolder(toUtf8(folders.appDataFolder)), themeFolder));
+}
+
+// A copy that is saving right now may own a temporary; our own id at start-up is a reused one.
+bool isOtherRunningProcess(unsigned long processId) {
+  if (processId == GetCurrentProcessId()) return false;
+  const UniqueKernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, processId));
+  if (!process) return GetLastError() == ERROR_ACCESS_DENIED;
+  return WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
 }
 
 }  // namespace
@@ -88,9 +101,7 @@ std::wstring GetSettingsFileName(const SettingsFolders& folders, bool& portableM
 }
 
 std::wstring GetDataFolder(const SettingsFolders& folders, bool portableMode, bool themeFolder) {
-  const std::wstring folder = wide(DataFolderFor(portableMode, toUtf8(folders.programFolder),
-                                                 UserDataFolder(toUtf8(folders.appDataFolder)),
-                                                 themeFolder));
+  const std::wstring folder = dataFolderPath(folders, portableMode, themeFolder);
   SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);  // creates the missing parents too
   return folder;
 }
@@ -115,12 +126,15 @@ std::optional<TextFile> readTextFile(const std::wstring& path) {
     if (got == 0) break;
     bytes.append(buffer, got);
   }
-  if (bytes.size() >= 2 && bytes.compare(0, 2, kUtf16LeMark) == 0) {
-    std::wstring wide((bytes.size() - 2) / 2, L'\0');
-    memcpy(wide.data(), bytes.data() + 2, wide.size() * sizeof(wchar_t));
-    return TextFile{toUtf8(wide), TextFile::Encoding::Utf16Le};
+  const MarkedText marked = splitByteOrderMark(bytes);
+  switch (marked.encoding) {
+    case FileEncoding::Ansi: return TextFile{ansiFileToUtf8(bytes), FileEncoding::Ansi};
+    case FileEncoding::Utf8: return TextFile{std::string(marked.body), FileEncoding::Utf8};
+    case FileEncoding::Utf16Le:
+    case FileEncoding::Utf16Be:
+      return TextFile{utf16ToUtf8(marked.body, marked.encoding), marked.encoding};
   }
-  return TextFile{ansiFileToUtf8(bytes), TextFile::Encoding::Ansi};
+  return std::nullopt;
 }
 
 bool replaceTextFile(const std::wstring& path, const TextFile& text) {
@@ -129,25 +143,47 @@ bool replaceTextFile(const std::wstring& path, const TextFile& text) {
     SetLastError(ERROR_ACCESS_DENIED);
     return false;
   }
-  wchar_t temporary[MAX_PATH + 16];
-  if (!GetTempFileNameW(folderOf(path).c_str(), L"kel", 0, temporary)) return false;
-  bool written;
-  {
-    const UniqueKernelHandle file(CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                              FILE_ATTRIBUTE_NORMAL, nullptr));
-    written = file && writeAll(file.get(), fileBytes(text)) && FlushFileBuffers(file.get());
+  const std::wstring folder = folderOf(path);
+  const std::string targetName = toUtf8(path.substr(folder.size()));
+  std::wstring temporary;
+  UniqueKernelHandle file;
+  for (unsigned serial = 0; !file && serial < 100; ++serial) {
+    temporary = folder + toWide(SaveTemporaryName(targetName, GetCurrentProcessId(), serial));
+    file.reset(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file && GetLastError() != ERROR_FILE_EXISTS) return false;
   }
+  if (!file) return false;
+  const bool written = writeAll(file.get(), fileBytes(text)) && FlushFileBuffers(file.get());
+  file.reset();
   // A hidden or system settings file stays so.
   constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
   if (written && original != INVALID_FILE_ATTRIBUTES && (original & kKept))
-    SetFileAttributesW(temporary, original & kKept);
+    SetFileAttributesW(temporary.c_str(), original & kKept);
   if (written &&
-      MoveFileExW(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+      MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     return true;
   const DWORD error = GetLastError();
-  DeleteFileW(temporary);
+  DeleteFileW(temporary.c_str());
   SetLastError(error);
   return false;
+}
+
+void removeStaleSaveFiles(const std::wstring& folder) {
+  WIN32_FIND_DATAW found{};
+  const std::wstring pattern = folder + L"*" + toWide(std::string(kSaveTemporaryExtension));
+  const UniqueFindHandle search(FindFirstFileW(pattern.c_str(), &found));
+  if (!search) return;
+  do {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    const auto owner = SaveTemporaryOwner(toUtf8(found.cFileName));
+    if (owner && !isOtherRunningProcess(*owner)) DeleteFileW((folder + found.cFileName).c_str());
+  } while (FindNextFileW(search.get(), &found));
+}
+
+void removeStaleSaveFiles(const SettingsFolders& folders, bool portableMode) {
+  for (const bool themeFolder : {false, true})
+    removeStaleSaveFiles(dataFolderPath(folders, portableMode, themeFolder));
 }
 
 bool editIniFile(const std::wstring& path, const std::function<void(IniDocument&)>& edit) {
@@ -169,8 +205,8 @@ bool saveOptionsToFile(const std::wstring& path, const TKelvaneOptions& options)
   return editIniFile(path, [&](IniDocument& document) { SaveOptionsToIni(document, options); });
 }
 
-void showUnableToWrite(const std::wstring& path) {
-  showUnexpectedError("Unable to write to " + toUtf8(path));
-}
+std::string unableToWriteText(const std::wstring& path) { return "Unable to write to " + toUtf8(path); }
+
+void showUnableToWrite(const std::wstring& path) { showUnexpectedError(unableToWriteText(path)); }
 
 }  // namespace kelvane

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "common/file_encoding.h"
 #include "settings/ini_codec.h"
 #include "settings/options.h"
 #include "settings/settings_codec.h"
@@ -37,12 +38,12 @@ std::wstring GetDataFolder(const SettingsFolders& folders, bool portableMode, bo
 // Kelvane.log beside the program when it is there already, else in the data folder.
 std::wstring GetDefaultLogFileName(const SettingsFolders& folders, bool portableMode);
 
-// A file's text as UTF-8, and how it is stored: in the system code page, or as UTF-16LE after
-// a byte-order mark, which the profile functions also read and keep.
+// A file's text as UTF-8, and how it is stored: in the system code page, or after a byte-order
+// mark as UTF-8, UTF-16LE (which the profile functions also read and keep) or UTF-16BE. A file
+// is written back the way it was read.
 struct TextFile {
-  enum class Encoding { Ansi, Utf16Le };
   std::string text;
-  Encoding encoding = Encoding::Ansi;
+  FileEncoding encoding = FileEncoding::Ansi;
 };
 
 // nullopt when the file cannot be read (missing counts as such).
@@ -52,6 +53,12 @@ std::optional<TextFile> readTextFile(const std::wstring& path);
 // it in the original's place in one step. A read-only original is respected: nothing is
 // written and false comes back, as the profile functions would fail.
 bool replaceTextFile(const std::wstring& path, const TextFile& file);
+
+// Deletes the temporaries that saves cut short (a crash, a kill) left in the folder, but none
+// that a running process may still be writing, and no file of any other name.
+void removeStaleSaveFiles(const std::wstring& folder);
+// ... in the data folder and its theme folder (neither is created for it).
+void removeStaleSaveFiles(const SettingsFolders& folders, bool portableMode);
 
 // Reads the file (a missing one counts as empty), lets `edit` change the document and writes it
 // back in one piece; other programs' changes since the last read are kept. A file that exists
@@ -65,6 +72,7 @@ LoadedOptions loadOptionsFromFile(const std::wstring& path, const SettingsContex
 bool saveOptionsToFile(const std::wstring& path, const TKelvaneOptions& options);
 
 // "Unable to write to %s" with the path, shown as the top-level error display shows failures.
+std::string unableToWriteText(const std::wstring& path);
 void showUnableToWrite(const std::wstring& path);
 
 }  // namespace kelvane

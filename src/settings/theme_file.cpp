@@ -19,6 +19,13 @@ TColor colorFromThemeText(std::string_view text) {
 
 char foldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
+bool sameFolded(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (foldAscii(a[i]) != foldAscii(b[i])) return false;
+  return true;
+}
+
 }  // namespace
 
 ThemeColors ReadThemeFile(const IniDocument& theme) {
@@ -142,10 +149,7 @@ std::string MakeValidFileName(std::string_view text) {
 
 bool IsThemeFileName(std::string_view fileName) {
   if (fileName.size() < kThemeFileExtension.size()) return false;
-  const std::string_view tail = fileName.substr(fileName.size() - kThemeFileExtension.size());
-  for (std::size_t i = 0; i < tail.size(); ++i)
-    if (foldAscii(tail[i]) != foldAscii(kThemeFileExtension[i])) return false;
-  return true;
+  return sameFolded(fileName.substr(fileName.size() - kThemeFileExtension.size()), kThemeFileExtension);
 }
 
 std::string ThemeNameFromFileName(std::string_view fileName) {
@@ -158,6 +162,19 @@ std::vector<std::string> ThemeNamesFromListing(const std::vector<std::string>& f
   for (const std::string& fileName : fileNames)
     if (IsThemeFileName(fileName)) names.push_back(ThemeNameFromFileName(fileName));
   return names;
+}
+
+}  // namespace kelvane
+
+namespace kelvane {
+
+bool ShouldDeliverThemeFiles(const std::vector<std::string>& themeNamesInFolder) {
+  for (int style = kFirstDeliveredThemeStyle; style <= kLastDeliveredThemeStyle; ++style) {
+    const std::string delivered = ThemeNameFromFileName(FirstRunThemeFileName(style));
+    for (const std::string& name : themeNamesInFolder)
+      if (sameFolded(name, delivered)) return false;
+  }
+  return true;
 }
 
 }  // namespace kelvane

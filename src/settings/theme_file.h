@@ -62,6 +62,12 @@ void ApplyFirstRunTheme(TKelvaneOptions& options, const ThemeColors& colors);
 // The theme file chosen for the first run by DetectVisualStyle's result (0..5).
 std::string_view FirstRunThemeFileName(int visualStyle);
 
+// The theme files delivered with the program are those of the visual styles 1..5. They go into
+// the theme folder only when it holds none of them (names compared without letter case, as the
+// file system compares them), so that the user's own files and deletions stand.
+inline constexpr int kFirstDeliveredThemeStyle = 1, kLastDeliveredThemeStyle = 5;
+bool ShouldDeliverThemeFiles(const std::vector<std::string>& themeNamesInFolder);
+
 // DetectVisualStyle's decision from what the system reports. compositionOn is true only when
 // DwmIsCompositionEnabled succeeded and said so; colorScheme is empty when uxtheme gave none.
 int VisualStyleFromSystem(int majorVersion, int minorVersion, bool ntPlatform, bool compositionOn,

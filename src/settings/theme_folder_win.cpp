@@ -4,25 +4,16 @@
 
 #include "common/handles_win.h"
 #include "common/text_win.h"
+#include "resource_ids.h"
 #include "settings/settings_file_win.h"
 
 namespace kelvane {
-
-namespace {
-
-struct FindDeleter {
-  static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
-  static void free(HANDLE h) { FindClose(h); }
-};
-using UniqueFind = UniqueHandle<HANDLE, FindDeleter>;
-
-}  // namespace
 
 std::vector<std::string> ListThemeNames(const std::wstring& themeFolder) {
   std::vector<std::string> fileNames;
   WIN32_FIND_DATAW found{};
   const std::wstring pattern = themeFolder + L"*" + toWide(std::string(kThemeFileExtension));
-  const UniqueFind search(FindFirstFileW(pattern.c_str(), &found));
+  const UniqueFindHandle search(FindFirstFileW(pattern.c_str(), &found));
   if (!search) return {};
   do {
     if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) fileNames.push_back(toUtf8(found.cFileName));
@@ -42,6 +33,29 @@ ThemeColors readThemeFileAt(const std::wstring& path) {
 
 bool SaveThemeFile(const std::wstring& path, const std::string& name, const ThemeColors& colors) {
   return editIniFile(path, [&](IniDocument& theme) { WriteThemeFile(theme, name, colors); });
+}
+
+void deliverThemeFiles(const std::wstring& themeFolder) {
+  if (!ShouldDeliverThemeFiles(ListThemeNames(themeFolder))) return;
+  const HMODULE program = GetModuleHandleW(nullptr);
+  for (int style = kFirstDeliveredThemeStyle; style <= kLastDeliveredThemeStyle; ++style) {
+    const HRSRC found = FindResourceW(program, MAKEINTRESOURCEW(IDR_THEME_FILE_BASE + style), RT_RCDATA);
+    const HGLOBAL loaded = found ? LoadResource(program, found) : nullptr;
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    if (!bytes) continue;
+    const std::wstring path = themeFolder + toWide(std::string(FirstRunThemeFileName(style)));
+    const DWORD size = SizeofResource(program, found);
+    bool complete;
+    {
+      // CREATE_NEW: a file that appeared meanwhile is the user's.
+      const UniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                                FILE_ATTRIBUTE_NORMAL, nullptr));
+      if (!file) continue;
+      DWORD written = 0;
+      complete = WriteFile(file.get(), bytes, size, &written, nullptr) && written == size;
+    }
+    if (!complete) DeleteFileW(path.c_str());  // half a theme file would read as a broken theme
+  }
 }
 
 void applyFirstRunThemeFromFolder(TKelvaneOptions& options, const std::wstring& themeFolder,

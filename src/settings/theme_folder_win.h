@@ -22,6 +22,10 @@ ThemeColors readThemeFileAt(const std::wstring& path);
 // Writes the theme's keys into the file (other keys stay). false when it could not be written.
 bool SaveThemeFile(const std::wstring& path, const std::string& name, const ThemeColors& colors);
 
+// The first run: the theme files delivered inside the program are written into the folder
+// when it holds none of them. A file of the same name is never replaced.
+void deliverThemeFiles(const std::wstring& themeFolder);
+
 // The first run: the theme file that suits the desktop, when the folder has it.
 void applyFirstRunThemeFromFolder(TKelvaneOptions& options, const std::wstring& themeFolder,
                                   int visualStyle);

@@ -4,6 +4,9 @@
 # removes the icon and ends the program.
 source "$(dirname "$0")/lib.sh"
 
+# Not a first run, which would take the desktop's colour theme (hard_times.sh): the default look.
+mkdir -p "$DATA_DIR"
+printf '%s\r\n' '[General]' 'ShowPercentage=0' > "$DATA_DIR/Kelvane.Settings"
 start_kelvane
 check "the icon appears in the notification area with the memory tip" wait_for_tray_tip 40
 sleep 1

@@ -12,14 +12,6 @@ exit_when_ready() {
   # A restarted desktop keeps the previous copy's tip for a while: wait for the icon itself.
   probe wait TFrmKelvaneMain 30 && wait_for_icon_slot 0 15 && sleep 1 && exit_from_menu
 }
-wait_for_message() {  # a message box titled Kelvane
-  local i
-  for i in $(seq 1 50); do
-    probe find '#32770' Kelvane >/dev/null && return 0
-    sleep 0.2
-  done
-  return 1
-}
 mkdir -p "$DATA_DIR"
 
 # --- 1. seeded per-user settings ------------------------------------------------------------

@@ -45,8 +45,10 @@ check_at_dpi() {
   wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1
   rm -f "$data_dir/Kelvane.Settings"
   local settings=()
+  mkdir -p "$data_dir"
+  # Not a first run, which would take the desktop's colour theme: the default look.
+  printf '%s\r\n' '[General]' 'ShowPercentage=0' > "$data_dir/Kelvane.Settings"
   if [ "$look" = percentage ]; then
-    mkdir -p "$data_dir"
     # Plain colours for the border and the rest of the bar: the system's button shadow under
     # Wine is not the Windows 10 one the preview stands for.
     printf '%s\r\n' '[General]' 'ShowPercentage=1' 'ShowPercSign=1' 'NoBorder=0' 'FullBar=1' \

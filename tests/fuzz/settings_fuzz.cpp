@@ -1,12 +1,14 @@
 // libFuzzer target: arbitrary bytes as a settings file and as a theme file. Besides crashes and
 // sanitizer reports it checks what the program relies on for any input: the text comes back
-// byte for byte when nothing is edited, and what a save writes loads back as the same record.
+// byte for byte when nothing is edited, what a save writes loads back as the same record, and
+// a UTF-16 file in either byte order comes back byte for byte through its UTF-8 form.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "common/file_encoding.h"
 #include "settings/ini_codec.h"
 #include "settings/settings_codec.h"
 #include "settings/theme_file.h"
@@ -23,8 +25,7 @@ void check(bool condition) {
 // trimmed on every read, so neither can round-trip; the same happens with the real profile
 // functions, and no saved value of ours (a font's face name) looks like that.
 bool stableText(std::string_view s) {
-  auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\v'; };
-  if (!s.empty() && (blank(s.front()) || blank(s.back()))) return false;
+  if (!s.empty() && (isIniBlank(s.front()) || isIniBlank(s.back()))) return false;
   return !(s.size() >= 2 && (s.front() == '"' || s.front() == '\'') && s.back() == s.front());
 }
 
@@ -68,11 +69,20 @@ void fuzzTheme(std::string_view text) {
     if (stableText(theme.texts[i])) check(back.texts[i] == theme.texts[i]);
 }
 
+void fuzzFileEncoding(std::string_view bytes) {
+  const std::string_view units = bytes.substr(0, bytes.size() / 2 * 2);
+  for (const FileEncoding order : {FileEncoding::Utf16Le, FileEncoding::Utf16Be}) {
+    check(utf8ToUtf16(utf16ToUtf8(units, order), order) == units);
+    check(utf8ToUtf16(bytes, order).size() % 2 == 0);
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   fuzzSettings(text);
   fuzzTheme(text);
+  fuzzFileEncoding(text);
   return 0;
 }

@@ -47,6 +47,9 @@ TEST(IniRead, NamesCaseQuotesAndBlanks) {
   // Space, tab and vertical tab around keys and values.
   EXPECT_EQ(read("[S]\r\n \t\vk \t\v= \t\vv \t\v\r\n", "S", "k"), "v");
   EXPECT_EQ(read("  [ x ]  \r\nk=v\r\n", "x", "k"), "v");
+  // Other control characters, a form feed among them, are text (Wine trims it, Windows not).
+  EXPECT_EQ(read("[S]\r\nk=v\f\r\n\fj=\fw\x1A\r\n", "S", "k"), "v\f");
+  EXPECT_EQ(read("[S]\r\nk=v\f\r\n\fj=\fw\x1A\r\n", "S", "\fj"), "\fw\x1A");
   EXPECT_EQ(IniDocument::parse("[ x ]\r\n[y]\r\n").sectionNames(),
             (std::vector<std::string>{"x", "y"}));
   // Names given by the caller lose spaces only.

@@ -155,6 +155,11 @@ TEST(ThemeFile, DeliveredThemesAreComplete) {
     WriteThemeFile(again, doc.get(kThemeSection, "Name", ""), theme);
     EXPECT_EQ(again.serialize(), text.str()) << path;
   }
+  // They go into a theme folder that holds none of them, whatever else it holds.
+  EXPECT_TRUE(ShouldDeliverThemeFiles({}));
+  EXPECT_TRUE(ShouldDeliverThemeFiles({"Mine", "Windows XP Style (Silver) copy", "System"}));
+  EXPECT_FALSE(ShouldDeliverThemeFiles({"Mine", "system colors"}));
+  EXPECT_FALSE(ShouldDeliverThemeFiles({"Windows XP Style (Olive Green)"}));
 }
 
 TEST(SettingsPaths, FoldersAndDriveChecks) {
@@ -169,4 +174,16 @@ TEST(SettingsPaths, FoldersAndDriveChecks) {
   EXPECT_EQ(DriveCheckFor("e:\\Kelvane.Settings"), DriveCheck::QueryDrive);
   EXPECT_EQ(DriveCheckFor(".\\Kelvane.Settings"), DriveCheck::Fail);
   EXPECT_EQ(DriveCheckFor("1:\\x"), DriveCheck::Fail);
+}
+
+TEST(SettingsPaths, SaveTemporariesAreRecognisablyOursAndNothingElseIs) {
+  EXPECT_EQ(SaveTemporaryName("Kelvane.Settings", 1234, 7), "Kelvane.Settings.1234-7.kelvane-save");
+  EXPECT_EQ(SaveTemporaryOwner("Kelvane.Settings.1234-7.kelvane-save"), 1234ul);
+  EXPECT_EQ(SaveTemporaryOwner(SaveTemporaryName("Windows Aero.Kelvane Theme", 4294967295ul, 0)),
+            4294967295ul);
+  for (const char* foreign : {"Kelvane.Settings", "kel12.tmp", "Kelvane.Settings.1234-7.kelvane-save.txt",
+                              ".1234-7.kelvane-save", "x.1234.kelvane-save", "x.-7.kelvane-save",
+                              "x.12-.kelvane-save", "x.12-7-1.kelvane-save", "x.4294967296-1.kelvane-save",
+                              "x.12a-7.kelvane-save", "x.12-7.KELVANE-SAVE", "notes.kelvane-save"})
+    EXPECT_EQ(SaveTemporaryOwner(foreign), std::nullopt) << foreign;
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "actions/system_commands_win.h"
 #include "app/alert_log_win.h"
 #include "common/text_win.h"
 #include "fake_form_services.h"
@@ -228,4 +229,58 @@ TEST(AlertStep, ShowLogWithoutALogExplainsWhereItWillBe) {
   EXPECT_TRUE(answerer.sawDialog());
   EXPECT_EQ(toUtf8(answerer.title()), "日志文件");
   EXPECT_FALSE(FileExistsOnReadyDrive(LogFilePath(form)));  // showing the notice creates nothing
+}
+
+namespace {
+
+// The top-level window of another process whose title names the file, or null.
+HWND editorWindowShowing(const std::wstring& fileName) {
+  struct Search {
+    std::wstring fileName;
+    HWND found = nullptr;
+  } search{fileName};
+  EnumWindows(
+      [](HWND hwnd, LPARAM context) -> BOOL {
+        auto& wanted = *reinterpret_cast<Search*>(context);
+        wchar_t title[512] = L"";
+        GetWindowTextW(hwnd, title, 512);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        if (pid == GetCurrentProcessId() || !wcsstr(title, wanted.fileName.c_str())) return TRUE;
+        wanted.found = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+}  // namespace
+
+TEST(AlertStep, ShowLogWithoutAnAssociationOpensTheEditorOrSaysWhy) {
+  ScratchFolder folder;
+  FakeFormServices form;
+  form.options.LogFile = "alerts.kelvane-unassociated";
+  form.dataFolder = toUtf8(folder.path());
+  ScratchFolder::writeBytes(LogFilePath(form), "2026-12-07 13:00:00: 内存使用: 91%\r\n");
+  MneShowLogClick(form);
+  HWND editor = nullptr;
+  for (int i = 0; i < 100 && !editor; ++i, Sleep(100)) editor = editorWindowShowing(L"alerts.kelvane-unassociated");
+  EXPECT_NE(editor, nullptr);
+  EXPECT_TRUE(form.errors.empty());
+  if (editor) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(editor, &pid);
+    const HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid);
+    PostMessageW(editor, WM_CLOSE, 0, 0);
+    if (process && WaitForSingleObject(process, 5000) != WAIT_OBJECT_0) TerminateProcess(process, 0);
+    if (process) CloseHandle(process);
+  }
+
+  // Without an editor either, the failure names the file.
+  try {
+    OpenDocument(nullptr, LogFilePath(form), L"kelvane-no-such-editor.exe");
+    ADD_FAILURE() << "no exception";
+  } catch (const std::runtime_error& error) {
+    EXPECT_NE(std::string(error.what()).find(toUtf8(LogFilePath(form))), std::string::npos) << error.what();
+  }
 }

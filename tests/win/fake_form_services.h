@@ -31,6 +31,9 @@ class FakeFormServices : public FormServices {
   std::vector<BalloonCall> balloons;
   std::vector<std::string> errors;
   std::function<void()> onRelease;
+  std::vector<std::vector<OptionsEffect>> applied;
+  int optionsClosed = 0;
+  std::wstring settingsFileName, themeFolder;
 
   TKelvaneOptions& Options() override { return options; }
   HWND MainWindow() override { return mainWindow; }
@@ -50,6 +53,13 @@ class FakeFormServices : public FormServices {
   void About1Click() override { ++aboutOpened; }
   void Close1Click() override { ++closeRequests; }
   void ShowError(const std::string& message) override { errors.push_back(message); }
+  void ApplyOptions(const TKelvaneOptions& stored, const std::vector<OptionsEffect>& effects) override {
+    options = stored;
+    applied.push_back(effects);
+  }
+  void OptionsClosed() override { ++optionsClosed; }
+  std::wstring SettingsFileName() override { return settingsFileName; }
+  std::wstring ThemeFolder() override { return themeFolder; }
 };
 
 

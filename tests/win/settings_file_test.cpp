@@ -206,21 +206,115 @@ TEST(SettingsFile, UnicodeFilesStayUnicode) {
   Layout layout;
   const std::wstring path = layout.folders.programFolder + L"Kelvane.Settings";
   const std::wstring content = L"[General]\r\nShowPercentage=1\r\nWarn=0\r\n[自定义颜色]\r\nColorA=00FF00\r\n";
-  std::string bytes = "\xFF\xFE";
-  bytes.append(reinterpret_cast<const char*>(content.data()), content.size() * sizeof(wchar_t));
-  ScratchFolder::writeBytes(path, bytes);
-
-  const LoadedOptions loaded = loadOptionsFromFile(path, kContext);
-  EXPECT_FALSE(loaded.firstRun);
-  EXPECT_FALSE(loaded.options.Warn);
-  ASSERT_TRUE(saveOptionsToFile(path, loaded.options));
-  const std::string after = ScratchFolder::readBytes(path);
+  std::string littleEndian = "\xFF\xFE", bigEndian = "\xFE\xFF";
+  for (wchar_t c : content) {
+    littleEndian += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+    bigEndian += {static_cast<char>(c >> 8), static_cast<char>(c & 0xFF)};
+  }
+  const std::string utf8 = "\xEF\xBB\xBF" + toUtf8(content);
   // The mark and the lines before the first new key are kept as they were.
-  const std::size_t kept = 2 + std::wstring(L"[General]\r\nShowPercentage=1\r\nWarn=0\r\n").size() * 2;
-  EXPECT_EQ(after.substr(0, kept), bytes.substr(0, kept));
+  const std::size_t keptCharacters = std::wstring(L"[General]\r\nShowPercentage=1\r\nWarn=0\r\n").size();
+  for (const auto& [bytes, kept] : {std::pair{littleEndian, 2 + 2 * keptCharacters},
+                                    std::pair{bigEndian, 2 + 2 * keptCharacters},
+                                    std::pair{utf8, 3 + keptCharacters}}) {
+    ScratchFolder::writeBytes(path, bytes);
+    const LoadedOptions loaded = loadOptionsFromFile(path, kContext);
+    EXPECT_FALSE(loaded.firstRun);
+    EXPECT_FALSE(loaded.options.Warn);
+    ASSERT_TRUE(saveOptionsToFile(path, loaded.options));
+    const std::string after = ScratchFolder::readBytes(path);
+    EXPECT_EQ(after.substr(0, kept), bytes.substr(0, kept));
+    const auto text = readTextFile(path);
+    ASSERT_TRUE(text);
+    EXPECT_EQ(text->encoding, splitByteOrderMark(bytes).encoding);
+    const IniDocument saved = IniDocument::parse(text->text);
+    EXPECT_EQ(saved.sectionNames(), (std::vector<std::string>{"General", "自定义颜色", "Font", "Colors"}));
+    EXPECT_EQ(saved.get("General", "RefreshRate"), "1000");
+    EXPECT_EQ(ReadCustomColors(saved)[0], 0x00FF00u);
+  }
+  // The profile functions read the little-endian file as we wrote it.
+  ScratchFolder::writeBytes(path, littleEndian);
+  ASSERT_TRUE(saveOptionsToFile(path, loadOptionsFromFile(path, kContext).options));
   wchar_t value[32] = L"";
   GetPrivateProfileStringW(L"General", L"RefreshRate", L"", value, 32, path.c_str());
   EXPECT_STREQ(value, L"1000");
   GetPrivateProfileStringW(L"自定义颜色", L"ColorA", L"", value, 32, path.c_str());
   EXPECT_STREQ(value, L"00FF00");
+}
+
+TEST(SettingsFile, StaleSaveTemporariesGoAndNothingElse) {
+  Layout layout;
+  const std::wstring data = GetDataFolder(layout.folders, false, false);
+  const std::wstring themes = GetDataFolder(layout.folders, false, true);
+  // A process of ours that is still running (started suspended, ended below) may be saving.
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  STARTUPINFOW startup{sizeof(startup)};
+  PROCESS_INFORMATION running{};
+  ASSERT_TRUE(CreateProcessW(self, nullptr, nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                             nullptr, &startup, &running));
+  const std::wstring runningPid = std::to_wstring(running.dwProcessId);
+  const std::wstring selfPid = std::to_wstring(GetCurrentProcessId());
+  const std::vector<std::wstring> stale = {
+      data + L"Kelvane.Settings.4000001-0.kelvane-save", data + L"Kelvane.Settings." + selfPid + L"-3.kelvane-save",
+      themes + L"Windows Aero.Kelvane Theme.4000002-1.kelvane-save"};
+  const std::vector<std::wstring> kept = {
+      data + L"Kelvane.Settings." + runningPid + L"-0.kelvane-save", data + L"kel1A2B.tmp",
+      data + L"notes.kelvane-save", data + L"Kelvane.Settings.12-x.kelvane-save", themes + L"mine.tmp"};
+  for (const auto& path : stale) ScratchFolder::writeBytes(path, "[General]\r\n");
+  for (const auto& path : kept) ScratchFolder::writeBytes(path, "user");
+  removeStaleSaveFiles(layout.folders, false);
+  TerminateProcess(running.hProcess, 0);
+  CloseHandle(running.hThread);
+  CloseHandle(running.hProcess);
+  for (const auto& path : stale) EXPECT_FALSE(FileExistsOnReadyDrive(path)) << toUtf8(path);
+  for (const auto& path : kept) EXPECT_EQ(ScratchFolder::readBytes(path), "user") << toUtf8(path);
+
+  // A save leaves no temporary behind, also when an old one holds its first name.
+  const std::wstring path = data + L"Kelvane.Settings";
+  const std::wstring first = data + L"Kelvane.Settings." + selfPid + L"-0.kelvane-save";
+  ScratchFolder::writeBytes(first, "older");
+  ASSERT_TRUE(saveOptionsToFile(path, defaultOptions(6)));
+  EXPECT_EQ(ScratchFolder::readBytes(first), "older");
+  DeleteFileW(first.c_str());
+  for (const auto& name : kept) DeleteFileW(name.c_str());
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = FindFirstFileW((data + L"*.kelvane-save").c_str(), &found);
+  EXPECT_EQ(search, INVALID_HANDLE_VALUE);
+  if (search != INVALID_HANDLE_VALUE) FindClose(search);
+}
+
+TEST(ThemeFolder, DeliveredThemesFillAnEmptyFolderAndNeverReplaceTheUsers) {
+  Layout layout;
+  const std::wstring themes = GetDataFolder(layout.folders, false, true);
+  ScratchFolder::writeBytes(themes + L"Mine.Kelvane Theme", "[KelvaneTheme]\r\nName=Mine\r\n");
+  deliverThemeFiles(themes);
+  auto names = ListThemeNames(themes);
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"Mine", "System Colors", "Windows Aero", "Windows XP Style (Blue)",
+                                             "Windows XP Style (Olive Green)", "Windows XP Style (Silver)"}));
+  for (int style = 1; style <= 5; ++style) {
+    const std::wstring path = themes + toWide(std::string(FirstRunThemeFileName(style)));
+    const auto text = readTextFile(path);
+    ASSERT_TRUE(text);
+    const IniDocument theme = IniDocument::parse(text->text);
+    EXPECT_EQ(theme.get(kThemeSection, "Name").value_or("") + std::string(kThemeFileExtension),
+              FirstRunThemeFileName(style));
+    for (const std::string& color : ReadThemeFile(theme).texts) EXPECT_NE(TextToColor(color), clAutomatic);
+  }
+  EXPECT_EQ(ScratchFolder::readBytes(themes + L"Mine.Kelvane Theme"), "[KelvaneTheme]\r\nName=Mine\r\n");
+
+  // The first run on Wine takes the system colours from what was delivered.
+  TKelvaneOptions options = defaultOptions(6);
+  applyFirstRunThemeFromFolder(options, themes, 5);
+  EXPECT_EQ(options.GreenColor, rgbColor(0x00, 0xC0, 0x00));
+
+  // A folder that holds one of them, in the user's own version, gets nothing.
+  const std::wstring own = themes + L"System Colors.Kelvane Theme";
+  for (int style = 1; style <= 5; ++style)
+    DeleteFileW((themes + toWide(std::string(FirstRunThemeFileName(style)))).c_str());
+  ScratchFolder::writeBytes(own, "[KelvaneTheme]\r\nGreenColor=123456\r\n");
+  deliverThemeFiles(themes);
+  EXPECT_EQ(ListThemeNames(themes).size(), 2u);
+  EXPECT_EQ(ScratchFolder::readBytes(own), "[KelvaneTheme]\r\nGreenColor=123456\r\n");
 }

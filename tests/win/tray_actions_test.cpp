@@ -174,3 +174,45 @@ TEST(ForceForeground, BringsTheWindowToTheFrontAndLeavesNoHelperBehind) {
   DestroyWindow(target);
   DestroyWindow(other);
 }
+
+namespace {
+
+int gInjectedButtons = 0;
+
+LRESULT CALLBACK countInjectedButtons(int code, WPARAM message, LPARAM info) {
+  const auto* mouse = reinterpret_cast<const MSLLHOOKSTRUCT*>(info);
+  if (code == HC_ACTION && (mouse->flags & LLMHF_INJECTED) &&
+      (message == WM_LBUTTONDOWN || message == WM_LBUTTONUP))
+    ++gInjectedButtons;
+  return CallNextHookEx(nullptr, code, message, info);
+}
+
+LRESULT CALLBACK refuseWindows(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND) return 1;
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+int injectedButtonsOfForceForeground(bool helperRefused) {
+  gInjectedButtons = 0;
+  const HHOOK mouse = SetWindowsHookExW(WH_MOUSE_LL, countInjectedButtons, GetModuleHandleW(nullptr), 0);
+  const HHOOK cbt = helperRefused
+                        ? SetWindowsHookExW(WH_CBT, refuseWindows, nullptr, GetCurrentThreadId())
+                        : nullptr;
+  ForceForeground(GetDesktopWindow());
+  if (cbt) UnhookWindowsHookEx(cbt);
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < 500) {  // low-level hooks are called through our queue
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    Sleep(10);
+  }
+  UnhookWindowsHookEx(mouse);
+  return gInjectedButtons;
+}
+
+}  // namespace
+
+TEST(ForceForeground, ClicksItsOwnHelperAndNothingWhenThereIsNone) {
+  EXPECT_EQ(injectedButtonsOfForceForeground(false), 2);
+  EXPECT_EQ(injectedButtonsOfForceForeground(true), 0);
+}

@@ -13,7 +13,12 @@
 //                                            notification area, as a crashed shell loses it
 //   kelvane_probe taskbar-buttons            count the visible window buttons on the taskbar
 //   kelvane_probe keys KEY...                type keys with SendInput (names: esc enter up down
-//                                            left right tab space, or one letter/digit)
+//                                            left right tab space home end, or one letter/digit;
+//                                            ctrl+, alt+ and shift+ in front hold modifiers)
+//   kelvane_probe dlg-set-text TITLE ID TEXT set the text of control ID in the dialog titled TITLE
+//   kelvane_probe dlg-text TITLE ID          print the text of control ID
+//   kelvane_probe dlg-items TITLE ID         print the entries of the combo box ID, one a line
+//   kelvane_probe dlg-click TITLE ID         click the button ID
 //   kelvane_probe children CLASS             list the child windows of the window of that class
 //                                            (id class visible text)
 //   kelvane_probe click CLASS ID             press the button (or tick the box) with that id
@@ -21,6 +26,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <string>
@@ -103,6 +109,18 @@ int trayTips() {
   VirtualFreeEx(process, remote, 0, MEM_RELEASE);
   CloseHandle(process);
   return found > 0 ? 0 : 1;
+}
+
+bool processRuns(const std::wstring& exeName) {
+  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof(entry);
+  bool found = false;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry))
+    found = _wcsicmp(entry.szExeFile, exeName.c_str()) == 0;
+  CloseHandle(snapshot);
+  return found;
 }
 
 }  // namespace
@@ -219,7 +237,15 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (command == L"keys") {
     for (int i = 2; i < argc; ++i) {
-      const std::wstring key = argv[i];
+      std::wstring key = argv[i];
+      // Modifiers before the key: ctrl+tab, alt+p, shift+tab, ctrl+alt+r.
+      std::vector<WORD> modifiers;
+      for (;;) {
+        if (key.rfind(L"ctrl+", 0) == 0) modifiers.push_back(VK_CONTROL), key.erase(0, 5);
+        else if (key.rfind(L"alt+", 0) == 0) modifiers.push_back(VK_MENU), key.erase(0, 4);
+        else if (key.rfind(L"shift+", 0) == 0) modifiers.push_back(VK_SHIFT), key.erase(0, 6);
+        else break;
+      }
       WORD vk = 0;
       if (key == L"esc") vk = VK_ESCAPE;
       else if (key == L"enter") vk = VK_RETURN;
@@ -229,13 +255,23 @@ int wmain(int argc, wchar_t** argv) {
       else if (key == L"right") vk = VK_RIGHT;
       else if (key == L"tab") vk = VK_TAB;
       else if (key == L"space") vk = VK_SPACE;
+      else if (key == L"end") vk = VK_END;
+      else if (key == L"home") vk = VK_HOME;
       else if (key.size() == 1) vk = static_cast<WORD>(towupper(key[0]));
       if (!vk) return 2;
-      INPUT inputs[2]{};
-      inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-      inputs[0].ki.wVk = inputs[1].ki.wVk = vk;
-      inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-      SendInput(2, inputs, sizeof(INPUT));
+      std::vector<INPUT> inputs;
+      auto press = [&](WORD code, bool up) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = code;
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(input);
+      };
+      for (WORD modifier : modifiers) press(modifier, false);
+      press(vk, false);
+      press(vk, true);
+      for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) press(*it, true);
+      SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
       Sleep(150);
     }
     return 0;
@@ -258,6 +294,50 @@ int wmain(int argc, wchar_t** argv) {
     SendMessageW(button, BM_CLICK, 0, 0);
     return 0;
   }
-  fputs("usage: kelvane_probe windows|find|wait|wait-gone|post|tray-tips|balloon|broadcast-taskbar-created|keys|children|click\n", stderr);
+  if ((command == L"dlg-set-text" && argc > 4) || (command == L"dlg-items" && argc > 3) ||
+      (command == L"dlg-click" && argc > 3) || (command == L"dlg-text" && argc > 3)) {
+    HWND dialog = FindWindowW(L"#32770", argv[2]);
+    HWND control = dialog ? GetDlgItem(dialog, _wtoi(argv[3])) : nullptr;
+    if (!control) return 1;
+    if (command == L"dlg-set-text") return SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4])) ? 0 : 1;
+    if (command == L"dlg-click") return PostMessageW(control, BM_CLICK, 0, 0) ? 0 : 1;
+    if (command == L"dlg-text") {
+      print(windowText(control) + L"\n");
+      return 0;
+    }
+    const LRESULT count = SendMessageW(control, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+      wchar_t entry[512] = L"";
+      if (SendMessageW(control, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0) < 512)
+        SendMessageW(control, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(entry));
+      print(std::wstring(entry) + L"\n");
+    }
+    return 0;
+  }
+  // Owns a named mutex, with no window, for SECONDS; with an exe name, for SECONDS after a
+  // process of that name has appeared.
+  if (command == L"hold-mutex" && argc > 3) {
+    const HANDLE mutex = CreateMutexW(nullptr, TRUE, argv[2]);
+    if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS) return 1;
+    print(L"holding\n");
+    for (int waited = 0; argc > 4 && waited < 300 && !processRuns(argv[4]); ++waited) Sleep(100);
+    Sleep(static_cast<DWORD>(_wtoi(argv[3])) * 1000u);
+    return 0;
+  }
+  if (command == L"query-end-session" && argc > 2) {  // how the window answers, and how fast
+    HWND hwnd = FindWindowW(argv[2], nullptr);
+    if (!hwnd) return 1;
+    const DWORD start = GetTickCount();
+    DWORD_PTR answer = 0;
+    const LRESULT sent = SendMessageTimeoutW(hwnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF,
+                                             SMTO_ABORTIFHUNG, 20000, &answer);
+    wchar_t line[64];
+    swprintf(line, 64, L"answer=%d ms=%lu\n", sent ? static_cast<int>(answer) : -1,
+             static_cast<unsigned long>(GetTickCount() - start));
+    print(line);
+    return sent ? 0 : 1;
+  }
+  fputs("usage: kelvane_probe windows|find|wait|wait-gone|post|tray-tips|balloon|broadcast-taskbar-created|keys"
+        "|children|click|dlg-set-text|dlg-text|dlg-items|dlg-click|hold-mutex|query-end-session\n", stderr);
   return 2;
 }

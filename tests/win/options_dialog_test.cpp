@@ -1,0 +1,149 @@
+// The options dialog for real: one window at a time, owned by the application window, the
+// controls coupled through the model, the keyboard through the dialog manager, and what OK,
+// Apply, Cancel and Escape hand to the form.
+#include "settings/options_dialog_win.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "common/text_win.h"
+#include "fake_form_services.h"
+#include "scratch_folder_win.h"
+#include "settings/options_dialog_layout.h"
+
+using namespace kelvane;
+using namespace kelvane::testing;
+
+namespace {
+
+void pumpMessages() {
+  MSG message;
+  for (int round = 0; round < 5; ++round) {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    Sleep(10);
+  }
+}
+
+// A key as the message loop sees it, aimed at the control with the focus.
+void pressKey(WPARAM key) {
+  HWND target = GetFocus();
+  PostMessageW(target, WM_KEYDOWN, key, 1);
+  PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+  pumpMessages();
+}
+
+std::wstring textOf(HWND window) {
+  wchar_t buffer[256] = L"";
+  GetWindowTextW(window, buffer, 256);
+  return buffer;
+}
+
+bool checkedBox(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+
+struct DialogFixture {
+  ScratchFolder folder;
+  FakeFormServices form;
+  DialogFixture() {
+    form.applicationWindow = CreateWindowExW(0, L"STATIC", L"application", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                             GetModuleHandleW(nullptr), nullptr);
+    form.settingsFileName = folder.path() + L"Kelvane.Settings";
+    form.themeFolder = folder.path();
+  }
+  ~DialogFixture() {
+    if (HWND open = OpenOptionsDialog()) SendMessageW(open, WM_COMMAND, IDCANCEL, 0);
+    DestroyWindow(form.applicationWindow);
+  }
+};
+
+}  // namespace
+
+TEST(OptionsDialogWindow, OneDialogOwnedByTheApplicationWindow) {
+  DialogFixture fixture;
+  ShowSettings(fixture.form);
+  HWND dialog = OpenOptionsDialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(textOf(dialog), toWide("Kelvane 设置"));
+  EXPECT_EQ(GetWindow(dialog, GW_OWNER), fixture.form.applicationWindow);
+  EXPECT_TRUE(IsWindowVisible(dialog));
+  ShowSettings(fixture.form);
+  EXPECT_EQ(OpenOptionsDialog(), dialog);
+
+  // Only the first page's controls are shown; the link to the themes page turns to page 4.
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, CkShowPage)));
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, CkShowTop)));
+  EXPECT_EQ(textOf(GetDlgItem(dialog, Label17)), toWide("高内存使用率 (当内存高于 90%):"));
+  NMHDR click{GetDlgItem(dialog, LinkLabel1), LinkLabel1, static_cast<UINT>(NM_CLICK)};
+  SendMessageW(dialog, WM_NOTIFY, LinkLabel1, reinterpret_cast<LPARAM>(&click));
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, CbThemes)));
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, CkShowPage)));
+  EXPECT_EQ(SendDlgItemMessageW(dialog, CbThemes, CB_GETCOUNT, 0, 0), 2);  // no theme files
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, BtnDeleteTheme)));
+
+  // Escape is Cancel: nothing is applied, the form saves and takes its settings once.
+  SetFocus(GetDlgItem(dialog, CbThemes));
+  pressKey(VK_ESCAPE);
+  EXPECT_EQ(OpenOptionsDialog(), nullptr);
+  EXPECT_FALSE(IsWindow(dialog));
+  EXPECT_TRUE(fixture.form.applied.empty());
+  EXPECT_EQ(fixture.form.optionsClosed, 1);
+}
+
+TEST(OptionsDialogWindow, ControlsFollowTheRulesAndApplyThenCancelKeeps) {
+  DialogFixture fixture;
+  ShowSettings(fixture.form);
+  HWND dialog = OpenOptionsDialog();
+  ASSERT_NE(dialog, nullptr);
+
+  // The arrow keys in the yellow box move it one step, held below red.
+  SetFocus(GetDlgItem(dialog, TxtYellow));
+  pressKey(VK_UP);
+  EXPECT_EQ(textOf(GetDlgItem(dialog, TxtYellow)), L"66");
+  // Tab moves on to the next control of the page.
+  pressKey(VK_TAB);
+  EXPECT_NE(GetFocus(), GetDlgItem(dialog, TxtYellow));
+  EXPECT_TRUE(IsChild(dialog, GetFocus()));
+
+  // Unticking the process list unticks and disables the boxes that depend on it.
+  SendDlgItemMessageW(dialog, CkShowTop, BM_CLICK, 0, 0);
+  for (int id : {CheckHightLightProcess, CheckShowProcessName, CkUnifyProcs}) {
+    EXPECT_FALSE(checkedBox(dialog, id)) << id;
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, id))) << id;
+  }
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, EditProcsRam)));
+
+  SendDlgItemMessageW(dialog, btnApply, BM_CLICK, 0, 0);
+  ASSERT_EQ(fixture.form.applied.size(), 1u);
+  EXPECT_EQ(OpenOptionsDialog(), dialog);  // Apply leaves it open
+  EXPECT_FALSE(fixture.form.options.ShowTopProcess);
+  EXPECT_EQ(fixture.form.options.HighlightProcessAbove, 0);
+  EXPECT_EQ(fixture.form.options.YellowPercent, 66);
+  const auto& effects = fixture.form.applied[0];
+  EXPECT_EQ(effects.front(), OptionsEffect::RemoveProcessItems);
+  EXPECT_EQ(std::count(effects.begin(), effects.end(), OptionsEffect::CloseDialog), 0);
+
+  SendDlgItemMessageW(dialog, BtnCancel, BM_CLICK, 0, 0);
+  EXPECT_EQ(OpenOptionsDialog(), nullptr);
+  EXPECT_FALSE(fixture.form.options.ShowTopProcess);  // Cancel after Apply keeps what was applied
+  EXPECT_EQ(fixture.form.applied.size(), 1u);
+  EXPECT_EQ(fixture.form.optionsClosed, 1);
+
+  // Opened again, the dialog shows the applied record; OK stores and closes.
+  ShowSettings(fixture.form);
+  dialog = OpenOptionsDialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_FALSE(checkedBox(dialog, CkShowTop));
+  EXPECT_EQ(textOf(GetDlgItem(dialog, TxtYellow)), L"66");
+  SendDlgItemMessageW(dialog, CkShowPercentage, BM_CLICK, 0, 0);
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, CkShowPercSign)));
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, CkShowPage)));
+  SendDlgItemMessageW(dialog, BtnOk, BM_CLICK, 0, 0);
+  EXPECT_EQ(OpenOptionsDialog(), nullptr);
+  EXPECT_TRUE(fixture.form.options.ShowPercentage);
+  EXPECT_EQ(fixture.form.applied.back().back(), OptionsEffect::CloseDialog);
+  EXPECT_EQ(fixture.form.optionsClosed, 2);
+}
