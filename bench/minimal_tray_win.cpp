@@ -1,15 +1,22 @@
 // The smallest honest tray monitor: once a second it reads the memory status and shows the load
 // as a plain coloured 16 x 16 icon with a tip. A yardstick for kelvane.exe's own CPU time and
 // memory under the same conditions (bench/tray_cost.sh builds and runs both).
+//
+//   minimal_tray.exe [INTERVAL_MS [sample-only]]     (1000 when not given)
+//
+// With sample-only it reads the memory status every interval and changes nothing: the floor of
+// what any monitor pays per tick under the same conditions.
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdlib>
 #include <cwchar>
 
 namespace {
 
 constexpr UINT kTrayMessage = WM_APP + 1;
 NOTIFYICONDATAW g_icon{};
+bool g_sampleOnly = false;
 
 HICON loadIcon(DWORD load) {
   BITMAPINFO info{};
@@ -34,6 +41,7 @@ void tick() {
   MEMORYSTATUSEX status{};
   status.dwLength = sizeof(status);
   GlobalMemoryStatusEx(&status);
+  if (g_sampleOnly) return;
   HICON previous = g_icon.hIcon;
   g_icon.hIcon = loadIcon(status.dwMemoryLoad);
   swprintf(g_icon.szTip, 128, L"Memory %lu%%", status.dwMemoryLoad);
@@ -56,7 +64,9 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
+  const int interval = _wtoi(commandLine);
+  g_sampleOnly = wcsstr(commandLine, L"sample-only") != nullptr;
   WNDCLASSW wc{};
   wc.lpfnWndProc = windowProc;
   wc.hInstance = instance;
@@ -71,7 +81,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   g_icon.hIcon = loadIcon(0);
   Shell_NotifyIconW(NIM_ADD, &g_icon);
   tick();
-  SetTimer(hwnd, 1, 1000, nullptr);
+  SetTimer(hwnd, 1, interval > 0 ? static_cast<UINT>(interval) : 1000u, nullptr);
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);

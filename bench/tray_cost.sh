@@ -1,13 +1,22 @@
 #!/usr/bin/env bash
-# CPU time over 60 s and resident anonymous memory (RssAnon) under Wine, for kelvane.exe at its
-# default refresh and for bench/minimal_tray_win.cpp, a yardstick tray monitor that only samples
-# memory and updates its icon every second.
+# What Kelvane costs in the tray, side by side with bench/minimal_tray_win.cpp (a yardstick tray
+# monitor that samples memory and replaces its icon every interval), both in one Wine desktop of
+# this script's own (private Xvfb and prefix): CPU time per 60 s, RssAnon and VmRSS at 1 s and at
+# 100 ms refresh (the yardstick at the same interval), the time from start to icon, and Kelvane's
+# RssAnon before and after its tray menu, a task dialog and the settings dialog have been opened
+# once and closed. A third
+# copy of the yardstick only samples memory (sample-only): the floor every monitor pays per tick.
+# Prints figures; never fails a build.
 #
-#   bench/tray_cost.sh [SECONDS]      (after cmake --build build/windows)
+#   bench/tray_cost.sh [SECONDS [WARM_UP_SECONDS]]    (60 and 10; after cmake --build build/windows)
+#   REFRESH_RATES="1000 100" bench/tray_cost.sh       (the refresh intervals measured, in ms)
+#   KELVANE_EXE=/path/to/kelvane.exe bench/tray_cost.sh   (another build, e.g. an older one)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build/windows
 seconds=${1:-60}
+warm_up=${2:-10}
+KELVANE_ROOT=$root
 source "$root/scripts/lib/wine-env.sh"
 
 x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -Wall -Wextra -static -municode -mwindows \
@@ -15,33 +24,164 @@ x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -Wall -Wextra -static -municode -mwi
 
 trap kelvane_wine_stop EXIT
 kelvane_wine_start || exit 1
-wine "$build/kelvane_probe.exe" windows >/dev/null 2>&1  # starts the desktop and its taskbar
+probe() { wine "$build/kelvane_probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
+probe windows >/dev/null  # starts the desktop and its taskbar
 
-ticks_per_second=$(getconf CLK_TCK)
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+bench_dir="$WINEPREFIX/drive_c/bench"
+data_dir="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Brimvale/Kelvane"
+mkdir -p "$bench_dir" "$data_dir"
+cp "${KELVANE_EXE:-$build/kelvane.exe}" "$bench_dir/kelvane.exe"
+cp "$build/minimal_tray.exe" "$bench_dir/"
+cp "$build/minimal_tray.exe" "$bench_dir/sampling_floor.exe"  # an image of its own, found apart
+bench_dir=$(realpath "$bench_dir")
 
-measure() {
-  local exe=$1 name
-  name=$(basename "$exe")
-  wine "$exe" >/dev/null 2>&1 &
-  local pid=""
-  for _ in $(seq 1 100); do
-    pid=$(pgrep -n -f "$name" || true)
-    [ -n "$pid" ] && [ -r "/proc/$pid/stat" ] && break
-    sleep 0.1
+# A Windows process of this prefix whose mapped image is exactly this file (a command line can
+# name anything; the mapping and the prefix cannot be mistaken).
+find_pid() {
+  local image="$bench_dir/$1" dir pid
+  for dir in /proc/[0-9]*; do
+    pid=${dir#/proc/}
+    grep -qF -- "$image" "$dir/maps" 2>/dev/null || continue
+    tr '\0' '\n' < "$dir/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
+    echo "$pid"
+    return 0
   done
-  [ -n "$pid" ] || { echo "$name did not start"; return 1; }
-  sleep 5  # start-up is not what is measured
-  local before after rss
-  before=$(cpu_ticks "$pid")
-  sleep "$seconds"
-  after=$(cpu_ticks "$pid")
-  rss=$(awk '/^RssAnon/ {print $2, $3}' "/proc/$pid/status")
-  printf '%-18s CPU %5.2f s in %d s   RssAnon %s\n' "$name" \
-    "$(echo "($after - $before) / $ticks_per_second" | bc -l)" "$seconds" "$rss"
-  kill "$pid" 2>/dev/null
-  wait "$pid" 2>/dev/null
+  return 1
 }
 
-measure "$build/kelvane.exe"
-measure "$build/minimal_tray.exe"
+wait_pid() {
+  local pid i
+  for i in $(seq 1 200); do
+    pid=$(find_pid "$1") && { echo "$pid"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+stop_program() {
+  local pid
+  pid=$(find_pid "$1") || return 0
+  kill "$pid" 2>/dev/null
+  for _ in $(seq 1 50); do [ -d "/proc/$pid" ] || return 0; sleep 0.1; done
+  kill -9 "$pid" 2>/dev/null
+}
+
+# CPU time of all the process's threads in ms, from the scheduler's nanosecond counts (the tick
+# counts of /proc/PID/stat are 10 ms coarse, as much as a minute of idle ticks costs).
+cpu_ms() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ns += $1} END {printf "%.1f", ns / 1e6}'; }
+status_kb() { awk -v key="$2:" '$1 == key {print $2}' "/proc/$1/status"; }
+mapped_dlls() { grep -o '[^/]*\.\(dll\|drv\)$' "/proc/$1/maps" | sort -u; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }'; }
+median() { sort -n | awk '{v[NR] = $1} END { if (NR) print v[int((NR + 1) / 2)]; else print "-" }'; }
+
+seed_settings() {
+  printf '%s\r\n' '[General]' "RefreshRate=$1" 'ShowWelcomeWindow=0' > "$data_dir/Kelvane.Settings"
+}
+
+# Kelvane's tray menu opened and closed.
+open_menu() {
+  probe post KelvaneTrayNotifyWindow 0x0800 1 0x0204 >/dev/null  # right button on the icon
+  probe wait '#32768' 10 || echo "  (the tray menu did not open)"
+  sleep 1
+  probe keys esc >/dev/null
+  probe wait-gone '#32768' 5 || echo "  (the tray menu did not close)"
+  sleep 3
+}
+
+# The settings dialog opened and cancelled.
+open_settings() {
+  probe post TFrmKelvaneMain 0x0111 105 >/dev/null  # the settings command
+  local i opened=1
+  for i in $(seq 1 40); do
+    probe find '#32770' 'Kelvane 设置' >/dev/null && { opened=0; break; }
+    sleep 0.25
+  done
+  [ "$opened" = 0 ] || { echo "  (the settings dialog did not open)"; return; }
+  sleep 2
+  probe dlg-click 'Kelvane 设置' 2 >/dev/null  # Cancel
+  probe wait-gone '#32770' 10 || echo "  (the settings dialog did not close)"
+  sleep 3
+}
+
+# The log notice, a task dialog, opened and closed.
+open_dialog() {
+  probe post TFrmKelvaneMain 0x0111 103 >/dev/null  # the show-log command; no log file yet
+  probe wait '#32770' 10 || echo "  (the dialog did not open)"
+  sleep 1
+  probe post '#32770' 0x0010 >/dev/null
+  probe wait-gone '#32770' 10 || echo "  (the dialog did not close)"
+  sleep 3
+}
+
+echo "kelvane.exe: $(stat -c %s "$bench_dir/kelvane.exe") bytes"
+
+seed_settings 1000
+echo "start to icon (ms, 7 starts each, alternating):"
+# The started program inherits the probe's output: a file, so that no pipe waits for it to end.
+start_to_icon() {
+  wine "$build/kelvane_probe.exe" start-to-icon "C:\\bench\\$1" >"$KELVANE_WINE_TMP/start.txt" 2>/dev/null
+  tr -d '\r' <"$KELVANE_WINE_TMP/start.txt"
+  stop_program "$1"
+  sleep 1  # the desktop settles before the next start
+}
+k_times=() m_times=()
+for _ in 1 2 3 4 5 6 7; do
+  k_times+=("$(start_to_icon kelvane.exe)")
+  m_times+=("$(start_to_icon minimal_tray.exe)")
+done
+# On a busy machine single starts scatter widely: the median and the fastest start both count.
+k_start=$(printf '%s\n' "${k_times[@]}" | median)
+m_start=$(printf '%s\n' "${m_times[@]}" | median)
+k_best=$(printf '%s\n' "${k_times[@]}" | sort -n | head -1)
+m_best=$(printf '%s\n' "${m_times[@]}" | sort -n | head -1)
+printf '  kelvane.exe      %s\n  minimal_tray.exe %s\n' "${k_times[*]}" "${m_times[*]}"
+printf '  median %s vs %s (ratio %s), fastest %s vs %s (ratio %s)\n' "$k_start" "$m_start" \
+  "$(ratio "$k_start" "$m_start")" "$k_best" "$m_best" "$(ratio "$k_best" "$m_best")"
+
+# One row per program: CPU ms per 60 s, RssAnon, VmRSS.
+row() { printf '  %-28s %10s %12s %10s\n' "$@"; }
+
+for refresh in ${REFRESH_RATES:-1000 100}; do
+  seed_settings "$refresh"
+  (cd "$bench_dir" && exec wine 'C:\bench\kelvane.exe' >/dev/null 2>&1) &
+  (cd "$bench_dir" && exec wine 'C:\bench\minimal_tray.exe' "$refresh" >/dev/null 2>&1) &
+  (cd "$bench_dir" && exec wine 'C:\bench\sampling_floor.exe' "$refresh" sample-only >/dev/null 2>&1) &
+  k=$(wait_pid kelvane.exe) || { echo "kelvane.exe did not start"; exit 1; }
+  m=$(wait_pid minimal_tray.exe) || { echo "minimal_tray.exe did not start"; exit 1; }
+  f=$(wait_pid sampling_floor.exe) || { echo "sampling_floor.exe did not start"; exit 1; }
+  sleep "$warm_up"
+  k0=$(cpu_ms "$k"); m0=$(cpu_ms "$m"); f0=$(cpu_ms "$f")
+  sleep "$seconds"
+  k1=$(cpu_ms "$k"); m1=$(cpu_ms "$m"); f1=$(cpu_ms "$f")
+  per_minute() { awk -v a="$1" -v b="$2" -v s="$seconds" 'BEGIN {printf "%.1f", (b - a) * 60 / s}'; }
+  kcpu=$(per_minute "$k0" "$k1"); mcpu=$(per_minute "$m0" "$m1"); fcpu=$(per_minute "$f0" "$f1")
+  kanon=$(status_kb "$k" RssAnon); manon=$(status_kb "$m" RssAnon)
+  krss=$(status_kb "$k" VmRSS); mrss=$(status_kb "$m" VmRSS)
+  echo "refresh $refresh ms ($seconds s measured after $warm_up s):"
+  row "" "CPU ms/60s" "RssAnon KB" "VmRSS KB"
+  row kelvane.exe "$kcpu" "$kanon" "$krss"
+  row minimal_tray.exe "$mcpu" "$manon" "$mrss"
+  row "ratio" "$(ratio "$kcpu" "$mcpu")" "$(ratio "$kanon" "$manon")" "$(ratio "$krss" "$mrss")"
+  row "floor (sampling, no icon)" "$fcpu" "$(status_kb "$f" RssAnon)" "$(status_kb "$f" VmRSS)"
+  if [ "$refresh" = 1000 ]; then
+    dlls_before=$(mapped_dlls "$k")
+    open_menu
+    menu=$(status_kb "$k" RssAnon)
+    dlls_menu=$(mapped_dlls "$k")
+    open_dialog
+    dialog=$(status_kb "$k" RssAnon)
+    dlls_dialog=$(mapped_dlls "$k")
+    open_settings
+    settings=$(status_kb "$k" RssAnon)
+    manon=$(status_kb "$m" RssAnon)
+    printf '  kelvane.exe RssAnon: before %s KB, after its menu %s KB, after a task dialog too %s KB (ratio %s),\n' \
+      "$kanon" "$menu" "$dialog" "$(ratio "$dialog" "$manon")"
+    printf '    after the settings dialog too %s KB (ratio %s)\n' "$settings" "$(ratio "$settings" "$manon")"
+    echo "  libraries mapped after the menu: $(comm -13 <(echo "$dlls_before") <(echo "$dlls_menu") | tr '\n' ' ')"
+    echo "  libraries mapped after the task dialog: $(comm -13 <(echo "$dlls_menu") <(echo "$dlls_dialog") | tr '\n' ' ')"
+    echo "  libraries mapped after the settings dialog: $(comm -13 <(echo "$dlls_dialog") <(mapped_dlls "$k") | tr '\n' ' ')"
+  fi
+  stop_program kelvane.exe
+  stop_program minimal_tray.exe
+  stop_program sampling_floor.exe
+done

@@ -14,6 +14,7 @@
 #include "menu/tray_menu_win.h"
 #include "release/memory_release_win.h"
 #include "resource_ids.h"
+#include "settings/system_colors_win.h"
 #include "settings/theme_folder_win.h"
 #include "settings/visual_style_win.h"
 
@@ -47,6 +48,8 @@ TFrmKelvaneMain::TFrmKelvaneMain(HWND applicationWindow) : applicationWindow_(ap
   Tray->OnMouseDown = [this](MouseButton b, ShiftState s, POINT p) { TrayMouseDown(b, s, p); };
   Tray->OnDblClick = [this] { TrayDblClick(); };
   Tray->OnKeyboardMenu = [this](POINT p) { PopupTrayMenu(p); };
+  // A new shell may sit at another DPI: the picture is made again for it.
+  Tray->OnTaskbarCreated = [this] { onSystemChange(); };
   Tray->AddIcon();
   HotKeyRegistry1 = std::make_unique<THotKeyRegistry>();
   HotKeyRegistry1->OnHotKeyPressed = [this](std::uint32_t key, std::uint16_t index) {
@@ -64,13 +67,12 @@ TFrmKelvaneMain::~TFrmKelvaneMain() {
 
 void TFrmKelvaneMain::FormCreate() {
   if (!checkPlatform()) PostMessageW(hwnd_, WM_QUIT, 0, 0);  // the remaining steps still run
-  // The hand cursor for link labels comes with the windows that have them.
-  createFonts();
+  // Only what the first ticks need is made here. The menu's fonts and icons come with the first
+  // menu (TPopupMenu); the about window's controls, fonts and pictures, the version
+  // text and the hand cursor for link labels with the windows that have them.
   numberFormat_ = readUserNumberFormat();
+  systemColors_ = readSystemColors();
   alerts_ = AlertState{};
-  SHFILEINFOW info{};
-  systemSmallIcons_ = reinterpret_cast<HIMAGELIST>(
-      SHGetFileInfoW(L"", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
   settingsFolders_ = systemSettingsFolders();
   settingsFileName_ = GetSettingsFileName(settingsFolders_, portableMode_);
   removeStaleSaveFiles(settingsFolders_, portableMode_);
@@ -88,20 +90,6 @@ bool TFrmKelvaneMain::checkPlatform() {
   if (version && version->platform == VER_PLATFORM_WIN32_NT) return true;
   showPlatformRefusal();
   return false;
-}
-
-void TFrmKelvaneMain::createFonts() {
-  // Vista and later look right in Segoe UI 8 pt; older systems keep the framework's default.
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-  LOGFONTW font = metrics.lfMessageFont;
-  if (vistaOrLater_) {
-    const ScreenDc screen;
-    font.lfHeight = -MulDiv(8, GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
-    wcscpy_s(font.lfFaceName, L"Segoe UI");
-  }
-  mainFont_.reset(CreateFontIndirectW(&font));
 }
 
 void TFrmKelvaneMain::LoadOptions() {
@@ -155,7 +143,6 @@ void TFrmKelvaneMain::FormClose() {
   closing_ = true;
   KillTimer(hwnd_, kTimer1);
   KillTimer(hwnd_, kTimerDefrag);
-  mainFont_.reset();
   PopupMenu1.reset();  // its icons and window go with it
   if (sessionNotificationRegistered_) UnregisterSessionNotification(hwnd_);
   sessionNotificationRegistered_ = false;
@@ -189,6 +176,9 @@ LRESULT TFrmKelvaneMain::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case kCloseProgramMessage:
       closeProgram();
       return 0;
+    case kRefreshMessage:
+      if (!closing_) onTimer1Timer();
+      return 0;
     case WM_TIMER:
       if (wParam == kTimer1) onTimer1Timer();
       if (wParam == kTimerDefrag) onTimerDefragTimer();
@@ -216,8 +206,12 @@ LRESULT TFrmKelvaneMain::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
       }
       return 0;
     case WM_SETTINGCHANGE:
-      numberFormat_ = readUserNumberFormat();
-      return 0;
+    case WM_SYSCOLORCHANGE:
+    case WM_THEMECHANGED:
+    case WM_DISPLAYCHANGE:
+    case WM_DPICHANGED:
+      onSystemChange();
+      return defaultProc(message, wParam, lParam);
     default:
       return defaultProc(message, wParam, lParam);
   }

@@ -3,7 +3,6 @@
 // the whole run; a second copy of the program finds it by its class name.
 
 #include <windows.h>
-#include <commctrl.h>
 
 #include <memory>
 #include <string>
@@ -20,6 +19,7 @@
 #include "menu/popup_menu_win.h"
 #include "settings/options.h"
 #include "settings/settings_file_win.h"
+#include "settings/system_colors.h"
 #include "tray/tray_icon_win.h"
 #include "tray/tray_picture_win.h"
 
@@ -68,13 +68,13 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
  private:
   enum TimerId : UINT_PTR { kTimer1 = 1, kTimerDefrag = 2 };
   static constexpr UINT kCloseProgramMessage = WM_APP + 1;
+  static constexpr UINT kRefreshMessage = WM_APP + 2;
   const UINT exitRequestMessage_ = RegisterWindowMessageW(kExitRequestMessageName);
 
   void closeProgram();
 
   void FormCreate();
   bool checkPlatform();
-  void createFonts();
   void InitSettings();
   void LoadOptions();
   // Writes the record to the settings file; a failure is shown unless `quiet`.
@@ -84,6 +84,9 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
 
   // Handlers.
   void onTimer1Timer();
+  // The DPI, the theme, the system colours, the number format or the shell changed: the facts
+  // the tick keeps are read again and the picture is redrawn.
+  void onSystemChange();
   void onTimerDefragTimer();
   void onInstanceNotice();
   void onStartupDone();
@@ -107,6 +110,7 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
   std::wstring settingsFileName_;
   bool portableMode_ = false;
   NumberFormat numberFormat_;
+  SystemColorTable systemColors_{};
   std::uint64_t shownTotal_ = 0;
   MemorySample lastSample_;  // the tray menu's percentages are of this sample's total
 
@@ -117,8 +121,6 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
   std::string releaseShortcutText_;
 
   bool vistaOrLater_ = false;
-  UniqueFont mainFont_;
-  HIMAGELIST systemSmallIcons_ = nullptr;  // shared by the shell, never destroyed
   HICON designIcon_ = nullptr;  // from the resources, shared
   bool sessionNotificationRegistered_ = false;
   bool closing_ = false;

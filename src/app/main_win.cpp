@@ -1,6 +1,5 @@
 // Program entry: one copy per session, a hidden application, and the message loop.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <exception>
 
@@ -60,9 +59,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     case InstanceClaim::Unreachable: showUnreachableCopy(); return 0;
   }
 
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
-
+  // The common controls are initialised by the windows that use them, when they first open:
+  // a run that never opens one never loads them.
   try {
     TApplicationWindow application(L"Kelvane");
     TFrmKelvaneMain mainForm(application.hwnd());

@@ -44,14 +44,20 @@ class UniqueHandle {
   // How many handles of this kind the program owns right now. The platform's own object counts
   // are not available everywhere (Wine answers 0), so leak tests read this one.
   static long liveCount() { return live_.load(); }
+  // How many handles of this kind the program has taken ownership of since it started: tests
+  // of work that must make nothing (an unchanged tick) compare it before and after.
+  static long adoptedCount() { return adopted_.load(); }
 
  private:
   static bool isValid(Handle handle) { return handle != Handle{} && handle != Deleter::invalid(); }
   static void adopted(Handle handle) {
-    if (isValid(handle)) ++live_;
+    if (!isValid(handle)) return;
+    ++live_;
+    ++adopted_;
   }
 
   static inline std::atomic<long> live_{0};
+  static inline std::atomic<long> adopted_{0};
   Handle handle_{};
 };
 
@@ -109,14 +115,17 @@ using UniqueWindow = UniqueHandle<HWND, WindowDeleter>;
 // A screen DC borrowed for measuring, given back on scope exit.
 class ScreenDc {
  public:
-  ScreenDc() : dc_(GetDC(nullptr)) {}
+  ScreenDc() : dc_(GetDC(nullptr)) { ++borrowed_; }
   ~ScreenDc() { if (dc_) ReleaseDC(nullptr, dc_); }
   ScreenDc(const ScreenDc&) = delete;
   ScreenDc& operator=(const ScreenDc&) = delete;
   HDC get() const { return dc_; }
+  // How many times the screen DC was borrowed since the program started.
+  static long borrowedCount() { return borrowed_.load(); }
 
  private:
   HDC dc_;
+  static inline std::atomic<long> borrowed_{0};
 };
 
 // Selects a GDI object into a DC for a scope and puts the previous one back.

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <sstream>
 
 namespace kelvane {
 
@@ -13,17 +12,21 @@ NumberFormat NumberFormat::fromSystem(std::string decimalSeparator, std::string 
   format.thousandSeparator = std::move(thousandSeparator);
   format.groups.clear();
   format.repeatLastGroup = false;
-  std::stringstream in(grouping);
-  std::string item;
+  // Items separated by ';', each read up to its first non-digit; an empty text has no item.
   std::vector<int> sizes;
-  while (std::getline(in, item, ';')) {
+  std::size_t start = 0;
+  while (start < grouping.size()) {
+    std::size_t end = grouping.find(';', start);
+    if (end == std::string::npos) end = grouping.size();
     int size = 0;
-    for (char c : item) {
+    for (std::size_t i = start; i < end; ++i) {
+      const char c = grouping[i];
       if (c < '0' || c > '9') break;
       size = size * 10 + (c - '0');
       if (size > 9) break;  // the system allows 0..9
     }
     sizes.push_back(size);
+    start = end + 1;
   }
   // A trailing 0 means "repeat the group before it"; a leading 0 means no grouping at all.
   if (!sizes.empty() && sizes.back() == 0) {

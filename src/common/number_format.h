@@ -14,6 +14,8 @@ struct NumberFormat {
   std::vector<int> groups = {3};
   bool repeatLastGroup = true;
 
+  bool operator==(const NumberFormat&) const = default;
+
   // Windows' LOCALE_SGROUPING form: "3;0" groups by three throughout, "3;2;0" is 12,34,567,
   // "3" groups only the last three digits, "0;0" or "" does not group.
   static NumberFormat fromSystem(std::string decimalSeparator, std::string thousandSeparator,

@@ -1,6 +1,7 @@
 #pragma once
 // Libraries loaded at run time come from the system folder only, so a DLL planted beside the
-// program (or in the current folder) is never picked up.
+// program (or in the current folder) is never picked up. That holds for the delay-loaded system
+// libraries too (cmake/delay_load.cmake): their loads go through loadSystemLibrary.
 
 #include <windows.h>
 
@@ -17,8 +18,7 @@ Function systemExport(const UniqueLibrary& library, const char* name) {
   return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library.get(), name)));
 }
 
-// Restricts the process's own DLL search to the system folder and the program's folder; called
-// first thing at start-up.
+// Restricts the process's own DLL search to the system folder; called first thing at start-up.
 void hardenDllSearch();
 
 }  // namespace kelvane

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "common/handles_win.h"
 #include "dialogs/task_dialog.h"
 
 namespace kelvane {
@@ -15,9 +16,20 @@ struct TaskDialogAnswer {
   bool verificationChecked = false;
 };
 
-// TaskDialogIndirect from the loaded common-controls library, or null where it has none.
 using TaskDialogIndirectProc = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int*, BOOL*);
-TaskDialogIndirectProc TaskDialogIndirectAddress();
+
+// The common-controls library held for one dialog, and TaskDialogIndirect from it (null where
+// the system has none). Released with the dialog: a notice shown once does not keep the library
+// in memory for the rest of the run.
+class PlatformTaskDialogLibrary {
+ public:
+  PlatformTaskDialogLibrary();
+  TaskDialogIndirectProc address() const { return address_; }
+
+ private:
+  UniqueLibrary comctl_;
+  TaskDialogIndirectProc address_ = nullptr;
+};
 
 TaskDialogAnswer ShowPlatformTaskDialog(TaskDialogIndirectProc taskDialogIndirect, const PreparedTaskDialog& dialog,
                                         int width, HWND parent);

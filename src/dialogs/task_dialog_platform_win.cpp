@@ -15,18 +15,6 @@ namespace kelvane {
 
 namespace {
 
-TaskDialogIndirectProc LookUpTaskDialogIndirect() {
-  const auto version = readOsVersion();
-  if (!version || version->major <= 5) return nullptr;
-  // The program's manifest has already brought in version 6 of the common controls; asking for
-  // it by name from the system folder finds that copy. It stays loaded for the whole run.
-  HMODULE comctl = GetModuleHandleW(L"comctl32.dll");
-  if (!comctl) comctl = loadSystemLibrary(L"comctl32.dll").release();
-  if (!comctl) return nullptr;
-  return reinterpret_cast<TaskDialogIndirectProc>(
-      reinterpret_cast<void*>(GetProcAddress(comctl, "TaskDialogIndirect")));
-}
-
 // Absent elements are null pointers, not empty strings.
 const wchar_t* OrNull(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
 
@@ -34,9 +22,13 @@ PCWSTR IconResource(std::uint16_t id) { return id == 0 ? nullptr : MAKEINTRESOUR
 
 }  // namespace
 
-TaskDialogIndirectProc TaskDialogIndirectAddress() {
-  static const TaskDialogIndirectProc address = LookUpTaskDialogIndirect();
-  return address;
+PlatformTaskDialogLibrary::PlatformTaskDialogLibrary() {
+  const auto version = readOsVersion();
+  if (!version || version->major <= 5) return;
+  // Version 6 of the common controls, as the manifest asks for: one more reference to the copy
+  // already loaded, or the library loaded from the system folder, until this object goes.
+  comctl_ = loadSystemLibrary(L"comctl32.dll");
+  address_ = systemExport<TaskDialogIndirectProc>(comctl_, "TaskDialogIndirect");
 }
 
 TaskDialogAnswer ShowPlatformTaskDialog(TaskDialogIndirectProc taskDialogIndirect, const PreparedTaskDialog& dialog,

@@ -29,7 +29,7 @@ std::string FallbackTitle() {
 
 }  // namespace
 
-bool PlatformTaskDialogAvailable() { return TaskDialogIndirectAddress() != nullptr; }
+bool PlatformTaskDialogAvailable() { return PlatformTaskDialogLibrary().address() != nullptr; }
 
 int RunTaskDialog(TTaskDialog& request, TaskDialogCommonButtons commonButtons, int dialogIcon, int footerIcon,
                   int width, HWND parent, TaskDialogPath path) {
@@ -37,10 +37,10 @@ int RunTaskDialog(TTaskDialog& request, TaskDialogCommonButtons commonButtons, i
       PrepareTaskDialog(request, commonButtons, dialogIcon, footerIcon,
                         request.WindowTitle.empty() ? FallbackTitle() : std::string());
   const HWND owner = OwnerFor(parent);
-  const TaskDialogIndirectProc platform = TaskDialogIndirectAddress();
-  const bool usePlatform = path == TaskDialogPath::Automatic && platform && !NeedsEmulation(request);
-  const TaskDialogAnswer answer =
-      usePlatform ? ShowPlatformTaskDialog(platform, dialog, width, owner) : ShowEmulatedTaskDialog(dialog, owner);
+  const PlatformTaskDialogLibrary platform;
+  const bool usePlatform = path == TaskDialogPath::Automatic && platform.address() && !NeedsEmulation(request);
+  const TaskDialogAnswer answer = usePlatform ? ShowPlatformTaskDialog(platform.address(), dialog, width, owner)
+                                              : ShowEmulatedTaskDialog(dialog, owner);
   request.RadioResult = answer.radio;
   request.VerificationChecked = answer.verificationChecked ? 1 : 0;
   return answer.button;

@@ -184,7 +184,10 @@ void TTrayIconComponent::holdTip(bool hold) {
 
 void TTrayIconComponent::setHint(const std::wstring& hint) {
   hint_ = hint;
+  // The tip alone: the shell is spared copying the icon's pixels again.
+  const UINT flags = std::exchange(record_.uFlags, static_cast<UINT>(NIF_TIP));
   ModifyIcon();
+  record_.uFlags = flags;
 }
 
 void TTrayIconComponent::setIconAndHint(UniqueIcon icon, const std::wstring& hint) {
@@ -271,7 +274,9 @@ void CloseNotifyIconOverflow() {
 }
 
 void TTrayIconComponent::handleTaskbarCreated() {
-  if (iconVisible_) AddIcon();
+  if (!iconVisible_) return;
+  AddIcon();
+  if (OnTaskbarCreated) OnTaskbarCreated();
 }
 
 void TTrayIconComponent::HideAppWindow() {

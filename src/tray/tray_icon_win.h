@@ -36,6 +36,8 @@ class TTrayIconComponent {
   // The user asked for the icon's menu from the keyboard (Enter or Space on the focused icon,
   // Shift+F10 or the context-menu key); the point is where the menu should open.
   std::function<void(POINT)> OnKeyboardMenu;
+  // After the icon was added again to a restarted shell.
+  std::function<void()> OnTaskbarCreated;
 
   // ownerForm and appWindow are the windows HideOwnerForm/ShowOwnerForm act on.
   TTrayIconComponent(HWND ownerForm, HWND appWindow, HICON designIcon);
@@ -54,6 +56,7 @@ class TTrayIconComponent {
   // Without a picture of its own (none set yet, or the tick could not make one) the icon shows
   // the design-time picture rather than an empty slot the user could not find or click.
   HICON icon() const { return icon_ ? icon_.get() : designIcon_; }
+  // A new tip with the icon left as it is.
   void setHint(const std::wstring& hint);
   // While held, the shell has an empty tip and modifications do not send the real one: the
   // shell shows a (re-sent) tip on top of whatever is open, such as the icon's own menu. The

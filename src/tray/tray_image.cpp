@@ -161,4 +161,10 @@ TrayPicture ComposeTrayImage(const TrayImageInput& in, DigitStrips& strips) {
   return picture;
 }
 
+TrayPictureKey trayPictureKey(const MemorySample& sample, const TKelvaneOptions& options,
+                              const NumberFormat& format) {
+  return {PictureText(sample, options, format), LoadLevel(sample, options),
+          BarFillLength(sample.dwMemoryLoad, options)};
+}
+
 }  // namespace kelvane

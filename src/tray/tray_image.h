@@ -62,6 +62,19 @@ struct TrayImageInput {
 
 TrayPicture ComposeTrayImage(const TrayImageInput& input, DigitStrips& strips);
 
+// All the picture takes from a sample: with the same settings, colours, number format and
+// metrics, two samples of equal keys compose the same picture. A tick compares keys and stops.
+struct TrayPictureKey {
+  std::string displayText;  // PictureText
+  LoadLevelKind level = LoadLevelKind::Green;
+  int barFill = 0;          // BarFillLength
+
+  bool operator==(const TrayPictureKey&) const = default;
+};
+
+TrayPictureKey trayPictureKey(const MemorySample& sample, const TKelvaneOptions& options,
+                              const NumberFormat& format);
+
 // The filled length of the bar: the right edge of the fill rectangle.
 int BarFillLength(std::uint32_t memoryLoad, const TKelvaneOptions& options);
 

@@ -56,9 +56,9 @@ Fn user32Function(const char* name) {
 UniqueIcon IconFromBitmap(const PixelBuffer& pixels, bool seeThrough) {
   const int width = pixels.width(), height = pixels.height();
   if (width <= 0 || height <= 0) return UniqueIcon();
-  const ScreenDc screen;
+  // A DIB section of RGB colours needs no device context: none is borrowed per icon.
   std::uint32_t* colorBits = nullptr;
-  UniqueBitmap color = createDib(screen.get(), width, height, true, &colorBits);
+  UniqueBitmap color = createDib(nullptr, width, height, true, &colorBits);
   if (!color || !colorBits) return UniqueIcon();
 
   // Monochrome rows are padded to whole 16-bit words; a set bit keeps the screen (see-through).
@@ -116,37 +116,42 @@ UniqueFont createPictureFont(const TFontSpec& font) {
   return UniqueFont(CreateFontIndirectW(&lf));
 }
 
-SystemFontMetrics measureSystemFontText(const std::string& text, HFONT font) {
-  const ScreenDc screen;
-  UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
-  if (!dc) return {};
-  SelectObjectScope selectFont(dc.get(), font);
+bool PictureTextCanvas::prepare(int width, int height) {
+  if (!dc_) dc_.reset(CreateCompatibleDC(nullptr));
+  if (!dc_) return false;
+  if (!dib_ || width != width_ || height != height_) {
+    dib_ = createDib(dc_.get(), width, height, false, &bits_);
+    width_ = dib_ ? width : 0;
+    height_ = dib_ ? height : 0;
+  }
+  return dib_ && bits_;
+}
+
+SystemFontMetrics PictureTextCanvas::measure(const std::string& text, HFONT font) {
+  if (!prepare(TrayImageSize, TrayImageSize)) return {};
+  SelectObjectScope selectFont(dc_.get(), font);
   const std::wstring wide = toWide(text);
   SIZE textSize{}, oneSize{};
-  GetTextExtentPoint32W(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &textSize);
-  GetTextExtentPoint32W(dc.get(), L"1", 1, &oneSize);
+  GetTextExtentPoint32W(dc_.get(), wide.c_str(), static_cast<int>(wide.size()), &textSize);
+  GetTextExtentPoint32W(dc_.get(), L"1", 1, &oneSize);
   return {static_cast<int>(textSize.cx), static_cast<int>(oneSize.cy)};
 }
 
-void drawSystemFontText(PixelBuffer& pixels, const SystemFontTextPlan& plan, HFONT font) {
-  const ScreenDc screen;
-  UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
-  std::uint32_t* bits = nullptr;
-  UniqueBitmap dib = createDib(screen.get(), pixels.width(), pixels.height(), false, &bits);
-  if (!dc || !dib || !bits) return;
-  std::memcpy(bits, pixels.pixels().data(), pixels.pixels().size() * sizeof(Pixel));
+void PictureTextCanvas::draw(PixelBuffer& pixels, const SystemFontTextPlan& plan, HFONT font) {
+  if (!prepare(pixels.width(), pixels.height())) return;
+  std::memcpy(bits_, pixels.pixels().data(), pixels.pixels().size() * sizeof(Pixel));
   {
-    SelectObjectScope selectBitmap(dc.get(), dib.get());
-    SelectObjectScope selectFont(dc.get(), font);
-    SetBkMode(dc.get(), TRANSPARENT);
+    SelectObjectScope selectBitmap(dc_.get(), dib_.get());
+    SelectObjectScope selectFont(dc_.get(), font);
+    SetBkMode(dc_.get(), TRANSPARENT);
     const Pixel c = plan.color;
-    SetTextColor(dc.get(), RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF));
+    SetTextColor(dc_.get(), RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF));
     const std::wstring wide = toWide(plan.text);
-    TextOutW(dc.get(), plan.x, plan.y, wide.c_str(), static_cast<int>(wide.size()));
+    TextOutW(dc_.get(), plan.x, plan.y, wide.c_str(), static_cast<int>(wide.size()));
     GdiFlush();
   }
   // GDI text leaves the unused top byte in any state; the picture has none.
-  for (std::size_t i = 0; i < pixels.pixels().size(); ++i) pixels.pixels()[i] = bits[i] & 0xFFFFFFu;
+  for (std::size_t i = 0; i < pixels.pixels().size(); ++i) pixels.pixels()[i] = bits_[i] & 0xFFFFFFu;
 }
 
 HFONT TTrayPicture::fontFor(const TFontSpec& wanted) {
@@ -157,35 +162,65 @@ HFONT TTrayPicture::fontFor(const TFontSpec& wanted) {
   return font_.get();
 }
 
+void TTrayPicture::invalidate() {
+  iconSize_ = 0;
+  haveShown_ = false;
+}
+
+bool TTrayPicture::unchanged(const TrayPictureKey& key, const TrayTick& tick) const {
+  return haveShown_ && key == shownKey_ && tick.hint == shownHint_ && tick.options == shownOptions_ &&
+         tick.format == shownFormat_ && tick.systemColors == shownColors_ && iconSize_ == shownSize_;
+}
+
 bool TTrayPicture::show(TTrayIconComponent& tray, const TrayTick& tick) {
   const TKelvaneOptions& o = tick.options;
-  const std::string text = PictureText(tick.sample, o, tick.format);
+  TrayPictureKey key = trayPictureKey(tick.sample, o, tick.format);
+  if (iconSize_ == 0) iconSize_ = trayIconSize();
+  if (unchanged(key, tick)) {
+    ++ticksSkipped_;
+    return false;
+  }
+
   SystemFontMetrics metrics;
   HFONT font = nullptr;
   if (!o.InternalFont) {
     font = fontFor(o.Font);
-    metrics = measureSystemFontText(SystemFontText(text, o.OptimizeForGigabytes, tick.format), font);
+    metrics = canvas_.measure(SystemFontText(key.displayText, o.OptimizeForGigabytes, tick.format), font);
   }
-  const TrayImageInput input{o,    tick.sample,         text, LoadLevel(tick.sample, o),
-                             tick.systemColors, tick.format, metrics};
+  const TrayImageInput input{o, tick.sample, key.displayText, key.level, tick.systemColors, tick.format, metrics};
   TrayPicture picture = ComposeTrayImage(input, strips_);
-  if (picture.fontText && font) drawSystemFontText(picture.pixels, *picture.fontText, font);
+  if (picture.fontText && font) canvas_.draw(picture.pixels, *picture.fontText, font);
 
-  const int size = trayIconSize();
-  if (haveShown_ && picture.pixels == shown_ && picture.seeThrough == shownSeeThrough_ &&
-      size == shownSize_ && tick.hint == tray.hint()) {
-    ++ticksSkipped_;
-    return false;
+  // Another sample can still compose the very picture shown (a text shortened to the same
+  // digits, or only the tip changed): the icon is then left as it is.
+  const bool samePicture = haveShown_ && picture.pixels == shown_ &&
+                           picture.seeThrough == shownSeeThrough_ && iconSize_ == shownSize_;
+  const bool sameHint = haveShown_ && tick.hint == shownHint_;
+  // Kept before the shell is told: while it is, this thread may handle sent messages that
+  // change the settings or the format the tick refers to.
+  shownKey_ = std::move(key);
+  shownHint_ = tick.hint;
+  shownOptions_ = o;
+  shownFormat_ = tick.format;
+  shownColors_ = tick.systemColors;
+  shownSize_ = iconSize_;
+  haveShown_ = true;
+  if (samePicture) {
+    if (sameHint) {
+      ++ticksSkipped_;
+      return false;
+    }
+    tray.setHint(toWide(shownHint_));
+    return true;
   }
+
   const PixelBuffer& atSize =
-      size == TrayImageSize ? picture.pixels : scaleNearest(picture.pixels, size, size);
+      iconSize_ == TrayImageSize ? picture.pixels : scaleNearest(picture.pixels, iconSize_, iconSize_);
   UniqueIcon icon = IconFromBitmap(atSize, picture.seeThrough);
   ++iconsCreated_;
-  tray.setIconAndHint(std::move(icon), tick.hint);
   shown_ = std::move(picture.pixels);
   shownSeeThrough_ = picture.seeThrough;
-  shownSize_ = size;
-  haveShown_ = true;
+  tray.setIconAndHint(std::move(icon), toWide(shownHint_));
   return true;
 }
 

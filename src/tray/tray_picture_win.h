@@ -30,29 +30,45 @@ int trayIconSize();
 // The picture's font as GDI wants it, for the screen's DPI.
 UniqueFont createPictureFont(const TFontSpec& font);
 
-// Draws plan.text in `font` onto the pixels, text background transparent.
-void drawSystemFontText(PixelBuffer& pixels, const SystemFontTextPlan& plan, HFONT font);
+// A memory DC and a picture-sized DIB made once and kept, so that measuring and drawing the
+// system-font value makes no GDI object on the ticks that change the picture.
+class PictureTextCanvas {
+ public:
+  // Width of `text` and height of "1" in `font`.
+  SystemFontMetrics measure(const std::string& text, HFONT font);
+  // Draws plan.text in `font` onto the pixels, text background transparent.
+  void draw(PixelBuffer& pixels, const SystemFontTextPlan& plan, HFONT font);
 
-// Width of `text` and height of "1" in `font`.
-SystemFontMetrics measureSystemFontText(const std::string& text, HFONT font);
+ private:
+  bool prepare(int width, int height);
+
+  UniqueBitmap dib_;
+  UniqueMemoryDc dc_;  // destroyed first, so the DIB is no longer selected when it goes
+  std::uint32_t* bits_ = nullptr;
+  int width_ = 0, height_ = 0;
+};
 
 // What the tick hands over each time.
 struct TrayTick {
-  const TKelvaneOptions& options;  // the tick's copy
+  const TKelvaneOptions& options;
   const MemorySample& sample;
   const NumberFormat& format;
   const SystemColorTable& systemColors;
-  const std::wstring& hint;
+  const std::string& hint;  // UTF-8
 };
 
-// The main form's picture maker. Keeps the digit strips, the picture font and what the
-// notification area shows now, so a tick whose picture and tip are unchanged costs no icon and
-// no shell call.
+// The main form's picture maker. Keeps the digit strips, the picture font, the notification
+// area's icon size and what the area shows now: a tick whose picture and tip are unchanged
+// compares and stops, with no GDI object, no window look-up and no shell call.
 class TTrayPicture {
  public:
   // Composes the picture and, if the picture, its size or the tip differ from what `tray`
   // shows, gives it the new icon and tip in one modification. True when the tray was changed.
   bool show(TTrayIconComponent& tray, const TrayTick& tick);
+
+  // The taskbar's DPI, the theme or the shell changed: the next show() asks the system for the
+  // icon size again and redraws even if nothing else changed.
+  void invalidate();
 
   // The last picture composed, at 16 x 16, with the system-font value drawn in.
   const PixelBuffer& lastPicture() const { return shown_; }
@@ -61,13 +77,20 @@ class TTrayPicture {
 
  private:
   HFONT fontFor(const TFontSpec& wanted);
+  bool unchanged(const TrayPictureKey& key, const TrayTick& tick) const;
 
   DigitStrips strips_;
   UniqueFont font_;
   TFontSpec fontSpec_;
-  int fontDpi_ = 0;
+  PictureTextCanvas canvas_;
+  int iconSize_ = 0;  // 0 until asked for
 
   bool haveShown_ = false;
+  TrayPictureKey shownKey_;
+  TKelvaneOptions shownOptions_;
+  NumberFormat shownFormat_;
+  SystemColorTable shownColors_{};
+  std::string shownHint_;
   PixelBuffer shown_;
   bool shownSeeThrough_ = false;
   int shownSize_ = 0;

@@ -142,7 +142,7 @@ TEST(TrayPicture, UnchangedTicksCostNothingAndOldIconsAreReleased) {
   options.ShowPercentage = true;
   const SystemColorTable colors = windows10SystemColors();
   MemorySample sample{40, 16ull << 30, 8ull << 30, 24ull << 30, 12ull << 30};
-  const std::wstring hint = L"tip";
+  const std::string hint = "tip";
 
   EXPECT_TRUE(picture.show(tray, {options, sample, kDot, colors, hint}));
   const HICON first = tray.icon();
@@ -151,15 +151,62 @@ TEST(TrayPicture, UnchangedTicksCostNothingAndOldIconsAreReleased) {
   EXPECT_EQ(picture.iconsCreated(), 1u);
   EXPECT_EQ(picture.ticksSkipped(), 1u);
 
-  const std::wstring otherHint = L"other tip";
+  // A new tip over the same picture keeps the icon.
+  const std::string otherHint = "other tip";
   EXPECT_TRUE(picture.show(tray, {options, sample, kDot, colors, otherHint}));
-  EXPECT_EQ(tray.hint(), otherHint);
-  ICONINFO info{};
-  EXPECT_FALSE(GetIconInfo(first, &info)) << "the replaced icon must be destroyed";
+  EXPECT_EQ(tray.hint(), L"other tip");
+  EXPECT_EQ(tray.icon(), first);
+  EXPECT_EQ(picture.iconsCreated(), 1u);
 
   sample.dwMemoryLoad = 41;  // another number, same bar length
   EXPECT_TRUE(picture.show(tray, {options, sample, kDot, colors, otherHint}));
-  EXPECT_EQ(picture.iconsCreated(), 3u);
+  EXPECT_EQ(picture.iconsCreated(), 2u);
+  ICONINFO info{};
+  EXPECT_FALSE(GetIconInfo(first, &info)) << "the replaced icon must be destroyed";
+}
+
+TEST(TrayPicture, AnUnchangedTickMakesNothingAndAsksNothing) {
+  TTrayIconComponent tray(nullptr, nullptr, nullptr);
+  TTrayPicture picture;
+  TKelvaneOptions options = defaultOptions(10);
+  options.InternalFont = false;  // the path with the most GDI work: measuring and drawing text
+  options.ShowPercentage = true;
+  const SystemColorTable colors = windows10SystemColors();
+  MemorySample sample{40, 16ull << 30, 8ull << 30, 24ull << 30, 12ull << 30};
+  const std::string hint = "tip";
+  auto made = [] {
+    return std::vector<long>{UniqueIcon::adoptedCount(), UniqueBitmap::adoptedCount(),
+                             UniqueFont::adoptedCount(), UniqueMemoryDc::adoptedCount(),
+                             ScreenDc::borrowedCount()};
+  };
+  ASSERT_TRUE(picture.show(tray, {options, sample, kDot, colors, hint}));
+  const auto before = made();
+  for (int i = 0; i < 1000; ++i) {
+    sample.ullAvailPhys += 4096;  // moves below what the picture and the tip show
+    ASSERT_FALSE(picture.show(tray, {options, sample, kDot, colors, hint}));
+  }
+  EXPECT_EQ(made(), before) << "icons, bitmaps, fonts, memory DCs, screen DCs";
+  EXPECT_EQ(picture.ticksSkipped(), 1000u);
+
+  // A new value: one new icon, its text measured and drawn with the kept font and DC.
+  sample.dwMemoryLoad = 41;
+  EXPECT_TRUE(picture.show(tray, {options, sample, kDot, colors, hint}));
+  const auto changed = made();
+  EXPECT_EQ(changed[0], before[0] + 1);
+  EXPECT_EQ(changed[2], before[2]);
+  EXPECT_EQ(changed[3], before[3]);
+
+  // The DPI, the theme or the shell changed: the next tick redraws though the values did not.
+  picture.invalidate();
+  EXPECT_TRUE(picture.show(tray, {options, sample, kDot, colors, hint}));
+  EXPECT_FALSE(picture.show(tray, {options, sample, kDot, colors, hint}));
+  // So do new settings and new system colours, without being told.
+  options.BarBottom = !options.BarBottom;
+  EXPECT_TRUE(picture.show(tray, {options, sample, kDot, colors, hint}));
+  SystemColorTable darker = colors;
+  for (auto& c : darker) c = c / 2;
+  options.InternalFont = true;
+  EXPECT_TRUE(picture.show(tray, {options, sample, kDot, darker, hint}));
 }
 
 TEST(TrayPicture, TenThousandTicksLeaveTheProcessFlat) {
@@ -177,7 +224,7 @@ TEST(TrayPicture, TenThousandTicksLeaveTheProcessFlat) {
   auto run = [&](int ticks) {
     for (int i = 0; i < ticks; ++i) {
       MemorySample sample{static_cast<DWORD>(i % 101), 16ull << 30, 8ull << 30, 24ull << 30, 12ull << 30};
-      const std::wstring hint = L"tick " + std::to_wstring(i);
+      const std::string hint = "tick " + std::to_string(i);
       picture.show(tray, {options, sample, kDot, colors, hint});
     }
   };
@@ -218,7 +265,7 @@ TEST(TrayPicture, SystemFontValueOnATransparentTextBackground) {
   ApplyFontColor(options);
   const SystemColorTable colors = windows10SystemColors();
   const MemorySample sample{88, 16ull << 30, 2ull << 30, 24ull << 30, 12ull << 30};
-  const std::wstring hint = L"tip";
+  const std::string hint = "tip";
   ASSERT_TRUE(picture.show(tray, {options, sample, kDot, colors, hint}));
   const PixelBuffer& p = picture.lastPicture();
   int black = 0;

@@ -22,6 +22,8 @@
 //   kelvane_probe children CLASS             list the child windows of the window of that class
 //                                            (id class visible text)
 //   kelvane_probe click CLASS ID             press the button (or tick the box) with that id
+//   kelvane_probe start-to-icon EXE [ARGS]   start EXE and print the milliseconds until the
+//                                            notification area has one more icon
 // Output is UTF-8.
 #include <windows.h>
 #include <commctrl.h>
@@ -121,6 +123,51 @@ bool processRuns(const std::wstring& exeName) {
     found = _wcsicmp(entry.szExeFile, exeName.c_str()) == 0;
   CloseHandle(snapshot);
   return found;
+}
+
+// Explorer keeps one tooltip tool per icon of the notification area.
+LRESULT trayToolCount() {
+  HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr);
+  DWORD explorerPid = 0;
+  if (tray) GetWindowThreadProcessId(tray, &explorerPid);
+  LRESULT count = 0;
+  for (HWND hwnd : topLevelWindows()) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == explorerPid && className(hwnd) == L"tooltips_class32")
+      count += SendMessageW(hwnd, TTM_GETTOOLCOUNT, 0, 0);
+  }
+  return count;
+}
+
+// The time a user waits from starting a program to seeing its icon, measured on one clock.
+int startToIcon(int argc, wchar_t** argv) {
+  std::wstring commandLine = L"\"" + std::wstring(argv[2]) + L"\"";
+  for (int i = 3; i < argc; ++i) commandLine += L" " + std::wstring(argv[i]);
+  const LRESULT before = trayToolCount();
+  LARGE_INTEGER frequency, start, now;
+  QueryPerformanceFrequency(&frequency);
+  STARTUPINFOW startup{sizeof(startup)};
+  PROCESS_INFORMATION process{};
+  QueryPerformanceCounter(&start);
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process))
+    return 2;
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  for (;;) {
+    QueryPerformanceCounter(&now);
+    const double ms = static_cast<double>(now.QuadPart - start.QuadPart) * 1000.0 /
+                      static_cast<double>(frequency.QuadPart);
+    if (trayToolCount() > before) {
+      wchar_t line[32];
+      swprintf(line, 32, L"%.0f\n", ms);
+      print(line);
+      return 0;
+    }
+    if (ms > 30000) return 1;
+    Sleep(2);
+  }
 }
 
 }  // namespace
@@ -314,6 +361,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     return 0;
   }
+  if (command == L"start-to-icon" && argc > 2) return startToIcon(argc, argv);
   // Owns a named mutex, with no window, for SECONDS; with an exe name, for SECONDS after a
   // process of that name has appeared.
   if (command == L"hold-mutex" && argc > 3) {
@@ -338,6 +386,6 @@ int wmain(int argc, wchar_t** argv) {
     return sent ? 0 : 1;
   }
   fputs("usage: kelvane_probe windows|find|wait|wait-gone|post|tray-tips|balloon|broadcast-taskbar-created|keys"
-        "|children|click|dlg-set-text|dlg-text|dlg-items|dlg-click|hold-mutex|query-end-session\n", stderr);
+        "|children|click|dlg-set-text|dlg-text|dlg-items|dlg-click|hold-mutex|query-end-session|start-to-icon\n", stderr);
   return 2;
 }

@@ -1,0 +1,43 @@
+# ctest: the shipped kelvane.exe stays lean (cmake -DEXE=... -DDEBUG_FILE=... -DNM=... -DOBJDUMP=...
+# -DSTART_LIBS=... -DMAX_BYTES=... -P check_lean_executable.cmake). Fails with what went wrong.
+cmake_minimum_required(VERSION 3.25)
+set(problems "")
+
+file(SIZE ${EXE} size)
+if(size GREATER MAX_BYTES)
+  list(APPEND problems "kelvane.exe has ${size} bytes, more than ${MAX_BYTES}")
+endif()
+
+execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE headers)
+if(NOT headers MATCHES "FileAlignment[ \t]+0*1000\n")
+  list(APPEND problems "the file alignment is not 4096: the loader would copy the image into private memory")
+endif()
+# Load-time imports only; the delay-loaded libraries have no entry there.
+string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${headers}")
+foreach(import ${imports})
+  string(REGEX REPLACE "DLL Name: ([^.]+)\\.dll" "\\1" library "${import}")
+  string(TOLOWER "${library}" library)
+  if(NOT library IN_LIST START_LIBS)
+    list(APPEND problems "${library}.dll is loaded at start: delay-load it (cmake/windows.cmake)")
+  endif()
+endforeach()
+
+execute_process(COMMAND ${NM} ${EXE} OUTPUT_VARIABLE shipped ERROR_VARIABLE shipped_error)
+if(shipped MATCHES "[0-9a-f]+ [A-Za-z] ")
+  list(APPEND problems "kelvane.exe is not stripped")
+endif()
+execute_process(COMMAND ${NM} -C ${DEBUG_FILE} OUTPUT_VARIABLE symbols RESULT_VARIABLE failed)
+if(failed OR NOT symbols MATCHES "wWinMain")
+  list(APPEND problems "the symbols are not kept in ${DEBUG_FILE}")
+endif()
+string(REGEX MATCHALL "std::(locale|ios_base|basic_ios|basic_[io]?stream|basic_stringstream|basic_[io]?stringstream|basic_streambuf)[^\n]*" streams "${symbols}")
+if(streams)
+  list(GET streams 0 first)
+  list(APPEND problems "iostream or locale machinery is linked in (${first}...): format with the standard library's to_chars/to_string instead")
+endif()
+
+if(problems)
+  string(JOIN "\n  " text ${problems})
+  message(FATAL_ERROR "kelvane.exe is not lean:\n  ${text}")
+endif()
+message(STATUS "kelvane.exe: ${size} bytes, stripped, aligned, no stream machinery, load-time imports: ${START_LIBS}")
