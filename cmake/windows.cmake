@@ -109,6 +109,11 @@ foreach(tool_source ${KELVANE_E2E_TOOLS})
   target_link_libraries(${tool} PRIVATE kelvane_shell)
   target_compile_options(${tool} PRIVATE ${KELVANE_WARNINGS})
   target_link_options(${tool} PRIVATE ${KELVANE_STATIC_LINK} ${KELVANE_UNICODE_ENTRY})
+  # A tool may carry resources of its own (a version resource, for instance) in NAME.rc.
+  get_filename_component(tool_dir ${tool_source} DIRECTORY)
+  if(EXISTS ${tool_dir}/${tool}.rc)
+    target_sources(${tool} PRIVATE ${tool_dir}/${tool}.rc)
+  endif()
 endforeach()
 
 # End-to-end scenarios: each script starts its own Xvfb and Wine prefix, so they can run in parallel.

@@ -4,6 +4,7 @@
 
 #include "actions/system_commands_win.h"
 #include "app/alert_step_win.h"
+#include "menu/process_actions_win.h"
 
 namespace kelvane {
 
@@ -28,7 +29,7 @@ void run(FormServices& form, const Command& command) {
       break;
     case CommandKind::ShutdownDialog: ShowShutdownDialog(); break;
     case CommandKind::ShowDesktop: MinimizeAllWindows(); break;
-    case CommandKind::Process: break;
+    case CommandKind::Process: KillItem(form, command.process); break;
   }
 }
 

@@ -1,5 +1,7 @@
 #include "app/alert_machine.h"
 
+#include "dialogs/task_dialog.h"
+
 namespace kelvane {
 
 namespace {
@@ -82,7 +84,7 @@ ShowLogNotice MakeShowLogNotice(std::int32_t redPercent, const std::string& logF
   notice.Content = "仅当内存超过 " + std::to_string(static_cast<std::int64_t>(redPercent) - 1) +
                    "% 的内存负载";
   notice.WindowTitle = "日志文件";
-  notice.FooterText = "日志文件将保存在 \"" + logFile + "\"";
+  notice.FooterText = "日志文件将保存在 \"" + VerbatimText(logFile) + "\"";
   return notice;
 }
 

@@ -11,7 +11,7 @@
 #include "common/system_info_win.h"
 #include "common/text_win.h"
 #include "dialogs/task_dialog_win.h"
-#include "menu/popup_menu_win.h"
+#include "menu/tray_menu_win.h"
 #include "release/memory_release_win.h"
 #include "resource_ids.h"
 #include "settings/system_colors_win.h"
@@ -27,21 +27,6 @@ constexpr int kFormWidth = 420, kFormHeight = 320;
 // The refusal on systems outside the NT family.
 void showPlatformRefusal() {
   TaskInfo("此程序需要 Windows NT/2000/XP/2003 Server/Vista/2008 Server/7/8 或更高", nullptr);
-}
-
-std::wstring windowsFolder() {
-  wchar_t buffer[MAX_PATH];
-  const UINT length = GetWindowsDirectoryW(buffer, MAX_PATH);
-  std::wstring folder(buffer, length < MAX_PATH ? length : 0);
-  if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
-  return folder;
-}
-
-UniqueIcon extractSmallIcon(const std::wstring& file, int index) {
-  HICON large = nullptr, small = nullptr;
-  ExtractIconExW(file.c_str(), index, &large, &small, 1);
-  if (large) DestroyIcon(large);
-  return UniqueIcon(small);
 }
 
 }  // namespace
@@ -62,6 +47,7 @@ TFrmKelvaneMain::TFrmKelvaneMain(HWND applicationWindow) : applicationWindow_(ap
   Tray = std::make_unique<TTrayIconComponent>(hwnd_, applicationWindow_, designIcon_);
   Tray->OnMouseDown = [this](MouseButton b, ShiftState s, POINT p) { TrayMouseDown(b, s, p); };
   Tray->OnDblClick = [this] { TrayDblClick(); };
+  Tray->OnKeyboardMenu = [this](POINT p) { PopupTrayMenu(p); };
   // A new shell may sit at another DPI: the picture is made again for it.
   Tray->OnTaskbarCreated = [this] { onSystemChange(); };
   Tray->AddIcon();
@@ -81,8 +67,8 @@ TFrmKelvaneMain::~TFrmKelvaneMain() {
 
 void TFrmKelvaneMain::FormCreate() {
   if (!checkPlatform()) PostMessageW(hwnd_, WM_QUIT, 0, 0);  // the remaining steps still run
-  // Only what the first ticks need is made here. The menu's font and icons come with the first
-  // menu (prepareMenuResources); the about window's controls, fonts and pictures, the version
+  // Only what the first ticks need is made here. The menu's fonts and icons come with the first
+  // menu (TPopupMenu); the about window's controls, fonts and pictures, the version
   // text and the hand cursor for link labels with the windows that have them.
   numberFormat_ = readUserNumberFormat();
   systemColors_ = readSystemColors();
@@ -104,37 +90,6 @@ bool TFrmKelvaneMain::checkPlatform() {
   if (version && version->platform == VER_PLATFORM_WIN32_NT) return true;
   showPlatformRefusal();
   return false;
-}
-
-void TFrmKelvaneMain::createFonts() {
-  // Vista and later look right in Segoe UI 8 pt; older systems keep the framework's default.
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-  LOGFONTW font = metrics.lfMessageFont;
-  if (vistaOrLater_) {
-    const ScreenDc screen;
-    font.lfHeight = -MulDiv(8, GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
-    wcscpy_s(font.lfFaceName, L"Segoe UI");
-  }
-  mainFont_.reset(CreateFontIndirectW(&font));
-  const ScreenDc screen;
-  const SelectObjectScope select(screen.get(), mainFont_.get());
-  SIZE size{};
-  GetTextExtentPoint32W(screen.get(), L"AA", 2, &size);
-  MenuLineHeight = size.cy;
-}
-
-void TFrmKelvaneMain::prepareMenuResources() {
-  if (!mainFont_) createFonts();
-  if (!DefaultProcessIcon && !TaskManagerIcon) loadSharedIcons();
-}
-
-void TFrmKelvaneMain::loadSharedIcons() {
-  const std::wstring folder = windowsFolder();
-  DefaultProcessIcon = vistaOrLater_ ? extractSmallIcon(folder + L"System32\\User32.dll", 0)
-                                     : extractSmallIcon(folder + L"System32\\Shell32.dll", 2);
-  TaskManagerIcon = extractSmallIcon(folder + L"System32\\taskmgr.exe", 0);
 }
 
 void TFrmKelvaneMain::LoadOptions() {
@@ -188,9 +143,7 @@ void TFrmKelvaneMain::FormClose() {
   closing_ = true;
   KillTimer(hwnd_, kTimer1);
   KillTimer(hwnd_, kTimerDefrag);
-  mainFont_.reset();
-  DefaultProcessIcon.reset();
-  TaskManagerIcon.reset();
+  PopupMenu1.reset();  // its icons and window go with it
   if (sessionNotificationRegistered_) UnregisterSessionNotification(hwnd_);
   sessionNotificationRegistered_ = false;
 }
@@ -259,9 +212,6 @@ LRESULT TFrmKelvaneMain::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_DPICHANGED:
       onSystemChange();
       return defaultProc(message, wParam, lParam);
-    case WM_COMMAND:
-      if (HIWORD(wParam) == 0) onMenuCommand(LOWORD(wParam));
-      return 0;
     default:
       return defaultProc(message, wParam, lParam);
   }
@@ -303,22 +253,44 @@ void TFrmKelvaneMain::onSessionChange(WPARAM event) {
 
 void TFrmKelvaneMain::TrayMouseDown(MouseButton button, ShiftState, POINT at) {
   if (button != MouseButton::Right) return;
-  prepareMenuResources();
-  StaticMenuState state;
-  state.doubleClickAction = options_.DoubleClickAction;
-  state.writeLog = options_.WriteLog;
-  state.releaseShortcutText = releaseShortcutText_;
-  state.releaseEnabled = releaseEnabled_;
-  const UINT command = showTrayMenu(hwnd_, at, staticMenuItems(state));
-  if (command != 0) onMenuCommand(command);
+  PopupTrayMenu(at);
 }
 
 void TFrmKelvaneMain::TrayDblClick() { kelvane::TrayDblClick(*this); }
 
-void TFrmKelvaneMain::onMenuCommand(UINT command) {
-  const auto item = staticItemOfCommand(command);
-  if (!item) return;
-  if (const auto chosen = commandOfStaticItem(*item)) execute(*this, *chosen);
+TrayMenuInputs TFrmKelvaneMain::trayMenuInputs() const {
+  TrayMenuInputs inputs;
+  inputs.options = options_;
+  inputs.lastSample = lastSample_;
+  inputs.hintText = toUtf8(Tray->hint());
+  inputs.numberFormat = numberFormat_;
+  inputs.releaseShortcutText = releaseShortcutText_;
+  inputs.releaseEnabled = releaseEnabled_;
+  return inputs;
+}
+
+void TFrmKelvaneMain::PopupTrayMenu(POINT at) {
+  if (trayMenuBusy_ || closing_) return;
+  std::optional<Command> chosen;
+  {
+    // Reset on every way out, a failed snapshot included.
+    struct BusyScope {
+      TFrmKelvaneMain& form;
+      explicit BusyScope(TFrmKelvaneMain& f) : form(f) {
+        form.trayMenuBusy_ = true;
+        form.Tray->holdTip(true);
+      }
+      ~BusyScope() {
+        form.trayMenuBusy_ = false;
+        if (form.Tray) form.Tray->holdTip(false);
+      }
+    } busy(*this);
+    const std::vector<MenuEntry> entries = BuildSystemTrayMenu(trayMenuInputs());
+    if (!PopupMenu1) PopupMenu1 = std::make_unique<TPopupMenu>(vistaOrLater_);
+    chosen = PopupMenu1->Popup(entries, at, GetProcMenuHighlighColor(options_, false));
+  }
+  CloseNotifyIconOverflow();
+  if (chosen) execute(*this, *chosen);
 }
 
 void TFrmKelvaneMain::About1Click() {

@@ -16,6 +16,7 @@
 #include "common/window_win.h"
 #include "dialogs/about_window_win.h"
 #include "dialogs/welcome_window_win.h"
+#include "menu/popup_menu_win.h"
 #include "settings/options.h"
 #include "settings/settings_file_win.h"
 #include "settings/system_colors.h"
@@ -74,10 +75,6 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
 
   void FormCreate();
   bool checkPlatform();
-  void createFonts();
-  void loadSharedIcons();
-  // The menu's font, line height and icons, made when a menu is first shown.
-  void prepareMenuResources();
   void InitSettings();
   void LoadOptions();
   // Writes the record to the settings file; a failure is shown unless `quiet`.
@@ -96,7 +93,9 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
   void onSessionChange(WPARAM event);
   void TrayMouseDown(MouseButton button, ShiftState shift, POINT at);
   void TrayDblClick();
-  void onMenuCommand(UINT command);
+  // Builds the tray menu, shows it at the point and carries out the chosen entry.
+  void PopupTrayMenu(POINT at);
+  TrayMenuInputs trayMenuInputs() const;
 
   // Steps of later features that the tick and the menu already call.
   void runAlertStep(const MemorySample& sample);
@@ -113,6 +112,7 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
   NumberFormat numberFormat_;
   SystemColorTable systemColors_{};
   std::uint64_t shownTotal_ = 0;
+  MemorySample lastSample_;  // the tray menu's percentages are of this sample's total
 
   // Alert state for the run: PreviousLoad, NextAlertTick and AlertDialogOpen.
   AlertState alerts_;
@@ -121,10 +121,6 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
   std::string releaseShortcutText_;
 
   bool vistaOrLater_ = false;
-  int MenuLineHeight = 0;
-  UniqueFont mainFont_;
-  UniqueIcon DefaultProcessIcon;
-  UniqueIcon TaskManagerIcon;
   HICON designIcon_ = nullptr;  // from the resources, shared
   bool sessionNotificationRegistered_ = false;
   bool closing_ = false;
@@ -135,6 +131,10 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
   std::unique_ptr<TTrayIconComponent> Tray;
   TTrayPicture trayPicture_;
   std::unique_ptr<THotKeyRegistry> HotKeyRegistry1;
+  // Made when the menu is first asked for; a second request while one is being built or shown
+  // is ignored.
+  std::unique_ptr<TPopupMenu> PopupMenu1;
+  bool trayMenuBusy_ = false;
 };
 
 }  // namespace kelvane

@@ -20,6 +20,7 @@ MemorySample readMemorySample() {
 void TFrmKelvaneMain::onTimer1Timer() {
   const MemorySample sample = readMemorySample();
   shownTotal_ = ShownTotal(sample, options_);
+  lastSample_ = sample;
   // The system facts the picture depends on were read when they last changed
   // (onSystemChange); an unchanged tick compares and stops inside show().
   const std::string hint = HintText(sample, options_, numberFormat_);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <string_view>
 
 namespace kelvane {
 
@@ -17,6 +18,10 @@ constexpr std::array<SystemIcon, 7> kEmulationMainIcons = {
 constexpr std::array<SystemIcon, 6> kEmulationFooterIcons = {
     SystemIcon::None, SystemIcon::Exclamation, SystemIcon::Question,
     SystemIcon::Hand, SystemIcon::Asterisk,    SystemIcon::WinLogo};
+
+// U+FDD0 and U+FDD1 in UTF-8: noncharacters, never text a user or a file name means to show.
+constexpr std::string_view kVerbatimStart = "\xEF\xB7\x90";
+constexpr std::string_view kVerbatimEnd = "\xEF\xB7\x91";
 
 template <typename T, std::size_t N>
 T lookup(const std::array<T, N>& table, int kind, T absent) {
@@ -63,14 +68,36 @@ SystemIcon EmulationFooterIcon(int kind) { return lookup(kEmulationFooterIcons, 
 std::string ExpandLineBreaks(const std::string& text) {
   std::string out;
   out.reserve(text.size());
+  bool verbatim = false;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == 'n') {
+    if (text.compare(i, kVerbatimStart.size(), kVerbatimStart) == 0) {
+      verbatim = true;
+      i += kVerbatimStart.size() - 1;
+    } else if (text.compare(i, kVerbatimEnd.size(), kVerbatimEnd) == 0) {
+      verbatim = false;
+      i += kVerbatimEnd.size() - 1;
+    } else if (!verbatim && text[i] == '\\' && i + 1 < text.size() && text[i + 1] == 'n') {
       out += '\n';
       ++i;
     } else {
       out += text[i];
     }
   }
+  return out;
+}
+
+std::string VerbatimText(const std::string& data) {
+  std::string out(kVerbatimStart);
+  out.reserve(data.size() + 2 * kVerbatimStart.size());
+  for (std::size_t i = 0; i < data.size(); ++i) {
+    if (data.compare(i, kVerbatimStart.size(), kVerbatimStart) == 0 ||
+        data.compare(i, kVerbatimEnd.size(), kVerbatimEnd) == 0) {
+      i += kVerbatimStart.size() - 1;
+      continue;
+    }
+    out += data[i];
+  }
+  out += kVerbatimEnd;
   return out;
 }
 

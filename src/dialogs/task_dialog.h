@@ -53,8 +53,16 @@ std::uint16_t PlatformFooterIconId(int kind);
 SystemIcon EmulationMainIcon(int kind);
 SystemIcon EmulationFooterIcon(int kind);
 
-// Every text passes through this before it is shown: backslash + 'n' becomes a line feed.
+// Every text passes through this before it is shown: backslash + 'n' becomes a line feed,
+// except inside the stretches that VerbatimText marked, which are copied as they are (and lose
+// their marks).
 std::string ExpandLineBreaks(const std::string& text);
+
+// Marks data that a caller puts into one of its texts (a path, a file or process name) so that
+// it is shown exactly as it is: the line-break convention is for the program's own words, and
+// "C:\Users\nina" must not break after "Users". The marks are two Unicode noncharacters,
+// which are reserved for a program's internal use; any the data itself holds are dropped.
+std::string VerbatimText(const std::string& data);
 
 struct CustomButton {
   int id = 0;

@@ -1,45 +1,264 @@
 #include "menu/popup_menu_win.h"
 
-#include "common/handles_win.h"
+#include <shellapi.h>
+
+#include <stdexcept>
+#include <string>
+
+#include "common/system_library_win.h"
 #include "common/text_win.h"
 
 namespace kelvane {
 
 namespace {
-constexpr UINT kFirstStaticCommand = 100;
-constexpr int kStaticItemCount = static_cast<int>(StaticItem::Close1) + 1;
-}  // namespace
 
-UINT commandIdOf(StaticItem item) { return kFirstStaticCommand + static_cast<UINT>(item); }
+constexpr const wchar_t* kOwnerClassName = L"KelvaneTrayMenuOwner";
+constexpr int kThemeTextColor = 3803;  // TMT_TEXTCOLOR
 
-std::optional<StaticItem> staticItemOfCommand(UINT command) {
-  if (command < kFirstStaticCommand || command >= kFirstStaticCommand + kStaticItemCount)
-    return std::nullopt;
-  return static_cast<StaticItem>(command - kFirstStaticCommand);
+std::wstring windowsFolder() {
+  wchar_t buffer[MAX_PATH];
+  const UINT length = GetWindowsDirectoryW(buffer, MAX_PATH);
+  std::wstring folder(buffer, length < MAX_PATH ? length : 0);
+  if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
+  return folder;
 }
 
-UINT showTrayMenu(HWND owner, POINT at, const std::vector<StaticMenuItem>& items) {
-  UniqueMenu menu(CreatePopupMenu());
-  if (!menu) return 0;
-  for (const auto& item : items) {
-    if (!item.visible) continue;
-    if (item.isSeparator()) {
-      AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
-      continue;
-    }
-    std::wstring caption = toWide(item.caption);
-    if (!item.shortcutText.empty()) caption += L"\t" + toWide(item.shortcutText);
-    AppendMenuW(menu.get(), MF_STRING | (item.enabled ? 0u : MF_GRAYED), commandIdOf(item.item),
-                caption.c_str());
-    if (item.isDefault) SetMenuDefaultItem(menu.get(), commandIdOf(item.item), FALSE);
+// The small icon at `index` of a file; none when the file gives no pair of icons.
+UniqueIcon extractSmallIcon(const std::wstring& file, int index) {
+  HICON large = nullptr, small = nullptr;
+  const UINT extracted = ExtractIconExW(file.c_str(), index, &large, &small, 1);
+  if (large) DestroyIcon(large);
+  UniqueIcon icon(small);
+  if (extracted != 2) icon.reset();
+  return icon;
+}
+
+RECT toRect(const MenuRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+}  // namespace
+
+// The menu theme class through uxtheme, loaded from the system folder for one showing.
+struct TPopupMenu::Theme {
+  using OpenThemeDataFn = HANDLE(WINAPI*)(HWND, LPCWSTR);
+  using CloseThemeDataFn = HRESULT(WINAPI*)(HANDLE);
+  using DrawThemeBackgroundFn = HRESULT(WINAPI*)(HANDLE, HDC, int, int, const RECT*, const RECT*);
+  using GetThemeColorFn = HRESULT(WINAPI*)(HANDLE, int, int, int, COLORREF*);
+  using IsAppThemedFn = BOOL(WINAPI*)();
+
+  explicit Theme(HWND window) : library(loadSystemLibrary(L"uxtheme.dll")) {
+    const auto isAppThemed = systemExport<IsAppThemedFn>(library, "IsAppThemed");
+    const auto open = systemExport<OpenThemeDataFn>(library, "OpenThemeData");
+    close = systemExport<CloseThemeDataFn>(library, "CloseThemeData");
+    drawBackground = systemExport<DrawThemeBackgroundFn>(library, "DrawThemeBackground");
+    getColor = systemExport<GetThemeColorFn>(library, "GetThemeColor");
+    if (isAppThemed && open && close && drawBackground && getColor && isAppThemed())
+      handle = open(window, L"MENU");
   }
+  ~Theme() {
+    if (handle) close(handle);
+  }
+  bool active() const { return handle != nullptr; }
+
+  UniqueLibrary library;
+  HANDLE handle = nullptr;
+  CloseThemeDataFn close = nullptr;
+  DrawThemeBackgroundFn drawBackground = nullptr;
+  GetThemeColorFn getColor = nullptr;
+};
+
+TPopupMenu::TPopupMenu(bool vistaOrLater) : vistaOrLater_(vistaOrLater) {
+  registerWindowClass(kOwnerClassName);
+  createWindow(WS_EX_TOOLWINDOW, kOwnerClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr);
+  if (!hwnd_) throw std::runtime_error("cannot create the tray menu's window");
+}
+
+TPopupMenu::~TPopupMenu() {
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+void TPopupMenu::loadSharedIcons() {
+  if (sharedIconsLoaded_) return;
+  sharedIconsLoaded_ = true;
+  const std::wstring folder = windowsFolder();
+  DefaultProcessIcon = vistaOrLater_ ? extractSmallIcon(folder + L"System32\\User32.dll", 0)
+                                     : extractSmallIcon(folder + L"System32\\Shell32.dll", 2);
+  TaskManagerIcon = extractSmallIcon(folder + L"System32\\taskmgr.exe", 0);
+
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+  LOGFONTW font = metrics.lfMenuFont;
+  menuFont_.reset(CreateFontIndirectW(&font));
+  font.lfWeight = FW_BOLD;
+  boldMenuFont_.reset(CreateFontIndirectW(&font));
+}
+
+std::optional<Command> TPopupMenu::Popup(const std::vector<MenuEntry>& entries, POINT at,
+                                         TColor processHighlight) {
+  loadSharedIcons();
+  UniqueMenu menu(CreatePopupMenu());
+  if (!menu) return std::nullopt;
+  processIcons_.clear();
+  processIcons_.resize(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const MenuEntry& entry = entries[i];
+    if (const ProcessItem* process = entry.process(); process && !process->path.empty())
+      processIcons_[i] = extractSmallIcon(toWide(process->path), 0);
+    MENUITEMINFOW item{};
+    item.cbSize = sizeof(item);
+    item.fMask = MIIM_FTYPE | MIIM_ID | MIIM_DATA | MIIM_STATE;
+    item.fType = MFT_OWNERDRAW | (entry.isSeparator() ? MFT_SEPARATOR : 0u);
+    item.fState = (entry.enabled ? 0u : MFS_DISABLED) | (entry.isDefault ? MFS_DEFAULT : 0u);
+    item.wID = static_cast<UINT>(i + 1);
+    item.dwItemData = i;
+    InsertMenuItemW(menu.get(), static_cast<UINT>(i), TRUE, &item);
+  }
+
+  entries_ = &entries;
+  processHighlight_ = processHighlight;
+  Theme theme(hwnd_);
+  theme_ = &theme;
   // Without the foreground the menu would not close when the user clicks elsewhere, and
   // without the WM_NULL afterwards a second click on the icon would be swallowed.
-  SetForegroundWindow(owner);
-  const UINT command = static_cast<UINT>(TrackPopupMenu(
-      menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, owner, nullptr));
-  PostMessageW(owner, WM_NULL, 0, 0);
-  return command;
+  SetForegroundWindow(hwnd_);
+  const UINT chosen = static_cast<UINT>(TrackPopupMenu(
+      menu.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, hwnd_, nullptr));
+  PostMessageW(hwnd_, WM_NULL, 0, 0);
+  theme_ = nullptr;
+  entries_ = nullptr;
+  processIcons_.clear();
+  if (chosen == 0 || chosen > entries.size()) return std::nullopt;
+  return entries[chosen - 1].command;
+}
+
+LRESULT TPopupMenu::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_MEASUREITEM:
+      MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+      return TRUE;
+    case WM_DRAWITEM:
+      DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
+    case WM_MENUCHAR:
+      return onMenuChar(wParam, lParam);
+    default:
+      return defaultProc(message, wParam, lParam);
+  }
+}
+
+HFONT TPopupMenu::fontFor(const MenuEntry& entry) const {
+  return entry.isDefault ? boldMenuFont_.get() : menuFont_.get();
+}
+
+void TPopupMenu::MeasureItem(MEASUREITEMSTRUCT& measure) {
+  if (measure.CtlType != ODT_MENU || !entries_ || measure.itemData >= entries_->size()) return;
+  const MenuEntry& entry = (*entries_)[measure.itemData];
+  int textWidth = 0;
+  if (!entry.isSeparator()) {
+    const ScreenDc screen;
+    const SelectObjectScope select(screen.get(), fontFor(entry));
+    const std::wstring caption = toWide(entry.caption);
+    RECT extent{0, 0, 0, 0};
+    DrawTextW(screen.get(), caption.c_str(), static_cast<int>(caption.size()), &extent, kMeasureTextFlags);
+    textWidth = extent.right - extent.left;
+    SIZE size{};
+    GetTextExtentPoint32W(screen.get(), L"AA", 2, &size);
+    MenuLineHeight = size.cy;
+  }
+  const MenuItemSize size =
+      MeasureMenuEntry(entry, textWidth, MenuLineHeight, static_cast<int>(measure.itemWidth));
+  measure.itemWidth = static_cast<UINT>(size.width);
+  measure.itemHeight = static_cast<UINT>(size.height);
+}
+
+COLORREF TPopupMenu::colorOf(MenuColor color, bool selected) const {
+  switch (color) {
+    case MenuColor::Menu: return GetSysColor(COLOR_MENU);
+    case MenuColor::MenuText: return GetSysColor(COLOR_MENUTEXT);
+    case MenuColor::Highlight: return GetSysColor(COLOR_HIGHLIGHT);
+    case MenuColor::HighlightText: return GetSysColor(COLOR_HIGHLIGHTTEXT);
+    case MenuColor::BtnShadow: return GetSysColor(COLOR_BTNSHADOW);
+    case MenuColor::BtnHighlight: return GetSysColor(COLOR_BTNHIGHLIGHT);
+    case MenuColor::ProcessHighlight: return static_cast<COLORREF>(processHighlight_);
+    case MenuColor::ThemeHotText: {
+      COLORREF text = GetSysColor(COLOR_MENUTEXT);
+      if (theme_ && theme_->active())
+        theme_->getColor(theme_->handle, kMenuPopupItem, selected ? kMenuStateHot : kMenuStateNormal,
+                         kThemeTextColor, &text);
+      return text;
+    }
+  }
+  return GetSysColor(COLOR_MENUTEXT);
+}
+
+void TPopupMenu::DrawItem(const DRAWITEMSTRUCT& draw) {
+  if (draw.CtlType != ODT_MENU || !entries_ || draw.itemData >= entries_->size()) return;
+  const std::size_t index = draw.itemData;
+  const MenuEntry& entry = (*entries_)[index];
+  const HDC dc = draw.hDC;
+  ++drawnItems_;
+
+  MenuDrawContext context;
+  context.rect = MenuRect{draw.rcItem.left, draw.rcItem.top, draw.rcItem.right, draw.rcItem.bottom};
+  context.selected = (draw.itemState & ODS_SELECTED) != 0;
+  context.themed = theme_ && theme_->active();
+  context.vistaOrLater = vistaOrLater_;
+  context.menuLineHeight = MenuLineHeight;
+  const SelectObjectScope select(dc, fontFor(entry));
+  const auto widthOf = [dc](const std::string& text) {
+    if (text.empty()) return 0;
+    const std::wstring wide = toWide(text);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+    return static_cast<int>(size.cx);
+  };
+  context.valueTextWidth = widthOf(entry.valueText);
+  context.shortcutTextWidth = widthOf(entry.shortcutText);
+  const MenuDrawPlan plan = PlanMenuEntry(entry, context);
+
+  for (const MenuDrawStep& step : plan.steps) {
+    const RECT rect = toRect(step.rect);
+    switch (step.kind) {
+      case MenuDrawStep::Kind::ThemePart:
+        if (context.themed) theme_->drawBackground(theme_->handle, dc, step.part, step.state, &rect, nullptr);
+        break;
+      case MenuDrawStep::Kind::Fill: {
+        const UniqueHandle<HGDIOBJ, GdiDeleter> brush(CreateSolidBrush(colorOf(step.color, context.selected)));
+        FillRect(dc, &rect, static_cast<HBRUSH>(brush.get()));
+        break;
+      }
+      case MenuDrawStep::Kind::Line: {
+        const UniqueHandle<HGDIOBJ, GdiDeleter> pen(CreatePen(PS_SOLID, 1, colorOf(step.color, false)));
+        const SelectObjectScope selectPen(dc, pen.get());
+        MoveToEx(dc, rect.left, rect.top, nullptr);
+        LineTo(dc, rect.right, rect.top);
+        break;
+      }
+    }
+  }
+  if (plan.separatorOnly) return;
+
+  HICON icon = nullptr;
+  if (plan.icon == MenuIcon::TaskManager) icon = TaskManagerIcon.get();
+  if (plan.icon == MenuIcon::Process)
+    icon = processIcons_[index] ? processIcons_[index].get() : DefaultProcessIcon.get();
+  if (icon) DrawIconEx(dc, plan.iconX, plan.iconY, icon, 0, 0, 0, nullptr, DI_NORMAL);
+
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, colorOf(plan.textColor, context.selected));
+  for (const MenuTextDraw& text : plan.texts) {
+    const std::wstring wide = toWide(text.text);
+    RECT rect = toRect(text.rect);
+    DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &rect, text.flags);
+  }
+}
+
+LRESULT TPopupMenu::onMenuChar(WPARAM wParam, LPARAM) {
+  const wchar_t key = static_cast<wchar_t>(LOWORD(wParam));
+  if (!entries_ || key > 0x7F) return MAKELRESULT(0, MNC_IGNORE);
+  const auto index = MnemonicEntry(*entries_, static_cast<char>(key));
+  if (!index) return MAKELRESULT(0, MNC_IGNORE);
+  return MAKELRESULT(*index, MNC_EXECUTE);
 }
 
 }  // namespace kelvane

@@ -1,18 +1,62 @@
 #pragma once
-// PopupMenu1, the tray menu, built from the core's item list each time it is shown.
+// PopupMenu1: renders any tray-menu model as an owner-drawn pop-up menu and tracks it. A small
+// hidden window of its own owns the menu and answers the measure, draw and mnemonic messages,
+// so the main form carries none of it. The shared icons are loaded on the first showing; the
+// process icons live for one showing (what RemoveProcessItems once did between showings).
 
 #include <windows.h>
 
 #include <optional>
+#include <vector>
 
-#include "menu/static_menu.h"
+#include "actions/command.h"
+#include "common/handles_win.h"
+#include "common/window_win.h"
+#include "menu/menu_draw.h"
+#include "menu/menu_model.h"
 
 namespace kelvane {
 
-UINT commandIdOf(StaticItem item);
-std::optional<StaticItem> staticItemOfCommand(UINT command);
+class TPopupMenu : public WindowBase<TPopupMenu> {
+ public:
+  explicit TPopupMenu(bool vistaOrLater);
+  ~TPopupMenu();
+  TPopupMenu(const TPopupMenu&) = delete;
+  TPopupMenu& operator=(const TPopupMenu&) = delete;
 
-// Shows the menu at the point and returns the chosen command, 0 when dismissed.
-UINT showTrayMenu(HWND owner, POINT at, const std::vector<StaticMenuItem>& items);
+  // Shows the entries with the menu's top-left corner at `at` and returns the chosen entry's
+  // command once the menu has closed; none when it was dismissed. `processHighlight` is the
+  // row colour of highlighted processes (0x00BBGGRR).
+  std::optional<Command> Popup(const std::vector<MenuEntry>& entries, POINT at, TColor processHighlight);
+
+  LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  // For tests: how many items have been painted so far.
+  int drawnItems() const { return drawnItems_; }
+
+ private:
+  void loadSharedIcons();
+  void MeasureItem(MEASUREITEMSTRUCT& measure);
+  void DrawItem(const DRAWITEMSTRUCT& draw);
+  LRESULT onMenuChar(WPARAM wParam, LPARAM lParam);
+  HFONT fontFor(const MenuEntry& entry) const;
+  COLORREF colorOf(MenuColor color, bool selected) const;
+
+  bool vistaOrLater_;
+  bool sharedIconsLoaded_ = false;
+  UniqueIcon DefaultProcessIcon;
+  UniqueIcon TaskManagerIcon;
+  UniqueFont menuFont_;
+  UniqueFont boldMenuFont_;
+  int MenuLineHeight = 0;
+
+  // Valid while a menu is shown.
+  const std::vector<MenuEntry>* entries_ = nullptr;
+  std::vector<UniqueIcon> processIcons_;
+  TColor processHighlight_ = 0;
+  struct Theme;
+  Theme* theme_ = nullptr;
+  int drawnItems_ = 0;
+};
 
 }  // namespace kelvane

@@ -38,8 +38,9 @@ struct StaticMenuItem {
   bool isSeparator() const { return caption == "-"; }
 };
 
-// The item a double-click action makes the default: 0 Task Manager, 1 release, 3 settings;
-// the other actions have no menu item and leave no default.
+// InitDefaultMenu's rule, applied each time the menu is built: the item a double-click action
+// makes the default (bold) is 0 Task Manager, 1 release, 3 settings; the other actions have no
+// menu item and leave no default.
 std::optional<StaticItem> defaultItemForAction(int doubleClickAction);
 
 struct StaticMenuState {

@@ -85,8 +85,18 @@ void TNxProcessList::Refresh(bool usePagefile) {
       record.UserName = std::move(user);
       record.Domain = std::move(domain);
     }
-    record.CreationTime = GetProcessCreationTime(entry.processId);
-    record.Memory = GetProcessMemory(entry.processId, 0, usePagefile);
+    // A process that opens but will not tell its counters or times (it may be ending, or be
+    // protected) is listed without them: one such process must not cost the user the menu.
+    try {
+      record.CreationTime = GetProcessCreationTime(entry.processId);
+    } catch (const ProcessQueryError&) {
+      record.CreationTime = 0;
+    }
+    try {
+      record.Memory = GetProcessMemory(entry.processId, 0, usePagefile);
+    } catch (const ProcessQueryError&) {
+      record.Memory = 0;
+    }
     record.UsageCount = entry.usageCount;
     record.ProcessId = entry.processId;
     record.DefaultHeapId = entry.defaultHeapId;

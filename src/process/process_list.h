@@ -57,8 +57,8 @@ class TNxProcessList {
   std::vector<TNxProcessRec> Items;
 
   // Discards every record and walks the processes again; usePagefile picks page-file usage
-  // instead of the working set for every record. A process whose counters cannot be read
-  // although it opened stops the walk with ProcessQueryError; the records read so far stay.
+  // instead of the working set for every record. A process whose counters or creation time
+  // cannot be read although it opened is listed with Memory 0 (or CreationTime 0).
   void Refresh(bool usePagefile);
   int Count() const { return static_cast<int>(Items.size()); }
   // Copies the record at a 0-based index; std::out_of_range "Index out of bounds" otherwise.

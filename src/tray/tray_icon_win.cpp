@@ -1,8 +1,10 @@
 #include "tray/tray_icon_win.h"
 
 #include <map>
+#include <utility>
 #include <stdexcept>
 
+#include "common/error_display_win.h"
 #include "common/text_win.h"
 
 namespace kelvane {
@@ -56,7 +58,15 @@ class SharedNotifyWindow {
     SharedNotifyWindow& self = instance();
     if (message == WM_TRAYNOTIFY) {
       const auto it = self.components_.find(static_cast<UINT>(wParam));
-      if (it != self.components_.end()) it->second->handleNotify(LOWORD(lParam));
+      // What the icon's handlers call (a process snapshot among them) may fail; the failure is
+      // shown and the program goes on, as for any other window's message.
+      try {
+        if (it != self.components_.end()) it->second->handleNotify(LOWORD(lParam));
+      } catch (const std::exception& error) {
+        showUnexpectedError(error.what());
+      } catch (...) {
+        showUnexpectedError("unknown error");
+      }
       return 0;
     }
     if (self.taskbarCreated_ != 0 && message == self.taskbarCreated_) {
@@ -121,6 +131,11 @@ HWND TTrayIconComponent::notificationWindow() { return SharedNotifyWindow::insta
 
 void TTrayIconComponent::refreshRecord() {
   record_.hIcon = icon();
+  if (tipHeld_) {
+    record_.uFlags &= ~static_cast<UINT>(NIF_TIP);
+    return;  // the shell keeps the empty tip it was given
+  }
+  record_.uFlags |= NIF_TIP;
   if (showHint_ && !hint_.empty()) {
     copyToField(record_.szTip, hint_, kTipBytes);
   } else {
@@ -130,14 +145,16 @@ void TTrayIconComponent::refreshRecord() {
 
 bool TTrayIconComponent::send(DWORD message) {
   refreshRecord();
+  if (message != NIM_MODIFY) record_.uFlags |= NIF_TIP;  // an added icon always gets its tip
   return Shell_NotifyIconW(message, &record_) != FALSE;
 }
 
 bool TTrayIconComponent::AddIcon() {
   iconVisible_ = true;
   const bool added = send(NIM_ADD);
-  // Version 0: the shell reports plain mouse messages in lParam.
-  record_.uVersion = 0;
+  // Version 3: plain mouse messages in lParam as before, plus the keyboard's selection and
+  // context-menu notifications.
+  record_.uVersion = NOTIFYICON_VERSION;
   Shell_NotifyIconW(NIM_SETVERSION, &record_);
   return added;
 }
@@ -154,6 +171,15 @@ void TTrayIconComponent::setIcon(UniqueIcon icon) {
   UniqueIcon previous = std::exchange(icon_, std::move(icon));
   ModifyIcon();
   // `previous` is destroyed here, after the shell has taken the new icon.
+}
+
+void TTrayIconComponent::holdTip(bool hold) {
+  if (hold == tipHeld_) return;
+  tipHeld_ = false;
+  const std::wstring hint = std::exchange(hint_, hold ? std::wstring() : hint_);
+  if (iconVisible_) ModifyIcon();
+  hint_ = hint;
+  tipHeld_ = hold;
 }
 
 void TTrayIconComponent::setHint(const std::wstring& hint) {
@@ -188,13 +214,34 @@ bool TTrayIconComponent::ShowBalloon(const std::wstring& title, const std::wstri
   record_.dwInfoFlags = static_cast<DWORD>(kind);
   const bool result = ModifyIcon();
   record_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-  record_.uVersion = 0;
+  record_.uVersion = NOTIFYICON_VERSION;
   return result;
+}
+
+POINT TTrayIconComponent::keyboardMenuAnchor(POINT fallback) const {
+  // From the keyboard the pointer may be anywhere: the menu goes to the icon where the shell can
+  // say where it is (Windows 7 and later).
+  using GetRectFn = HRESULT(WINAPI*)(const NOTIFYICONIDENTIFIER*, RECT*);
+  const HMODULE shell = GetModuleHandleW(L"shell32.dll");
+  const auto getRect = shell ? reinterpret_cast<GetRectFn>(reinterpret_cast<void*>(
+                                   GetProcAddress(shell, "Shell_NotifyIconGetRect")))
+                             : nullptr;
+  NOTIFYICONIDENTIFIER icon{};
+  icon.cbSize = sizeof(icon);
+  icon.hWnd = record_.hWnd;
+  icon.uID = record_.uID;
+  RECT rect{};
+  if (getRect && SUCCEEDED(getRect(&icon, &rect))) return POINT{rect.left, rect.top};
+  return fallback;
 }
 
 void TTrayIconComponent::handleNotify(UINT mouseMessage) {
   POINT cursor{};
   GetCursorPos(&cursor);
+  const UINT previous = std::exchange(lastNotify_, mouseMessage);
+  auto keyboardMenu = [&] {
+    if (OnKeyboardMenu) OnKeyboardMenu(keyboardMenuAnchor(cursor));
+  };
   auto mouseDown = [&](MouseButton button) {
     if (OnMouseDown) OnMouseDown(button, readShiftState(button), cursor);
   };
@@ -204,15 +251,26 @@ void TTrayIconComponent::handleNotify(UINT mouseMessage) {
     case WM_MBUTTONDOWN: mouseDown(MouseButton::Middle); break;
     case WM_LBUTTONDBLCLK:
       if (OnDblClick) OnDblClick();
-      if (isVistaOrLater()) {
-        // A double click on an icon in the overflow panel leaves the panel open otherwise.
-        if (HWND overflow = FindWindowExW(nullptr, nullptr, L"NotifyIconOverflowWindow", nullptr))
-          PostMessageW(overflow, WM_CLOSE, 0, 0);
-      }
+      CloseNotifyIconOverflow();
+      break;
+    // The shell follows a button's release with these for the mouse as well; only when no
+    // release came first did they come from the keyboard.
+    case NIN_KEYSELECT: keyboardMenu(); break;
+    case NIN_SELECT:
+      if (previous != WM_LBUTTONUP && previous != WM_LBUTTONDBLCLK && previous != NIN_SELECT) keyboardMenu();
+      break;
+    case WM_CONTEXTMENU:
+      if (previous != WM_RBUTTONUP) keyboardMenu();
       break;
     default:
       break;  // moves, button-ups and version-4 notifications are not used
   }
+}
+
+void CloseNotifyIconOverflow() {
+  if (!isVistaOrLater()) return;
+  if (HWND overflow = FindWindowExW(nullptr, nullptr, L"NotifyIconOverflowWindow", nullptr))
+    PostMessageW(overflow, WM_CLOSE, 0, 0);
 }
 
 void TTrayIconComponent::handleTaskbarCreated() {

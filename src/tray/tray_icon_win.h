@@ -33,6 +33,9 @@ class TTrayIconComponent {
 
   std::function<void(MouseButton, ShiftState, POINT)> OnMouseDown;
   std::function<void()> OnDblClick;
+  // The user asked for the icon's menu from the keyboard (Enter or Space on the focused icon,
+  // Shift+F10 or the context-menu key); the point is where the menu should open.
+  std::function<void(POINT)> OnKeyboardMenu;
   // After the icon was added again to a restarted shell.
   std::function<void()> OnTaskbarCreated;
 
@@ -55,6 +58,10 @@ class TTrayIconComponent {
   HICON icon() const { return icon_ ? icon_.get() : designIcon_; }
   // A new tip with the icon left as it is.
   void setHint(const std::wstring& hint);
+  // While held, the shell has an empty tip and modifications do not send the real one: the
+  // shell shows a (re-sent) tip on top of whatever is open, such as the icon's own menu. The
+  // tip comes back when the hold ends.
+  void holdTip(bool hold);
   // A new picture and tip in one modification, as every changed tick sends them.
   void setIconAndHint(UniqueIcon icon, const std::wstring& hint);
   const std::wstring& hint() const { return hint_; }
@@ -78,6 +85,7 @@ class TTrayIconComponent {
 
  private:
   bool send(DWORD message);
+  POINT keyboardMenuAnchor(POINT fallback) const;
   void refreshRecord();
 
   HWND ownerForm_;
@@ -86,8 +94,14 @@ class TTrayIconComponent {
   UniqueIcon icon_;
   std::wstring hint_;
   bool showHint_ = true;
+  bool tipHeld_ = false;
+  UINT lastNotify_ = 0;
   bool iconVisible_ = false;
   NOTIFYICONDATAW record_{};
 };
+
+// Closes the shell's panel of hidden icons, which stays open after a click on an icon in it.
+// Systems before Vista have no such panel.
+void CloseNotifyIconOverflow();
 
 }  // namespace kelvane

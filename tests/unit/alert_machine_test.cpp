@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "dialogs/task_dialog.h"
+
 using namespace kelvane;
 
 namespace {
@@ -260,11 +262,12 @@ TEST(AlertTexts, LogLineAndShowLogNotice) {
   EXPECT_EQ(AlertLogLine("05.03.2024", "14:07:09", sample, NumberFormat::fromSystem(",", ".", "3;0")),
             "05.03.2024 14:07:09: 内存使用: 91% | 物理内存: 14,5 GB/16 GB | 页面文件: 900 MB/20 GB");
 
-  const ShowLogNotice notice = MakeShowLogNotice(90, "C:\\Users\\a\\Kelvane.log");
+  // The user's folder names are data: "\\nina" must not become a line break in the dialog.
+  const ShowLogNotice notice = MakeShowLogNotice(90, "C:\\Users\\nina\\Kelvane.log");
   EXPECT_EQ(notice.MainInstruction, "尚未记录到高内存值");
   EXPECT_EQ(notice.Content, "仅当内存超过 89% 的内存负载");
   EXPECT_EQ(notice.WindowTitle, "日志文件");
-  EXPECT_EQ(notice.FooterText, "日志文件将保存在 \"C:\\Users\\a\\Kelvane.log\"");
+  EXPECT_EQ(ExpandLineBreaks(notice.FooterText), "日志文件将保存在 \"C:\\Users\\nina\\Kelvane.log\"");
   EXPECT_EQ(notice.MainIcon, 4);
   EXPECT_EQ(notice.FooterIcon, 4);
   EXPECT_EQ(notice.Width, 200);

@@ -66,6 +66,21 @@ TEST(TaskDialogPreparation, TitleFallsBackAndEveryTextTurnsBackslashNIntoALineFe
   EXPECT_EQ(ExpandLineBreaks("\\N"), "\\N");
 }
 
+TEST(TaskDialogPreparation, InsertedDataKeepsItsBackslashesWhileTheOwnTextAroundItBreaks) {
+  const std::string path = "C:\\Users\\nina\\node\\";  // ends in a backslash, before own "n"
+  TTaskDialog request;
+  request.MainInstruction = "进程信息  '" + VerbatimText("a\\nb.exe") + "'";
+  request.Content = "第一行\\n文件路径: " + VerbatimText(path) + "name\\n" + VerbatimText("") + "末行";
+  request.FooterText = VerbatimText("x\\n") + "\\n";
+  const auto d = prepare(request);
+  EXPECT_EQ(d.mainInstruction, "进程信息  'a\\nb.exe'");
+  EXPECT_EQ(d.content, "第一行\n文件路径: C:\\Users\\nina\\node\\name\n末行");
+  EXPECT_EQ(d.footerText, "x\\n\n");
+  // Data that carries the marks itself cannot end its stretch early.
+  const std::string start = "\xEF\xB7\x90", end = "\xEF\xB7\x91";
+  EXPECT_EQ(ExpandLineBreaks(VerbatimText("p" + end + "\\nq" + start)), "p\\nq");
+}
+
 TEST(TaskDialogPreparation, CaptionsEndAtControlCharactersAndKeepTheirLineNumber) {
   const auto buttons = SplitButtonCaptions("One\r\n\nTwo\tignored\n\n");
   ASSERT_EQ(buttons.size(), 2u);

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "common/text_win.h"
 #include "dialog_driver_win.h"
@@ -242,5 +244,35 @@ TEST(TaskDialogWin, ADialogThatCannotOpenAnswersZeroAndKeepsTheVerification) {
     EXPECT_FALSE(report.found) << path.name;
     EXPECT_EQ(result, 0) << path.name;
     EXPECT_EQ(request.VerificationChecked, 1) << path.name;
+  }
+}
+
+TEST(TaskDialogWin, InsertedPathsAreShownWholeWhileTheOwnTextBreaksOnBothPaths) {
+  const std::string path = "C:\\Users\\nina\\new.txt";
+  for (const auto& pathCase : kPaths) {
+    TTaskDialog request;
+    request.MainInstruction = "进程信息  '" + VerbatimText("n\\new.exe") + "'";
+    request.Content = "第一行\\n文件路径: " + VerbatimText(path);
+    request.FooterText = "日志文件将保存在 \"" + VerbatimText(path) + "\"";
+    std::vector<std::wstring> texts;
+    const Outcome out = run(request, 0, pathCase, [&](HWND dlg) {
+      EnumChildWindows(
+          dlg,
+          [](HWND child, LPARAM list) -> BOOL {
+            wchar_t text[512] = {};
+            GetWindowTextW(child, text, 512);
+            reinterpret_cast<std::vector<std::wstring>*>(list)->push_back(text);
+            return TRUE;
+          },
+          reinterpret_cast<LPARAM>(&texts));
+      clickButton(dlg, 1);
+    });
+    expectDriven(out, pathCase);
+    const auto shows = [&](const std::string& text) {
+      return std::find(texts.begin(), texts.end(), toWide(text)) != texts.end();
+    };
+    EXPECT_TRUE(shows("进程信息  'n\\new.exe'")) << pathCase.name;
+    EXPECT_TRUE(shows("第一行\n文件路径: C:\\Users\\nina\\new.txt")) << pathCase.name;
+    EXPECT_TRUE(shows("日志文件将保存在 \"C:\\Users\\nina\\new.txt\"")) << pathCase.name;
   }
 }

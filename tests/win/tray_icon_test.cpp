@@ -148,3 +148,35 @@ TEST(TrayIcon, SharedWindowLivesAsLongAsAComponent) {
   }
   EXPECT_EQ(TTrayIconComponent::notificationWindow(), nullptr);
 }
+
+TEST(TrayIcon, KeyboardMenuRequestsAndTheTipHeldWhileTheMenuIsOpen) {
+  TTrayIconComponent tray(nullptr, nullptr, LoadIconW(nullptr, IDI_INFORMATION));
+  ASSERT_TRUE(tray.AddIcon());
+  int keyboardMenus = 0, rightPresses = 0;
+  tray.OnKeyboardMenu = [&](POINT) { ++keyboardMenus; };
+  tray.OnMouseDown = [&](MouseButton button, ShiftState, POINT) {
+    if (button == MouseButton::Right) ++rightPresses;
+  };
+  // The mouse: the shell follows the releases with NIN_SELECT and WM_CONTEXTMENU; the menu
+  // opens once, on the press.
+  for (UINT message : {0x201u, 0x202u, static_cast<UINT>(NIN_SELECT), 0x204u, 0x205u, 0x7Bu})
+    tray.handleNotify(message);
+  EXPECT_EQ(rightPresses, 1);
+  EXPECT_EQ(keyboardMenus, 0);
+  // The keyboard: Enter or Space, then Shift+F10 after the pointer only moved.
+  tray.handleNotify(NIN_KEYSELECT);
+  tray.handleNotify(WM_MOUSEMOVE);
+  tray.handleNotify(WM_CONTEXTMENU);
+  EXPECT_EQ(keyboardMenus, 2);
+
+  tray.setHint(L"内存使用: 42%");
+  tray.holdTip(true);
+  EXPECT_EQ(tray.record().szTip[0], L'\0');  // the shell was given an empty tip
+  tray.setHint(L"内存使用: 43%");  // a tick while the menu is open does not send it
+  EXPECT_EQ(tray.record().szTip[0], L'\0');
+  tray.setIconAndHint(solidIcon(), L"内存使用: 44%");
+  EXPECT_EQ(tray.record().szTip[0], L'\0');
+  tray.holdTip(false);
+  EXPECT_EQ(std::wstring(tray.record().szTip), L"内存使用: 44%");
+  EXPECT_NE(tray.record().uFlags & NIF_TIP, 0u);
+}

@@ -3,7 +3,7 @@
 //
 //   kelvane-preview [--settings FILE] --load N --total-phys B --avail-phys B
 //                   --total-page B --avail-page B [--decimal C] [--thousands C]
-//                   [--png FILE [--scale N]]
+//                   [--png FILE [--scale N]] [--processes FILE]
 //   kelvane-preview [--settings FILE] --dump-settings
 //   kelvane-preview [--settings FILE] --save OUT
 //   kelvane-preview [--settings FILE] --contact-sheet FILE
@@ -14,6 +14,9 @@
 // files and UTF-8 files give what the program gives (a code page 936 file's Chinese section
 // name is kept, but not recognised). The preview has no data folder: a LogFile missing from
 // FILE dumps as empty, and no first-run theme is applied.
+//
+// --processes FILE adds the tray menu for that sample, settings and processes after the usual
+// lines, one `menu:` line per entry in menu order (see menu_output.h for both formats).
 
 #include <cstdint>
 #include <cstdio>
@@ -25,6 +28,7 @@
 #include <string>
 
 #include "memory/memory_status.h"
+#include "menu_output.h"
 #include "picture_output.h"
 #include "settings/option_fields.h"
 #include "settings/options.h"
@@ -40,7 +44,7 @@ int usage(const std::string& problem) {
   std::cerr << "kelvane-preview: " << problem << "\n"
             << "usage: kelvane-preview [--settings FILE] --load N --total-phys B --avail-phys B"
                " --total-page B --avail-page B [--decimal C] [--thousands C]"
-               " [--png FILE [--scale N]]\n"
+               " [--png FILE [--scale N]] [--processes FILE]\n"
             << "       kelvane-preview [--settings FILE] --dump-settings\n"
             << "       kelvane-preview [--settings FILE] --save OUT\n"
             << "       kelvane-preview [--settings FILE] --contact-sheet FILE\n";
@@ -88,7 +92,8 @@ int main(int argc, char** argv) {
   bool dumpSettings = false;
   static const char* kValueOptions[] = {"--settings", "--load", "--total-phys", "--avail-phys",
                                         "--total-page", "--avail-page", "--decimal", "--thousands",
-                                        "--save", "--png", "--scale", "--contact-sheet"};
+                                        "--save", "--png", "--scale", "--contact-sheet",
+                                        "--processes"};
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--dump-settings") {
@@ -168,5 +173,29 @@ int main(int argc, char** argv) {
   preview::printPixels(picture);
   if (values.count("--png") && !preview::writePicturePng(picture, scale, values["--png"]))
     return usage("cannot write " + values["--png"]);
+  if (values.count("--processes")) {
+    const auto bytes = readBytes(values["--processes"]);
+    if (!bytes) {
+      std::cerr << "kelvane-preview: cannot read " << values["--processes"] << "\n";
+      return 1;
+    }
+    const preview::ProcessFile processes = preview::parseProcessFile(*bytes);
+    if (!processes.error.empty()) {
+      std::cerr << "kelvane-preview: " << values["--processes"] << ", " << processes.error << "\n";
+      return 1;
+    }
+    TrayMenuInputs inputs;
+    inputs.options = options;
+    inputs.lastSample = sample;
+    inputs.hintText = HintText(sample, options, format);
+    inputs.numberFormat = format;
+    const DescriptionSource describe = [&](const std::string& path) {
+      for (const auto& [describedPath, description] : processes.descriptions)
+        if (describedPath == path) return description;
+      return std::string();
+    };
+    for (const MenuEntry& entry : BuildTrayMenu(inputs, processes.records, describe))
+      std::cout << preview::menuLine(entry) << "\n";
+  }
   return 0;
 }

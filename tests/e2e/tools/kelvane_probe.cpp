@@ -35,16 +35,11 @@
 #include <vector>
 
 #include "common/text_win.h"
+#include "probe_output_win.h"
 
 using namespace kelvane;
 
 namespace {
-
-void print(const std::wstring& text) {
-  const std::string utf8 = toUtf8(text);
-  fwrite(utf8.data(), 1, utf8.size(), stdout);
-  fflush(stdout);
-}
 
 std::wstring className(HWND hwnd) {
   wchar_t buffer[256];
@@ -260,6 +255,32 @@ int wmain(int argc, wchar_t** argv) {
     swprintf(line, 32, L"%d\n", count > 0 ? count - 1 : 0);  // the first is the start button
     print(line);
     return 0;
+  }
+  if (command == L"menu-latency" && argc > 3) {
+    // Right-clicks the point and reports the milliseconds until a menu window is visible.
+    SetCursorPos(_wtoi(argv[2]), _wtoi(argv[3]));
+    Sleep(200);
+    INPUT clicks[2]{};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+    LARGE_INTEGER frequency, start, now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    SendInput(2, clicks, sizeof(INPUT));
+    do {
+      HWND menu = findByClass(L"#32768");
+      QueryPerformanceCounter(&now);
+      if (menu && IsWindowVisible(menu)) {
+        wchar_t line[64];
+        swprintf(line, 64, L"%.1f\n", 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) /
+                                           static_cast<double>(frequency.QuadPart));
+        print(line);
+        return 0;
+      }
+      Sleep(1);
+    } while (now.QuadPart - start.QuadPart < 10 * frequency.QuadPart);
+    return 1;
   }
   if (command == L"keys") {
     for (int i = 2; i < argc; ++i) {

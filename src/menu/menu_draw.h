@@ -1,0 +1,100 @@
+#pragma once
+// How each tray-menu entry is measured and painted, as data: the shell measures the texts,
+// asks for the plan and paints it. Both the classic look and the themed look (the system's
+// menu parts) come out of the same function.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "menu/menu_model.h"
+#include "settings/options.h"
+
+namespace kelvane {
+
+struct MenuRect {
+  int left = 0, top = 0, right = 0, bottom = 0;
+  bool operator==(const MenuRect&) const = default;
+};
+
+// Colours by role; the shell looks the system ones up and reads the theme's text colour.
+enum class MenuColor {
+  Menu,            // COLOR_MENU
+  MenuText,        // COLOR_MENUTEXT
+  Highlight,       // COLOR_HIGHLIGHT
+  HighlightText,   // COLOR_HIGHLIGHTTEXT
+  BtnShadow,       // COLOR_BTNSHADOW
+  BtnHighlight,    // COLOR_BTNHIGHLIGHT
+  ProcessHighlight,  // GetProcMenuHighlighColor
+  ThemeHotText,    // the themed hot item's text colour
+};
+
+// Parts and states of the system's menu theme class.
+inline constexpr int kMenuPopupBackground = 9;
+inline constexpr int kMenuPopupGutter = 13;
+inline constexpr int kMenuPopupItem = 14;
+inline constexpr int kMenuPopupSeparator = 15;
+inline constexpr int kMenuStateNormal = 1;
+inline constexpr int kMenuStateHot = 2;
+
+// Text flags as the platform numbers them: hide prefix, tab stop, expand tabs, and vertical
+// centring for the caption or right alignment for the value columns.
+inline constexpr std::uint32_t kCaptionTextFlags = 0x1000C4;
+inline constexpr std::uint32_t kValueTextFlags = 0x1000C2;
+inline constexpr std::uint32_t kMeasureTextFlags = 0x100440;
+
+struct MenuDrawStep {
+  enum class Kind { ThemePart, Fill, Line } kind = Kind::Fill;
+  MenuRect rect;  // ThemePart, Fill; for Line: left..right at row top (right end not drawn)
+  MenuColor color = MenuColor::Menu;
+  int part = 0, state = 0;
+};
+
+struct MenuTextDraw {
+  std::string text;
+  MenuRect rect;
+  std::uint32_t flags = 0;
+};
+
+struct MenuDrawPlan {
+  std::vector<MenuDrawStep> steps;  // in painting order
+  bool separatorOnly = false;       // nothing follows the steps
+  MenuColor textColor = MenuColor::MenuText;
+  bool bold = false;
+  MenuIcon icon = MenuIcon::None;
+  int iconX = 0, iconY = 0;
+  std::vector<MenuTextDraw> texts;  // caption, then value or shortcut
+};
+
+struct MenuDrawContext {
+  MenuRect rect;
+  bool selected = false;
+  bool themed = false;
+  bool vistaOrLater = false;
+  int menuLineHeight = 0;
+  int valueTextWidth = 0;     // of the entry's value text in the item's font
+  int shortcutTextWidth = 0;  // of its shortcut text
+};
+
+struct MenuItemSize {
+  int width = 0;
+  int height = 0;
+};
+
+// A separator is 6 pixels high and keeps the proposed width; any other entry is its caption's
+// width plus 127 and the line height plus 7.
+MenuItemSize MeasureMenuEntry(const MenuEntry& entry, int captionTextWidth, int lineHeight,
+                              int proposedWidth);
+
+MenuDrawPlan PlanMenuEntry(const MenuEntry& entry, const MenuDrawContext& context);
+
+// The highlighted process rows' colour: the setting's unless it is automatic or `useDefault`,
+// then RGB(251, 225, 225).
+TColor GetProcMenuHighlighColor(const TKelvaneOptions& options, bool useDefault);
+
+// The entry whose caption marks `key` with "&" (ASCII letters and digits, either case), for the
+// keyboard in an owner-drawn menu; none when no enabled entry does.
+std::optional<std::size_t> MnemonicEntry(const std::vector<MenuEntry>& menu, char key);
+
+}  // namespace kelvane
