@@ -75,7 +75,17 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else
 median() { sort -n | awk '{v[NR] = $1} END { if (NR) print v[int((NR + 1) / 2)]; else print "-" }'; }
 
 seed_settings() {
-  printf '%s\r\n' '[General]' "RefreshRate=$1" 'ShowWelcomeWindow=0' > "$data_dir/Kelvane.Settings"
+  printf '%s\r\n' '[General]' "RefreshRate=$1" 'ShowWelcomeWindow=0' 'WriteLog=1' \
+    > "$data_dir/Kelvane.Settings"
+}
+
+# Commands are reached as a user reaches them: the tray menu, then its keys.
+choose_from_menu() {
+  probe post KelvaneTrayNotifyWindow 0x0800 1 0x0204 >/dev/null  # right button on the icon
+  probe wait '#32768' 10 || { echo "  (the tray menu did not open)"; return 1; }
+  sleep 0.8  # the menu reads keys a moment after it appears
+  probe keys "$@" >/dev/null
+  probe wait-gone '#32768' 5 || echo "  (the tray menu did not close)"
 }
 
 # Kelvane's tray menu opened and closed.
@@ -90,7 +100,7 @@ open_menu() {
 
 # The settings dialog opened and cancelled.
 open_settings() {
-  probe post TFrmKelvaneMain 0x0111 105 >/dev/null  # the settings command
+  choose_from_menu up up up enter  # from the bottom: 退出, 关于, then 设置 (S would show the log)
   local i opened=1
   for i in $(seq 1 40); do
     probe find '#32770' 'Kelvane 设置' >/dev/null && { opened=0; break; }
@@ -105,7 +115,7 @@ open_settings() {
 
 # The log notice, a task dialog, opened and closed.
 open_dialog() {
-  probe post TFrmKelvaneMain 0x0111 103 >/dev/null  # the show-log command; no log file yet
+  choose_from_menu s  # "显示日志(&S)": no log file yet, so a notice explains where it will be
   probe wait '#32770' 10 || echo "  (the dialog did not open)"
   sleep 1
   probe post '#32770' 0x0010 >/dev/null
