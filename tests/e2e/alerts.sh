@@ -30,14 +30,6 @@ start_traced() {
 trims() { grep -ic 'Call KERNEL32.SetProcessWorkingSetSize(.*,ffffffffffffffff,ffffffffffffffff)' "$RELAY" || true; }
 monitor_offs() { grep -ic 'Call user32.SendMessageW(.*,00000112,0000f170,00000002)' "$RELAY" || true; }
 log_text() { iconv -f GBK -t UTF-8 < "$LOG_FILE" | tr -d '\r'; }
-wait_for_dialog() {  # wait_for_dialog TITLE SECONDS
-  local i
-  for i in $(seq 1 $(( ${2:-10} * 4 ))); do
-    probe find '#32770' "$1" >/dev/null && return 0
-    sleep 0.25
-  done
-  return 1
-}
 hotkey_state() { wine "$KELVANE_BUILD/hotkey_probe.exe" 1 0x41 2>/dev/null | tr -d '\r'; }
 setting() { tr -d '\r' < "$DATA_DIR/Kelvane.Settings" | grep -x "$1=.*" | cut -d= -f2; }
 LINE_RE='^[0-9]{4}/[0-9]{1,2}/[0-9]{1,2} [0-9]{2}:[0-9]{2}:[0-9]{2}: 内存使用: [0-9]{1,3}% \| 物理内存: [0-9.]+ (GB|MB|KB|bytes?)/[0-9.]+ (GB|MB) \| 页面文件: [0-9.]+ (GB|MB|KB|bytes?)/[0-9.]+ (GB|MB)$'

@@ -130,14 +130,15 @@ menu_choose() {
   return 1
 }
 
-wait_for_message() {  # a message box titled Kelvane, within SECONDS (10)
+wait_for_dialog() {  # wait_for_dialog TITLE SECONDS (10): a dialog window with that title
   local i
-  for i in $(seq 1 $(( ${1:-10} * 5 ))); do
-    probe find '#32770' Kelvane >/dev/null && return 0
+  for i in $(seq 1 $(( ${2:-10} * 5 ))); do
+    probe find '#32770' "$1" >/dev/null && return 0
     sleep 0.2
   done
   return 1
 }
+wait_for_message() { wait_for_dialog Kelvane "${1:-10}"; }  # a message box titled Kelvane
 
 # Ends Kelvane as a user does, with "退出(&E)" from the tray menu. A loaded machine can show the
 # menu a moment after its window exists, and a key typed before that is lost: try again, closing
