@@ -5,7 +5,7 @@
 
 #include <stdexcept>
 
-#include "actions/double_click.h"
+#include "commands/double_click.h"
 #include "common/system_library_win.h"
 #include "common/system_error_win.h"
 #include "common/text_win.h"

@@ -14,6 +14,7 @@
 #include "menu/tray_menu_win.h"
 #include "release/memory_release_win.h"
 #include "resource_ids.h"
+#include "settings/log_file_win.h"
 #include "settings/system_colors_win.h"
 #include "settings/theme_folder_win.h"
 #include "settings/visual_style_win.h"
@@ -113,7 +114,7 @@ bool TFrmKelvaneMain::SaveOptions(bool quiet) {
   GetDataFolder(settingsFolders_, portableMode_, false);  // the user may have deleted it meanwhile
   if (saveOptionsToFile(settingsFileName_, options_)) return true;
   if (quiet) {
-    LogUnattendedFailure(*this, unableToWriteText(settingsFileName_));
+    LogUnattendedFailure(options_, DataFolder(), unableToWriteText(settingsFileName_));
   } else {
     showUnableToWrite(settingsFileName_);
   }

@@ -9,7 +9,7 @@
 
 #include "actions/hotkey_registry_win.h"
 #include "app/alert_step_win.h"
-#include "app/form_services_win.h"
+#include "options/options_host_win.h"
 #include "memory/memory_status.h"
 #include "common/handles_win.h"
 #include "common/number_format.h"
@@ -35,7 +35,9 @@ inline constexpr UINT WM_STARTUP_DONE = WM_USER + 42;     // 0x042A
 // only hiding the form, so WM_CLOSE cannot serve.
 inline constexpr const wchar_t* kExitRequestMessageName = L"Kelvane.ExitRequest";
 
-class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices {
+class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>,
+                        public AlertHost,
+                        public OptionsHost {
  public:
   // Creates the hidden form and runs its creation steps.
   explicit TFrmKelvaneMain(HWND applicationWindow);
@@ -46,7 +48,7 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   // What the alerts and the user commands use (main_form_services_win.cpp).
-  TKelvaneOptions& Options() override;
+  const TKelvaneOptions& Options() const override;
   HWND MainWindow() override;
   HWND ApplicationWindow() override;
   HICON ApplicationIcon() override;

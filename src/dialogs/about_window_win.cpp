@@ -1,7 +1,7 @@
 #include "dialogs/about_window_win.h"
 
-#include "app/place_near_tray_win.h"
-#include "app/version_text.h"
+#include "common/place_near_tray_win.h"
+#include "common/version_text.h"
 #include "common/system_info_win.h"
 #include "common/text_win.h"
 #include "dialogs/window_controls_win.h"

@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "actions/command.h"
+#include "commands/command.h"
 #include "common/handles_win.h"
 #include "common/window_win.h"
 #include "menu/menu_draw.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/version_text.h"
+#include "common/version_text.h"
 #include "settings/ini_codec.h"
 
 namespace kelvane {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/tray_placement.h"
-#include "app/version_text.h"
+#include "common/tray_placement.h"
+#include "common/version_text.h"
 
 using namespace kelvane;
 

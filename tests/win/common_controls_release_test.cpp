@@ -12,8 +12,8 @@
 #include "dialogs/welcome_window_win.h"
 #include "fake_form_services.h"
 #include "scratch_folder_win.h"
-#include "settings/options_dialog_layout.h"
-#include "settings/options_dialog_win.h"
+#include "options/options_dialog_layout.h"
+#include "options/options_dialog_win.h"
 
 using namespace kelvane;
 using namespace kelvane::testing;

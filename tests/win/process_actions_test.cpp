@@ -1,7 +1,7 @@
 // The process dialog driven for real on running test processes: its buttons, what the copy
 // puts on the clipboard, and which processes releasing and ending reach, and which they must not.
 
-#include "menu/process_actions_win.h"
+#include "actions/process_actions_win.h"
 
 #include <gtest/gtest.h>
 
@@ -154,7 +154,7 @@ std::wstring textOf(HWND window) {
 }
 
 // Opens the entry's dialog as the menu does, and ends it with `act`.
-DialogSeen choose(FormServices& form, const ProcessItem& item, ProcessControl& control,
+DialogSeen choose(CommandHost& form, const ProcessItem& item, ProcessControl& control,
                   const std::function<void(HWND)>& act) {
   DialogSeen seen;
   driveDialog(
@@ -183,7 +183,7 @@ DialogSeen choose(FormServices& form, const ProcessItem& item, ProcessControl& c
   return seen;
 }
 
-DialogSeen press(FormServices& form, const ProcessItem& item, ProcessControl& control, int button) {
+DialogSeen press(CommandHost& form, const ProcessItem& item, ProcessControl& control, int button) {
   return choose(form, item, control, [button](HWND dialog) { clickButton(dialog, button); });
 }
 

@@ -1,0 +1,38 @@
+#pragma once
+// The log file: one line per alert or unattended failure, in the system's ANSI code page, only
+// ever appended to.
+
+#include <windows.h>
+
+#include <stdexcept>
+#include <string>
+
+#include "settings/options.h"
+
+namespace kelvane {
+
+class LogWriteError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Appends `line` (UTF-8, without line end) and CR LF. The file is created when it does not
+// exist and never truncated. Throws LogWriteError with a message naming the file.
+void AppendLogLine(const std::wstring& path, const std::string& line);
+
+// The present moment in the user's short date format and long time format.
+struct DateTimeTexts {
+  std::string date;
+  std::string time;
+};
+DateTimeTexts CurrentDateTimeTexts();
+
+// The log's path as written and opened: LogFile, inside the data folder when relative.
+std::wstring LogFilePath(const TKelvaneOptions& options, const std::string& dataFolder);
+
+// With WriteLog on, a line in the log for a failure that nobody is there to see (a save while
+// the session ends); a log that cannot be written either is let go.
+void LogUnattendedFailure(const TKelvaneOptions& options, const std::string& dataFolder,
+                          const std::string& what);
+
+}  // namespace kelvane
