@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "dialogs/main_window_win.h"
+
 namespace kelvane {
 
 TApplicationWindow::TApplicationWindow(const wchar_t* title) {
@@ -10,9 +12,11 @@ TApplicationWindow::TApplicationWindow(const wchar_t* title) {
   // taskbar, and the window would get a button.
   createWindow(WS_EX_TOOLWINDOW, L"KelvaneApplication", title, WS_POPUP, 0, 0, 0, 0, nullptr);
   if (!hwnd_) throw std::runtime_error("cannot create the application window");
+  SetApplicationWindow(hwnd_);
 }
 
 TApplicationWindow::~TApplicationWindow() {
+  ForgetProgramWindow(hwnd_);
   if (hwnd_) DestroyWindow(hwnd_);
 }
 

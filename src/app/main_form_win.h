@@ -13,6 +13,7 @@
 #include "memory/memory_status.h"
 #include "common/handles_win.h"
 #include "common/number_format.h"
+#include "common/window_messages_win.h"
 #include "common/window_win.h"
 #include "dialogs/about_window_win.h"
 #include "dialogs/welcome_window_win.h"
@@ -26,14 +27,6 @@
 namespace kelvane {
 
 inline constexpr const wchar_t* kMainFormClassName = L"TFrmKelvaneMain";
-// Fixed numbers: a second copy of the program and the settings load rely on them.
-inline constexpr UINT WM_INSTANCE_NOTICE = WM_USER + 45;  // 0x042D
-inline constexpr UINT WM_STARTUP_DONE = WM_USER + 42;     // 0x042A
-// Another program (the uninstaller, the installer replacing this copy) asks the running copy to
-// end as the Exit command does, settings saved: it registers this message name and posts the
-// message to the window of class TFrmKelvaneMain, wParam 0 and lParam 0. The close box keeps
-// only hiding the form, so WM_CLOSE cannot serve.
-inline constexpr const wchar_t* kExitRequestMessageName = L"Kelvane.ExitRequest";
 
 class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>,
                         public AlertHost,
@@ -47,7 +40,8 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>,
 
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-  // What the alerts and the user commands use (main_form_services_win.cpp).
+  // What the alerts, the user commands and the options dialog may ask of the form
+  // (main_form_services_win.cpp).
   const TKelvaneOptions& Options() const override;
   HWND MainWindow() override;
   HWND ApplicationWindow() override;
@@ -56,42 +50,47 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>,
   NumberFormat SystemNumberFormat() override;
   void ShowBalloon(const std::string& title, const std::string& text, int kind, int seconds) override;
   std::string TipText() override;
-  void MemoryDefragmenter1Click() override;
   void Settings1Click() override;
   void ApplyOptions(const TKelvaneOptions& options, const std::vector<OptionsEffect>& effects) override;
   void OptionsClosed() override;
   std::wstring SettingsFileName() override;
   std::wstring ThemeFolder() override;
-  void About1Click() override;
-  // The exit command: saves, releases everything, removes the icon and ends the message loop.
-  void Close1Click() override;
   void ShowError(const std::string& message) override;
+  // The form's part in the commands (main_form_commands_win.cpp).
+  void MemoryDefragmenter1Click() override;
+  void About1Click() override;
+  // The exit command: saves, releases everything, removes the icon and ends the message loop
+  // (main_form_exit_win.cpp).
+  void Close1Click() override;
 
  private:
   enum TimerId : UINT_PTR { kTimer1 = 1, kTimerDefrag = 2 };
-  static constexpr UINT kCloseProgramMessage = WM_APP + 1;
-  static constexpr UINT kRefreshMessage = WM_APP + 2;
   const UINT exitRequestMessage_ = RegisterWindowMessageW(kExitRequestMessageName);
 
-  void closeProgram();
-
+  // Creation and the message dispatch (main_form_win.cpp).
   void FormCreate();
   bool checkPlatform();
+
+  // The settings (main_form_settings_win.cpp).
   void InitSettings();
   void LoadOptions();
   // Writes the record to the settings file; a failure is shown unless `quiet`.
   bool SaveOptions(bool quiet = false);
+  void onStartupDone();
+
+  // The end (main_form_exit_win.cpp).
+  void closeProgram();
   bool FormCloseQuery(bool sessionEnding = false);
   void FormClose();
 
-  // Handlers.
+  // The tick (main_form_tick_win.cpp).
   void onTimer1Timer();
   // The DPI, the theme, the system colours, the number format or the shell changed: the facts
   // the tick keeps are read again and the picture is redrawn.
   void onSystemChange();
-  void onTimerDefragTimer();
+
+  // The tray handlers (main_form_tray_win.cpp).
   void onInstanceNotice();
-  void onStartupDone();
   void onSessionChange(WPARAM event);
   void TrayMouseDown(MouseButton button, ShiftState shift, POINT at);
   void TrayDblClick();
@@ -99,9 +98,9 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>,
   void PopupTrayMenu(POINT at);
   TrayMenuInputs trayMenuInputs() const;
 
-  // Steps of later features that the tick and the menu already call.
+  // The commands' timers and hot key, the alert step of the tick (main_form_commands_win.cpp).
+  void onTimerDefragTimer();
   void runAlertStep(const MemorySample& sample);
-
   // The release hot key: registered from the settings, shown on the release menu item.
   void ApplyRefreshHotkey();
   void HotKeyRegistry1HotKeyPressed(std::uint32_t HotKey, std::uint16_t Index);

@@ -11,6 +11,7 @@
 
 #include "common/handles_win.h"
 #include "common/png_picture_win.h"
+#include "common/window_messages_win.h"
 #include "dialogs/window_layouts.h"
 #include "update/update_check.h"
 
@@ -30,7 +31,7 @@ struct AboutFacts {
 class TAboutWindow {
  public:
   // The check's result arrives as this message, posted to the form.
-  static constexpr UINT kCheckDoneMessage = WM_APP + 20;
+  static constexpr UINT kCheckDoneMessage = WM_VERSION_CHECK_DONE;
 
   // `hide` hides the form (HideOwnerForm); the form stays the owner of everything here.
   TAboutWindow(HWND form, AboutFacts facts, std::function<void()> hide);

@@ -48,7 +48,7 @@ class SharedNotifyWindow {
     wc.hInstance = instance;
     wc.lpszClassName = kClassName;
     RegisterClassExW(&wc);  // a second registration fails harmlessly
-    taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+    taskbarCreated_ = RegisterWindowMessageW(kTaskbarCreatedMessageName);
     hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
                             nullptr, instance, nullptr);
     if (!hwnd_) throw std::runtime_error("cannot create the notification window");

@@ -34,7 +34,7 @@ void TFrmKelvaneMain::onSystemChange() {
   trayPicture_.invalidate();
   // The new picture comes from the queue: the change may arrive as a broadcast its sender waits
   // on, and the tick can open the low-memory question.
-  PostMessageW(hwnd_, kRefreshMessage, 0, 0);
+  PostMessageW(hwnd_, WM_REFRESH_TICK, 0, 0);
 }
 
 }  // namespace kelvane
