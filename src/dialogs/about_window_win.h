@@ -45,7 +45,6 @@ class TAboutWindow {
   // Messages of the form that belong to this window; true when handled.
   bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
-  const DownloadLabel& downloadLabel() const { return label_; }
   bool checkRunning() const { return static_cast<bool>(download_); }
 
  private:

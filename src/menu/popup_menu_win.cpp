@@ -196,7 +196,6 @@ void TPopupMenu::DrawItem(const DRAWITEMSTRUCT& draw) {
   const std::size_t index = draw.itemData;
   const MenuEntry& entry = (*entries_)[index];
   const HDC dc = draw.hDC;
-  ++drawnItems_;
 
   MenuDrawContext context;
   context.rect = MenuRect{draw.rcItem.left, draw.rcItem.top, draw.rcItem.right, draw.rcItem.bottom};

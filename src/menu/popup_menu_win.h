@@ -31,9 +31,6 @@ class TPopupMenu : public WindowBase<TPopupMenu> {
 
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-  // For tests: how many items have been painted so far.
-  int drawnItems() const { return drawnItems_; }
-
  private:
   void loadSharedIcons();
   void MeasureItem(MEASUREITEMSTRUCT& measure);
@@ -56,7 +53,6 @@ class TPopupMenu : public WindowBase<TPopupMenu> {
   TColor processHighlight_ = 0;
   struct Theme;
   Theme* theme_ = nullptr;
-  int drawnItems_ = 0;
 };
 
 }  // namespace kelvane

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "common/ascii_text.h"
 #include "settings/color_text.h"
 
 namespace kelvane {
@@ -10,15 +11,6 @@ namespace {
 
 constexpr std::array<std::string_view, kThemeSlotCount> kSlotCaptions = {
     "文本", "背景", "栏背景", "栏边框", "正常\\绿", "黄", "红"};
-
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (fold(a[i]) != fold(b[i])) return false;
-  }
-  return true;
-}
 
 }  // namespace
 

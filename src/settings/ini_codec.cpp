@@ -1,5 +1,7 @@
 #include "settings/ini_codec.h"
 
+#include "common/ascii_text.h"
+
 namespace kelvane {
 
 namespace {
@@ -18,15 +20,6 @@ std::string_view trimSpaces(std::string_view s) {
   while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
   while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
   return s;
-}
-
-char foldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool sameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (foldAscii(a[i]) != foldAscii(b[i])) return false;
-  return true;
 }
 
 std::string_view stripQuotes(std::string_view v) {
@@ -110,7 +103,7 @@ IniDocument IniDocument::parse(std::string_view text) {
 std::size_t IniDocument::findSection(std::string_view section) const {
   const std::string_view wanted = trimSpaces(section);
   for (std::size_t i = 0; i < lines_.size(); ++i)
-    if (lines_[i].kind == Kind::Section && sameName(nameOf(lines_[i]), wanted)) return i;
+    if (lines_[i].kind == Kind::Section && equalsIgnoringAsciiCase(nameOf(lines_[i]), wanted)) return i;
   return npos;
 }
 
@@ -128,7 +121,7 @@ std::optional<std::string> IniDocument::get(std::string_view section, std::strin
   const std::size_t end = sectionEnd(header);
   for (std::size_t i = header + 1; i < end; ++i) {
     const Line& line = lines_[i];
-    if (line.kind == Kind::Key && sameName(nameOf(line), wanted)) {
+    if (line.kind == Kind::Key && equalsIgnoringAsciiCase(nameOf(line), wanted)) {
       const std::string_view value =
           std::string_view(line.text).substr(line.valueAt, line.valueSize);
       return std::string(cutCharacters(stripQuotes(value), limit));
@@ -166,7 +159,7 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
     Line& line = lines_[i];
     if (line.kind != Kind::Entry && line.kind != Kind::Key) continue;
     lastEntry = i;
-    if (line.kind == Kind::Key && sameName(nameOf(line), name)) {
+    if (line.kind == Kind::Key && equalsIgnoringAsciiCase(nameOf(line), name)) {
       // Keep the key as the user spelt and indented it; only the value changes.
       line = makeLine(line.text.substr(0, line.text.find('=') + 1) + withoutLineBreaks(value),
                       std::string(kCrLf));

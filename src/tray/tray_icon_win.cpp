@@ -283,10 +283,6 @@ void TTrayIconComponent::HideAppWindow() {
   if (appWindow_ && IsWindowVisible(appWindow_)) ShowWindow(appWindow_, SW_HIDE);
 }
 
-void TTrayIconComponent::ShowAppWindow() {
-  if (appWindow_ && !IsWindowVisible(appWindow_)) ShowWindow(appWindow_, SW_SHOW);
-}
-
 void TTrayIconComponent::HideOwnerForm() {
   if (!ownerForm_) return;
   ShowWindow(ownerForm_, SW_HIDE);

@@ -72,7 +72,6 @@ class TTrayIconComponent {
   void HideOwnerForm();
   void ShowOwnerForm();
   void HideAppWindow();
-  void ShowAppWindow();
 
   // Exposed for tests: the hidden window that receives the icon's notifications.
   static HWND notificationWindow();
