@@ -96,14 +96,13 @@ std::optional<HistoryContent> readHistory(HistoryIo& io) {
 HistoryFile::HistoryFile(HistoryIo& io) : io_(io), taken_((kMinuteSlots + 63) / 64) {
   bool any = false;
   std::int64_t newest = 0;
-  failed_ = !scanMinutes(io_, [&](std::size_t, RecordState state, const MinuteRecord& m) {
+  std::vector<std::size_t> stale;
+  const auto findNewest = [&](std::size_t, RecordState state, const MinuteRecord& m) {
     if (state != RecordState::Valid || (any && m.start <= newest)) return;
     any = true;
     newest = m.start;
-  });
-  if (failed_ || !any) return;
-  std::vector<std::size_t> stale;
-  failed_ = !scanMinutes(io_, [&](std::size_t slot, RecordState state, const MinuteRecord& m) {
+  };
+  const auto takeKept = [&](std::size_t slot, RecordState state, const MinuteRecord& m) {
     if (state != RecordState::Valid) return;
     if (!isKeptBeside(m.start, newest)) {
       stale.push_back(slot);
@@ -112,13 +111,24 @@ HistoryFile::HistoryFile(HistoryIo& io) : io_(io), taken_((kMinuteSlots + 63) / 
     setTaken(slot, true);
     low_ = empty_ ? m.start : std::min(low_, m.start);
     empty_ = false;
-  });
-  high_ = newest;
-  for (const std::size_t slot : stale) write(minuteOffset(slot), kZeros, kMinuteRecordSize);
-  if (failed_) return;
-  failed_ = !scanEvents(io_, [&](RecordState state, std::uint32_t sequence, HistoryEvent&) {
+  };
+  const auto countEvents = [&](RecordState state, std::uint32_t sequence, HistoryEvent&) {
     if (state == RecordState::Valid) nextSequence_ = std::max(nextSequence_, sequence + 1);
-  });
+  };
+  if (!scanMinutes(io_, findNewest) || (any && !scanMinutes(io_, takeKept)) ||
+      !scanEvents(io_, countEvents)) {
+    moveToMemory();
+    return;
+  }
+  high_ = newest;
+  for (const std::size_t slot : stale)
+    if (!write(minuteOffset(slot), kZeros, kMinuteRecordSize)) return;
+}
+
+void HistoryFile::moveToMemory() {
+  std::optional<HistoryContent> held = readHistory(io_);
+  memory_.emplace(held ? std::move(held->minutes) : std::vector<MinuteRecord>());
+  if (held) memoryEvents_ = std::move(held->events);
 }
 
 void HistoryFile::setTaken(std::size_t slot, bool on) {
@@ -127,28 +137,49 @@ void HistoryFile::setTaken(std::size_t slot, bool on) {
 }
 
 bool HistoryFile::write(std::uint64_t offset, const std::uint8_t* data, std::size_t size) {
-  if (failed_) return false;
-  failed_ = !io_.write(offset, data, size);
-  return !failed_;
+  if (memory_) return false;
+  if (io_.write(offset, data, size)) return true;
+  moveToMemory();
+  return false;
 }
 
 std::optional<MinuteRecord> HistoryFile::newest() {
+  if (memory_) return memory_->minutes().empty() ? std::nullopt : std::optional(memory_->minutes().back());
   if (empty_) return std::nullopt;
   for (std::int64_t start = high_; start >= low_; start -= kMinuteSeconds)
     if (auto minute = find(start)) return minute;
   return std::nullopt;
 }
 
+HistoryContent HistoryFile::content() {
+  if (!memory_) {
+    if (auto held = readHistory(io_)) return std::move(*held);
+    moveToMemory();
+  }
+  HistoryContent held;
+  held.minutes.assign(memory_->minutes().begin(), memory_->minutes().end());
+  held.events = memoryEvents_;
+  return held;
+}
+
 void HistoryFile::append(const HistoryEvent& event) {
   const EventBytes record = encodeEvent(event, nextSequence_);
-  if (write(eventOffset(eventSlotOf(nextSequence_)), record.data(), record.size())) ++nextSequence_;
+  if (write(eventOffset(eventSlotOf(nextSequence_)), record.data(), record.size())) {
+    ++nextSequence_;
+    return;
+  }
+  memoryEvents_.push_back(event);
+  if (memoryEvents_.size() > kEventSlots) memoryEvents_.erase(memoryEvents_.begin());
 }
 
 void HistoryFile::keep(const MinuteRecord& minute) {
   if (!canHoldMinute(minute.start)) return;
   const MinuteBytes record = encodeMinute(minute);
   const std::size_t slot = minuteSlotOf(minute.start);
-  if (!write(minuteOffset(slot), record.data(), record.size())) return;
+  if (!write(minuteOffset(slot), record.data(), record.size())) {
+    memory_->keep(minute);
+    return;
+  }
   setTaken(slot, true);
   low_ = empty_ ? minute.start : std::min(low_, minute.start);
   high_ = empty_ ? minute.start : std::max(high_, minute.start);
@@ -165,7 +196,7 @@ void HistoryFile::erase(std::int64_t first, std::int64_t last) {
     if (runLength > 0) write(minuteOffset(runLow), kZeros, runLength * kMinuteRecordSize);
     runLength = 0;
   };
-  for (std::int64_t i = 0; i < minutes; ++i) {
+  for (std::int64_t i = 0; i < minutes && !memory_; ++i) {
     const std::size_t slot = minuteSlotOf(first + i * step);
     if (!taken(slot)) {
       flush();
@@ -183,26 +214,31 @@ void HistoryFile::erase(std::int64_t first, std::int64_t last) {
 }
 
 void HistoryFile::dropBefore(std::int64_t start) {
-  if (empty_ || start <= low_) return;
-  erase(low_, std::min(start - kMinuteSeconds, high_));
-  empty_ = start > high_;
-  low_ = start;
+  if (!memory_ && !empty_ && start > low_) {
+    erase(low_, std::min(start - kMinuteSeconds, high_));
+    empty_ = start > high_;
+    low_ = start;
+  }
+  if (memory_) memory_->dropBefore(start);
 }
 
 void HistoryFile::dropAfter(std::int64_t start) {
-  if (empty_ || start >= high_) return;
-  erase(high_, std::max(start + kMinuteSeconds, low_));
-  empty_ = start < low_;
-  high_ = start;
+  if (!memory_ && !empty_ && start < high_) {
+    erase(high_, std::max(start + kMinuteSeconds, low_));
+    empty_ = start < low_;
+    high_ = start;
+  }
+  if (memory_) memory_->dropAfter(start);
 }
 
 std::optional<MinuteRecord> HistoryFile::find(std::int64_t start) {
+  if (memory_) return memory_->find(start);
   const std::size_t slot = minuteSlotOf(start);
   if (empty_ || start < low_ || start > high_ || !taken(slot)) return std::nullopt;
   MinuteBytes record{};
   if (!io_.read(minuteOffset(slot), record.data(), record.size())) {
-    failed_ = true;
-    return std::nullopt;
+    moveToMemory();
+    return memory_->find(start);
   }
   MinuteRecord minute;
   if (decodeMinute(record.data(), slot, minute) != RecordState::Valid || minute.start != start)

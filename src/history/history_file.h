@@ -46,17 +46,22 @@ struct HistoryContent {
 std::optional<HistoryContent> readHistory(HistoryIo& io);
 
 // The writer. Its minutes are kept within 31 days of the newest in the file as well, so that
-// what the file holds is what the recorder holds. After a failed read or write it does nothing
-// more and says so (`failed`): the shell then keeps the history in memory for the run.
+// what the file holds is what the recorder holds. When a read or write fails (read-only media,
+// a full disk) the history moves into memory for the rest of the run, with what the file held
+// and the change that failed; the file is not touched again.
 class HistoryFile : public MinuteStore {
  public:
-  // `io` holds a Current file. Reading it finds the taken minute slots, the newest minute and the
-  // next event's number; minutes outside the kept span of the newest are erased.
+  // `io` holds a Current file, or is one that cannot be read (then memory holds the history from
+  // the start). Reading it finds the taken minute slots, the newest minute and the next event's
+  // number; minutes outside the kept span of the newest are erased.
   explicit HistoryFile(HistoryIo& io);
 
-  bool failed() const { return failed_; }
+  // True once the history lives in memory: the shell logs it once.
+  bool inMemory() const { return memory_.has_value(); }
   // The newest minute held, for MinuteRecorder::resume.
   std::optional<MinuteRecord> newest();
+  // What is held now, for the window and the export of the running copy.
+  HistoryContent content();
 
   void append(const HistoryEvent& event);
 
@@ -71,9 +76,11 @@ class HistoryFile : public MinuteStore {
   // Erases the taken slots of the minutes first..last (in that order, either way round).
   void erase(std::int64_t first, std::int64_t last);
   bool write(std::uint64_t offset, const std::uint8_t* data, std::size_t size);
+  void moveToMemory();
 
   HistoryIo& io_;
-  bool failed_ = false;
+  std::optional<MinuteList> memory_;
+  std::vector<HistoryEvent> memoryEvents_;
   // One bit per minute slot; every taken slot holds a minute within [low_, high_], a span
   // shorter than the ring.
   std::vector<std::uint64_t> taken_;

@@ -14,15 +14,14 @@ void MinuteRecorder::change(const HistorySample& sample) {
   if (start > newest) {
     // The closed minute first, then what fell out of the kept span: a stop in between leaves
     // the history as it was before this sample, plus the closed minute.
-    const std::int64_t firstKept = start - kKeptSeconds + kMinuteSeconds;
-    if (newest >= firstKept) store_->keep(*open_);
-    store_->dropBefore(firstKept);
+    store_.keep(*open_);
+    store_.dropBefore(start - kKeptSeconds + kMinuteSeconds);
     open_ = MinuteRecord::startedBy(sample);
     return;
   }
   if (newest - start <= kSetBackToleranceSeconds) return;
-  store_->dropAfter(start);
-  open_ = store_->find(start);
+  store_.dropAfter(start);
+  open_ = store_.find(start);
   if (open_)
     open_->join(sample);
   else

@@ -38,13 +38,11 @@ class MinuteStore {
 
 class MinuteRecorder {
  public:
-  explicit MinuteRecorder(MinuteStore& store) : store_(&store) {}
+  explicit MinuteRecorder(MinuteStore& store) : store_(store) {}
 
   // Continues from a store that already holds minutes: its newest one is open again, so that a
   // restart within the same minute adds to it.
   void resume(const MinuteRecord& newest) { open_ = newest; }
-  // Closed minutes go to another store from now on (the file failed; memory takes over).
-  void moveTo(MinuteStore& store) { store_ = &store; }
 
   // A sample whose load is over 100 is not a sample and is ignored.
   void add(const HistorySample& sample) {
@@ -58,7 +56,7 @@ class MinuteRecorder {
 
   // Hands the open minute to the store without closing it (at exit, or to be safe).
   void flush() const {
-    if (open_) store_->keep(*open_);
+    if (open_) store_.keep(*open_);
   }
 
   const std::optional<MinuteRecord>& open() const { return open_; }
@@ -66,7 +64,7 @@ class MinuteRecorder {
  private:
   void change(const HistorySample& sample);
 
-  MinuteStore* store_;
+  MinuteStore& store_;
   std::optional<MinuteRecord> open_;
 };
 
