@@ -157,7 +157,7 @@ HistoryContent HistoryFile::content() {
     moveToMemory();
   }
   HistoryContent held;
-  held.minutes.assign(memory_->minutes().begin(), memory_->minutes().end());
+  held.minutes = memory_->list();
   held.events = memoryEvents_;
   return held;
 }

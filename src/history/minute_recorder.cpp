@@ -50,9 +50,8 @@ std::optional<MinuteRecord> MinuteList::find(std::int64_t start) {
   return *at;
 }
 
-std::vector<MinuteRecord> heldMinutes(const std::deque<MinuteRecord>& closed,
+std::vector<MinuteRecord> heldMinutes(std::vector<MinuteRecord> held,
                                       const std::optional<MinuteRecord>& open) {
-  std::vector<MinuteRecord> held(closed.begin(), closed.end());
   if (open) {
     if (!held.empty() && held.back().start == open->start) held.pop_back();
     held.push_back(*open);

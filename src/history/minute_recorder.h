@@ -81,14 +81,15 @@ class MinuteList : public MinuteStore {
   std::optional<MinuteRecord> find(std::int64_t start) override;
 
   const std::deque<MinuteRecord>& minutes() const { return minutes_; }
+  std::vector<MinuteRecord> list() const { return {minutes_.begin(), minutes_.end()}; }
 
  private:
   std::deque<MinuteRecord> minutes_;
 };
 
-// Every minute held, oldest first: the closed ones and the open one, which replaces a closed
-// one of its START.
-std::vector<MinuteRecord> heldMinutes(const std::deque<MinuteRecord>& closed,
+// Every minute held, oldest first: the closed ones (from the store, or as read from the file
+// for the window) and the open one, which replaces a closed one of its START.
+std::vector<MinuteRecord> heldMinutes(std::vector<MinuteRecord> closed,
                                       const std::optional<MinuteRecord>& open);
 
 }  // namespace kelvane

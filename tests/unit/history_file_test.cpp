@@ -30,10 +30,6 @@ std::vector<MinuteRecord> minutesIn(MemoryHistoryIo& io) {
   return content ? content->minutes : std::vector<MinuteRecord>();
 }
 
-std::vector<MinuteRecord> closed(const MinuteList& list) {
-  return {list.minutes().begin(), list.minutes().end()};
-}
-
 HistoryEvent alert(std::int64_t time, std::vector<TopProcess> top) {
   HistoryEvent event;
   event.time = time;
@@ -85,7 +81,7 @@ TEST(HistoryFile, HoldsWhatTheRecorderHoldsThroughJumpsWrapsRestartsAndKills) {
       file = std::make_unique<HistoryFile>(io);
       recorder = std::make_unique<MinuteRecorder>(*file);
       if (killed) {
-        ASSERT_EQ(minutesIn(io), closed(list)) << "a kill at step " << step;
+        ASSERT_EQ(minutesIn(io), list.list()) << "a kill at step " << step;
         // The minute under way is lost: the memory side forgets it too, to go on alike.
         inMemory.emplace(list);
       }
@@ -99,7 +95,7 @@ TEST(HistoryFile, HoldsWhatTheRecorderHoldsThroughJumpsWrapsRestartsAndKills) {
   }
   recorder->flush();
   inMemory->flush();
-  EXPECT_EQ(minutesIn(io), closed(list));
+  EXPECT_EQ(minutesIn(io), list.list());
   EXPECT_GT(farthest - t0, 62 * 86400);  // the ring went round more than twice
   EXPECT_GT(mostHeld, 44'500u);  // full, besides the open minute and those lost to kills
 }

@@ -21,7 +21,7 @@ std::vector<std::string> minutesAfter(const std::string& text) {
   MinuteRecorder recorder(list);
   for (const HistorySample& sample : parseSampleLines(text)) recorder.add(sample);
   std::vector<std::string> lines;
-  for (const MinuteRecord& minute : heldMinutes(list.minutes(), recorder.open()))
+  for (const MinuteRecord& minute : heldMinutes(list.list(), recorder.open()))
     lines.push_back(minuteLine(minute));
   return lines;
 }

@@ -15,7 +15,7 @@ void printSampleMinutes(const std::string& samples, std::ostream& out) {
   MinuteList list;
   MinuteRecorder recorder(list);
   for (const HistorySample& sample : parseSampleLines(samples)) recorder.add(sample);
-  for (const MinuteRecord& minute : heldMinutes(list.minutes(), recorder.open()))
+  for (const MinuteRecord& minute : heldMinutes(list.list(), recorder.open()))
     out << minuteLine(minute) << "\n";
 }
 
