@@ -9,7 +9,9 @@ using namespace history_format;
 
 namespace {
 
-constexpr std::size_t kChunkRecords = 512;  // minute records read at a time: 16 KB
+// Records read at a time: 16 KB, so that opening the file leaves no large block in the heap.
+constexpr std::size_t kChunkRecords = 512;
+constexpr std::size_t kChunkEvents = 102;
 constexpr std::size_t kZeroRecords = 64;     // minute records erased by one write at most
 const std::uint8_t kZeros[kZeroRecords * kMinuteRecordSize] = {};
 
@@ -31,13 +33,16 @@ bool scanMinutes(HistoryIo& io,
 
 bool scanEvents(HistoryIo& io,
                 const std::function<void(RecordState, std::uint32_t, HistoryEvent&)>& visit) {
-  std::vector<std::uint8_t> all(kEventSlots * kEventRecordSize);
-  if (!io.read(eventOffset(0), all.data(), all.size())) return false;
-  for (std::size_t slot = 0; slot < kEventSlots; ++slot) {
-    HistoryEvent event;
-    std::uint32_t sequence = 0;
-    const RecordState state = decodeEvent(&all[slot * kEventRecordSize], slot, event, sequence);
-    visit(state, sequence, event);
+  std::vector<std::uint8_t> chunk(kChunkEvents * kEventRecordSize);
+  for (std::size_t first = 0; first < kEventSlots; first += kChunkEvents) {
+    const std::size_t count = std::min(kChunkEvents, kEventSlots - first);
+    if (!io.read(eventOffset(first), chunk.data(), count * kEventRecordSize)) return false;
+    for (std::size_t i = 0; i < count; ++i) {
+      HistoryEvent event;
+      std::uint32_t sequence = 0;
+      const RecordState state = decodeEvent(&chunk[i * kEventRecordSize], first + i, event, sequence);
+      visit(state, sequence, event);
+    }
   }
   return true;
 }
@@ -67,6 +72,8 @@ bool createHistoryFile(HistoryIo& io) {
 
 std::optional<HistoryContent> readHistory(HistoryIo& io) {
   HistoryContent content;
+  // One block for a full ring: the system takes it back whole when the reader is done.
+  content.minutes.reserve(kMinuteSlots);
   const bool minutesRead = scanMinutes(io, [&](std::size_t, RecordState state, const MinuteRecord& m) {
     if (state == RecordState::Valid) content.minutes.push_back(m);
     if (state == RecordState::Corrupt) ++content.skippedMinutes;

@@ -43,17 +43,21 @@ std::optional<HistorySample> parseSampleLine(std::string_view line) {
                        fields[2], fields[4]};
 }
 
-std::vector<HistorySample> parseSampleLines(std::string_view text) {
-  std::vector<HistorySample> samples;
+void forEachSampleLine(std::string_view text, const std::function<void(const HistorySample&)>& take) {
   std::size_t start = 0;
   while (start < text.size()) {
     std::size_t end = text.find('\n', start);
     if (end == std::string_view::npos) end = text.size();
     std::string_view line = text.substr(start, end - start);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (const auto sample = parseSampleLine(line)) samples.push_back(*sample);
+    if (const auto sample = parseSampleLine(line)) take(*sample);
     start = end + 1;
   }
+}
+
+std::vector<HistorySample> parseSampleLines(std::string_view text) {
+  std::vector<HistorySample> samples;
+  forEachSampleLine(text, [&](const HistorySample& sample) { samples.push_back(sample); });
   return samples;
 }
 

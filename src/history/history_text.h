@@ -6,6 +6,7 @@
 // ASCII digits (leading zeros allowed, value below 2^63) separated by runs of spaces or tabs,
 // with LOAD at most 100. Lines end at LF; one CR before the end is not part of the line.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +20,7 @@ namespace kelvane {
 std::optional<HistorySample> parseSampleLine(std::string_view line);
 
 // Every well-formed sample of a file, in file order; other lines are skipped.
+void forEachSampleLine(std::string_view text, const std::function<void(const HistorySample&)>& take);
 std::vector<HistorySample> parseSampleLines(std::string_view text);
 
 // "minute: START COUNT MIN AVG10 MAX MAX_USED_PHYS MAX_USED_PAGE"

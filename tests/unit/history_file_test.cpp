@@ -9,6 +9,7 @@
 #include <random>
 
 #include "history/history_format.h"
+#include "history/history_text.h"
 #include "history/memory_history_io.h"
 
 using namespace kelvane;
@@ -179,6 +180,10 @@ TEST(HistoryFile, EventsKeepTheLatestInOrderAndAlertNamesAreCutToFit) {
   EXPECT_EQ(last.top[4], (TopProcess{"e", 1}));
   EXPECT_EQ(last.top[0].bytes, 5ull << 30);
   for (int i : {0, 2, 3}) EXPECT_EQ(last.top[i].name, std::string(27, 'x')) << i;
+  // As the preview prints them.
+  EXPECT_EQ(eventLine(content->events.front()), "event: 1700000051 release command-line 11 22");
+  EXPECT_EQ(eventLine(last).substr(0, 77),
+            "event: 1700100039 alert 93 \"xxxxxxxxxxxxxxxxxxxxxxxxxxx\" 5368709120 \"b.exe\" 4");
 }
 
 TEST(HistoryFile, AFailedWriteMovesTheHistoryIntoMemoryWithNothingLost) {

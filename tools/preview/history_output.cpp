@@ -14,7 +14,7 @@ using namespace kelvane;
 void printSampleMinutes(const std::string& samples, std::ostream& out) {
   MinuteList list;
   MinuteRecorder recorder(list);
-  for (const HistorySample& sample : parseSampleLines(samples)) recorder.add(sample);
+  forEachSampleLine(samples, [&](const HistorySample& sample) { recorder.add(sample); });
   for (const MinuteRecord& minute : heldMinutes(list.list(), recorder.open()))
     out << minuteLine(minute) << "\n";
 }
@@ -24,7 +24,7 @@ bool writeSampleHistory(const std::string& samples, const std::string& outPath) 
   if (!createHistoryFile(io)) return false;
   HistoryFile file(io);
   MinuteRecorder recorder(file);
-  for (const HistorySample& sample : parseSampleLines(samples)) recorder.add(sample);
+  forEachSampleLine(samples, [&](const HistorySample& sample) { recorder.add(sample); });
   recorder.flush();
   std::ofstream stream(outPath, std::ios::binary | std::ios::trunc);
   stream.write(reinterpret_cast<const char*>(io.bytes.data()),
