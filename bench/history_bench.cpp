@@ -37,7 +37,7 @@ void BM_HistoryTick(benchmark::State& state) {
     recorder.add(historySampleOf(sample, now++));
     sample.ullAvailPhys += 4096;
   }
-  state.counters["minutes_written"] = static_cast<double>(file.inMemory() ? 0 : (now - kStart) / 60);
+  if (file.inMemory()) state.SkipWithError("the history file failed");
 }
 BENCHMARK(BM_HistoryTick);
 
