@@ -7,6 +7,8 @@
 //   kelvane-preview [--settings FILE] --dump-settings
 //   kelvane-preview [--settings FILE] --save OUT
 //   kelvane-preview [--settings FILE] --contact-sheet FILE
+//   kelvane-preview --history-samples FILE [--write-history OUT]
+//   kelvane-preview --history-file FILE
 //
 // The preview stands for a Windows 10 machine: defaults and system colours are Windows 10's.
 // FILE is read as it lies on disk and OUT is written the same way: the program converts the
@@ -17,6 +19,8 @@
 //
 // --processes FILE adds the tray menu for that sample, settings and processes after the usual
 // lines, one `menu:` line per entry in menu order (see menu_output.h for both formats).
+//
+// --history-samples and --history-file print the memory history (see history_output.h).
 
 #include <cstdint>
 #include <cstdio>
@@ -27,6 +31,7 @@
 #include <optional>
 #include <string>
 
+#include "history_output.h"
 #include "memory/memory_status.h"
 #include "menu_output.h"
 #include "picture_output.h"
@@ -47,7 +52,9 @@ int usage(const std::string& problem) {
                " [--png FILE [--scale N]] [--processes FILE]\n"
             << "       kelvane-preview [--settings FILE] --dump-settings\n"
             << "       kelvane-preview [--settings FILE] --save OUT\n"
-            << "       kelvane-preview [--settings FILE] --contact-sheet FILE\n";
+            << "       kelvane-preview [--settings FILE] --contact-sheet FILE\n"
+            << "       kelvane-preview --history-samples FILE [--write-history OUT]\n"
+            << "       kelvane-preview --history-file FILE\n";
   return 2;
 }
 
@@ -85,6 +92,34 @@ void printLines(const std::string& prefix, const std::string& text) {
   }
 }
 
+int readFailure(const std::string& path) {
+  std::cerr << "kelvane-preview: cannot read " << path << "\n";
+  return 1;
+}
+
+int historyMain(std::map<std::string, std::string>& values) {
+  if (values.size() != 1 + values.count("--write-history") ||
+      (values.count("--write-history") && !values.count("--history-samples")))
+    return usage("--history-samples takes only --write-history; --history-file takes nothing else");
+  if (values.count("--history-file")) {
+    const auto bytes = readBytes(values["--history-file"]);
+    if (!bytes) return readFailure(values["--history-file"]);
+    std::string note;
+    const bool read = preview::printHistoryFile(*bytes, std::cout, note);
+    if (!note.empty()) std::cerr << "kelvane-preview: " << values["--history-file"] << ": " << note << "\n";
+    return read ? 0 : 1;
+  }
+  const auto samples = readBytes(values["--history-samples"]);
+  if (!samples) return readFailure(values["--history-samples"]);
+  preview::printSampleMinutes(*samples, std::cout);
+  if (values.count("--write-history") &&
+      !preview::writeSampleHistory(*samples, values["--write-history"])) {
+    std::cerr << "kelvane-preview: cannot write " << values["--write-history"] << "\n";
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -93,7 +128,8 @@ int main(int argc, char** argv) {
   static const char* kValueOptions[] = {"--settings", "--load", "--total-phys", "--avail-phys",
                                         "--total-page", "--avail-page", "--decimal", "--thousands",
                                         "--save", "--png", "--scale", "--contact-sheet",
-                                        "--processes"};
+                                        "--processes", "--history-samples", "--history-file",
+                                        "--write-history"};
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--dump-settings") {
@@ -107,13 +143,13 @@ int main(int argc, char** argv) {
     values[arg] = argv[++i];
   }
 
+  if (values.count("--history-samples") || values.count("--history-file"))
+    return historyMain(values);
+
   IniDocument settingsFile;
   if (values.count("--settings")) {
     const auto bytes = readBytes(values["--settings"]);
-    if (!bytes) {
-      std::cerr << "kelvane-preview: cannot read " << values["--settings"] << "\n";
-      return 1;
-    }
+    if (!bytes) return readFailure(values["--settings"]);
     settingsFile = IniDocument::parse(*bytes);
   }
   const SettingsContext context{kPreviewOsMajorVersion, ""};
@@ -175,10 +211,7 @@ int main(int argc, char** argv) {
     return usage("cannot write " + values["--png"]);
   if (values.count("--processes")) {
     const auto bytes = readBytes(values["--processes"]);
-    if (!bytes) {
-      std::cerr << "kelvane-preview: cannot read " << values["--processes"] << "\n";
-      return 1;
-    }
+    if (!bytes) return readFailure(values["--processes"]);
     const preview::ProcessFile processes = preview::parseProcessFile(*bytes);
     if (!processes.error.empty()) {
       std::cerr << "kelvane-preview: " << values["--processes"] << ", " << processes.error << "\n";
