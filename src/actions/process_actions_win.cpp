@@ -54,10 +54,7 @@ ExecutableVersion readExecutableVersion(const std::string& path) {
 
 void copyDetails(CommandHost& form, const std::string& details) {
   const DWORD error = putTextOnClipboard(form.MainWindow(), details);
-  if (error != ERROR_SUCCESS) {
-    const std::string text = systemMessageText(error);
-    form.ShowError(text.empty() ? "Clipboard error (" + std::to_string(error) + ")" : text);
-  }
+  if (error != ERROR_SUCCESS) form.ShowError(failureMessage("无法复制到剪贴板", error));
 }
 
 void searchWeb(const std::string& name) {

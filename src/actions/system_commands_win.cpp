@@ -96,7 +96,8 @@ void OpenDocument(HWND owner, const std::wstring& path, const std::wstring& fall
   editor.lpFile = fallbackEditor.c_str();
   editor.lpParameters = argument.c_str();
   if (ShellExecuteExW(&editor)) return;
-  throw std::runtime_error("无法打开 \"" + toUtf8(path) + "\": " + systemMessageText(GetLastError()));
+  const DWORD error = GetLastError();
+  throw std::runtime_error(failureMessage("无法打开 \"" + toUtf8(path) + "\"", error));
 }
 
 bool LockWorkstationNow() {

@@ -9,11 +9,6 @@ namespace kelvane {
 
 namespace {
 
-std::string systemMessage(DWORD error) {
-  const std::string text = systemMessageText(error);
-  return text.empty() ? "error " + std::to_string(error) : text;
-}
-
 // Drives that are not ready (an empty card reader) would otherwise ask the user to insert a disk.
 class NoCriticalErrorPrompt {
  public:
@@ -35,12 +30,12 @@ void AppendLogLine(const std::wstring& path, const std::string& line) {
                               nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   const std::string pathText = toUtf8(path);
   if (file.get() == INVALID_HANDLE_VALUE)
-    throw LogWriteError("Cannot open file \"" + pathText + "\". " + systemMessage(GetLastError()));
+    throw LogWriteError("Cannot open file \"" + pathText + "\". " + systemReason(GetLastError()));
   const std::string bytes = utf8ToAnsi(line) + "\r\n";
   DWORD written = 0;
   if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
       written != bytes.size())
-    throw LogWriteError("Cannot write file \"" + pathText + "\". " + systemMessage(GetLastError()));
+    throw LogWriteError("Cannot write file \"" + pathText + "\". " + systemReason(GetLastError()));
 }
 
 DateTimeTexts CurrentDateTimeTexts() {
