@@ -98,23 +98,23 @@ check "the uninstaller asked to remove the settings finishes" run_uninstaller "$
 refute "settings, log and themes are removed on request" test -e "$DATA_DIR"
 refute "the program folder is gone again" test -e "$install_dir"
 
-# A folder the user already had, with a Themes folder of the user's, as the install folder.
+# Installed into a folder of the user's that has a Themes folder of its own, and removed with
+# the settings: that folder is left alone, and for a portable copy only its theme files go.
 tools="$WINEPREFIX/drive_c/Tools"
 mkdir -p "$tools/Themes"
-echo "notes" > "$tools/Themes/notes.txt"
+echo notes > "$tools/Themes/notes.txt"
 echo "[KelvaneTheme]" > "$tools/Themes/Mine.Kelvane Theme"
-users_themes() { test "$(cat "$tools/Themes/notes.txt")" = notes -a "$@" "$tools/Themes/Mine.Kelvane Theme"; }
-check "an install into the user's folder succeeds" run_installer /S /AUTOSTART=0 '/D=C:\Tools'
-check "the program is in that folder" test -s "$tools/kelvane.exe"
-check "removing the settings there finishes" run_uninstaller "$tools" /S /REMOVESETTINGS
-check "a Themes folder the program did not use is left whole" users_themes -e
-refute "the program is gone from that folder" test -e "$tools/kelvane.exe"
-# The same folder used as a portable copy: its own theme files go, the user's other files stay.
-check "an install into the user's folder succeeds again" run_installer /S /AUTOSTART=0 '/D=C:\Tools'
-echo "[General]" > "$tools/Kelvane.Settings"
-check "removing the portable copy's settings finishes" run_uninstaller "$tools" /S /REMOVESETTINGS
-check "its theme files are removed and the user's file is kept" users_themes ! -e
-refute "its settings are removed" test -e "$tools/Kelvane.Settings"
+install_and_remove_in_tools() {  # [portable]
+  run_installer /S /AUTOSTART=0 '/D=C:\Tools' && test -s "$tools/kelvane.exe" || return 1
+  [ -z "${1:-}" ] || echo "[General]" > "$tools/Kelvane.Settings"
+  run_uninstaller "$tools" /S /REMOVESETTINGS && test ! -e "$tools/kelvane.exe"
+}
+check "an install into a folder of the user's is removed with the settings" install_and_remove_in_tools
+check "the user's Themes folder there is left whole" \
+  test -s "$tools/Themes/notes.txt" -a -s "$tools/Themes/Mine.Kelvane Theme"
+check "the same as a portable copy" install_and_remove_in_tools portable
+check "then its settings and theme files go, the user's other file stays" \
+  test -s "$tools/Themes/notes.txt" -a ! -e "$tools/Themes/Mine.Kelvane Theme" -a ! -e "$tools/Kelvane.Settings"
 
 # --- 4. the portable zip ---------------------------------------------------------------------
 portable="$WINEPREFIX/drive_c/Portable Kelvane"
