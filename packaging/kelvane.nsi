@@ -195,10 +195,16 @@ SectionEnd
 Section /o "un.同时删除设置、颜色主题和日志" UnSecSettings
   RMDir /r "${DATA_FOLDER}"
   RMDir "$APPDATA\Brimvale"
-  ; Settings and log a user placed beside the program (portable use of this folder).
-  Delete "$INSTDIR\Kelvane.Settings"
+  ; A copy with its settings beside it (portable use of this folder) keeps its themes and log
+  ; there too. The folder may be one the user had before: only our own files go, and Themes
+  ; only when nothing of the user's is left in it. Without those settings, a Themes folder
+  ; here is not ours at all.
+  ${If} ${FileExists} "$INSTDIR\Kelvane.Settings"
+    Delete "$INSTDIR\Themes\*.Kelvane Theme"
+    RMDir "$INSTDIR\Themes"
+    Delete "$INSTDIR\Kelvane.Settings"
+  ${EndIf}
   Delete "$INSTDIR\Kelvane.log"
-  RMDir /r "$INSTDIR\Themes"
 SectionEnd
 
 ; Last, so that a script waiting for the uninstaller can watch for the entry to go.

@@ -157,12 +157,42 @@ void ForceForeground(HWND window) {
   if (helper) DestroyWindow(helper);
 }
 
-void SwitchOffMonitor(HWND applicationWindow, unsigned intervalMs) {
+namespace {
+
+// The requests still to send. There is one sequence for the program: a lock arrives on the
+// user-interface thread, and a new lock starts the sequence over.
+struct MonitorOffSequence {
+  HWND window = nullptr;
+  unsigned intervalMs = 0;
+  int requestsLeft = 0;
+};
+MonitorOffSequence gMonitorOff;
+// The timer is the window's; its procedure is called directly, not through the window's.
+constexpr UINT_PTR kMonitorOffTimer = 0x6D6F;
+
+void CALLBACK sendNextMonitorOffRequest(HWND, UINT, UINT_PTR, DWORD);
+
+void sendMonitorOffRequest() {
   constexpr LPARAM kPowerOff = 2;
-  for (int i = 0; i < kMonitorOffRepeats; ++i) {
-    SendMessageW(applicationWindow, WM_SYSCOMMAND, SC_MONITORPOWER, kPowerOff);
-    Sleep(intervalMs);
-  }
+  --gMonitorOff.requestsLeft;
+  SendMessageW(gMonitorOff.window, WM_SYSCOMMAND, SC_MONITORPOWER, kPowerOff);
+  // Armed again after each request, so that a late timer message never brings two closer.
+  if (gMonitorOff.requestsLeft > 0)
+    SetTimer(gMonitorOff.window, kMonitorOffTimer, gMonitorOff.intervalMs, sendNextMonitorOffRequest);
+  else
+    KillTimer(gMonitorOff.window, kMonitorOffTimer);
+}
+
+void CALLBACK sendNextMonitorOffRequest(HWND, UINT, UINT_PTR, DWORD) { sendMonitorOffRequest(); }
+
+}  // namespace
+
+void SwitchOffMonitor(HWND applicationWindow, unsigned intervalMs) {
+  if (!applicationWindow) return;  // a timer without a window could not be replaced or ended
+  if (gMonitorOff.window && gMonitorOff.window != applicationWindow)
+    KillTimer(gMonitorOff.window, kMonitorOffTimer);
+  gMonitorOff = {applicationWindow, intervalMs, kMonitorOffRepeats};
+  sendMonitorOffRequest();
 }
 
 }  // namespace kelvane

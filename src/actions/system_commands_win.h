@@ -34,7 +34,9 @@ void MinimizeAllWindows();
 // throw-away topmost window of our own makes us the last program to receive input.
 void ForceForeground(HWND window);
 
-// Asks for the monitor to be switched off, 17 times, `intervalMs` apart.
+// Asks for the monitor to be switched off, 17 times, `intervalMs` apart: the first request at
+// once, the others from a timer of the window while the message loop goes on. Called again
+// before the last request, it starts the 17 over instead of adding a second sequence.
 void SwitchOffMonitor(HWND applicationWindow, unsigned intervalMs);
 
 }  // namespace kelvane

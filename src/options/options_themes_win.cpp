@@ -23,7 +23,7 @@ void TFrmOptions::LoadThemes() {
 void TFrmOptions::CbThemesClick() {
   const int entry = static_cast<int>(SendDlgItemMessageW(hwnd_, CbThemes, CB_GETCURSEL, 0, 0));
   ThemeColors content;
-  if (const auto name = model_.themes().themeName(entry)) content = readThemeFileAt(ThemeFilePath(themeFolder_, *name));
+  if (const auto name = model_.themes().themeName(entry)) content = readListedTheme(themeFolder_, *name);
   model_.themes().selectEntry(entry, content);
   refreshControls();
   LbColorsClick();
@@ -64,7 +64,7 @@ void TFrmOptions::BtnDeleteThemeClick() {
   const auto name = model_.themes().themeName(model_.themes().selectedEntry());
   if (!name) return;
   if (SoundMessageDlg("你确定要删除选择的主题?", MsgDlgKind::Warning, mbYes | mbNo, hwnd_) != mrYes) return;
-  DeleteFileW(ThemeFilePath(themeFolder_, *name).c_str());  // a failure leaves the file for the next opening
+  deleteListedTheme(themeFolder_, *name);
   model_.themes().themeDeleted();
   LoadThemes();
   refreshControls();

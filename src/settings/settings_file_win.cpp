@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include <cstdint>
+#include <limits>
 #include <string_view>
 #include <vector>
 
@@ -112,19 +114,23 @@ std::wstring GetDefaultLogFileName(const SettingsFolders& folders, bool portable
   return GetDataFolder(folders, portableMode, false) + wide(kLogFileName);
 }
 
-std::optional<TextFile> readTextFile(const std::wstring& path) {
-  const UniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_READ,
-                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return std::nullopt;
+namespace {
+
+HANDLE openForReading(const std::wstring& path) {
+  return CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+std::optional<TextFile> readOpenTextFile(HANDLE file, std::uint64_t maxBytes) {
   std::string bytes;
   char buffer[65536];
   DWORD got = 0;
   while (true) {
     // A read that fails half-way must not pass for the whole file: saving would lose the rest.
-    if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) return std::nullopt;
+    if (!ReadFile(file, buffer, sizeof buffer, &got, nullptr)) return std::nullopt;
     if (got == 0) break;
     bytes.append(buffer, got);
+    if (bytes.size() > maxBytes) return std::nullopt;
   }
   const MarkedText marked = splitByteOrderMark(bytes);
   switch (marked.encoding) {
@@ -135,6 +141,29 @@ std::optional<TextFile> readTextFile(const std::wstring& path) {
       return TextFile{utf16ToUtf8(marked.body, marked.encoding), marked.encoding};
   }
   return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<TextFile> readTextFile(const std::wstring& path) {
+  const UniqueKernelHandle file(openForReading(path));
+  if (!file) return std::nullopt;
+  return readOpenTextFile(file.get(), std::numeric_limits<std::uint64_t>::max());
+}
+
+std::optional<TextFile> readSmallDiskFile(const std::wstring& path, std::uint64_t maxBytes) {
+  // Looked at before it is opened: opening a device can wait for the device.
+  constexpr DWORD kNotOrdinary = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT;
+  WIN32_FILE_ATTRIBUTE_DATA facts{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &facts) || (facts.dwFileAttributes & kNotOrdinary))
+    return std::nullopt;
+  // And again once open, since the name may stand for something else by now.
+  const UniqueKernelHandle file(openForReading(path));
+  LARGE_INTEGER size{};
+  if (!file || GetFileType(file.get()) != FILE_TYPE_DISK || !GetFileSizeEx(file.get(), &size) ||
+      static_cast<std::uint64_t>(size.QuadPart) > maxBytes)
+    return std::nullopt;
+  return readOpenTextFile(file.get(), maxBytes);
 }
 
 bool replaceTextFile(const std::wstring& path, const TextFile& text) {

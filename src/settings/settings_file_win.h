@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -48,6 +49,9 @@ struct TextFile {
 
 // nullopt when the file cannot be read (missing counts as such).
 std::optional<TextFile> readTextFile(const std::wstring& path);
+// The same for a file that must be an ordinary disk file of at most maxBytes: a device, a folder,
+// a link or a bigger file counts as unreadable, and a device is never opened.
+std::optional<TextFile> readSmallDiskFile(const std::wstring& path, std::uint64_t maxBytes);
 
 // Writes the whole text, in its encoding, to a temporary file in the same folder and then puts
 // it in the original's place in one step. A read-only original is respected: nothing is

@@ -116,15 +116,19 @@ int VisualStyleFromSystem(int majorVersion, int minorVersion, bool ntPlatform, b
 
 namespace {
 
-// CON, PRN, AUX, NUL, COM1-9 and LPT1-9 name devices whatever follows their first dot.
+// CON, PRN, AUX, NUL, COM1-9 and LPT1-9 name devices whatever follows their first dot, and
+// blanks before that dot do not count. The system also reads the superscript digits one to
+// three as port numbers.
 bool isDeviceName(std::string_view name) {
   name = name.substr(0, name.find('.'));
   while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
   std::string folded;
   for (char c : name) folded += foldAscii(c);
   if (folded == "con" || folded == "prn" || folded == "aux" || folded == "nul") return true;
-  return folded.size() == 4 && (folded.starts_with("com") || folded.starts_with("lpt")) &&
-         folded[3] >= '1' && folded[3] <= '9';
+  if (!folded.starts_with("com") && !folded.starts_with("lpt")) return false;
+  const std::string_view port = std::string_view(folded).substr(3);
+  return (port.size() == 1 && port[0] >= '1' && port[0] <= '9') || port == "\u00B9" ||
+         port == "\u00B2" || port == "\u00B3";
 }
 
 }  // namespace
@@ -147,6 +151,8 @@ std::string MakeValidFileName(std::string_view text) {
   return prefixed;
 }
 
+bool IsListableThemeName(std::string_view name) { return MakeValidFileName(name) == name; }
+
 bool IsThemeFileName(std::string_view fileName) {
   if (fileName.size() < kThemeFileExtension.size()) return false;
   return sameFolded(fileName.substr(fileName.size() - kThemeFileExtension.size()), kThemeFileExtension);
@@ -160,7 +166,8 @@ std::string ThemeNameFromFileName(std::string_view fileName) {
 std::vector<std::string> ThemeNamesFromListing(const std::vector<std::string>& fileNames) {
   std::vector<std::string> names;
   for (const std::string& fileName : fileNames)
-    if (IsThemeFileName(fileName)) names.push_back(ThemeNameFromFileName(fileName));
+    if (IsThemeFileName(fileName) && IsListableThemeName(ThemeNameFromFileName(fileName)))
+      names.push_back(ThemeNameFromFileName(fileName));
   return names;
 }
 

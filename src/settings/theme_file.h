@@ -3,6 +3,7 @@
 // KelvaneTheme section of a "*.Kelvane Theme" file. No file access here.
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -78,12 +79,21 @@ int VisualStyleFromSystem(int majorVersion, int minorVersion, bool ntPlatform, b
 // system would not make a file of either.
 std::string MakeValidFileName(std::string_view text);
 
+// A name the theme list shows, reads and deletes: one that saving could have made
+// (MakeValidFileName leaves it as it is). Anything else could name a device, whose "file" may
+// never answer a read, or lead out of the theme folder.
+bool IsListableThemeName(std::string_view name);
+
+// A theme is a few hundred bytes; a bigger file in the folder is not read as one.
+inline constexpr std::uint64_t kMaxThemeFileBytes = 1024 * 1024;
+
 // True when a listed file name ends in ".Kelvane Theme" (letter case ignored, as the folder
 // listing matches it); the theme's name is what precedes the extension.
 bool IsThemeFileName(std::string_view fileName);
 std::string ThemeNameFromFileName(std::string_view fileName);
 
-// The theme list's entries 2 and up, in listing order, from a folder listing.
+// The theme list's entries 2 and up, in listing order, from a folder listing; names that are
+// not listable are left out.
 std::vector<std::string> ThemeNamesFromListing(const std::vector<std::string>& fileNames);
 
 }  // namespace kelvane

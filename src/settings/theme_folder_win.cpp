@@ -27,8 +27,26 @@ std::wstring ThemeFilePath(const std::wstring& themeFolder, const std::string& n
   return themeFolder + toWide(fileName);
 }
 
+namespace {
+
+ThemeColors themeFromFile(const std::optional<TextFile>& file) {
+  return ReadThemeFile(IniDocument::parse(file.value_or(TextFile{}).text));
+}
+
+}  // namespace
+
 ThemeColors readThemeFileAt(const std::wstring& path) {
-  return ReadThemeFile(IniDocument::parse(readTextFile(path).value_or(TextFile{}).text));
+  return themeFromFile(readSmallDiskFile(path, kMaxThemeFileBytes));
+}
+
+ThemeColors readListedTheme(const std::wstring& themeFolder, const std::string& name) {
+  if (!IsListableThemeName(name)) return themeFromFile(std::nullopt);  // as a file that cannot be read
+  return readThemeFileAt(ThemeFilePath(themeFolder, name));
+}
+
+void deleteListedTheme(const std::wstring& themeFolder, const std::string& name) {
+  // A failure leaves the file for the next opening of the list.
+  if (IsListableThemeName(name)) DeleteFileW(ThemeFilePath(themeFolder, name).c_str());
 }
 
 bool SaveThemeFile(const std::wstring& path, const std::string& name, const ThemeColors& colors) {
@@ -61,7 +79,7 @@ void deliverThemeFiles(const std::wstring& themeFolder) {
 void applyFirstRunThemeFromFolder(TKelvaneOptions& options, const std::wstring& themeFolder,
                                   int visualStyle) {
   const std::wstring path = themeFolder + toWide(std::string(FirstRunThemeFileName(visualStyle)));
-  const auto text = readTextFile(path);
+  const auto text = readSmallDiskFile(path, kMaxThemeFileBytes);
   if (!text) return;
   ApplyFirstRunTheme(options, ReadFirstRunThemeFile(IniDocument::parse(text->text)));
 }

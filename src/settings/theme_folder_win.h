@@ -16,8 +16,14 @@ std::vector<std::string> ListThemeNames(const std::wstring& themeFolder);
 // theme folder + name + ".Kelvane Theme"
 std::wstring ThemeFilePath(const std::wstring& themeFolder, const std::string& name);
 
-// A theme file's content; a file that cannot be read reads as an empty one.
+// A theme file's content; a file that cannot be read, or is no ordinary disk file of at most
+// kMaxThemeFileBytes, reads as an empty one.
 ThemeColors readThemeFileAt(const std::wstring& path);
+
+// What the theme list's entries act on: the file of a listable name (IsListableThemeName) in the
+// theme folder. A name the list would not hold reads as an empty theme and deletes nothing.
+ThemeColors readListedTheme(const std::wstring& themeFolder, const std::string& name);
+void deleteListedTheme(const std::wstring& themeFolder, const std::string& name);
 
 // Writes the theme's keys into the file (other keys stay). false when it could not be written.
 bool SaveThemeFile(const std::wstring& path, const std::string& name, const ThemeColors& colors);

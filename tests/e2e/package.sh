@@ -5,7 +5,8 @@
 #  2. installed again over the running copy, with the option: the copy is asked to end and
 #     saves its settings, the Run entry appears, and the program is started again;
 #  3. the silent uninstaller ends the copy (which saves once more), removes program, shortcut,
-#     Run entry and its entry, and keeps the settings and themes; asked to, it removes those too;
+#     Run entry and its entry, and keeps the settings and themes; asked to, it removes those too,
+#     but in a folder of the user's only its own files;
 #  4. the portable zip unpacked into an empty folder keeps its settings beside the program and
 #     writes nothing anywhere else.
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -35,11 +36,12 @@ run_installer() { timeout 180 wine "$setup" "$@" >/dev/null 2>&1; }
 start_installed() { (cd "$user_dir" && exec wine "$install_win\\kelvane.exe" >/dev/null 2>&1) & }
 # The uninstaller hands over to a copy of itself in the temporary folder and returns at once;
 # its entry in the installed programs goes last.
-run_uninstaller() {
-  timeout 60 wine "$install_dir/uninstall.exe" "$@" >/dev/null 2>&1 || return 1
-  local i
+run_uninstaller() {  # run_uninstaller FOLDER ARGS...
+  local folder=$1 i
+  shift
+  timeout 60 wine "$folder/uninstall.exe" "$@" >/dev/null 2>&1 || return 1
   for i in $(seq 1 120); do
-    ! key_exists "$uninstall_key" && [ ! -e "$install_dir/uninstall.exe" ] && return 0
+    ! key_exists "$uninstall_key" && [ ! -e "$folder/uninstall.exe" ] && return 0
     sleep 0.5
   done
   return 1
@@ -81,7 +83,7 @@ check "the program runs again after the update" icon_running
 # --- 3. silent uninstall ---------------------------------------------------------------------
 rm -f "$DATA_DIR/Kelvane.Settings"
 echo "keep me" > "$DATA_DIR/Kelvane.log"
-check "the silent uninstaller finishes" run_uninstaller /S
+check "the silent uninstaller finishes" run_uninstaller "$install_dir" /S
 check "the running copy was ended" probe wait-gone TFrmKelvaneMain 5
 check "it saved its settings first" grep -q '^\[General\]' "$DATA_DIR/Kelvane.Settings"
 refute "the program folder is gone" test -e "$install_dir"
@@ -92,9 +94,27 @@ check "the log and the themes are kept" \
   test "$(cat "$DATA_DIR/Kelvane.log")" = "keep me" -a -s "$DATA_DIR/Themes/System Colors.Kelvane Theme"
 
 check "a second silent install succeeds" run_installer /S /AUTOSTART=0
-check "the uninstaller asked to remove the settings finishes" run_uninstaller /S /REMOVESETTINGS
+check "the uninstaller asked to remove the settings finishes" run_uninstaller "$install_dir" /S /REMOVESETTINGS
 refute "settings, log and themes are removed on request" test -e "$DATA_DIR"
 refute "the program folder is gone again" test -e "$install_dir"
+
+# Installed into a folder of the user's that has a Themes folder of its own, and removed with
+# the settings: that folder is left alone, and for a portable copy only its theme files go.
+tools="$WINEPREFIX/drive_c/Tools"
+mkdir -p "$tools/Themes"
+echo notes > "$tools/Themes/notes.txt"
+echo "[KelvaneTheme]" > "$tools/Themes/Mine.Kelvane Theme"
+install_and_remove_in_tools() {  # [portable]
+  run_installer /S /AUTOSTART=0 '/D=C:\Tools' && test -s "$tools/kelvane.exe" || return 1
+  [ -z "${1:-}" ] || echo "[General]" > "$tools/Kelvane.Settings"
+  run_uninstaller "$tools" /S /REMOVESETTINGS && test ! -e "$tools/kelvane.exe"
+}
+check "an install into a folder of the user's is removed with the settings" install_and_remove_in_tools
+check "the user's Themes folder there is left whole" \
+  test -s "$tools/Themes/notes.txt" -a -s "$tools/Themes/Mine.Kelvane Theme"
+check "the same as a portable copy" install_and_remove_in_tools portable
+check "then its settings and theme files go, the user's other file stays" \
+  test -s "$tools/Themes/notes.txt" -a ! -e "$tools/Themes/Mine.Kelvane Theme" -a ! -e "$tools/Kelvane.Settings"
 
 # --- 4. the portable zip ---------------------------------------------------------------------
 portable="$WINEPREFIX/drive_c/Portable Kelvane"

@@ -135,6 +135,19 @@ TEST(ThemeFile, NamesAndVisualStyles) {
   EXPECT_EQ(FirstRunThemeFileName(5), "System Colors.Kelvane Theme");
 }
 
+// A listed name is read and deleted as theme folder + name + extension. The list keeps exactly
+// the names that saving could have made: no device, no separator, and every saved theme.
+TEST(ThemeFile, ListingKeepsOnlyNamesSavingCouldHaveMade) {
+  EXPECT_EQ(ThemeNamesFromListing({"AUX.Kelvane Theme", "aux .Kelvane Theme", "Com1.bak.Kelvane Theme",
+                                   "lpt9 .x.Kelvane Theme", "nUl.Kelvane Theme", "COM¹.Kelvane Theme",
+                                   "..\\victim.Kelvane Theme", "../victim.Kelvane Theme", "a:b.Kelvane Theme",
+                                   "Auxiliary.Kelvane Theme", "COM10.Kelvane Theme", "...Kelvane Theme",
+                                   "系统.Kelvane Theme"}),
+            (std::vector<std::string>{"Auxiliary", "COM10", "..", "系统"}));  // "..": a plain name
+  for (const char* answer : {"aux", "COM² .txt", "..\\victim", "a/b:c"})
+    EXPECT_TRUE(IsListableThemeName(MakeValidFileName(answer))) << answer;
+}
+
 // The five files delivered with the program must exist under exactly the names the first run
 // looks for, and read as complete themes.
 TEST(ThemeFile, DeliveredThemesAreComplete) {

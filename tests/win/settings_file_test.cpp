@@ -318,3 +318,21 @@ TEST(ThemeFolder, DeliveredThemesFillAnEmptyFolderAndNeverReplaceTheUsers) {
   EXPECT_EQ(ListThemeNames(themes).size(), 2u);
   EXPECT_EQ(ScratchFolder::readBytes(own), "[KelvaneTheme]\r\nGreenColor=123456\r\n");
 }
+
+// A listed theme is read only from a file of at most 1 MB, and read or deleted only inside the
+// theme folder.
+TEST(ThemeFolder, ListedThemesAreSmallFilesInsideTheFolder) {
+  Layout layout;
+  const std::wstring themes = GetDataFolder(layout.folders, false, true);
+  const std::string theme = "[KelvaneTheme]\r\nGreenColor=00C000\r\n";
+  const ThemeColors unreadable = readThemeFileAt(themes + L"absent.Kelvane Theme");
+  for (const std::size_t size : {kMaxThemeFileBytes, kMaxThemeFileBytes + 1}) {
+    ScratchFolder::writeBytes(themes + L"Big.Kelvane Theme", theme + std::string(size - theme.size(), ' '));
+    EXPECT_EQ(readListedTheme(themes, "Big").texts[4], size == kMaxThemeFileBytes ? "00C000" : "-1");
+  }
+  const std::wstring outside = layout.userFolder() + L"victim.Kelvane Theme";
+  ScratchFolder::writeBytes(outside, theme);
+  EXPECT_EQ(readListedTheme(themes, "..\\victim"), unreadable);
+  deleteListedTheme(themes, "..\\victim");
+  EXPECT_EQ(ScratchFolder::readBytes(outside), theme);
+}
