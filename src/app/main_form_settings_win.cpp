@@ -30,9 +30,12 @@ void TFrmKelvaneMain::LoadOptions() {
 
 bool TFrmKelvaneMain::SaveOptions(bool quiet) {
   GetDataFolder(settingsFolders_, portableMode_, false);  // the user may have deleted it meanwhile
-  if (saveOptionsToFile(settingsFileName_, options_)) return true;
+  if (saveOptionsToFile(settingsFileName_, options_)) {
+    unattendedSaveFailures_.succeeded();
+    return true;
+  }
   if (quiet) {
-    LogUnattendedFailure(options_, DataFolder(), unableToWriteText(settingsFileName_));
+    unattendedSaveFailures_.failed(options_, DataFolder(), unableToWriteText(settingsFileName_));
   } else {
     showUnableToWrite(settingsFileName_);
   }

@@ -18,6 +18,7 @@
 #include "dialogs/about_window_win.h"
 #include "dialogs/welcome_window_win.h"
 #include "menu/popup_menu_win.h"
+#include "settings/log_file_win.h"
 #include "settings/options.h"
 #include "settings/settings_file_win.h"
 #include "settings/system_colors.h"
@@ -115,6 +116,8 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>,
   std::uint64_t shownTotal_ = 0;
   MemorySample lastSample_;  // the tray menu's percentages are of this sample's total
 
+  // A save that fails while nobody is there goes into the log once per episode.
+  UnattendedFailures unattendedSaveFailures_;
   // Alert state for the run: PreviousLoad, NextAlertTick and AlertDialogOpen.
   AlertState alerts_;
   // The release item is greyed while a release runs, and shows the hot key as its shortcut.

@@ -1,5 +1,7 @@
 #include "settings/log_file_win.h"
 
+#include <utility>
+
 #include "common/handles_win.h"
 #include "common/system_error_win.h"
 #include "common/text_win.h"
@@ -54,9 +56,9 @@ std::wstring LogFilePath(const TKelvaneOptions& options, const std::string& data
   return toWide(ResolveLogPath(options.LogFile, dataFolder));
 }
 
-void LogUnattendedFailure(const TKelvaneOptions& options, const std::string& dataFolder,
-                          const std::string& what) {
-  if (!options.WriteLog) return;
+void UnattendedFailures::failed(const TKelvaneOptions& options, const std::string& dataFolder,
+                                const std::string& what) {
+  if (std::exchange(inEpisode_, true) || !options.WriteLog) return;
   const DateTimeTexts now = CurrentDateTimeTexts();
   try {
     AppendLogLine(LogFilePath(options, dataFolder), now.date + " " + now.time + ": " + what);

@@ -30,9 +30,17 @@ DateTimeTexts CurrentDateTimeTexts();
 // The log's path as written and opened: LogFile, inside the data folder when relative.
 std::wstring LogFilePath(const TKelvaneOptions& options, const std::string& dataFolder);
 
-// With WriteLog on, a line in the log for a failure that nobody is there to see (a save while
-// the session ends); a log that cannot be written either is let go.
-void LogUnattendedFailure(const TKelvaneOptions& options, const std::string& dataFolder,
-                          const std::string& what);
+// Failures that nobody is there to see (a save while the session ends, a timer's work): with
+// WriteLog on, a line in the log once per episode. The first failure after a success, or ever,
+// is written; its repeats are not, until the work succeeds again. A log that cannot be written
+// either is let go.
+class UnattendedFailures {
+ public:
+  void failed(const TKelvaneOptions& options, const std::string& dataFolder, const std::string& what);
+  void succeeded() { inEpisode_ = false; }
+
+ private:
+  bool inEpisode_ = false;
+};
 
 }  // namespace kelvane
