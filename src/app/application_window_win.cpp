@@ -17,7 +17,7 @@ TApplicationWindow::TApplicationWindow(const wchar_t* title) {
 
 TApplicationWindow::~TApplicationWindow() {
   ForgetProgramWindow(hwnd_);
-  if (hwnd_) DestroyWindow(hwnd_);
+  destroyWindow();
 }
 
 LRESULT TApplicationWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

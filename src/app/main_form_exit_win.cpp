@@ -36,7 +36,7 @@ void TFrmKelvaneMain::closeProgram() {
   FormClose();
   about_.reset();  // a running version check is abandoned before the window goes
   Tray.reset();    // removes the icon
-  DestroyWindow(hwnd_);
+  destroyWindow();
   PostQuitMessage(0);
 }
 

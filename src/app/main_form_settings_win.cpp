@@ -5,7 +5,6 @@
 #include "app/timer_intervals.h"
 #include "common/system_info_win.h"
 #include "common/text_win.h"
-#include "settings/log_file_win.h"
 #include "settings/theme_folder_win.h"
 #include "settings/visual_style_win.h"
 

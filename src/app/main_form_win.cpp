@@ -57,7 +57,7 @@ TFrmKelvaneMain::~TFrmKelvaneMain() {
   if (!closing_) FormClose();
   Tray.reset();
   ForgetProgramWindow(hwnd_);
-  if (hwnd_) DestroyWindow(hwnd_);
+  destroyWindow();
 }
 
 void TFrmKelvaneMain::FormCreate() {

@@ -1,8 +1,10 @@
 #pragma once
-// A small window wrapper: one class per window kind, bound to its HWND at WM_NCCREATE so that
-// no early message is lost, routing each message to the derived class's handleMessage. An
-// exception escaping a handler is shown by the top-level error display and the message loop
-// goes on with the next message.
+// The one binding of the program's windows and dialogs to their objects. A window class derives
+// from WindowBase<T> (bound at WM_NCCREATE, so that no early message is lost), a dialog made by
+// the dialog manager from DialogBase<T> (bound at WM_INITDIALOG). Each routes every message to the
+// derived class's handleMessage; an exception escaping a handler is shown by the top-level error
+// display and the message loop goes on with the next message. The window is destroyed only by
+// its object (destroyWindow), from the derived class's destructor or a handler.
 
 #include <windows.h>
 
@@ -19,6 +21,19 @@ inline bool handleDialogKeys(MSG& message) {
   HWND active = GetActiveWindow();
   return active && (GetWindowLongW(active, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) != 0 &&
          IsDialogMessageW(active, &message);
+}
+
+// Runs a handler of a window or dialog procedure: what escapes it is shown, and `failed` answers.
+template <typename Result, typename Handler>
+Result guardedHandler(Handler&& handler, Result failed) {
+  try {
+    return handler();
+  } catch (const std::exception& error) {
+    showUnexpectedError(error.what());
+  } catch (...) {
+    showUnexpectedError("unknown error");
+  }
+  return failed;
 }
 
 template <typename Derived>
@@ -49,6 +64,11 @@ class WindowBase {
     return DefWindowProcW(hwnd_, message, wParam, lParam);
   }
 
+  // The only way the window goes before the system takes it with its owner.
+  void destroyWindow() {
+    if (hwnd_) DestroyWindow(hwnd_);
+  }
+
   HWND hwnd_ = nullptr;
 
  private:
@@ -62,19 +82,67 @@ class WindowBase {
       self = reinterpret_cast<Derived*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     }
     if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-    try {
-      const LRESULT result = self->handleMessage(message, wParam, lParam);
-      if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-      }
-      return result;
-    } catch (const std::exception& error) {
-      showUnexpectedError(error.what());
-    } catch (...) {
-      showUnexpectedError("unknown error");
+    return guardedHandler<LRESULT>(
+        [&] {
+          const LRESULT result = self->handleMessage(message, wParam, lParam);
+          if (message == WM_NCDESTROY) {
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+            self->hwnd_ = nullptr;
+          }
+          return result;
+        },
+        0);
+  }
+};
+
+template <typename Derived>
+class DialogBase {
+ public:
+  HWND hwnd() const { return hwnd_; }
+
+ protected:
+  // A modeless dialog from a template in memory; its window, or null.
+  HWND createDialog(const void* dialogTemplate, HWND owner) {
+    return CreateDialogIndirectParamW(GetModuleHandleW(nullptr), static_cast<LPCDLGTEMPLATEW>(dialogTemplate),
+                                      owner, &DialogBase::dialogProc,
+                                      reinterpret_cast<LPARAM>(static_cast<Derived*>(this)));
+  }
+  // A modal dialog from a template in memory; the value given to EndDialog.
+  INT_PTR runModalDialog(const void* dialogTemplate, HWND owner) {
+    return DialogBoxIndirectParamW(GetModuleHandleW(nullptr), static_cast<LPCDLGTEMPLATEW>(dialogTemplate),
+                                   owner, &DialogBase::dialogProc,
+                                   reinterpret_cast<LPARAM>(static_cast<Derived*>(this)));
+  }
+
+  // Messages that arrive before WM_INITDIALOG (an owner-drawn list measures its items while it
+  // is created); a derived class that needs them declares its own.
+  static INT_PTR beforeBinding(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+  void destroyWindow() {
+    if (hwnd_) DestroyWindow(hwnd_);
+  }
+
+  HWND hwnd_ = nullptr;
+
+ private:
+  static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<Derived*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    if (message == WM_INITDIALOG) {
+      self = reinterpret_cast<Derived*>(lParam);
+      SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+      self->hwnd_ = dialog;
     }
-    return 0;
+    return guardedHandler<INT_PTR>(
+        [&]() -> INT_PTR {
+          if (!self) return Derived::beforeBinding(dialog, message, wParam, lParam);
+          const INT_PTR result = self->handleMessage(message, wParam, lParam);
+          if (message == WM_NCDESTROY) {
+            SetWindowLongPtrW(dialog, DWLP_USER, 0);
+            self->hwnd_ = nullptr;
+          }
+          return result;
+        },
+        FALSE);
   }
 };
 

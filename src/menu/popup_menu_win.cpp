@@ -73,7 +73,7 @@ TPopupMenu::TPopupMenu(bool vistaOrLater) : vistaOrLater_(vistaOrLater) {
 }
 
 TPopupMenu::~TPopupMenu() {
-  if (hwnd_) DestroyWindow(hwnd_);
+  destroyWindow();
 }
 
 void TPopupMenu::loadSharedIcons() {

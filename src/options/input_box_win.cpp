@@ -1,16 +1,15 @@
 #include "options/input_box_win.h"
 
-#include "common/error_display_win.h"
+#include <utility>
+#include <vector>
+
 #include "common/text_win.h"
+#include "common/window_win.h"
 #include "options/dialog_template_win.h"
 
 namespace kelvane {
 
 namespace {
-
-struct InputBoxState {
-  std::wstring prompt, text;
-};
 
 std::wstring windowText(HWND window) {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
@@ -18,35 +17,42 @@ std::wstring windowText(HWND window) {
   return text;
 }
 
-INT_PTR CALLBACK inputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* state = reinterpret_cast<InputBoxState*>(GetWindowLongPtrW(dialog, DWLP_USER));
-  switch (message) {
-    case WM_INITDIALOG:
-      state = reinterpret_cast<InputBoxState*>(lParam);
-      SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-      SetDlgItemTextW(dialog, kInputBoxPrompt, state->prompt.c_str());
-      SetDlgItemTextW(dialog, kInputBoxEdit, state->text.c_str());
-      return TRUE;  // the focus goes to the text field, the first to take it
-    case WM_COMMAND:
-      if (LOWORD(wParam) == IDOK) state->text = windowText(GetDlgItem(dialog, kInputBoxEdit));
-      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(dialog, LOWORD(wParam));
-      return TRUE;
-    default:
-      return FALSE;
+class InputBoxDialog : public DialogBase<InputBoxDialog> {
+ public:
+  InputBoxDialog(std::wstring prompt, std::wstring text) : prompt_(std::move(prompt)), text_(std::move(text)) {}
+
+  INT_PTR run(const std::vector<WORD>& dialogTemplate, HWND owner) {
+    return runModalDialog(dialogTemplate.data(), owner);
   }
-}
+  const std::wstring& text() const { return text_; }
+
+  INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+      case WM_INITDIALOG:
+        SetDlgItemTextW(hwnd_, kInputBoxPrompt, prompt_.c_str());
+        SetDlgItemTextW(hwnd_, kInputBoxEdit, text_.c_str());
+        return TRUE;  // the focus goes to the text field, the first to take it
+      case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) text_ = windowText(GetDlgItem(hwnd_, kInputBoxEdit));
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(hwnd_, LOWORD(wParam));
+        return TRUE;
+      default:
+        return FALSE;
+    }
+  }
+
+ private:
+  std::wstring prompt_, text_;
+};
 
 }  // namespace
 
 std::optional<std::string> InputBox(HWND owner, const std::string& caption, const std::string& prompt,
                                     const std::string& initial) {
-  InputBoxState state{toWide(prompt), toWide(initial)};
-  const std::vector<WORD> dialogTemplate = buildDialogTemplate(caption, inputBoxSize(), inputBoxControls());
-  const INT_PTR answer = DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
-                                                 reinterpret_cast<LPCDLGTEMPLATEW>(dialogTemplate.data()),
-                                                 owner, inputBoxProc, reinterpret_cast<LPARAM>(&state));
-  if (answer != IDOK) return std::nullopt;
-  return toUtf8(state.text);
+  InputBoxDialog dialog(toWide(prompt), toWide(initial));
+  if (dialog.run(buildDialogTemplate(caption, inputBoxSize(), inputBoxControls()), owner) != IDOK)
+    return std::nullopt;
+  return toUtf8(dialog.text());
 }
 
 }  // namespace kelvane

@@ -8,7 +8,6 @@
 #include <utility>
 
 #include "common/place_near_tray_win.h"
-#include "common/error_display_win.h"
 #include "common/system_library_win.h"
 #include "common/text_win.h"
 #include "options/color_picker_win.h"
@@ -86,8 +85,7 @@ TFrmOptions::TFrmOptions(OptionsHost& form)
                                          ICC_STANDARD_CLASSES)) {
   const std::vector<WORD> dialogTemplate =
       buildDialogTemplate(optionsDialogCaption(), optionsDialogSize(), optionsDialogControls());
-  hwnd_ = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(dialogTemplate.data()),
-                                     form.ApplicationWindow(), &TFrmOptions::dialogProc, reinterpret_cast<LPARAM>(this));
+  hwnd_ = createDialog(dialogTemplate.data(), form.ApplicationWindow());
   if (!hwnd_) throw std::runtime_error("cannot create the options dialog");
   if (!keyHook) keyHook = SetWindowsHookExW(WH_GETMESSAGE, dialogKeysHook, nullptr, GetCurrentThreadId());
   FormShow();
@@ -105,31 +103,16 @@ void TFrmOptions::BringToFront() {
   SetForegroundWindow(hwnd_);
 }
 
-INT_PTR CALLBACK TFrmOptions::dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  // Owner-drawn lists measure their items while they are created, before WM_INITDIALOG.
-  if (message == WM_MEASUREITEM) {
-    measureColorItem(dialog, *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
-    return TRUE;
-  }
-  auto* self = reinterpret_cast<TFrmOptions*>(GetWindowLongPtrW(dialog, DWLP_USER));
-  if (message == WM_INITDIALOG) {
-    self = reinterpret_cast<TFrmOptions*>(lParam);
-    SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-    self->hwnd_ = dialog;
-  }
-  if (!self) return FALSE;
-  try {
-    return self->handleMessage(message, wParam, lParam);
-  } catch (const std::exception& error) {
-    showUnexpectedError(error.what());
-  } catch (...) {
-    showUnexpectedError("unknown error");
-  }
-  return FALSE;
+INT_PTR TFrmOptions::beforeBinding(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
+  if (message != WM_MEASUREITEM) return FALSE;
+  measureColorItem(dialog, *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+  return TRUE;
 }
 
 INT_PTR TFrmOptions::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_MEASUREITEM:
+      return beforeBinding(hwnd_, message, wParam, lParam);
     case WM_INITDIALOG:
       FormCreate();
       return TRUE;
@@ -379,7 +362,7 @@ void TFrmOptions::BtnOkClick(bool closing) {
 }
 
 void TFrmOptions::BtnCancelClick() {
-  DestroyWindow(hwnd_);
+  destroyWindow();
   form_.OptionsClosed();
 }
 

@@ -9,11 +9,12 @@
 
 #include "options/options_host_win.h"
 #include "common/handles_win.h"
+#include "common/window_win.h"
 #include "options/options_dialog.h"
 
 namespace kelvane {
 
-class TFrmOptions {
+class TFrmOptions : public DialogBase<TFrmOptions> {
  public:
   // Creates the dialog from the form's record, owned by the hidden application window so it
   // has no taskbar button, and shows it next to the tray.
@@ -22,13 +23,14 @@ class TFrmOptions {
   TFrmOptions(const TFrmOptions&) = delete;
   TFrmOptions& operator=(const TFrmOptions&) = delete;
 
-  HWND hwnd() const { return hwnd_; }
   void BringToFront();
   // Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PageDown and Ctrl+PageUp turn the pages.
   bool turnPageByKey(const MSG& message);
 
  private:
-  static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+  friend class DialogBase<TFrmOptions>;
+  // Owner-drawn lists measure their items while they are created, before WM_INITDIALOG.
+  static INT_PTR beforeBinding(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   void FormCreate();
@@ -63,7 +65,6 @@ class TFrmOptions {
   OptionsDialogModel model_;
   // Loaded before the dialog is created; given back after its window is destroyed.
   UniqueLibrary commonControls_;
-  HWND hwnd_ = nullptr;
   int page_ = 0;
   // Set while the dialog itself changes controls, so their notifications are not taken as the
   // user's.
