@@ -58,10 +58,10 @@ TEST(MenuDraw, ClassicRowsColoursAndColumns) {
   EXPECT_EQ(plan.iconY, 103);  // (100 + 122 - 16) / 2
   ASSERT_EQ(plan.texts.size(), 2u);
   EXPECT_EQ(plan.texts[0].rect, (MenuRect{40, 104, 210, 122}));  // (100 + 122 - 14) / 2
-  EXPECT_EQ(plan.texts[0].flags, 0x1000C4u);
+  EXPECT_EQ(plan.texts[0].flags, 0x8C4u);  // a process's texts are data: no prefix
   EXPECT_EQ(plan.texts[1].text, "1.5 GB");
   EXPECT_EQ(plan.texts[1].rect, (MenuRect{150, 104, 200, 122}));
-  EXPECT_EQ(plan.texts[1].flags, 0x1000C2u);
+  EXPECT_EQ(plan.texts[1].flags, 0x8C2u);
 
   plan = PlanMenuEntry(process, contextFor(false, true, true));
   EXPECT_EQ(rowFill(plan), MenuColor::Highlight);
@@ -143,4 +143,43 @@ TEST(MenuDraw, HighlightColourAndMnemonics) {
   EXPECT_FALSE(MnemonicEntry(menu, 'b'));  // "&&" is a literal ampersand
   menu[3].enabled = false;
   EXPECT_FALSE(MnemonicEntry(menu, 'e'));
+}
+
+TEST(MenuDraw, AnAmpersandInAProcessNameIsShownAndTakesNoKey) {
+  TrayMenuInputs inputs;
+  inputs.options = defaultOptions(10);
+  inputs.options.ShowNameInsteadOfModule = true;
+  inputs.hintText = "A&B: 1";
+  std::vector<TNxProcessRec> processes(2);
+  processes[0].ProcessId = 12;
+  processes[0].Name = "B&E.exe";
+  processes[0].Memory = 200 << 20;
+  processes[1].ProcessId = 16;
+  processes[1].Name = "tj.exe";
+  processes[1].Path = "C:\\tj.exe";
+  processes[1].Memory = 100 << 20;
+  const auto describe = [](const std::string& path) { return path.empty() ? "" : "Tom &Jerry"; };
+  const std::vector<MenuEntry> menu = BuildTrayMenu(inputs, processes, describe);
+
+  std::vector<std::string> drawn;
+  for (const MenuEntry& entry : menu) {
+    if (entry.isSeparator()) continue;
+    const MenuTextDraw caption = PlanMenuEntry(entry, contextFor(false, true, false)).texts.at(0);
+    EXPECT_EQ(caption.text, entry.caption);
+    if (entry.kind == MenuEntryKind::Static) {
+      EXPECT_EQ(caption.flags, kCaptionTextFlags) << entry.caption;
+      EXPECT_EQ(TextFlagsFor(entry, kMeasureTextFlags), kMeasureTextFlags);
+    } else {
+      drawn.push_back(entry.caption);
+      EXPECT_EQ(caption.flags & (kTextHidePrefix | kTextNoPrefix), kTextNoPrefix) << entry.caption;
+      EXPECT_EQ(TextFlagsFor(entry, kMeasureTextFlags) & (kTextHidePrefix | kTextNoPrefix), kTextNoPrefix);
+    }
+  }
+  EXPECT_EQ(drawn, (std::vector<std::string>{"A&B", "B&E.exe", "Tom &Jerry"}));
+
+  // E belongs to "退出(&E)", J to nothing: the menu's keys are the program's alone.
+  const auto exit = MnemonicEntry(menu, 'e');
+  ASSERT_TRUE(exit);
+  EXPECT_EQ(menu[*exit].caption, "退出(&E)");
+  EXPECT_FALSE(MnemonicEntry(menu, 'j'));
 }
