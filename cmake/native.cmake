@@ -6,7 +6,10 @@ file(GLOB KELVANE_UNIT_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/unit/
 add_executable(kelvane_unit_tests ${KELVANE_UNIT_TESTS})
 target_link_libraries(kelvane_unit_tests PRIVATE kelvane_core kelvane_png_file GTest::gtest GTest::gtest_main)
 target_compile_options(kelvane_unit_tests PRIVATE ${KELVANE_WARNINGS})
-target_compile_definitions(kelvane_unit_tests PRIVATE KELVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+target_compile_definitions(kelvane_unit_tests PRIVATE KELVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+                           KELVANE_PREVIEW="$<TARGET_FILE:kelvane-preview>")
+# The preview's own output is checked by running it.
+add_dependencies(kelvane_unit_tests kelvane-preview)
 gtest_discover_tests(kelvane_unit_tests DISCOVERY_TIMEOUT 60)
 
 find_package(benchmark QUIET)

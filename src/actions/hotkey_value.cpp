@@ -55,4 +55,13 @@ std::string ShortcutText(std::uint16_t shortcut, const std::string& keyName) {
   return text + keyName;
 }
 
+std::string RefreshShortcutText(std::uint32_t refreshHotkey, const LayoutKeyName& layoutKeyName) {
+  const std::uint16_t shortcut = MenuShortcutWord(refreshHotkey);
+  const std::uint32_t virtualKey = shortcut & 0xFFu;
+  if (virtualKey == 0) return {};  // no hot key
+  std::string keyName = BuiltinKeyName(virtualKey);
+  if (keyName.empty() && layoutKeyName) keyName = layoutKeyName(virtualKey);
+  return ShortcutText(shortcut, keyName);
+}
+
 }  // namespace kelvane

@@ -4,6 +4,7 @@
 // release menu item. Kept apart from RegisterHotKey, whose modifier flags differ.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace kelvane {
@@ -45,5 +46,13 @@ std::string BuiltinKeyName(std::uint32_t virtualKey);
 
 // "Shift+Ctrl+Alt+key" for a shortcut word; empty for 0 (no shortcut) or an unnamed key.
 std::string ShortcutText(std::uint16_t shortcut, const std::string& keyName);
+
+// Names a key that our own table does not: the shell asks the keyboard layout.
+using LayoutKeyName = std::function<std::string(std::uint32_t virtualKey)>;
+
+// The release item's shortcut text for a RefreshHotkey value, as the menu shows it
+// ("Shift+Ctrl+Alt+0"; "" for none). A key outside our table is named by `layoutKeyName`;
+// without one (a tool that has no keyboard layout) such a key has no text.
+std::string RefreshShortcutText(std::uint32_t refreshHotkey, const LayoutKeyName& layoutKeyName = {});
 
 }  // namespace kelvane

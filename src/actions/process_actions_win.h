@@ -3,31 +3,17 @@
 
 #include <windows.h>
 
-#include <cstdint>
-#include <string>
-
 #include "actions/command_host_win.h"
 #include "commands/process_item.h"
+#include "process/process_platform.h"
 
 namespace kelvane {
 
-// The two things the actions do to a process once they know it is the right one. The program
-// uses the system's calls; tests count them, since Wine accepts a trim and changes nothing.
-class ProcessControl {
- public:
-  virtual ~ProcessControl() = default;
-  // Asks the system to take as many pages as it can out of the process's working set.
-  virtual void trimWorkingSet(HANDLE process);
-  virtual void terminate(HANDLE process);
-};
-
 // The click handler of every process entry: shows the process dialog and carries out the
-// chosen action on the process the entry stands for, if that process is still the same one.
+// chosen action on the process the entry stands for, if that process is still the same one,
+// through `platform` (the system's, or a test's). An action the system refuses is shown by the
+// form's error display.
 void KillItem(CommandHost& form, const ProcessItem& item);
-void KillItem(CommandHost& form, const ProcessItem& item, ProcessControl& control);
-
-// Releases the memory of, or ends, every running process whose path is `path`, found in a new
-// snapshot (`usePagefile` as the settings have it). An empty path matches no process.
-void ApplyToAllInstances(const std::string& path, bool end, bool usePagefile, ProcessControl& control);
+void KillItem(CommandHost& form, const ProcessItem& item, ProcessPlatform& platform);
 
 }  // namespace kelvane

@@ -113,8 +113,8 @@ ProcessAction ProcessActionFor(int dialogResult, const ProcessDialog& dialog, co
   }
 }
 
-bool IsSameProcess(const std::string& expectedPath, double expectedCreationTime, const std::string& path,
-                   double creationTime) {
+bool IsSameProcess(const std::string& expectedPath, std::uint64_t expectedCreationTime, const std::string& path,
+                   std::uint64_t creationTime) {
   if (expectedPath.empty() && expectedCreationTime == 0) return false;
   return path == expectedPath && creationTime == expectedCreationTime;
 }

@@ -61,8 +61,8 @@ ProcessAction ProcessActionFor(int dialogResult, const ProcessDialog& dialog, co
 // Whether the process now found under an id is the one a record was made from. Ids are reused,
 // so the id alone proves nothing: the path and the creation time must be the same, and a record
 // that knows neither identifies no process at all.
-bool IsSameProcess(const std::string& expectedPath, double expectedCreationTime, const std::string& path,
-                   double creationTime);
+bool IsSameProcess(const std::string& expectedPath, std::uint64_t expectedCreationTime, const std::string& path,
+                   std::uint64_t creationTime);
 
 // The records of a fresh snapshot that are instances of `path` (exact comparison, letter case
 // significant), in walk order. An empty path matches nothing: records whose path could not be

@@ -5,9 +5,7 @@
 
 namespace kelvane {
 
-std::string KeyNameText(std::uint32_t virtualKey) {
-  std::string name = BuiltinKeyName(virtualKey);
-  if (!name.empty()) return name;
+std::string LayoutKeyNameText(std::uint32_t virtualKey) {
   const UINT scanCode = MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
   if (scanCode == 0) return {};
   wchar_t buffer[64];
@@ -16,8 +14,7 @@ std::string KeyNameText(std::uint32_t virtualKey) {
 }
 
 std::string ApplyRefreshHotkey(THotKeyRegistry& registry, std::uint32_t refreshHotkey) {
-  const std::uint16_t shortcut = MenuShortcutWord(refreshHotkey);
-  std::string shortcutText = ShortcutText(shortcut, KeyNameText(shortcut & 0xFFu));
+  std::string shortcutText = RefreshShortcutText(refreshHotkey, LayoutKeyNameText);
   registry.UnregisterAll();
   // Without a key there is no combination to hold (0 is the default: no hot key).
   if ((refreshHotkey & 0xFFu) != 0) registry.RegisterCombination(refreshHotkey);

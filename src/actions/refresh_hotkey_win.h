@@ -11,8 +11,8 @@
 
 namespace kelvane {
 
-// The key's name as the menu shows it: our own for the common keys, else the keyboard layout's.
-std::string KeyNameText(std::uint32_t virtualKey);
+// The keyboard layout's name for a key that our own table does not name; "" when it has none.
+std::string LayoutKeyNameText(std::uint32_t virtualKey);
 
 // Replaces every registration by this one and returns the shortcut text the release menu item
 // shows ("" for none). The registration may fail (the keys are taken): the text stays anyway.

@@ -12,7 +12,9 @@ struct ProcessItem {
   std::uint32_t processId = 0;  // the group's first instance in walk order
   std::string name;             // executable file name, UTF-8
   std::string path;             // full path, UTF-8; empty when it could not be read
-  double creationTime = 0;      // of that instance, as the snapshot has it; 0 when unknown
+  // Of that instance: the system's own count (UTC), which a change of time zone or daylight
+  // saving between the menu and the click leaves alone; 0 when unknown.
+  std::uint64_t creationTime = 0;
   std::uint64_t memory = 0;     // bytes, summed over a merged group
   int instanceCount = 0;        // 0 for a single process, 2 or more for a merged group
   bool unified = false;         // stands for every running process with this path

@@ -104,18 +104,24 @@ MenuDrawPlan PlanMenuEntry(const MenuEntry& entry, const MenuDrawContext& contex
   plan.bold = entry.isDefault;
   const int lineHeight = context.menuLineHeight < 0 ? -context.menuLineHeight : context.menuLineHeight;
   const int textTop = (r.top + r.bottom - lineHeight) / 2;
-  plan.texts.push_back({entry.caption, MenuRect{r.left + kCaptionLeft, textTop, r.right, r.bottom}, kCaptionTextFlags});
+  plan.texts.push_back({entry.caption, MenuRect{r.left + kCaptionLeft, textTop, r.right, r.bottom},
+                        TextFlagsFor(entry, kCaptionTextFlags)});
   const int valueRight = r.right - kValueRightMargin;
   if ((entry.tag == kTagMemoryInfo || entry.tag == kTagProcess) && !entry.valueText.empty()) {
     plan.texts.push_back({entry.valueText, MenuRect{valueRight - context.valueTextWidth, textTop, valueRight, r.bottom},
-                          kValueTextFlags});
+                          TextFlagsFor(entry, kValueTextFlags)});
   }
   if (!entry.shortcutText.empty()) {
     plan.texts.push_back({entry.shortcutText,
                           MenuRect{valueRight - context.shortcutTextWidth, textTop, valueRight, r.bottom},
-                          kValueTextFlags});
+                          TextFlagsFor(entry, kValueTextFlags)});
   }
   return plan;
+}
+
+std::uint32_t TextFlagsFor(const MenuEntry& entry, std::uint32_t flags) {
+  if (entry.hasMnemonic()) return flags;
+  return (flags & ~kTextHidePrefix) | kTextNoPrefix;
 }
 
 TColor GetProcMenuHighlighColor(const TKelvaneOptions& options, bool useDefault) {
@@ -125,7 +131,7 @@ TColor GetProcMenuHighlighColor(const TKelvaneOptions& options, bool useDefault)
 
 std::optional<std::size_t> MnemonicEntry(const std::vector<MenuEntry>& menu, char key) {
   for (std::size_t i = 0; i < menu.size(); ++i) {
-    if (!menu[i].enabled || menu[i].isSeparator()) continue;
+    if (!menu[i].enabled || !menu[i].hasMnemonic()) continue;
     const std::string& caption = menu[i].caption;
     for (std::size_t at = caption.find('&'); at != std::string::npos && at + 1 < caption.size();
          at = caption.find('&', at + 2)) {

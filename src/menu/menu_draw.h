@@ -43,6 +43,12 @@ inline constexpr int kMenuStateHot = 2;
 inline constexpr std::uint32_t kCaptionTextFlags = 0x1000C4;
 inline constexpr std::uint32_t kValueTextFlags = 0x1000C2;
 inline constexpr std::uint32_t kMeasureTextFlags = 0x100440;
+inline constexpr std::uint32_t kTextHidePrefix = 0x100000;  // DT_HIDEPREFIX
+inline constexpr std::uint32_t kTextNoPrefix = 0x800;       // DT_NOPREFIX
+
+// `flags` for the texts of `entry`: an entry without a mnemonic draws and measures its "&" as
+// an ordinary character instead of hiding it.
+std::uint32_t TextFlagsFor(const MenuEntry& entry, std::uint32_t flags);
 
 struct MenuDrawStep {
   enum class Kind { ThemePart, Fill, Line } kind = Kind::Fill;
@@ -94,7 +100,7 @@ MenuDrawPlan PlanMenuEntry(const MenuEntry& entry, const MenuDrawContext& contex
 TColor GetProcMenuHighlighColor(const TKelvaneOptions& options, bool useDefault);
 
 // The entry whose caption marks `key` with "&" (ASCII letters and digits, either case), for the
-// keyboard in an owner-drawn menu; none when no enabled entry does.
+// keyboard in an owner-drawn menu; none when no enabled entry with a mnemonic does.
 std::optional<std::size_t> MnemonicEntry(const std::vector<MenuEntry>& menu, char key);
 
 }  // namespace kelvane

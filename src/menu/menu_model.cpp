@@ -139,7 +139,7 @@ MenuEntry ProcessEntry(const TNxProcessRec& record, const std::string& descripti
   item.processId = record.ProcessId;
   item.name = record.Name;
   item.path = record.Path;
-  item.creationTime = record.CreationTime;
+  item.creationTime = record.CreationTimeUtc;
   item.memory = record.Memory;
   item.instanceCount = record.InstanceCount;
   item.unified = entry.unified;

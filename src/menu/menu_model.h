@@ -38,6 +38,9 @@ struct MenuEntry {
   std::optional<Command> command;  // none for separators and memory lines
 
   bool isSeparator() const { return kind == MenuEntryKind::Separator; }
+  // Only the program's own commands mark a key with "&". A process's name or description and
+  // the memory lines are data: an "&" in them is shown and selects nothing.
+  bool hasMnemonic() const { return kind == MenuEntryKind::Static; }
   // The process the entry stands for; only for process entries.
   const ProcessItem* process() const {
     return command && command->kind == CommandKind::Process ? &command->process : nullptr;

@@ -159,7 +159,8 @@ void TPopupMenu::MeasureItem(MEASUREITEMSTRUCT& measure) {
     const SelectObjectScope select(screen.get(), fontFor(entry));
     const std::wstring caption = toWide(entry.caption);
     RECT extent{0, 0, 0, 0};
-    DrawTextW(screen.get(), caption.c_str(), static_cast<int>(caption.size()), &extent, kMeasureTextFlags);
+    DrawTextW(screen.get(), caption.c_str(), static_cast<int>(caption.size()), &extent,
+              TextFlagsFor(entry, kMeasureTextFlags));
     textWidth = extent.right - extent.left;
     SIZE size{};
     GetTextExtentPoint32W(screen.get(), L"AA", 2, &size);

@@ -9,24 +9,6 @@ namespace kelvane {
 
 namespace {
 
-// Closes what it opened on every way out, the error paths included.
-class OpenedProcess {
- public:
-  OpenedProcess(ProcessPlatform& platform, std::uint32_t processId, std::uint32_t access)
-      : platform_(platform), handle_(platform.openProcess(processId, access)) {}
-  ~OpenedProcess() {
-    if (handle_) platform_.closeProcess(handle_);
-  }
-  OpenedProcess(const OpenedProcess&) = delete;
-  OpenedProcess& operator=(const OpenedProcess&) = delete;
-  explicit operator bool() const { return handle_ != 0; }
-  ProcessPlatform::ProcessHandle get() const { return handle_; }
-
- private:
-  ProcessPlatform& platform_;
-  ProcessPlatform::ProcessHandle handle_;
-};
-
 constexpr std::uint32_t kNtPlatform = 2;
 
 // Days from 1 January 1970 in the proleptic Gregorian calendar.
@@ -81,9 +63,13 @@ void TNxProcessList::Refresh(bool usePagefile) {
     // A process that opens but will not tell its counters or times (it may be ending, or be
     // protected) is listed without them: one such process must not cost the user the menu.
     try {
-      record.CreationTime = GetProcessCreationTime(entry.processId);
+      if (const std::optional<ProcessCreationTime> created = creationTimeOf(entry.processId)) {
+        record.CreationTime = dayCountFromCalendar(created->local);
+        record.CreationTimeUtc = created->utc;
+      }
     } catch (const ProcessQueryError&) {
       record.CreationTime = 0;
+      record.CreationTimeUtc = 0;
     }
     try {
       record.Memory = GetProcessMemory(entry.processId, 0, usePagefile);
@@ -170,15 +156,24 @@ std::uint64_t TNxProcessList::GetProcessMemory(std::uint32_t processId, int unit
   }
 }
 
-double TNxProcessList::GetProcessCreationTime(std::uint32_t processId) {
+std::optional<ProcessCreationTime> TNxProcessList::creationTimeOf(std::uint32_t processId) {
   // Reading the times needs no more than the memory query does; asking for all access would
   // leave the time out for every process that a limited handle can read.
   const std::uint32_t access =
       generation().vistaOrLater ? kProcessQueryLimitedInformation : kProcessAllAccess;
   const OpenedProcess process(platform_, processId, access);
-  if (!process) return 0;
-  const std::optional<CalendarTime> created = platform_.localCreationTime(process.get());
-  return created ? dayCountFromCalendar(*created) : 0;
+  if (!process) return std::nullopt;
+  return platform_.creationTime(process.get());
+}
+
+double TNxProcessList::GetProcessCreationTime(std::uint32_t processId) {
+  const std::optional<ProcessCreationTime> created = creationTimeOf(processId);
+  return created ? dayCountFromCalendar(created->local) : 0;
+}
+
+std::uint64_t TNxProcessList::GetProcessCreationTimeUtc(std::uint32_t processId) {
+  const std::optional<ProcessCreationTime> created = creationTimeOf(processId);
+  return created ? created->utc : 0;
 }
 
 bool TNxProcessList::GetProcessOwner(std::uint32_t processId, std::string& user, std::string& domain) {

@@ -3,6 +3,7 @@
 // menu makes one each time it opens and throws it away afterwards; nothing is kept in between.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@ struct TNxProcessRec {
   std::string UserName;  // owner account; empty when not available
   std::string Domain;    // owner's domain or computer; empty when not available
   double CreationTime = 0;  // local time, days since 30 December 1899; 0 when not available
+  std::uint64_t CreationTimeUtc = 0;  // the system's count (ProcessCreationTime::utc); 0 likewise
   // Bytes: working set, or page-file usage when asked for. 64 bits, since a 64-bit process can
   // pass 4 GB and a wrapped figure would sort and highlight it as a small one.
   std::uint64_t Memory = 0;
@@ -42,6 +44,9 @@ inline constexpr std::uint32_t kProcessQueryLimitedInformation = 0x1000;
 inline constexpr std::uint32_t kProcessQueryInformation = 0x400;
 inline constexpr std::uint32_t kProcessVmRead = 0x10;
 inline constexpr std::uint32_t kProcessAllAccess = 0x1F0FFF;  // the value every NT system accepts
+inline constexpr std::uint32_t kProcessTerminate = 0x1;
+inline constexpr std::uint32_t kProcessSetQuota = 0x100;
+inline constexpr std::uint32_t kSynchronize = 0x100000;
 
 // Local calendar time as a day count from 30 December 1899, the fraction being the time of day.
 double dayCountFromCalendar(const CalendarTime& time);
@@ -75,10 +80,14 @@ class TNxProcessList {
   // cannot be opened.
   std::uint64_t GetProcessMemory(std::uint32_t processId, int unit, bool usePagefile);
   double GetProcessCreationTime(std::uint32_t processId);
+  // The system's own count for the same moment, which identifies a process across changes of
+  // the time zone; 0 when the process cannot be opened or reports none.
+  std::uint64_t GetProcessCreationTimeUtc(std::uint32_t processId);
   bool GetProcessOwner(std::uint32_t processId, std::string& user, std::string& domain);
 
  private:
   SystemGeneration generation();
+  std::optional<ProcessCreationTime> creationTimeOf(std::uint32_t processId);
 
   ProcessPlatform& platform_;
 };

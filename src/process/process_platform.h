@@ -39,6 +39,13 @@ struct CalendarTime {
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, milliseconds = 0;
 };
 
+// When a process started: the system's own count (100-nanosecond intervals since 1601, UTC),
+// which no change of time zone or daylight saving touches, and that moment in local time.
+struct ProcessCreationTime {
+  std::uint64_t utc = 0;
+  CalendarTime local;
+};
+
 struct AccountName {
   std::string user;
   std::string domain;
@@ -79,10 +86,43 @@ class ProcessPlatform {
   // These two throw ProcessQueryError when the call fails.
   virtual ProcessMemoryCounters memoryCounters(ProcessHandle process) = 0;
   // Nothing when the process reports no creation time.
-  virtual std::optional<CalendarTime> localCreationTime(ProcessHandle process) = 0;
+  virtual std::optional<ProcessCreationTime> creationTime(ProcessHandle process) = 0;
 
   // The account owning the process's token; nothing when any step fails.
   virtual std::optional<AccountName> tokenOwner(ProcessHandle process) = 0;
+
+  // What the process actions need. The system's error code of the last openProcess that gave
+  // 0; 0 after one that succeeded.
+  virtual std::uint32_t openFailure() = 0;
+  // Whether the process behind a handle opened with synchronize rights still runs.
+  virtual bool isRunning(ProcessHandle process) = 0;
+  // Each returns 0, or the system's error code when the call failed.
+  virtual std::uint32_t terminate(ProcessHandle process) = 0;       // exit code 0
+  virtual std::uint32_t trimWorkingSet(ProcessHandle process) = 0;  // as many pages as it can
+  // The session a process runs in (every logged-on user has one of their own), and this
+  // program's; nothing when the system will not say.
+  virtual std::optional<std::uint32_t> sessionOf(std::uint32_t processId) = 0;
+  virtual std::optional<std::uint32_t> ownSession() = 0;
+  // The system's message for an error code; empty when it has none.
+  virtual std::string errorMessage(std::uint32_t code) = 0;
+};
+
+// A process opened through the platform, closed on every way out, the error paths included.
+class OpenedProcess {
+ public:
+  OpenedProcess(ProcessPlatform& platform, std::uint32_t processId, std::uint32_t access)
+      : platform_(platform), handle_(platform.openProcess(processId, access)) {}
+  ~OpenedProcess() {
+    if (handle_) platform_.closeProcess(handle_);
+  }
+  OpenedProcess(const OpenedProcess&) = delete;
+  OpenedProcess& operator=(const OpenedProcess&) = delete;
+  explicit operator bool() const { return handle_ != 0; }
+  ProcessPlatform::ProcessHandle get() const { return handle_; }
+
+ private:
+  ProcessPlatform& platform_;
+  ProcessPlatform::ProcessHandle handle_;
 };
 
 }  // namespace kelvane

@@ -20,6 +20,7 @@ using ProcessWalkFn = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32W*);
 using QueryFullNameFn = BOOL(WINAPI*)(HANDLE, DWORD, LPWSTR, PDWORD);
 using ImageFileNameFn = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD);
 using ModuleFileNameExFn = DWORD(WINAPI*)(HANDLE, HMODULE, LPWSTR, DWORD);
+using ProcessIdToSessionIdFn = BOOL(WINAPI*)(DWORD, DWORD*);
 
 constexpr DWORD kPathCapacity = MAX_PATH;
 
@@ -108,8 +109,38 @@ std::vector<ProcessWalkEntry> WindowsProcessPlatform::walkProcesses() {
 
 ProcessPlatform::ProcessHandle WindowsProcessPlatform::openProcess(std::uint32_t processId,
                                                                    std::uint32_t access) {
-  return reinterpret_cast<ProcessHandle>(OpenProcess(access, FALSE, processId));
+  const HANDLE process = OpenProcess(access, FALSE, processId);
+  openFailure_ = process ? 0 : GetLastError();
+  return reinterpret_cast<ProcessHandle>(process);
 }
+
+std::uint32_t WindowsProcessPlatform::openFailure() { return openFailure_; }
+
+bool WindowsProcessPlatform::isRunning(ProcessHandle process) {
+  return WaitForSingleObject(handleOf(process), 0) == WAIT_TIMEOUT;
+}
+
+std::uint32_t WindowsProcessPlatform::terminate(ProcessHandle process) {
+  return TerminateProcess(handleOf(process), 0) ? 0 : GetLastError();
+}
+
+std::uint32_t WindowsProcessPlatform::trimWorkingSet(ProcessHandle process) {
+  const auto all = static_cast<SIZE_T>(-1);
+  return SetProcessWorkingSetSize(handleOf(process), all, all) ? 0 : GetLastError();
+}
+
+std::optional<std::uint32_t> WindowsProcessPlatform::sessionOf(std::uint32_t processId) {
+  // A system without the call has no sessions: every process shares the one there is.
+  const auto query = kernelExport<ProcessIdToSessionIdFn>("ProcessIdToSessionId");
+  if (!query) return 0;
+  DWORD session = 0;
+  if (!query(processId, &session)) return std::nullopt;
+  return session;
+}
+
+std::optional<std::uint32_t> WindowsProcessPlatform::ownSession() { return sessionOf(GetCurrentProcessId()); }
+
+std::string WindowsProcessPlatform::errorMessage(std::uint32_t code) { return systemMessageText(code); }
 
 void WindowsProcessPlatform::closeProcess(ProcessHandle process) { CloseHandle(handleOf(process)); }
 
@@ -155,7 +186,7 @@ ProcessMemoryCounters WindowsProcessPlatform::memoryCounters(ProcessHandle proce
   return ProcessMemoryCounters{counters.WorkingSetSize, counters.PagefileUsage};
 }
 
-std::optional<CalendarTime> WindowsProcessPlatform::localCreationTime(ProcessHandle process) {
+std::optional<ProcessCreationTime> WindowsProcessPlatform::creationTime(ProcessHandle process) {
   FILETIME created{}, exited{}, kernel{}, user{};
   if (!GetProcessTimes(handleOf(process), &created, &exited, &kernel, &user)) throwLastProcessError();
   if (created.dwLowDateTime == 0 && created.dwHighDateTime == 0) return std::nullopt;
@@ -163,8 +194,9 @@ std::optional<CalendarTime> WindowsProcessPlatform::localCreationTime(ProcessHan
   SYSTEMTIME calendar{};
   if (!FileTimeToLocalFileTime(&created, &local) || !FileTimeToSystemTime(&local, &calendar))
     throwLastProcessError();
-  return CalendarTime{calendar.wYear,   calendar.wMonth,  calendar.wDay,         calendar.wHour,
-                      calendar.wMinute, calendar.wSecond, calendar.wMilliseconds};
+  const std::uint64_t utc = (std::uint64_t{created.dwHighDateTime} << 32) | created.dwLowDateTime;
+  return ProcessCreationTime{utc, CalendarTime{calendar.wYear, calendar.wMonth, calendar.wDay, calendar.wHour,
+                                               calendar.wMinute, calendar.wSecond, calendar.wMilliseconds}};
 }
 
 std::optional<AccountName> WindowsProcessPlatform::tokenOwner(ProcessHandle process) {

@@ -46,6 +46,13 @@ TEST(HotKeyValue, AtomNameAndShortcutText) {
   EXPECT_EQ(ShortcutText(0x4000 | 0xFF, BuiltinKeyName(0xFF)), "");
   EXPECT_EQ(BuiltinKeyName(0x87), "F24");
   EXPECT_EQ(BuiltinKeyName(0x88), "");
+
+  // The release item's text asks the keyboard layout only for the keys our table cannot name.
+  const LayoutKeyName layout = [](std::uint32_t key) { return key == 0xBA ? std::string("；") : "?"; };
+  EXPECT_EQ(RefreshShortcutText(0x1E030, layout), "Shift+Ctrl+Alt+0");
+  EXPECT_EQ(RefreshShortcutText(0x4000 | 0xBA, layout), "Ctrl+；");
+  EXPECT_EQ(RefreshShortcutText(0x4000 | 0xBA), "");
+  EXPECT_EQ(RefreshShortcutText(0x4000, layout), "");  // modifiers without a key: no hot key
 }
 
 TEST(DoubleClick, ActionChoiceAndRunDialogText) {

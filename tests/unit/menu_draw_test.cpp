@@ -58,10 +58,10 @@ TEST(MenuDraw, ClassicRowsColoursAndColumns) {
   EXPECT_EQ(plan.iconY, 103);  // (100 + 122 - 16) / 2
   ASSERT_EQ(plan.texts.size(), 2u);
   EXPECT_EQ(plan.texts[0].rect, (MenuRect{40, 104, 210, 122}));  // (100 + 122 - 14) / 2
-  EXPECT_EQ(plan.texts[0].flags, 0x1000C4u);
+  EXPECT_EQ(plan.texts[0].flags, 0x8C4u);  // a process's texts are data: no prefix
   EXPECT_EQ(plan.texts[1].text, "1.5 GB");
   EXPECT_EQ(plan.texts[1].rect, (MenuRect{150, 104, 200, 122}));
-  EXPECT_EQ(plan.texts[1].flags, 0x1000C2u);
+  EXPECT_EQ(plan.texts[1].flags, 0x8C2u);
 
   plan = PlanMenuEntry(process, contextFor(false, true, true));
   EXPECT_EQ(rowFill(plan), MenuColor::Highlight);
@@ -143,4 +143,25 @@ TEST(MenuDraw, HighlightColourAndMnemonics) {
   EXPECT_FALSE(MnemonicEntry(menu, 'b'));  // "&&" is a literal ampersand
   menu[3].enabled = false;
   EXPECT_FALSE(MnemonicEntry(menu, 'e'));
+}
+
+TEST(MenuDraw, AnAmpersandInAProcessNameIsShownAndTakesNoKey) {
+  TrayMenuInputs inputs;
+  inputs.options = defaultOptions(10);
+  inputs.hintText = "A&B: 1";
+  std::vector<TNxProcessRec> processes(1);
+  processes[0].Name = "B&E.exe";
+  processes[0].Memory = 1 << 20;
+  const std::vector<MenuEntry> menu = BuildTrayMenu(inputs, processes, nullptr);
+  for (const MenuEntry& entry : menu) {
+    if (entry.isSeparator()) continue;
+    const std::uint32_t flags = PlanMenuEntry(entry, contextFor(false, true, false)).texts.at(0).flags;
+    const std::uint32_t measured = TextFlagsFor(entry, kMeasureTextFlags);
+    const std::uint32_t prefix = entry.kind == MenuEntryKind::Static ? kTextHidePrefix : kTextNoPrefix;
+    EXPECT_EQ(flags & (kTextHidePrefix | kTextNoPrefix), prefix) << entry.caption;
+    EXPECT_EQ(measured & (kTextHidePrefix | kTextNoPrefix), prefix) << entry.caption;
+  }
+  const auto exit = MnemonicEntry(menu, 'e');  // E is "退出(&E)"'s, not the process's
+  ASSERT_TRUE(exit);
+  EXPECT_EQ(menu[*exit].caption, "退出(&E)");
 }

@@ -111,6 +111,7 @@ TEST(MenuProcessEntry, ValueTextsPrefixAndHighlight) {
   in.options.ProcessValueType = 1;
   TNxProcessRec group = rec(8, "a.exe", "C:\\A\\a.exe", GiB, 3.5);
   group.InstanceCount = 3;
+  group.CreationTimeUtc = 133'500'000'000'000'000ULL;
   MenuEntry entry = ProcessEntry(group, "Alpha Editor", in);
   EXPECT_EQ(entry.caption, "a.exe [3]");  // the description only when the user asks for it
   EXPECT_EQ(entry.valueText, "1024 MB (25%)");
@@ -118,7 +119,7 @@ TEST(MenuProcessEntry, ValueTextsPrefixAndHighlight) {
   ASSERT_NE(entry.process(), nullptr);
   EXPECT_EQ(entry.process()->processId, 8u);
   EXPECT_EQ(entry.process()->path, "C:\\A\\a.exe");
-  EXPECT_EQ(entry.process()->creationTime, 3.5);
+  EXPECT_EQ(entry.process()->creationTime, 133'500'000'000'000'000ULL);  // the system's count, not local time
   EXPECT_TRUE(entry.process()->unified);
   in.options.ShowNameInsteadOfModule = true;
   in.options.ShowPage = true;  // percentages of the page file's total

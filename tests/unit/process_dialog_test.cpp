@@ -17,7 +17,7 @@ ProcessItem item(const std::string& name, const std::string& path, bool unified 
   i.processId = 1234;
   i.name = name;
   i.path = path;
-  i.creationTime = 46000.5;
+  i.creationTime = 460005;
   i.unified = unified;
   i.instanceCount = unified ? 3 : 0;
   return i;
@@ -93,12 +93,12 @@ TEST(ProcessDialog, WebSearchEncodesTheNameSoItCannotLeaveTheQuery) {
 }
 
 TEST(ProcessIdentity, IdPathAndCreationTimeTogetherNameTheProcess) {
-  EXPECT_TRUE(IsSameProcess("C:\\a.exe", 46000.5, "C:\\a.exe", 46000.5));
-  EXPECT_FALSE(IsSameProcess("C:\\a.exe", 46000.5, "C:\\b.exe", 46000.5));  // id reused by another program
-  EXPECT_FALSE(IsSameProcess("C:\\a.exe", 46000.5, "C:\\a.exe", 46000.6));  // reused by a new instance
-  EXPECT_FALSE(IsSameProcess("C:\\a.exe", 46000.5, "c:\\a.exe", 46000.5));
-  EXPECT_FALSE(IsSameProcess("C:\\a.exe", 46000.5, "", 0));                // gone, or unreadable now
-  EXPECT_TRUE(IsSameProcess("", 46000.5, "", 46000.5));                    // the time alone still tells
+  EXPECT_TRUE(IsSameProcess("C:\\a.exe", 460005, "C:\\a.exe", 460005));
+  EXPECT_FALSE(IsSameProcess("C:\\a.exe", 460005, "C:\\b.exe", 460005));  // id reused by another program
+  EXPECT_FALSE(IsSameProcess("C:\\a.exe", 460005, "C:\\a.exe", 460006));  // reused by a new instance
+  EXPECT_FALSE(IsSameProcess("C:\\a.exe", 460005, "c:\\a.exe", 460005));
+  EXPECT_FALSE(IsSameProcess("C:\\a.exe", 460005, "", 0));                // gone, or unreadable now
+  EXPECT_TRUE(IsSameProcess("", 460005, "", 460005));                    // the time alone still tells
   EXPECT_FALSE(IsSameProcess("", 0, "", 0));                               // nothing to tell it by
 
   std::vector<TNxProcessRec> records(6);

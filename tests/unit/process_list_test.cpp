@@ -2,78 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <stdexcept>
+
+#include "fake_process_machine.h"
 
 using namespace kelvane;
 
-namespace {
-
-struct FakeProcess {
-  std::uint32_t grantedAccess = kProcessAllAccess | kProcessQueryLimitedInformation;
-  std::optional<std::string> fullName, deviceName, moduleName;
-  ProcessMemoryCounters counters;
-  bool countersFail = false;
-  std::optional<CalendarTime> created;
-  std::optional<AccountName> owner;
-};
-
-class FakeMachine : public ProcessPlatform {
- public:
-  PlatformVersion systemVersion{2, 10, 0};
-  std::vector<ProcessWalkEntry> walk;
-  std::map<std::uint32_t, FakeProcess> processes;
-  std::map<std::string, std::string> drives;  // "c:" -> device
-  int openHandles = 0;
-  int deviceQueries = 0;
-
-  void add(std::uint32_t id, const std::string& name, FakeProcess process) {
-    ProcessWalkEntry entry;
-    entry.exeName = name;
-    entry.processId = id;
-    walk.push_back(entry);
-    processes[id] = std::move(process);
-  }
-
-  std::optional<PlatformVersion> version() override { return systemVersion; }
-  std::vector<ProcessWalkEntry> walkProcesses() override { return walk; }
-  ProcessHandle openProcess(std::uint32_t id, std::uint32_t access) override {
-    const auto found = processes.find(id);
-    if (found == processes.end() || (access & ~found->second.grantedAccess) != 0) return 0;
-    ++openHandles;
-    return id + 1000;
-  }
-  void closeProcess(ProcessHandle) override { --openHandles; }
-  std::optional<std::string> fullProcessImageName(ProcessHandle h) override { return of(h).fullName; }
-  std::optional<std::string> processImageFileName(ProcessHandle h) override { return of(h).deviceName; }
-  std::optional<std::string> mainModuleFileName(ProcessHandle h) override { return of(h).moduleName; }
-  std::optional<std::string> dosDeviceOf(const std::string& drive) override {
-    ++deviceQueries;
-    const auto found = drives.find(drive);
-    if (found == drives.end()) return std::nullopt;
-    return found->second;
-  }
-  ProcessMemoryCounters memoryCounters(ProcessHandle h) override {
-    if (of(h).countersFail) throw ProcessQueryError(299, "Only part of a request was completed.");
-    return of(h).counters;
-  }
-  std::optional<CalendarTime> localCreationTime(ProcessHandle h) override { return of(h).created; }
-  std::optional<AccountName> tokenOwner(ProcessHandle h) override { return of(h).owner; }
-
- private:
-  FakeProcess& of(ProcessHandle h) { return processes.at(static_cast<std::uint32_t>(h - 1000)); }
-};
-
-FakeProcess openable(std::uint64_t workingSet, std::uint64_t pagefile) {
-  FakeProcess process;
-  process.fullName = "C:\\Programs\\app.exe";
-  process.counters = {workingSet, pagefile};
-  process.created = CalendarTime{2000, 1, 1, 12, 0, 0, 0};
-  process.owner = AccountName{"alice", "HOST"};
-  return process;
-}
-
-}  // namespace
+using kelvane::testing::FakeMachine;
+using kelvane::testing::FakeProcess;
+using kelvane::testing::openable;
 
 TEST(ProcessListRefresh, SkipsOnlyTheIdleProcessAndFillsEveryRecord) {
   FakeMachine machine;
@@ -97,6 +34,7 @@ TEST(ProcessListRefresh, SkipsOnlyTheIdleProcessAndFillsEveryRecord) {
   EXPECT_EQ(services.UserName, "alice");
   EXPECT_EQ(services.Domain, "HOST");
   EXPECT_DOUBLE_EQ(services.CreationTime, 36526.5);
+  EXPECT_EQ(services.CreationTimeUtc, kelvane::testing::kNoonOfMillennium);
   EXPECT_EQ(services.Memory, 5000u);
   EXPECT_EQ(services.ProcessId, 32u);
   EXPECT_EQ(services.ThreadCount, 9u);

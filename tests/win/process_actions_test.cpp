@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/handles_win.h"
+#include "common/system_error_win.h"
 #include "common/text_win.h"
 #include "dialog_driver_win.h"
 #include "fake_form_services.h"
@@ -103,7 +104,7 @@ ProcessItem entryFor(DWORD processId, int instanceCount = 0) {
       item.processId = record.ProcessId;
       item.name = record.Name;
       item.path = record.Path;
-      item.creationTime = record.CreationTime;
+      item.creationTime = record.CreationTimeUtc;
       item.memory = record.Memory;
     }
     if (item.processId == 0) Sleep(50);
@@ -127,17 +128,31 @@ ProcessItem entryNamed(const std::string& name) {
 }
 
 // The system's calls, counted: Wine accepts a trim and changes nothing one could measure.
-class CountingControl : public ProcessControl {
+class CountingControl : public WindowsProcessPlatform {
  public:
   std::vector<DWORD> trimmed, ended;
-  void trimWorkingSet(HANDLE process) override {
-    trimmed.push_back(GetProcessId(process));
-    ProcessControl::trimWorkingSet(process);
+  std::uint32_t trimWorkingSet(ProcessHandle process) override {
+    trimmed.push_back(GetProcessId(reinterpret_cast<HANDLE>(process)));
+    return WindowsProcessPlatform::trimWorkingSet(process);
   }
-  void terminate(HANDLE process) override {
-    ended.push_back(GetProcessId(process));
-    ProcessControl::terminate(process);
+  std::uint32_t terminate(ProcessHandle process) override {
+    ended.push_back(GetProcessId(reinterpret_cast<HANDLE>(process)));
+    return WindowsProcessPlatform::terminate(process);
   }
+};
+
+// Wine opens any process for anything. This one refuses to open a process to end or trim it,
+// as Windows refuses a program that is not elevated for an elevated or protected process.
+class RefusingPlatform : public CountingControl {
+ public:
+  ProcessHandle openProcess(std::uint32_t processId, std::uint32_t access) override {
+    refused_ = (access & (kProcessTerminate | kProcessSetQuota)) != 0;
+    return refused_ ? 0 : CountingControl::openProcess(processId, access);
+  }
+  std::uint32_t openFailure() override { return refused_ ? ERROR_ACCESS_DENIED : CountingControl::openFailure(); }
+
+ private:
+  bool refused_ = false;
 };
 
 struct DialogSeen {
@@ -154,7 +169,7 @@ std::wstring textOf(HWND window) {
 }
 
 // Opens the entry's dialog as the menu does, and ends it with `act`.
-DialogSeen choose(CommandHost& form, const ProcessItem& item, ProcessControl& control,
+DialogSeen choose(CommandHost& form, const ProcessItem& item, ProcessPlatform& control,
                   const std::function<void(HWND)>& act) {
   DialogSeen seen;
   driveDialog(
@@ -183,7 +198,7 @@ DialogSeen choose(CommandHost& form, const ProcessItem& item, ProcessControl& co
   return seen;
 }
 
-DialogSeen press(CommandHost& form, const ProcessItem& item, ProcessControl& control, int button) {
+DialogSeen press(CommandHost& form, const ProcessItem& item, ProcessPlatform& control, int button) {
   return choose(form, item, control, [button](HWND dialog) { clickButton(dialog, button); });
 }
 
@@ -317,6 +332,25 @@ TEST(ProcessActions, AProcessThatEndedOrWhoseIdNowNamesAnotherIsNotTouched) {
   EXPECT_TRUE(program.running(sameProgram));
   EXPECT_TRUE(other.running(otherProgram));
   EXPECT_TRUE(form.errors.empty());
+}
+
+TEST(ProcessActions, ARefusedActionIsShownWithTheSystemsMessage) {
+  ChildProgram program(L"refused");
+  ASSERT_TRUE(program.copied());
+  const DWORD child = program.start(), sibling = program.start();
+  const ProcessItem entry = entryFor(child), group = entryFor(child, 2);
+  ASSERT_EQ(entry.processId, child);
+  FakeFormServices form;
+  RefusingPlatform refusing;
+
+  press(form, entry, refusing, 102);
+  press(form, group, refusing, 101);
+  const std::string denied = systemMessageText(ERROR_ACCESS_DENIED);
+  ASSERT_FALSE(denied.empty());
+  EXPECT_EQ(form.errors, (std::vector<std::string>{"无法终止进程 idle_child.exe: " + denied,
+                                                   "无法释放进程 idle_child.exe 的内存: " + denied}));
+  EXPECT_TRUE(refusing.ended.empty() && refusing.trimmed.empty());
+  EXPECT_TRUE(program.running(child) && program.running(sibling));
 }
 
 // Another program holds the clipboard while the details are copied: the user is told what failed

@@ -187,6 +187,10 @@ TEST(ProcessListSnapshot, ListsThisProcessWithItsPathMemoryOwnerAndTime) {
   // Started before this snapshot, and not long before (the whole test run takes minutes).
   EXPECT_LE(self->CreationTime, before + 1.0 / 86400);
   EXPECT_GT(self->CreationTime, before - 1.0 / 24);
+  // And the system's own count of that moment, as the process actions compare it.
+  FILETIME created{}, exited{}, kernelTime{}, userTime{};
+  ASSERT_TRUE(GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernelTime, &userTime));
+  EXPECT_EQ(self->CreationTimeUtc, (std::uint64_t{created.dwHighDateTime} << 32) | created.dwLowDateTime);
 
   for (const wchar_t* name : {L"explorer.exe", L"services.exe"}) {
     const TNxProcessRec* found = findByName(list, name);

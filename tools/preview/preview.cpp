@@ -31,6 +31,7 @@
 #include <optional>
 #include <string>
 
+#include "actions/hotkey_value.h"
 #include "history_output.h"
 #include "memory/memory_status.h"
 #include "menu_output.h"
@@ -222,6 +223,9 @@ int main(int argc, char** argv) {
     inputs.lastSample = sample;
     inputs.hintText = HintText(sample, options, format);
     inputs.numberFormat = format;
+    // The menu names keys through the keyboard layout as well; the preview has none and names
+    // the keys of our own table (letters, digits, function and editing keys).
+    inputs.releaseShortcutText = RefreshShortcutText(static_cast<std::uint32_t>(options.RefreshHotkey));
     const DescriptionSource describe = [&](const std::string& path) {
       for (const auto& [describedPath, description] : processes.descriptions)
         if (describedPath == path) return description;
