@@ -65,6 +65,14 @@ TEST(Texts, KeysHaveUniqueNamesAndEveryBuiltInLanguageReadsBackWholeAsAFile) {
     }
   }
   EXPECT_EQ(Language::simplifiedChinese().text(TextId::ThemeSlotNormal), "正常\\绿");
+
+  // A text that itself holds what a file writes for a line break or a backslash.
+  std::vector<std::string> texts;
+  for (std::size_t i = 0; i < kTextCount; ++i) texts.push_back(Language::english().text(static_cast<TextId>(i)));
+  texts[textIndex(TextId::ShowLogSavedIn)] = "C:\\new\\\\{path}\n";
+  const auto read = readLanguageFile("x-test", "x-test.lng", languageFileText(Language("x-test", "X", texts)));
+  ASSERT_TRUE(read.language);
+  EXPECT_EQ(read.language->text(TextId::ShowLogSavedIn), texts[textIndex(TextId::ShowLogSavedIn)]);
 }
 
 TEST(Texts, TipLinesSplitIntoMenuLinesAndEveryLimitedTextFits) {
