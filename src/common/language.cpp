@@ -182,6 +182,16 @@ std::string languageFileText(const Language& language) {
   return text;
 }
 
+std::string languageTemplate() {
+  return "# A Kelvane language file. Translate the text after each '=' and save the file as UTF-8,\n"
+         "# named after the language's tag (Languages\\de-DE.lng), in the Languages folder of Kelvane's\n"
+         "# data folder or beside kelvane.exe. language.name is the language's name in its own words.\n"
+         "# Keep every {placeholder}; \\n is a line break, \\\\ a backslash, '|' separates the items of a\n"
+         "# list, and '&' marks the access key of a menu item or a control (unique on each page).\n"
+         "# A line left out, or one that cannot be used, shows in English.\n" +
+         languageFileText(Language::english());
+}
+
 std::string chooseLanguage(std::string_view setting, std::uint16_t uiLanguageId, std::string_view uiLanguageTag,
                            std::span<const std::string> fileTags) {
   for (const std::string_view builtIn : {kChineseTag, kEnglishTag})

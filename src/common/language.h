@@ -61,6 +61,9 @@ LanguageFileResult readLanguageFile(std::string_view tag, std::string_view fileN
 // `language` written as a language file that readLanguageFile reads back to the same texts.
 std::string languageFileText(const Language& language);
 
+// The English table as a file to translate, with a few lines on how.
+std::string languageTemplate();
+
 bool sameLanguageTag(std::string_view a, std::string_view b);
 
 // The language to speak: `setting` ([General] Language) when it names a built-in language or

@@ -51,10 +51,12 @@ TEST(Texts, KeysHaveUniqueNamesAndEveryBuiltInLanguageReadsBackWholeAsAFile) {
 
   // Written as a file and read back under another tag, a built-in language passes every check
   // a translation must pass (placeholders of the English text, shapes, byte limits, UTF-8) and
-  // keeps every text byte for byte: backslashes, line breaks and all.
+  // keeps every text byte for byte: backslashes, line breaks and all. English goes as the
+  // template a translator starts from.
   for (const bool chinese : {true, false}) {
     const Language& language = builtIn(chinese);
-    const auto read = readLanguageFile("x-test", "x-test.lng", languageFileText(language));
+    const std::string file = chinese ? languageFileText(language) : languageTemplate();
+    const auto read = readLanguageFile("x-test", "x-test.lng", file);
     ASSERT_TRUE(read.language);
     EXPECT_EQ(read.logLine, "") << language.tag();
     EXPECT_EQ(read.language->name(), language.name());
