@@ -207,4 +207,25 @@ std::string chooseLanguage(std::string_view setting, std::uint16_t uiLanguageId,
   return std::string(kEnglishTag);
 }
 
+const Language& languageOfTag(std::string_view tag, std::span<const Language> fileLanguages) {
+  if (sameLanguageTag(tag, kChineseTag)) return Language::simplifiedChinese();
+  for (const Language& language : fileLanguages)
+    if (sameLanguageTag(tag, language.tag())) return language;
+  return Language::english();
+}
+
+std::vector<LanguageListEntry> languageList(const Language& speaking, std::span<const Language> fileLanguages) {
+  std::vector<LanguageListEntry> list = {{"", speaking.text(TextId::OptionsLanguageAutomatic)}};
+  auto add = [&](const Language& language) {
+    const bool listed = std::any_of(list.begin(), list.end(), [&](const LanguageListEntry& entry) {
+      return sameLanguageTag(entry.tag, language.tag());
+    });
+    if (!listed) list.push_back({language.tag(), language.name()});
+  };
+  add(Language::simplifiedChinese());
+  add(Language::english());
+  for (const Language& language : fileLanguages) add(language);
+  return list;
+}
+
 }  // namespace kelvane

@@ -73,4 +73,17 @@ bool sameLanguageTag(std::string_view a, std::string_view b);
 std::string chooseLanguage(std::string_view setting, std::uint16_t uiLanguageId, std::string_view uiLanguageTag,
                            std::span<const std::string> fileTags);
 
+// The language of `tag` among the built-in ones and `fileLanguages`; English when none is.
+// Of two file languages with one tag the first counts: the shell lists the data folder's first.
+const Language& languageOfTag(std::string_view tag, std::span<const Language> fileLanguages);
+
+// The options dialog's list of languages: automatic first, whose tag is empty (and a settings
+// file then names none), then the built-in languages and the file languages, each by its own
+// name, a tag listed once.
+struct LanguageListEntry {
+  std::string tag;
+  std::string caption;
+};
+std::vector<LanguageListEntry> languageList(const Language& speaking, std::span<const Language> fileLanguages);
+
 }  // namespace kelvane

@@ -64,7 +64,7 @@ constexpr TextTable kEnglish = {{
     {UpdateUpToDate, "Kelvane is up to date"},
     {UpdateFailed, "Couldn't check for a new version"},
     {WelcomeTitle, "Welcome to Kelvane"},
-    {WelcomeHeading, "Keep Kelvane in sight"},
+    {WelcomeHeading, "Keep Kelvane visible"},
     {WelcomeExplanation,
      "Windows hides new notification icons automatically. To see the memory load at all times, make the "
      "Kelvane icon always visible: click the arrow that shows hidden icons, then drag the Kelvane icon to "

@@ -237,3 +237,24 @@ TEST(LanguageChoice, SettingFirstThenWindowsDisplayLanguage) {
     EXPECT_EQ(chooseLanguage(c.setting, c.uiLanguage, c.uiTag, files), c.chosen)
         << c.setting << " " << std::hex << c.uiLanguage;
 }
+
+TEST(LanguageChoice, TheListAndTheLookupSeeEachTagOnceAndFallBackToEnglish) {
+  std::vector<Language> files;
+  for (const auto& [tag, file] : std::initializer_list<std::pair<std::string_view, std::string_view>>{
+           {"de-DE", "language.name=Deutsch\nmenu.exit=&Beenden\n"},
+           {"DE-de", "language.name=Zweites Deutsch\nmenu.exit=Nie\n"},  // the program folder's copy
+           {"pt-BR", "language.name=Português (Brasil)\n"}})
+    files.push_back(*readLanguageFile(tag, std::string(tag) + ".lng", file).language);
+
+  const auto list = languageList(Language::english(), files);
+  std::vector<std::string> shown;
+  for (const auto& entry : list) shown.push_back(entry.tag + "=" + entry.caption);
+  EXPECT_EQ(shown, (std::vector<std::string>{"=Automatic (as Windows)", "zh-CN=简体中文", "en-US=English",
+                                              "de-DE=Deutsch", "pt-BR=Português (Brasil)"}));
+  EXPECT_EQ(languageList(Language::simplifiedChinese(), files)[0].caption, "自动 (跟随 Windows)");
+
+  EXPECT_EQ(languageOfTag("de-de", files).text(TextId::MenuExit), "&Beenden");
+  EXPECT_EQ(languageOfTag("zh-CN", files).tag(), "zh-CN");
+  EXPECT_EQ(languageOfTag("fr-FR", files).tag(), "en-US");
+  EXPECT_EQ(languageOfTag("", files).tag(), "en-US");
+}
