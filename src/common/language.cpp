@@ -155,7 +155,8 @@ LanguageFileResult readLanguageFile(std::string_view tag, std::string_view fileN
     const std::optional<TextId> id = textIdNamed(key);
     bool good = false;
     if (key == kNameKey) {
-      good = !text.empty() && text.size() <= 64 && isValidUtf8(text) && !hasControlCharacter(text);
+      good = !text.empty() && text.size() <= 64 && isValidUtf8(text) && !hasControlCharacter(text) &&
+             text.find('\n') == std::string::npos;
       if (good) name = text;
     } else if (id && !taken[textIndex(*id)] && isGoodEntry(*id, text)) {
       texts[textIndex(*id)] = text;

@@ -243,14 +243,15 @@ TEST(LanguageChoice, TheListAndTheLookupSeeEachTagOnceAndFallBackToEnglish) {
   for (const auto& [tag, file] : std::initializer_list<std::pair<std::string_view, std::string_view>>{
            {"de-DE", "language.name=Deutsch\nmenu.exit=&Beenden\n"},
            {"DE-de", "language.name=Zweites Deutsch\nmenu.exit=Nie\n"},  // the program folder's copy
-           {"pt-BR", "language.name=Português (Brasil)\n"}})
+           {"pt-BR", "language.name=Português (Brasil)\n"},
+           {"it-IT", "language.name=Italiano\\nsu due righe\n"}})  // a name of two lines: none
     files.push_back(*readLanguageFile(tag, std::string(tag) + ".lng", file).language);
 
   const auto list = languageList(Language::english(), files);
   std::vector<std::string> shown;
   for (const auto& entry : list) shown.push_back(entry.tag + "=" + entry.caption);
   EXPECT_EQ(shown, (std::vector<std::string>{"=Automatic (as Windows)", "zh-CN=简体中文", "en-US=English",
-                                              "de-DE=Deutsch", "pt-BR=Português (Brasil)"}));
+                                              "de-DE=Deutsch", "pt-BR=Português (Brasil)", "it-IT=it-IT"}));
   EXPECT_EQ(languageList(Language::simplifiedChinese(), files)[0].caption, "自动 (跟随 Windows)");
 
   EXPECT_EQ(languageOfTag("de-de", files).text(TextId::MenuExit), "&Beenden");
