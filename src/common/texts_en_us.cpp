@@ -66,7 +66,7 @@ constexpr TextTable kEnglish = {{
     {WelcomeTitle, "Welcome to Kelvane"},
     {WelcomeHeading, "Keep Kelvane visible"},
     {WelcomeExplanation,
-     "Windows hides new notification icons automatically. To see the memory load at all times, make the "
+     "Windows hides new notification icons automatically. To keep the memory value in sight, make the "
      "Kelvane icon always visible: click the arrow that shows hidden icons, then drag the Kelvane icon to "
      "the notification area at the right end of the taskbar."},
     {WelcomeDonation,
