@@ -9,6 +9,7 @@
 //   kelvane-preview [--settings FILE] --contact-sheet FILE
 //   kelvane-preview --history-samples FILE [--write-history OUT]
 //   kelvane-preview --history-file FILE
+//   kelvane-preview --language-template
 //
 // The preview stands for a Windows 10 machine: defaults and system colours are Windows 10's.
 // FILE is read as it lies on disk and OUT is written the same way: the program converts the
@@ -21,6 +22,8 @@
 // lines, one `menu:` line per entry in menu order (see menu_output.h for both formats).
 //
 // --history-samples and --history-file print the memory history (see history_output.h).
+//
+// --language-template prints the English texts as a language file for a translator to start from.
 
 #include <cstdint>
 #include <cstdio>
@@ -32,6 +35,7 @@
 #include <string>
 
 #include "actions/hotkey_value.h"
+#include "common/language.h"
 #include "history_output.h"
 #include "memory/memory_status.h"
 #include "menu_output.h"
@@ -55,7 +59,8 @@ int usage(const std::string& problem) {
             << "       kelvane-preview [--settings FILE] --save OUT\n"
             << "       kelvane-preview [--settings FILE] --contact-sheet FILE\n"
             << "       kelvane-preview --history-samples FILE [--write-history OUT]\n"
-            << "       kelvane-preview --history-file FILE\n";
+            << "       kelvane-preview --history-file FILE\n"
+            << "       kelvane-preview --language-template\n";
   return 2;
 }
 
@@ -131,6 +136,11 @@ int main(int argc, char** argv) {
                                         "--save", "--png", "--scale", "--contact-sheet",
                                         "--processes", "--history-samples", "--history-file",
                                         "--write-history"};
+  if (argc >= 2 && std::string(argv[1]) == "--language-template") {
+    if (argc > 2) return usage("--language-template takes nothing else");
+    std::cout << languageTemplate();
+    return 0;
+  }
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--dump-settings") {

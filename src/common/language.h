@@ -1,0 +1,89 @@
+#pragma once
+
+// The language the program speaks: a tag ("zh-CN"), the language's own name, and a text for
+// every key of texts.h. Two are built in; a UTF-8 file Languages\<tag>.lng adds one more each.
+// The core takes the file's bytes and the system's facts; reading files and asking Windows for
+// its display language is the shell's.
+//
+// A language file is lines of `key=text` (texts.h names the keys), with the language's own name
+// under `language.name`. Empty lines and lines starting with '#' or ';' are comments. In a text,
+// "\n" is a line break and "\\" a backslash. A key the file leaves out shows in English, and so
+// does a bad entry: an unknown or repeated key, a text that is not UTF-8 or holds control
+// characters, that lacks a placeholder of the English text or adds one, or that breaks the
+// shape the program relies on (texts.h). A file never stops the program: the worst it can do
+// is add nothing, and each file that was not taken whole is named in one log line.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/texts.h"
+
+namespace kelvane {
+
+inline constexpr std::string_view kChineseTag = "zh-CN";
+inline constexpr std::string_view kEnglishTag = "en-US";
+// A language file is a few tens of kilobytes; anything far larger is not one.
+inline constexpr std::size_t kLanguageFileLimit = 1024 * 1024;
+// No text of the program comes near this; a longer one is a broken entry.
+inline constexpr std::size_t kLanguageTextLimit = 4096;
+
+class Language {
+ public:
+  static const Language& simplifiedChinese();
+  static const Language& english();
+
+  const std::string& tag() const { return tag_; }
+  // The language's name in its own words, for the options dialog's list.
+  const std::string& name() const { return name_; }
+  const std::string& text(TextId id) const { return texts_[textIndex(id)]; }
+
+  // `texts` holds one text per key, in key order.
+  Language(std::string tag, std::string name, std::vector<std::string> texts);
+
+ private:
+  std::string tag_;
+  std::string name_;
+  std::vector<std::string> texts_;
+};
+
+struct LanguageFileResult {
+  std::optional<Language> language;  // absent when the file adds no language
+  std::string logLine;               // empty when every entry was taken
+};
+
+// Reads the language file `fileName` (its name, for the log line) whose file name gives `tag`.
+LanguageFileResult readLanguageFile(std::string_view tag, std::string_view fileName, std::string_view bytes);
+
+// `language` written as a language file that readLanguageFile reads back to the same texts.
+std::string languageFileText(const Language& language);
+
+// The English table as a file to translate, with a few lines on how.
+std::string languageTemplate();
+
+bool sameLanguageTag(std::string_view a, std::string_view b);
+
+// The language to speak: `setting` ([General] Language) when it names a built-in language or
+// one of `fileTags`; otherwise Windows' display language: any Chinese one (primary language
+// 0x04) gives Simplified Chinese, any other the file language of `uiLanguageTag` (the same tag,
+// else the same primary language) or English. Returns the chosen tag as its owner spells it.
+std::string chooseLanguage(std::string_view setting, std::uint16_t uiLanguageId, std::string_view uiLanguageTag,
+                           std::span<const std::string> fileTags);
+
+// The language of `tag` among the built-in ones and `fileLanguages`; English when none is.
+// Of two file languages with one tag the first counts: the shell lists the data folder's first.
+const Language& languageOfTag(std::string_view tag, std::span<const Language> fileLanguages);
+
+// The options dialog's list of languages: automatic first, whose tag is empty (and a settings
+// file then names none), then the built-in languages and the file languages, each by its own
+// name, a tag listed once.
+struct LanguageListEntry {
+  std::string tag;
+  std::string caption;
+};
+std::vector<LanguageListEntry> languageList(const Language& speaking, std::span<const Language> fileLanguages);
+
+}  // namespace kelvane
