@@ -3,14 +3,16 @@
 // from WindowBase<T> (bound at WM_NCCREATE, so that no early message is lost), a dialog made by
 // the dialog manager from DialogBase<T> (bound at WM_INITDIALOG). Each routes every message to the
 // derived class's handleMessage; an exception escaping a handler is shown by the top-level error
-// display and the message loop goes on with the next message. The window is destroyed only by
-// its object (destroyWindow), from the derived class's destructor or a handler.
+// display and the message loop goes on with the next message. A window is owned by its object
+// (UniqueWindow) and destroyed only by it (destroyWindow), from the derived class's destructor or
+// a handler; a dialog by the dialog manager, when it ends.
 
 #include <windows.h>
 
 #include <exception>
 
 #include "common/error_display_win.h"
+#include "common/handles_win.h"
 
 namespace kelvane {
 
@@ -54,10 +56,19 @@ class WindowBase {
     RegisterClassExW(&wc);
   }
 
+  // The window is owned by the object from here on: destroyWindow, or the object's end, destroys
+  // it, unless the system destroyed it first with its owner.
   HWND createWindow(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
                     int x, int y, int width, int height, HWND owner) {
-    return CreateWindowExW(exStyle, className, title, style, x, y, width, height, owner, nullptr,
-                           GetModuleHandleW(nullptr), static_cast<Derived*>(this));
+    window_.reset(CreateWindowExW(exStyle, className, title, style, x, y, width, height, owner, nullptr,
+                                  GetModuleHandleW(nullptr), static_cast<Derived*>(this)));
+    return window_.get();
+  }
+
+  // A derived class destroys its window in its own destructor (destroyWindow), while its
+  // handlers can still run; past that point the window goes without reaching them.
+  ~WindowBase() {
+    if (hwnd_) SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
   }
 
   LRESULT defaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -65,13 +76,13 @@ class WindowBase {
   }
 
   // The only way the window goes before the system takes it with its owner.
-  void destroyWindow() {
-    if (hwnd_) DestroyWindow(hwnd_);
-  }
+  void destroyWindow() { window_.reset(); }
 
   HWND hwnd_ = nullptr;
 
  private:
+  UniqueWindow window_;
+
   static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Derived* self;
     if (message == WM_NCCREATE) {
@@ -88,6 +99,7 @@ class WindowBase {
           if (message == WM_NCDESTROY) {
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             self->hwnd_ = nullptr;
+            self->window_.disown();
           }
           return result;
         },
