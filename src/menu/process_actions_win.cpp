@@ -60,6 +60,25 @@ void copyDetails(FormServices& form, const std::string& details) {
   }
 }
 
+// Ending this program from its own menu entry is its Exit command: the settings are saved and
+// the icon removed, which ending the process outright would skip. Every other process is
+// handed on as it is.
+class ExitInsteadOfEndingThisProgram : public ProcessControl {
+ public:
+  ExitInsteadOfEndingThisProgram(FormServices& form, ProcessControl& others) : form_(form), others_(others) {}
+  void trimWorkingSet(HANDLE process) override { others_.trimWorkingSet(process); }
+  void terminate(HANDLE process) override {
+    if (GetProcessId(process) == GetCurrentProcessId())
+      form_.Close1Click();
+    else
+      others_.terminate(process);
+  }
+
+ private:
+  FormServices& form_;
+  ProcessControl& others_;
+};
+
 void searchWeb(const std::string& name) {
   // A browser that does not start changes nothing the user has to be told about.
   ShellExecuteW(nullptr, L"open", toWide(WebSearchUrl(name)).c_str(), nullptr, nullptr, SW_SHOW);
@@ -83,7 +102,8 @@ void ApplyToAllInstances(const std::string& path, bool end, bool usePagefile, Pr
   }
 }
 
-void KillItem(FormServices& form, const ProcessItem& item, ProcessControl& control) {
+void KillItem(FormServices& form, const ProcessItem& item, ProcessControl& system) {
+  ExitInsteadOfEndingThisProgram control(form, system);
   const ProcessDialog dialog = MakeProcessDialog(item, readExecutableVersion(item.path));
   const int result = TaskChoice(dialog.mainInstruction, dialog.content, dialog.buttonCaptions, dialog.mainIcon,
                                 nullptr, dialog.title, dialog.footer, dialog.footerIcon, dialog.width);

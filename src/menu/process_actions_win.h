@@ -23,6 +23,7 @@ class ProcessControl {
 
 // The click handler of every process entry: shows the process dialog and carries out the
 // chosen action on the process the entry stands for, if that process is still the same one.
+// Ending this program's own process is its Exit command (`FormServices::Close1Click`).
 void KillItem(FormServices& form, const ProcessItem& item);
 void KillItem(FormServices& form, const ProcessItem& item, ProcessControl& control);
 

@@ -140,6 +140,14 @@ class CountingControl : public ProcessControl {
   }
 };
 
+// Records without acting: a fault that ends the process must not end this test program.
+class RecordingControl : public ProcessControl {
+ public:
+  std::vector<DWORD> trimmed, ended;
+  void trimWorkingSet(HANDLE process) override { trimmed.push_back(GetProcessId(process)); }
+  void terminate(HANDLE process) override { ended.push_back(GetProcessId(process)); }
+};
+
 struct DialogSeen {
   std::vector<std::wstring> buttons;  // captions of 100..103, empty where missing
   std::wstring content;
@@ -317,4 +325,25 @@ TEST(ProcessActions, AProcessThatEndedOrWhoseIdNowNamesAnotherIsNotTouched) {
   EXPECT_TRUE(program.running(sameProgram));
   EXPECT_TRUE(other.running(otherProgram));
   EXPECT_TRUE(form.errors.empty());
+}
+
+TEST(ProcessActions, EndingThisProgramsOwnEntryIsItsExitCommand) {
+  const DWORD self = GetCurrentProcessId();
+  const ProcessItem own = entryFor(self);
+  ASSERT_EQ(own.processId, self);
+  ProcessItem merged = own;  // every running copy of this program, this one among them
+  merged.unified = true;
+  merged.instanceCount = 2;
+  FakeFormServices form;
+  RecordingControl control;
+
+  press(form, own, control, 102);
+  EXPECT_EQ(form.closeRequests, 1);
+  press(form, merged, control, 102);
+  EXPECT_EQ(form.closeRequests, 2);
+  EXPECT_TRUE(control.ended.empty());
+  // Releasing its memory stays what it is for any process.
+  press(form, own, control, 101);
+  EXPECT_EQ(control.trimmed, std::vector<DWORD>{self});
+  EXPECT_EQ(form.closeRequests, 2);
 }
