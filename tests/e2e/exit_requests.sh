@@ -9,7 +9,6 @@ source "$(dirname "$0")/lib.sh"
 
 SETTINGS="$DATA_DIR/Kelvane.Settings"
 OPTIONS_TITLE='Kelvane 设置'
-OPTIONS_APPLY=3
 mkdir -p "$DATA_DIR"
 cp "$KELVANE_BUILD/idle_child.exe" "$PROGRAM_DIR/"
 # No debugger on a fault: a failing case ends with its program instead of leaving Wine's
@@ -37,12 +36,7 @@ no_heap_error() { ! grep -E 'err:heap|warn:heap|err:seh|wine: (Unhandled|Asserti
 # A program that does not end (Wine's debugger holds it after a heap error) is stopped, so that
 # the next case starts afresh.
 ends_cleanly() {  # ends_cleanly CASE
-  if program_ends 40; then
-    log "ok: $1: the program ends"
-  else
-    fail "$1: the program ends"
-    kill -KILL "$KELVANE_WINE_PID" 2>/dev/null || true
-  fi
+  program_ends 40 && log "ok: $1: the program ends" || { fail "$1: the program ends"; kill -KILL "$KELVANE_WINE_PID" || true; }
   wait "$KELVANE_WINE_PID" 2>/dev/null || true
   check "$1: no heap error and no fault in Wine's output" no_heap_error
 }
@@ -62,8 +56,7 @@ before=$(md5sum < "$SETTINGS")
 chmod a-w "$SETTINGS"
 check "apply: the icon appears" start_checked apply
 open_options() {
-  local attempt
-  for attempt in 1 2 3; do
+  for _ in 1 2 3; do
     xdotool mousemove "$ICON_X" "$ICON_Y" click --repeat 2 --delay 80 1
     wait_for_dialog "$OPTIONS_TITLE" 10 && return 0
   done
@@ -71,14 +64,7 @@ open_options() {
 }
 check "apply: a double click opens the options dialog" open_options
 # The dialog's window can be found a moment before its buttons exist.
-press_apply() {
-  local i
-  for i in $(seq 1 50); do
-    probe dlg-click "$OPTIONS_TITLE" "$OPTIONS_APPLY" && return 0
-    sleep 0.2
-  done
-  return 1
-}
+press_apply() { for _ in $(seq 1 50); do probe dlg-click "$OPTIONS_TITLE" 3 && return 0; sleep 0.2; done; return 1; }
 check "apply: 应用 is pressed" press_apply
 check "apply: the save fails with its box" wait_for_message 20
 screenshot apply-box
