@@ -61,17 +61,27 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
   std::wstring SettingsFileName() override;
   std::wstring ThemeFolder() override;
   void About1Click() override;
-  // The exit command: saves, releases everything, removes the icon and ends the message loop.
+  // The exit command. It may come from inside a menu or a modal box: it only ends those loops
+  // and the message loop, and the program is closed once they have returned (closeProgram).
   void Close1Click() override;
   void ShowError(const std::string& message) override;
 
+  // Whether an exit was asked for: the message loop ends and then calls closeProgram.
+  bool exitRequested() const { return exitRequested_; }
+  // Carries out the exit asked for, outside every handler of the program: saves, releases
+  // everything and removes the icon. Nothing happens when no exit was asked for.
+  void closeProgram();
+
  private:
   enum TimerId : UINT_PTR { kTimer1 = 1, kTimerDefrag = 2 };
-  static constexpr UINT kCloseProgramMessage = WM_APP + 1;
   static constexpr UINT kRefreshMessage = WM_APP + 2;
   const UINT exitRequestMessage_ = RegisterWindowMessageW(kExitRequestMessageName);
 
-  void closeProgram();
+  // Ends the open menu and every modal loop (WM_QUIT) and so, at last, the message loop. The
+  // form and its components stay whole until closeProgram: the handlers that were waiting in
+  // those loops return through them. `unattended` (another program asks and waits for the end)
+  // saves without a message box.
+  void requestExit(bool unattended);
 
   void FormCreate();
   bool checkPlatform();
@@ -79,7 +89,7 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
   void LoadOptions();
   // Writes the record to the settings file; a failure is shown unless `quiet`.
   bool SaveOptions(bool quiet = false);
-  bool FormCloseQuery(bool sessionEnding = false);
+  bool FormCloseQuery(bool unattended = false);
   void FormClose();
 
   // Handlers.
@@ -124,6 +134,8 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
   HICON designIcon_ = nullptr;  // from the resources, shared
   bool sessionNotificationRegistered_ = false;
   bool closing_ = false;
+  bool exitRequested_ = false;
+  bool exitUnattended_ = false;
   // The about window's content, built when it is first shown; the welcome window while it is up.
   std::unique_ptr<TAboutWindow> about_;
   TFrmWelcome* welcome_ = nullptr;
