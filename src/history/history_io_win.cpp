@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "common/system_error_win.h"
 #include "common/text_win.h"
+#include "history/history_export_win.h"
 
 namespace kelvane {
 
@@ -14,11 +14,6 @@ namespace {
 constexpr DWORD kReaderShare = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 // Files kept aside are "<path>.1.old" up to this number.
 constexpr int kAsideNames = 99;
-
-std::string systemWords(DWORD error) {
-  const std::string text = systemMessageText(error);
-  return text.empty() ? "error " + std::to_string(error) : text;
-}
 
 std::string quoted(const std::wstring& path) { return "\"" + toUtf8(path) + "\""; }
 
@@ -76,7 +71,7 @@ DWORD transfer(std::uint64_t offset, Byte* data, std::size_t size, DWORD stalled
 }  // namespace
 
 bool FileHistoryIo::fail(DWORD error) {
-  failure_ = systemWords(error);
+  failure_ = systemFailureText(error);
   return false;
 }
 
@@ -113,11 +108,11 @@ OpenedHistory openHistoryForWriting(const std::wstring& path) {
   // do it anyway, and the attribute says the user wants the file left as it is.
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-    return inMemory(path, systemWords(ERROR_ACCESS_DENIED));
+    return inMemory(path, systemFailureText(ERROR_ACCESS_DENIED));
   // Others may read while the tray's copy writes; nobody else may write.
   UniqueKernelHandle file = openFile(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS);
   const DWORD openError = GetLastError();
-  if (!file) return inMemory(path, systemWords(openError));
+  if (!file) return inMemory(path, systemFailureText(openError));
   const bool existed = openError == ERROR_ALREADY_EXISTS;
 
   OpenedHistory opened;
@@ -138,14 +133,14 @@ OpenedHistory openHistoryForWriting(const std::wstring& path) {
     opened.keptAside = keepAside(path, error);
     if (opened.keptAside.empty()) {
       opened.notice = historyInMemoryNotice(path, quoted(path) + " 不是内存历史文件, 也无法改名保留。" +
-                                                      systemWords(error));
+                                                      systemFailureText(error));
       return opened;
     }
     opened.notice = quoted(path) + " 不是内存历史文件, 已改名为 " + quoted(opened.keptAside) +
                     ", 并新建了历史文件。";
     file = openFile(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW);
     if (!file) {
-      opened.notice += " " + historyInMemoryNotice(path, systemWords(GetLastError()));
+      opened.notice += " " + historyInMemoryNotice(path, systemFailureText(GetLastError()));
       return opened;
     }
     opened.io = std::make_unique<FileHistoryIo>(std::move(file), true);
@@ -167,7 +162,7 @@ ReadHistoryResult readHistoryFile(const std::wstring& path) {
   if (!file) {
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND) result.content.emplace();
-    else result.failure = "无法读取 " + quoted(path) + "。" + systemWords(error);
+    else result.failure = "无法读取 " + quoted(path) + "。" + systemFailureText(error);
     return result;
   }
   FileHistoryIo io(std::move(file), false);

@@ -215,9 +215,10 @@ std::string growerLine(const Grower& grower, const NumberFormat& format) {
 }
 
 void HistoryView::choose(HistoryRange range, std::int64_t now) {
+  // The same range a minute on keeps the pointed column; another range starts afresh.
+  if (range != range_) pointed_.reset();
   range_ = range;
   to_ = minuteStartOf(now) + kMinuteSeconds;
-  pointed_.reset();
   minutes_.clear();
   events_.clear();
   growers_.clear();
@@ -260,6 +261,12 @@ bool HistoryView::pointAt(ViewPoint at) {
   if (pointed_ == column) return false;
   pointed_ = column;
   return true;
+}
+
+bool HistoryView::leave() {
+  const bool pointed = pointed_.has_value();
+  pointed_.reset();
+  return pointed;
 }
 
 std::size_t HistoryView::recordedFrom(std::size_t column, int step) const {

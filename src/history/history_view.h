@@ -127,7 +127,7 @@ class HistoryView {
   std::int64_t to() const { return to_; }
   const HistoryLayout& layout() const { return layout_; }
 
-  // A new range ending at the minute of `now` (UTC seconds): the shell then hands in its data.
+  // A range ending with the minute of `now` (UTC seconds): the shell then hands in its data.
   void choose(HistoryRange range, std::int64_t now);
   // Everything held (oldest first) and the growers of the range: only the range's part is kept.
   void setData(std::span<const MinuteRecord> minutes, std::span<const HistoryEvent> events,
@@ -137,6 +137,8 @@ class HistoryView {
   // The mouse at a client point: the command it gives (a press), or the pointed moment it moves.
   HistoryCommand click(ViewPoint at);
   bool pointAt(ViewPoint at);  // true when the picture changes
+  // The pointer left the window: no moment is pointed at any more. True when one was.
+  bool leave();
   HistoryCommand key(HistoryKey key);
 
   std::optional<HistoryMoment> pointedMoment() const;

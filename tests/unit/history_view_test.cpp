@@ -141,6 +141,8 @@ TEST(HistoryView, AnHourWithAGapAnAlertAndAReleaseDrawnPointedAndTold) {
   // A gap's moment says so.
   view.click({44 + 6 * 25, 100});
   EXPECT_EQ(momentLines(*view.pointedMoment(), "t", format), (std::vector<std::string>{"t", "没有记录"}));
+  EXPECT_TRUE(view.leave());  // the pointer left the window
+  EXPECT_FALSE(view.pointedMoment());
 
   // Keys and buttons that change the window.
   EXPECT_EQ(view.key(HistoryKey::Digit4).range, HistoryRange::Month);

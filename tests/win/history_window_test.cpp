@@ -1,0 +1,92 @@
+// The history window on a real desktop: where it opens, what its keys and pointer do, what it
+// paints, and that closing it keeps its place and gives back what it held.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "../e2e/tools/synthetic_history_win.h"
+#include "history/history_window_win.h"
+
+using namespace kelvane;
+using kelvane::testing::SyntheticHistory;
+
+namespace {
+
+void pumpMessages() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+}
+
+COLORREF pixelAt(HWND window, int x, int y) {
+  const HDC dc = GetDC(window);
+  const COLORREF colour = GetPixel(dc, x, y);
+  ReleaseDC(window, dc);
+  return colour;
+}
+
+}  // namespace
+
+TEST(HistoryWindow, OpensWithItsRangeAnswersKeysPaintsAndGivesBackWhatItHeldWhenClosed) {
+  SyntheticHistory source;
+  source.kept.range = HistoryRange::Hour;
+  HistoryWindow window(source, nullptr);
+  window.show();
+  ASSERT_TRUE(window.isOpen());
+  EXPECT_EQ(FindWindowW(kHistoryWindowClassName, L"Kelvane 内存历史"), window.hwnd());
+  const HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  RECT client{};
+  GetClientRect(window.hwnd(), &client);
+  EXPECT_EQ(client.right, defaultHistoryClientSize(dpi).x);
+  EXPECT_EQ(client.bottom, defaultHistoryClientSize(dpi).y);
+  EXPECT_EQ(window.view().range(), HistoryRange::Hour);
+  EXPECT_EQ(window.view().growers().size(), 3u);
+
+  // Painted: the red threshold runs through the sleep's gap (minutes 25-40 ago) in the
+  // picture's colour, with the plot's background right above it.
+  pumpMessages();
+  SendMessageW(window.hwnd(), WM_MOUSELEAVE, 0, 0);  // the desktop's pointer may rest on it
+  RedrawWindow(window.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  const HistoryLayout& layout = window.view().layout();
+  const HistoryLook look;
+  const int gapX = layout.graph.left + layout.graph.width() * 28 / 60;
+  const int redY = layout.graph.bottom - 1 - (look.redPercent * 10 * (layout.graph.height() - 1) + 500) / 1000;
+  ASSERT_FALSE(window.view().pointedMoment());
+  EXPECT_EQ(pixelAt(window.hwnd(), gapX, redY), look.red);
+  EXPECT_EQ(pixelAt(window.hwnd(), gapX, redY - 3), look.window);
+
+  // The pointer on the alert of twelve minutes ago points at its moment.
+  const int alertX = layout.graph.left + layout.graph.width() * 48 / 60;
+  SendMessageW(window.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(alertX, layout.graph.top + 20));
+  ASSERT_TRUE(window.view().pointedMoment());
+  SendMessageW(window.hwnd(), WM_KEYDOWN, VK_LEFT, 0);
+  SendMessageW(window.hwnd(), WM_KEYDOWN, VK_RIGHT, 0);
+  EXPECT_EQ(window.view().pointedMoment()->column.recorded, true);
+
+  // 4 chooses 30 days and the range is kept at once.
+  SendMessageW(window.hwnd(), WM_KEYDOWN, '4', 0);
+  EXPECT_EQ(window.view().range(), HistoryRange::Month);
+  EXPECT_EQ(source.kept.range, HistoryRange::Month);
+  MoveWindow(window.hwnd(), 40, 50, 700, 420, TRUE);
+
+  // Escape closes: the place is kept, and nothing of the history stays.
+  SendMessageW(window.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_FALSE(window.isOpen());
+  EXPECT_EQ(FindWindowW(kHistoryWindowClassName, nullptr), nullptr);
+  EXPECT_EQ(source.kept.left, 40);
+  EXPECT_EQ(source.kept.top, 50);
+  EXPECT_EQ(source.kept.width, 700);
+  EXPECT_EQ(source.kept.height, 420);
+  EXPECT_TRUE(window.view().growers().empty());
+  EXPECT_FALSE(window.view().pointedMoment());
+
+  // Shown again, it opens where it was, with the range it had.
+  window.show();
+  RECT frame{};
+  GetWindowRect(window.hwnd(), &frame);
+  EXPECT_EQ(frame.left, 40);
+  EXPECT_EQ(frame.right - frame.left, 700);
+  EXPECT_EQ(window.view().range(), HistoryRange::Month);
+  SendMessageW(window.hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_FALSE(window.isOpen());
+}
