@@ -21,13 +21,12 @@ constexpr std::array<SwitchName, 6> kSwitches = {{{"history", Kind::ShowHistory}
                                                   {"export-history", Kind::ExportHistory},
                                                   {"?", Kind::Usage}}};
 
-char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool sameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
-  return true;
+// Switches are ASCII; only their letters fold, so a name in another script is never mangled.
+std::string lowerAscii(std::string_view text) {
+  std::string lowered(text);
+  for (char& c : lowered)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return lowered;
 }
 
 bool isSwitch(const std::string& argument) {
@@ -73,9 +72,9 @@ ProgramRequest parseCommandLine(std::span<const std::string> arguments) {
   if (arguments.empty()) return {};
   const std::string& first = arguments[0];
   if (!isSwitch(first)) return bad("无法识别的参数 \"" + first + "\"");
-  const std::string_view name = std::string_view(first).substr(1);
+  const std::string name = lowerAscii(std::string_view(first).substr(1));
   for (const SwitchName& known : kSwitches) {
-    if (!sameIgnoringCase(name, known.name)) continue;
+    if (name != known.name) continue;
     if (known.kind == Kind::ExportHistory) return exportRequest(arguments.subspan(1));
     if (arguments.size() > 1) return bad("多余的参数 \"" + arguments[1] + "\"");
     ProgramRequest request;
