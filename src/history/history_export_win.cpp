@@ -82,4 +82,12 @@ bool writeWholeFile(const std::wstring& path, const std::string& bytes, std::str
   return false;
 }
 
+bool exportRecentHistory(const HistoryContent& held, int days, std::int64_t now, const std::wstring& csvPath,
+                         std::string& failure) {
+  const std::int64_t to = minuteStartOf(now) + kMinuteSeconds;
+  const std::string csv = historyCsv(held.minutes, held.events, to - std::int64_t{days} * 86400, to,
+                                     systemLocalTimeOf());
+  return writeWholeFile(csvPath, csv, failure);
+}
+
 }  // namespace kelvane

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "history/history_csv.h"
+#include "history/history_file.h"
 
 namespace kelvane {
 
@@ -26,5 +27,10 @@ std::string systemFailureText(DWORD error);
 
 // Writes the bytes as the file's whole content; false with the reason in the user's words.
 bool writeWholeFile(const std::wstring& path, const std::string& bytes, std::string& failure);
+
+// `/export-history`: the CSV of the last `days` days up to the minute of `now`, from what the
+// running copy holds or what a command-line run read from the history file.
+bool exportRecentHistory(const HistoryContent& held, int days, std::int64_t now, const std::wstring& csvPath,
+                         std::string& failure);
 
 }  // namespace kelvane

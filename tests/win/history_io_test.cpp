@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
+#include "history/history_export_win.h"
 #include "history/history_format.h"
 #include "history/history_io_win.h"
 #include "scratch_folder_win.h"
@@ -85,6 +87,18 @@ TEST(HistoryIo, KeptAcrossRestartsWhileACommandLineRunReads) {
   EXPECT_EQ(minutes[3].maxUsedPhys, 80'000u);
   ASSERT_EQ(read.content->events.size(), 2u);
   EXPECT_EQ(read.content->events[1].time, t0 + 201);
+
+  // A command-line export of the last day reads that file and writes a CSV a spreadsheet opens:
+  // the byte-order mark, a header, the four minutes, the two exits (before and after a minute).
+  std::string failure;
+  const std::wstring csvPath = folder.path() + L"导出.csv";
+  ASSERT_TRUE(exportRecentHistory(*read.content, 1, t0 + 250, csvPath, failure)) << failure;
+  const std::string csv = ScratchFolder::readBytes(csvPath);
+  EXPECT_EQ(csv.rfind("\xEF\xBB\xBF本地时间,UTC 时间,", 0), 0u);
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 4 + 2);
+  EXPECT_NE(csv.find(",2023-11-14 22:16:00,分钟,2,60,65.0,70,70000,140000,"), std::string::npos) << csv;
+  EXPECT_FALSE(exportRecentHistory(*read.content, 1, t0, folder.path() + L"missing\\a.csv", failure));
+  EXPECT_NE(failure.find("a.csv"), std::string::npos) << failure;
 
   // A missing file is an empty history for a reader, not a failure.
   const ReadHistoryResult none = readHistoryFile(folder.path() + L"none.History");
