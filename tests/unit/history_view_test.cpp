@@ -35,11 +35,11 @@ TEST(HistoryView, LayoutScalesWithTheDpiAndDropsTheGrowersWhenNarrow) {
   EXPECT_EQ(at96.rangeButtons[0], (ViewRect{8, 8, 72, 32}));
   EXPECT_EQ(at96.exportButton, (ViewRect{536, 8, 632, 32}));
   EXPECT_EQ(at96.growers, (ViewRect{412, 40, 632, 352}));
-  EXPECT_EQ(at96.graph, (ViewRect{44, 40, 404, 320}));
+  EXPECT_EQ(at96.graph, (ViewRect{44, 40, 404, 316}));
   const ViewPoint size144 = defaultHistoryClientSize(144);
   const HistoryLayout at144 = layoutHistoryWindow(size144.x, size144.y, 144);
   EXPECT_EQ(size144.x, 960);
-  EXPECT_EQ(at144.graph, (ViewRect{66, 60, 606, 480}));  // every edge at 1.5 times
+  EXPECT_EQ(at144.graph, (ViewRect{66, 60, 606, 474}));  // every edge at 1.5 times
   const HistoryLayout narrow = layoutHistoryWindow(400, 300, 96);
   EXPECT_EQ(narrow.growers.width(), 0);
   EXPECT_EQ(narrow.graph.right, 392);
@@ -74,7 +74,7 @@ TEST(HistoryView, AnHourWithAGapAnAlertAndAReleaseDrawnPointedAndTold) {
   EXPECT_EQ(growerLines, std::vector<std::string>{"+2 GB  leaky.exe"});
   const auto plan = view.picture(look, kUtc, {}, growerLines, kTextSize);
 
-  // The graph spans y 40..319: a load of L is at 319 - L * 279 / 100, rounded.
+  // The graph spans y 40..315: a load of L is at 315 - L * 275 / 100, rounded half up.
   const auto fills = stepsOf(plan, DrawStep::Kind::Fill);
   const auto bandAt = [&](int x) -> const DrawStep* {
     for (const DrawStep& s : fills)
@@ -82,11 +82,11 @@ TEST(HistoryView, AnHourWithAGapAnAlertAndAReleaseDrawnPointedAndTold) {
     return nullptr;
   };
   ASSERT_NE(bandAt(44), nullptr);
-  EXPECT_EQ(bandAt(44)->rect.top, 319 - 167);     // 60 %
-  EXPECT_EQ(bandAt(44)->rect.bottom, 319 - 112 + 1);  // 40 %
+  EXPECT_EQ(bandAt(44)->rect.top, 315 - 165);         // 60 %
+  EXPECT_EQ(bandAt(44)->rect.bottom, 315 - 110 + 1);  // 40 %
   EXPECT_EQ(bandAt(44 + 6 * 25), nullptr);           // minute 25: nothing recorded
   ASSERT_NE(bandAt(44 + 6 * 54 + 1), nullptr);
-  EXPECT_EQ(bandAt(44 + 6 * 54 + 1)->rect.top, 319 - 268);
+  EXPECT_EQ(bandAt(44 + 6 * 54 + 1)->rect.top, 315 - 264);
 
   const auto lines = stepsOf(plan, DrawStep::Kind::Line);
   const auto across = [&](std::uint32_t colour) {
