@@ -15,7 +15,7 @@ constexpr int kRangeButtonWidth = 64;
 constexpr int kButtonGap = 4;
 constexpr int kExportButtonWidth = 96;
 constexpr int kLoadAxisWidth = 36;
-constexpr int kTimeAxisHeight = 32;
+constexpr int kTimeAxisHeight = 36;
 constexpr int kMarkSize = 5;
 constexpr int kGrowersWidth = 220;
 constexpr int kNarrowestWithGrowers = 520;
@@ -357,7 +357,7 @@ std::vector<DrawStep> HistoryView::picture(const HistoryLook& look, const LocalT
   if (days && range_ == HistoryRange::Month) tick = (firstLocal / 86400 + 1) * 86400;
   const auto columns = static_cast<std::size_t>(graph.width());
   int lastLabelRight = graph.left - 1;
-  const int labelTop = layout_.timeAxis.top + scaled(kMarkSize + 4, dpi);
+  const int labelTop = layout_.timeAxis.top + scaled(2 * kMarkSize + 6, dpi);
   for (; tick - offset < to_; tick += step) {
     const std::size_t column = columnOf(tick - offset, from(), to_, columns);
     if (column >= columns) continue;
@@ -394,17 +394,19 @@ std::vector<DrawStep> HistoryView::picture(const HistoryLook& look, const LocalT
     plan.push_back(line(before, here, blend(levelColour(look, (column.mean10 + 5) / 10), 0, 70), 2 * thin));
   }
 
-  // Alerts and releases on the time axis: up for an alert, down for a release.
+  // Alerts and releases on the time axis, each in a row of its own so that a release right
+  // after an alert stays visible: alerts point up, releases down.
   const int mark = scaled(kMarkSize, dpi);
   for (const HistoryEvent& event : events_) {
     const std::size_t column = columnOf(event.time, from(), to_, columns);
     if (column >= columns) continue;
     const int x = graph.left + static_cast<int>(column);
     const int top = layout_.timeAxis.top + scaled(2, dpi);
+    const int lower = top + mark + scaled(2, dpi);
     if (event.kind == HistoryEventKind::Alert)
       plan.push_back(triangle({x, top}, {x - mark, top + mark}, {x + mark, top + mark}, look.red));
     else if (event.kind == HistoryEventKind::Release)
-      plan.push_back(triangle({x - mark, top}, {x + mark, top}, {x, top + mark}, look.release));
+      plan.push_back(triangle({x - mark, lower}, {x + mark, lower}, {x, lower + mark}, look.release));
   }
 
   // The pointed moment: a line through it and its text beside it.
