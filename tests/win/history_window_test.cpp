@@ -29,8 +29,12 @@ TEST(HistoryWindow, OpensWithItsRangeAnswersKeysPaintsAndGivesBackWhatItHeldWhen
   SyntheticHistory source;
   source.kept.range = HistoryRange::Hour;
   HistoryWindow window(source, nullptr);
+  const long fonts = UniqueFont::liveCount();
+  const long bitmaps = UniqueBitmap::liveCount();
+  const long canvases = UniqueMemoryDc::liveCount();
   window.show();
   ASSERT_TRUE(window.isOpen());
+  EXPECT_EQ(UniqueFont::liveCount(), fonts + 1);
   EXPECT_EQ(FindWindowW(kHistoryWindowClassName, L"Kelvane 内存历史"), window.hwnd());
   const HDC screen = GetDC(nullptr);
   const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
@@ -79,6 +83,9 @@ TEST(HistoryWindow, OpensWithItsRangeAnswersKeysPaintsAndGivesBackWhatItHeldWhen
   EXPECT_EQ(source.kept.height, 420);
   EXPECT_TRUE(window.view().growers().empty());
   EXPECT_FALSE(window.view().pointedMoment());
+  EXPECT_EQ(UniqueFont::liveCount(), fonts);
+  EXPECT_EQ(UniqueBitmap::liveCount(), bitmaps);  // the paints' off-screen pictures
+  EXPECT_EQ(UniqueMemoryDc::liveCount(), canvases);
 
   // Shown again, it opens where it was, with the range it had.
   window.show();
