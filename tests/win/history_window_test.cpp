@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+
 #include "../e2e/tools/synthetic_history_win.h"
+#include "common/text_win.h"
 #include "history/history_window_win.h"
 
 using namespace kelvane;
@@ -21,6 +24,19 @@ COLORREF pixelAt(HWND window, int x, int y) {
   const COLORREF colour = GetPixel(dc, x, y);
   ReleaseDC(window, dc);
   return colour;
+}
+
+std::string clipboardText() {
+  std::string text;
+  if (!OpenClipboard(nullptr)) return text;
+  if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* wide = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = toUtf8(wide);
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
 }
 
 }  // namespace
@@ -60,12 +76,29 @@ TEST(HistoryWindow, OpensWithItsRangeAnswersKeysPaintsAndGivesBackWhatItHeldWhen
   EXPECT_EQ(pixelAt(window.hwnd(), gapX, redY - 3), look.window);
 
   // The pointer on the alert of twelve minutes ago points at its moment.
-  const int alertX = layout.graph.left + layout.graph.width() * 48 / 60;
+  const HistoryView& view = window.view();
+  const auto& events = source.held.events;
+  const HistoryEvent& alert = *std::find_if(events.begin(), events.end(), [&](const HistoryEvent& e) {
+    return e.kind == HistoryEventKind::Alert && e.time >= view.from();
+  });
+  const int alertX = layout.graph.left +
+                     static_cast<int>(columnOf(alert.time, view.from(), view.to(), layout.graph.width()));
   SendMessageW(window.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(alertX, layout.graph.top + 20));
   ASSERT_TRUE(window.view().pointedMoment());
   SendMessageW(window.hwnd(), WM_KEYDOWN, VK_LEFT, 0);
   SendMessageW(window.hwnd(), WM_KEYDOWN, VK_RIGHT, 0);
   EXPECT_EQ(window.view().pointedMoment()->column.recorded, true);
+
+  // Ctrl+C puts the moment's text on the clipboard, the alert's processes with it.
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  SendMessageW(window.hwnd(), WM_KEYDOWN, 'C', 0);
+  keys[VK_CONTROL] = 0;
+  SetKeyboardState(keys);
+  const std::string copied = clipboardText();
+  EXPECT_NE(copied.find("警报: 负载 93%\r\n    leaky.exe  1.86 GB\r\n"), std::string::npos) << copied;
 
   // 4 chooses 30 days and the range is kept at once.
   SendMessageW(window.hwnd(), WM_KEYDOWN, '4', 0);
