@@ -144,6 +144,22 @@ TEST(HistoryView, AnHourWithAGapAnAlertAndAReleaseDrawnPointedAndTold) {
   EXPECT_TRUE(view.leave());  // the pointer left the window
   EXPECT_FALSE(view.pointedMoment());
 
+  // The same gap after the program was ended, and started again after it: not running, shaded.
+  const std::vector<HistoryEvent> stopAndStart = {{kFrom + 60 * 20, HistoryEventKind::Exit},
+                                                  {kFrom + 60 * 30 + 1, HistoryEventKind::Start}};
+  view.setData(minutes, stopAndStart, {});
+  view.click({44 + 6 * 25, 100});
+  EXPECT_EQ(momentLines(*view.pointedMoment(), "t", format), (std::vector<std::string>{"t", "Kelvane 没有运行"}));
+  const auto shaded = stepsOf(view.picture(look, kUtc, {}, {}, kTextSize), DrawStep::Kind::Fill);
+  const auto shadedAt = [&](int x) {
+    return std::any_of(shaded.begin(), shaded.end(), [&](const DrawStep& s) {
+      return s.rect == ViewRect{x, 40, x + 1, 316} && s.color == look.face;
+    });
+  };
+  EXPECT_TRUE(shadedAt(44 + 6 * 20));
+  EXPECT_TRUE(shadedAt(44 + 6 * 30 - 1));
+  EXPECT_FALSE(shadedAt(44 + 6 * 20 - 1));  // recorded
+
   // Keys and buttons that change the window.
   EXPECT_EQ(view.key(HistoryKey::Digit4).range, HistoryRange::Month);
   EXPECT_EQ(view.key(HistoryKey::Escape).kind, HistoryCommand::Kind::Close);

@@ -29,6 +29,8 @@ class SyntheticHistory : public HistoryWindowSource {
       held.minutes.push_back({start, 60, 60ull * static_cast<std::uint64_t>(mean), least, most,
                               static_cast<std::uint64_t>(mean) * (160ull << 20), 0});
     }
+    held.events.push_back({newest - 3 * 86400 - 8 * 3600 + 30, HistoryEventKind::Exit});
+    held.events.push_back({newest - 3 * 86400 + 50, HistoryEventKind::Start});
     addAlert(newest - 12 * 60);
     addRelease(newest - 9 * 60, ReleaseSource::Menu, 900ull << 20);
     addAlert(newest - 9 * 86400);
