@@ -151,7 +151,8 @@ HistoryWindow::~HistoryWindow() {
 }
 
 void HistoryWindow::show() {
-  if (!hwnd_) create();
+  if (hwnd_) refresh();  // asked for again: what is held now
+  else create();
   ShowWindow(hwnd_, IsIconic(hwnd_) ? SW_RESTORE : SW_SHOW);
   SetForegroundWindow(hwnd_);
 }

@@ -25,10 +25,12 @@ class HistoryWindow : public WindowBase<HistoryWindow> {
   HistoryWindow(const HistoryWindow&) = delete;
   HistoryWindow& operator=(const HistoryWindow&) = delete;
 
-  // Opens the window where it was last, or brings the open one to the front.
+  // Opens the window where it was last, or brings the open one to the front with what is held
+  // now.
   void show();
   bool isOpen() const { return hwnd_ != nullptr; }
-  // Closes it as Escape does (the place is kept first).
+  // Closes it as Escape does, the place kept first; the owner calls it before the program ends
+  // (destroying the object alone closes the window without keeping its place).
   void close();
   // The shown range (for tests and the command line): as the keys 1-4 choose it.
   void chooseRange(HistoryRange range);
