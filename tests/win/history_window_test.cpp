@@ -72,8 +72,12 @@ TEST(HistoryWindow, OpensWithItsRangeAnswersKeysPaintsAndGivesBackWhatItHeldWhen
   const int gapX = layout.graph.left + layout.graph.width() * 28 / 60;
   const int redY = layout.graph.bottom - 1 - (look.redPercent * 10 * (layout.graph.height() - 1) + 500) / 1000;
   ASSERT_FALSE(window.view().pointedMoment());
+  // (Two neighbouring columns: one of them may carry a line of the time grid, which moves with
+  // the clock; the threshold is drawn over it.)
   EXPECT_EQ(pixelAt(window.hwnd(), gapX, redY), look.red);
-  EXPECT_EQ(pixelAt(window.hwnd(), gapX, redY - 3), look.window);
+  EXPECT_EQ(pixelAt(window.hwnd(), gapX + 1, redY), look.red);
+  EXPECT_TRUE(pixelAt(window.hwnd(), gapX, redY - 3) == look.window ||
+              pixelAt(window.hwnd(), gapX + 1, redY - 3) == look.window);
 
   // The pointer on the alert of twelve minutes ago points at its moment.
   const HistoryView& view = window.view();
