@@ -1,12 +1,11 @@
 #include "history/history_view.h"
 
+#include "history/release_feedback.h"
 #include "memory/memory_status.h"
 
 namespace kelvane {
 
 namespace {
-
-constexpr std::uint64_t kOneMegabyte = 1 << 20;
 
 std::string fileNameOf(const std::string& path) {
   const std::size_t slash = path.find_last_of("\\/");
@@ -33,10 +32,8 @@ std::vector<std::string> momentLines(const HistoryMoment& moment, const std::str
       for (const TopProcess& process : event.top)
         lines.push_back("    " + process.name + "  " + SizeText(static_cast<std::int64_t>(process.bytes), format));
     } else if (event.kind == HistoryEventKind::Release) {
-      const std::uint64_t gain = event.availAfter > event.availBefore ? event.availAfter - event.availBefore : 0;
       lines.push_back(std::string("释放内存 (") + releaseSourceText(event.source) + "): " +
-                      (gain < kOneMegabyte ? "没有可释放的内存"
-                                           : "已释放 " + SizeText(static_cast<std::int64_t>(gain), format)));
+                      releaseFeedbackText(event.availBefore, event.availAfter, format));
     }
   }
   return lines;
