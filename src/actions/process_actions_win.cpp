@@ -37,20 +37,31 @@ void KillItem(CommandHost& form, const ProcessItem& item, ProcessPlatform& platf
   const int result = TaskChoice(dialog.mainInstruction, dialog.content, dialog.buttonCaptions, dialog.mainIcon,
                                 nullptr, dialog.title, dialog.footer, dialog.footerIcon, dialog.width);
   std::string failure;
+  bool endsThisProgram = false;
   switch (ProcessActionFor(result, dialog, item)) {
     case ProcessAction::None: break;
     case ProcessAction::CopyDetails: copyDetails(form, dialog.details); break;
     case ProcessAction::SearchWeb: searchWeb(item.name); break;
     case ProcessAction::ReleaseOne: failure = EndOrReleaseProcess(platform, item, false); break;
-    case ProcessAction::EndOne: failure = EndOrReleaseProcess(platform, item, true); break;
+    case ProcessAction::EndOne:
+      // An id is never shared by two running processes, so an entry with ours is this program.
+      if (item.processId == GetCurrentProcessId())
+        endsThisProgram = true;
+      else
+        failure = EndOrReleaseProcess(platform, item, true);
+      break;
     case ProcessAction::ReleaseAll:
       failure = ApplyToAllInstances(platform, item.path, false, form.Options().ShowPage);
       break;
     case ProcessAction::EndAll:
-      failure = ApplyToAllInstances(platform, item.path, true, form.Options().ShowPage);
+      failure = ApplyToAllInstances(platform, item.path, true, form.Options().ShowPage, GetCurrentProcessId(),
+                                    &endsThisProgram);
       break;
   }
   if (!failure.empty()) form.ShowError(failure);
+  // Ending this program from its own entry is its Exit command: the settings are saved and the
+  // icon removed, which ending the process outright would skip.
+  if (endsThisProgram) form.Close1Click();
 }
 
 void KillItem(CommandHost& form, const ProcessItem& item) {

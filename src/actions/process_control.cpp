@@ -67,13 +67,18 @@ std::string EndOrReleaseProcess(ProcessPlatform& platform, const ProcessItem& it
   return actOn(platform, list, item.processId, item.name, item.path, item.creationTime, end);
 }
 
-std::string ApplyToAllInstances(ProcessPlatform& platform, const std::string& path, bool end, bool usePagefile) {
+std::string ApplyToAllInstances(ProcessPlatform& platform, const std::string& path, bool end, bool usePagefile,
+                                std::uint32_t thisProgram, bool* thisProgramAmong) {
   TNxProcessList list(platform);
   list.Refresh(usePagefile);
   const std::optional<std::uint32_t> session = platform.ownSession();
   std::string firstFailure;
   for (const TNxProcessRec& record : InstancesOf(list.Items, path)) {
     if (!session || platform.sessionOf(record.ProcessId) != session) continue;
+    if (end && thisProgram != 0 && record.ProcessId == thisProgram) {
+      if (thisProgramAmong) *thisProgramAmong = true;
+      continue;
+    }
     std::string failure =
         actOn(platform, list, record.ProcessId, record.Name, record.Path, record.CreationTimeUtc, end);
     if (firstFailure.empty()) firstFailure = std::move(failure);

@@ -4,6 +4,7 @@
 // of its path in the user's own session, each opened with the rights its action needs and no
 // more. What the system refuses comes back as the text the error display shows.
 
+#include <cstdint>
 #include <string>
 
 #include "commands/process_item.h"
@@ -22,7 +23,10 @@ std::string EndOrReleaseProcess(ProcessPlatform& platform, const ProcessItem& it
 // Every instance of `path` in a new snapshot (`usePagefile` as the settings have it) that runs
 // in this program's session: the copies other users run are not the user's to end, whatever
 // privileges the program holds. Each instance is handled even when another fails; the first
-// failure's text is returned. An empty path matches no process.
-std::string ApplyToAllInstances(ProcessPlatform& platform, const std::string& path, bool end, bool usePagefile);
+// failure's text is returned. An empty path matches no process. The instance whose id is
+// `thisProgram` is skipped when ending, and `thisProgramAmong` tells the caller it was there:
+// this program ends through its Exit command, which saves the settings first.
+std::string ApplyToAllInstances(ProcessPlatform& platform, const std::string& path, bool end, bool usePagefile,
+                                std::uint32_t thisProgram = 0, bool* thisProgramAmong = nullptr);
 
 }  // namespace kelvane

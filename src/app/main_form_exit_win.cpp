@@ -5,12 +5,13 @@
 
 namespace kelvane {
 
-bool TFrmKelvaneMain::FormCloseQuery(bool sessionEnding) {
-  // The program can end while the welcome window waits: its check box counts as if closed now.
+bool TFrmKelvaneMain::FormCloseQuery(bool unattended) {
+  // The session can end while the welcome window waits: its check box counts as if closed now.
   if (welcome_) options_.ShowWelcomeWindow = !welcome_->dontShowAgain();
   // A failed save never keeps the program or the session from ending. While the session ends,
-  // Windows waits for our answer, and a message box would hold up the log-off.
-  SaveOptions(sessionEnding);
+  // Windows waits for our answer, and an installer that asked for the exit waits for the end:
+  // a message box would hold them up.
+  SaveOptions(unattended);
   return true;
 }
 
@@ -23,21 +24,30 @@ void TFrmKelvaneMain::FormClose() {
   sessionNotificationRegistered_ = false;
 }
 
-void TFrmKelvaneMain::Close1Click() {
-  // The command arrives from inside the tray icon's own notification handler; tearing the icon
-  // down there would pull the handler's object out from under it. So the form closes itself
-  // once the handler has returned.
-  PostMessageW(hwnd_, WM_CLOSE_PROGRAM, 0, 0);
+void TFrmKelvaneMain::Close1Click() { requestExit(false); }
+
+void TFrmKelvaneMain::requestExit(bool unattended) {
+  exitUnattended_ = exitUnattended_ || unattended;
+  if (exitRequested_) return;
+  exitRequested_ = true;
+  // The request may come while the tray menu is tracked, or from inside a modal box; the tray
+  // icon's notification handler, the menu's Popup or an Apply may be waiting further up this
+  // thread for it. The menu ends here; every modal loop ends on WM_QUIT and posts it again for
+  // the loop around it, down to the outermost one.
+  if (trayMenuBusy_) EndMenu();
+  PostQuitMessage(0);
 }
 
 void TFrmKelvaneMain::closeProgram() {
-  if (closing_) return;
-  if (!FormCloseQuery()) return;
+  if (!exitRequested_ || closing_) return;
+  // The quit that ended the loops is spent: a failed save's message box waits for its answer.
+  MSG quit;
+  PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+  FormCloseQuery(exitUnattended_);
   FormClose();
   about_.reset();  // a running version check is abandoned before the window goes
   Tray.reset();    // removes the icon
   destroyWindow();
-  PostQuitMessage(0);
 }
 
 }  // namespace kelvane

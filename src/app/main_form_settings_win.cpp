@@ -57,8 +57,8 @@ void TFrmKelvaneMain::onStartupDone() {
     welcome_ = &welcome;
     welcome.ShowModal();
     welcome_ = nullptr;
-    if (closing_) return;  // Exit was chosen while the window was up; the setting is saved
     options_.ShowWelcomeWindow = !welcome.dontShowAgain();
+    if (exitRequested_) return;  // the exit, asked for while the window was up, saves the setting
   }
   MSG pending;
   while (PeekMessageW(&pending, nullptr, 0, 0, PM_REMOVE)) {

@@ -39,7 +39,7 @@ TrayMenuInputs TFrmKelvaneMain::trayMenuInputs() const {
 }
 
 void TFrmKelvaneMain::PopupTrayMenu(POINT at) {
-  if (trayMenuBusy_ || closing_) return;
+  if (trayMenuBusy_ || exitRequested_) return;
   std::optional<Command> chosen;
   {
     // Reset on every way out, a failed snapshot included.

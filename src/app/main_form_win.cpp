@@ -2,7 +2,6 @@
 
 #include <wtsapi32.h>
 
-#include "actions/command_win.h"
 #include "app/session_notification_win.h"
 #include "common/system_info_win.h"
 #include "dialogs/main_window_win.h"
@@ -91,13 +90,10 @@ LRESULT TFrmKelvaneMain::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
   LRESULT aboutResult = 0;
   if (about_ && about_->handleMessage(message, wParam, lParam, aboutResult)) return aboutResult;
   if (message == exitRequestMessage_ && message != 0) {
-    execute(*this, Command::of(CommandKind::Exit));
+    requestExit(true);
     return 0;
   }
   switch (message) {
-    case WM_CLOSE_PROGRAM:
-      closeProgram();
-      return 0;
     case WM_REFRESH_TICK:
       if (!closing_) onTimer1Timer();
       return 0;

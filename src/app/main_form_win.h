@@ -60,9 +60,16 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>,
   // The form's part in the commands (main_form_commands_win.cpp).
   void MemoryDefragmenter1Click() override;
   void About1Click() override;
-  // The exit command: saves, releases everything, removes the icon and ends the message loop
-  // (main_form_exit_win.cpp).
+  // The exit command (main_form_exit_win.cpp). It may come from inside a menu or a modal box: it
+  // only ends those loops and the message loop, and the program is closed once they have
+  // returned (closeProgram).
   void Close1Click() override;
+
+  // Whether an exit was asked for: the message loop ends and then calls closeProgram.
+  bool exitRequested() const { return exitRequested_; }
+  // Carries out the exit asked for, outside every handler of the program: saves, releases
+  // everything and removes the icon. Nothing happens when no exit was asked for.
+  void closeProgram();
 
  private:
   enum TimerId : UINT_PTR { kTimer1 = 1, kTimerDefrag = 2 };
@@ -80,8 +87,12 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>,
   void onStartupDone();
 
   // The end (main_form_exit_win.cpp).
-  void closeProgram();
-  bool FormCloseQuery(bool sessionEnding = false);
+  // Ends the open menu and every modal loop (WM_QUIT) and so, at last, the message loop. The
+  // form and its components stay whole until closeProgram: the handlers that were waiting in
+  // those loops return through them. `unattended` (another program asks and waits for the end)
+  // saves without a message box.
+  void requestExit(bool unattended);
+  bool FormCloseQuery(bool unattended = false);
   void FormClose();
 
   // The tick (main_form_tick_win.cpp).
@@ -128,6 +139,8 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>,
   HICON designIcon_ = nullptr;  // from the resources, shared
   bool sessionNotificationRegistered_ = false;
   bool closing_ = false;
+  bool exitRequested_ = false;
+  bool exitUnattended_ = false;
   // The about window's content, built when it is first shown; the welcome window while it is up.
   std::unique_ptr<TAboutWindow> about_;
   TFrmWelcome* welcome_ = nullptr;

@@ -65,11 +65,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     TApplicationWindow application(L"Kelvane");
     TFrmKelvaneMain mainForm(application.hwnd());
     MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    // An exit asked for in a menu or a modal box ends those loops and then this one (WM_QUIT);
+    // it is carried out here, where no handler of the program is running any more.
+    while (!mainForm.exitRequested() && GetMessageW(&message, nullptr, 0, 0) > 0) {
       if (handleDialogKeys(message)) continue;
       TranslateMessage(&message);
       DispatchMessageW(&message);
     }
+    mainForm.closeProgram();
   } catch (const std::exception& error) {
     showUnexpectedError(error.what());
   }

@@ -11,7 +11,6 @@ namespace kelvane {
 // To the main form.
 inline constexpr UINT WM_STARTUP_DONE = WM_USER + 42;     // 0x042A: the settings are loaded
 inline constexpr UINT WM_INSTANCE_NOTICE = WM_USER + 45;  // 0x042D: a second copy was started
-inline constexpr UINT WM_CLOSE_PROGRAM = WM_APP + 1;      // the exit command, once its handler returned
 inline constexpr UINT WM_REFRESH_TICK = WM_APP + 2;       // a tick outside the timer's rhythm
 inline constexpr UINT WM_VERSION_CHECK_DONE = WM_APP + 20;  // the version file's download ended
 

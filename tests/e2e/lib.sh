@@ -130,6 +130,23 @@ menu_choose() {
   return 1
 }
 
+# Chooses the lowest process entry of the tray menu and waits for its dialog (titled Kelvane).
+# The entry sits right above the separator before "内存碎片整理(&D)": the fifth item from the
+# bottom (退出, 关于, 设置, 内存碎片整理, the process).
+choose_lowest_process() {
+  local attempt
+  for attempt in 1 2 3; do
+    if open_tray_menu; then
+      sleep 0.3
+      probe keys up up up up up enter
+      wait_for_message 10 && return 0
+    fi
+    probe keys esc
+    sleep 0.5
+  done
+  return 1
+}
+
 wait_for_dialog() {  # wait_for_dialog TITLE SECONDS (10): a dialog window with that title
   local i
   for i in $(seq 1 $(( ${2:-10} * 5 ))); do

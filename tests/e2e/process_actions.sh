@@ -33,21 +33,8 @@ dialog() { wine "$KELVANE_BUILD/dialog_probe.exe" "$@" 2>/dev/null; }
 trims() { grep -ic 'Call KERNEL32.SetProcessWorkingSetSize(.*,ffffffffffffffff,ffffffffffffffff)' "$RELAY" || true; }
 running() { kill -0 "$1" 2>/dev/null; }
 
-# The process entry sits right above the separator before "内存碎片整理(&D)": from the bottom of
-# the menu it is the fifth item (退出, 关于, 设置, 内存碎片整理, the process).
-choose_process() {
-  local attempt
-  for attempt in 1 2 3; do
-    if open_tray_menu; then
-      sleep 0.3
-      probe keys up up up up up enter
-      dialog texts Kelvane 5 > "$ARTIFACTS/dialog.txt" && return 0
-    fi
-    probe keys esc
-    sleep 0.5
-  done
-  return 1
-}
+# The one process entry is the lowest.
+choose_process() { choose_lowest_process && dialog texts Kelvane 5 > "$ARTIFACTS/dialog.txt"; }
 
 check "the icon appears in the notification area" wait_for_tray_tip 40
 sleep 2

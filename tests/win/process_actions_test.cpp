@@ -155,6 +155,19 @@ class RefusingPlatform : public CountingControl {
   bool refused_ = false;
 };
 
+// Records without acting: a fault that ends the process must not end this test program.
+class RecordingPlatform : public CountingControl {
+ public:
+  std::uint32_t trimWorkingSet(ProcessHandle process) override {
+    trimmed.push_back(GetProcessId(reinterpret_cast<HANDLE>(process)));
+    return 0;
+  }
+  std::uint32_t terminate(ProcessHandle process) override {
+    ended.push_back(GetProcessId(reinterpret_cast<HANDLE>(process)));
+    return 0;
+  }
+};
+
 struct DialogSeen {
   std::vector<std::wstring> buttons;  // captions of 100..103, empty where missing
   std::wstring content;
@@ -351,6 +364,23 @@ TEST(ProcessActions, ARefusedActionIsShownWithTheSystemsMessage) {
                                                    "无法释放进程 idle_child.exe 的内存: " + denied}));
   EXPECT_TRUE(refusing.ended.empty() && refusing.trimmed.empty());
   EXPECT_TRUE(program.running(child) && program.running(sibling));
+}
+
+TEST(ProcessActions, EndingThisProgramsOwnEntryIsItsExitCommand) {
+  const DWORD self = GetCurrentProcessId();
+  const ProcessItem own = entryFor(self);
+  ASSERT_EQ(own.processId, self);
+  ProcessItem merged = own;  // every running copy of this program, this one among them
+  merged.unified = true;
+  merged.instanceCount = 2;
+  FakeFormServices form;
+  RecordingPlatform control;
+
+  press(form, own, control, 102);
+  EXPECT_EQ(form.closeRequests, 1);
+  press(form, merged, control, 102);
+  EXPECT_EQ(form.closeRequests, 2);
+  EXPECT_TRUE(control.ended.empty());
 }
 
 // Another program holds the clipboard while the details are copied: the user is told what failed

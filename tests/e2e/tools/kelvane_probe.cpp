@@ -5,7 +5,8 @@
 //   kelvane_probe find CLASS [TITLE]         exit 0 and print the hwnd when such a window exists
 //   kelvane_probe wait CLASS SECONDS         wait for a window of that class
 //   kelvane_probe wait-gone CLASS SECONDS    wait until no window of that class exists
-//   kelvane_probe post CLASS MSG [WPARAM [LPARAM]]  post a message to the window of that class
+//   kelvane_probe post CLASS MSG [WPARAM [LPARAM]]  post a message to the window of that class;
+//                                            MSG is a number or a registered message's name
 //   kelvane_probe tray-tips                  print the tip of every icon in the notification area
 //   kelvane_probe balloon SECONDS            wait for a visible balloon tooltip, print its rect
 //   kelvane_probe broadcast-taskbar-created  as the shell does after it restarts
@@ -210,7 +211,8 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"post" && argc > 3) {
     HWND hwnd = FindWindowW(argv[2], nullptr);
     if (!hwnd) return 1;
-    const UINT message = static_cast<UINT>(wcstoul(argv[3], nullptr, 0));
+    const UINT message = iswdigit(argv[3][0]) ? static_cast<UINT>(wcstoul(argv[3], nullptr, 0))
+                                              : RegisterWindowMessageW(argv[3]);
     const WPARAM wParam = argc > 4 ? wcstoull(argv[4], nullptr, 0) : 0;
     const LPARAM lParam = argc > 5 ? static_cast<LPARAM>(wcstoll(argv[5], nullptr, 0)) : 0;
     return PostMessageW(hwnd, message, wParam, lParam) ? 0 : 1;

@@ -1,0 +1,39 @@
+#pragma once
+// The command line at the system's edge: the arguments of this start, a relative file made
+// whole in the starting process's own folder, the request handed to the running copy as a
+// copy-data message whose answer is the exit code, and the usage in a message box.
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "history/command_line.h"
+
+namespace kelvane {
+
+// Marks a copy-data message as a request of this program ("KLRQ").
+inline constexpr ULONG_PTR kProgramRequestData = 0x4B4C5251;
+// How long a start waits for the running copy's answer.
+inline constexpr UINT kRequestAnswerWaitMs = 30'000;
+
+// The arguments after the program's name, UTF-8, split as the system splits them.
+std::vector<std::string> commandLineArguments(const wchar_t* commandLine);
+
+// The export's file as a full path, resolved in this process's current folder: the running copy
+// has a folder of its own.
+ProgramRequest withFullPath(ProgramRequest request);
+
+// Sends the request to the running copy's main form and waits for its answer, the exit code;
+// nothing when it did not answer in time or the window is gone.
+std::optional<int> handOverRequest(HWND runningForm, const ProgramRequest& request,
+                                   UINT timeoutMs = kRequestAnswerWaitMs);
+
+// In the running copy's WM_COPYDATA: the request, or nothing for a message that is not one.
+std::optional<ProgramRequest> receivedRequest(const COPYDATASTRUCT& data);
+
+// "/?" and a bad command line: the usage (after what was wrong) in a message box.
+void showUsage(const ProgramRequest& request);
+
+}  // namespace kelvane

@@ -1,0 +1,141 @@
+#include "history/command_line.h"
+
+#include <array>
+#include <string_view>
+
+namespace kelvane {
+
+namespace {
+
+using Kind = ProgramRequest::Kind;
+
+struct SwitchName {
+  std::string_view name;  // without its "/"
+  Kind kind;
+};
+
+constexpr std::array<SwitchName, 6> kSwitches = {{{"history", Kind::ShowHistory},
+                                                  {"settings", Kind::ShowSettings},
+                                                  {"release", Kind::Release},
+                                                  {"exit", Kind::Exit},
+                                                  {"export-history", Kind::ExportHistory},
+                                                  {"?", Kind::Usage}}};
+
+// Switches are ASCII; only their letters fold, so a name in another script is never mangled.
+std::string lowerAscii(std::string_view text) {
+  std::string lowered(text);
+  for (char& c : lowered)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return lowered;
+}
+
+bool isSwitch(const std::string& argument) {
+  return argument.size() > 1 && (argument[0] == '/' || argument[0] == '-');
+}
+
+ProgramRequest bad(std::string problem) {
+  ProgramRequest request;
+  request.kind = Kind::BadCommandLine;
+  request.problem = std::move(problem);
+  return request;
+}
+
+// 1 to 31 in plain decimal digits; 0 for anything else.
+int parseDays(const std::string& text) {
+  if (text.empty() || text.size() > 2) return 0;
+  int days = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return 0;
+    days = days * 10 + (c - '0');
+  }
+  return days >= 1 && days <= kMostExportDays ? days : 0;
+}
+
+// The export's operands: FILE, then DAYS when given.
+ProgramRequest exportRequest(std::span<const std::string> operands) {
+  if (operands.empty() || operands[0].empty()) return bad("/export-history 需要一个文件名");
+  if (operands.size() > 2) return bad("多余的参数 \"" + operands[2] + "\"");
+  ProgramRequest request;
+  request.kind = Kind::ExportHistory;
+  request.file = operands[0];
+  if (operands.size() == 2) {
+    request.days = parseDays(operands[1]);
+    if (request.days == 0)
+      return bad("天数必须是 1 到 " + std::to_string(kMostExportDays) + " 之间的整数: \"" + operands[1] + "\"");
+  }
+  return request;
+}
+
+}  // namespace
+
+ProgramRequest parseCommandLine(std::span<const std::string> arguments) {
+  if (arguments.empty()) return {};
+  const std::string& first = arguments[0];
+  if (!isSwitch(first)) return bad("无法识别的参数 \"" + first + "\"");
+  const std::string name = lowerAscii(std::string_view(first).substr(1));
+  for (const SwitchName& known : kSwitches) {
+    if (name != known.name) continue;
+    if (known.kind == Kind::ExportHistory) return exportRequest(arguments.subspan(1));
+    if (arguments.size() > 1) return bad("多余的参数 \"" + arguments[1] + "\"");
+    ProgramRequest request;
+    request.kind = known.kind;
+    return request;
+  }
+  return bad("无法识别的开关 \"" + first + "\"");
+}
+
+std::string usageText() {
+  return "用法: Kelvane [开关]\n"
+         "\n"
+         "/history\t显示内存历史窗口\n"
+         "/settings\t显示设置对话框\n"
+         "/release\t释放一次内存\n"
+         "/exit\t退出正在运行的 Kelvane\n"
+         "/export-history 文件 [天数]\n"
+         "\t将最近若干天 (默认 1 天, 最多 31 天) 的内存历史导出为 CSV 文件\n"
+         "/?\t显示此帮助\n"
+         "\n"
+         "没有运行的 Kelvane 时, /history 和 /settings 先启动程序; /release 和 /export-history "
+         "完成后即退出, 不显示图标.\n"
+         "\n"
+         "退出代码: 0 完成, 1 失败, 2 命令行有误";
+}
+
+int exitCodeOf(ProgramRequest::Kind kind) {
+  return kind == Kind::BadCommandLine ? kExitBadCommandLine : kExitDone;
+}
+
+std::string requestMessage(const ProgramRequest& request) {
+  switch (request.kind) {
+    case Kind::ShowHistory: return "history";
+    case Kind::ShowSettings: return "settings";
+    case Kind::Release: return "release";
+    case Kind::Exit: return "exit";
+    case Kind::ExportHistory: return "export-history\n" + std::to_string(request.days) + "\n" + request.file;
+    case Kind::Start:
+    case Kind::Usage:
+    case Kind::BadCommandLine: break;
+  }
+  return {};
+}
+
+ProgramRequest requestFromMessage(const std::string& message) {
+  const std::size_t firstEnd = message.find('\n');
+  const std::string name = message.substr(0, firstEnd);
+  if (name == "export-history" && firstEnd != std::string::npos) {
+    const std::size_t secondEnd = message.find('\n', firstEnd + 1);
+    if (secondEnd == std::string::npos) return bad("");
+    const std::string operands[] = {message.substr(secondEnd + 1),
+                                    message.substr(firstEnd + 1, secondEnd - firstEnd - 1)};
+    return exportRequest(operands);
+  }
+  for (const SwitchName& known : kSwitches)
+    if (known.name == name && known.kind != Kind::ExportHistory && known.kind != Kind::Usage && firstEnd == std::string::npos) {
+      ProgramRequest request;
+      request.kind = known.kind;
+      return request;
+    }
+  return bad("");
+}
+
+}  // namespace kelvane

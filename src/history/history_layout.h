@@ -1,0 +1,53 @@
+#pragma once
+// The history window's geometry: its ranges, and where its buttons, plot, axes and list of
+// growers go in a client area of a given size at a given DPI.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace kelvane {
+
+enum class HistoryRange : std::uint8_t { Hour = 0, Day = 1, Week = 2, Month = 3 };
+inline constexpr std::size_t kHistoryRangeCount = 4;
+// The range a stored number names; the default (24 hours) for anything else.
+HistoryRange historyRangeOf(int stored);
+std::int64_t rangeSeconds(HistoryRange range);
+const char* rangeText(HistoryRange range);  // "1 小时", "24 小时", "7 天", "30 天"
+
+struct ViewPoint {
+  int x = 0;
+  int y = 0;
+};
+
+struct ViewRect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+  int width() const { return right - left; }
+  int height() const { return bottom - top; }
+  bool contains(ViewPoint p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+  friend bool operator==(const ViewRect&, const ViewRect&) = default;
+};
+
+// The client area, in pixels at `dpi`.
+struct HistoryLayout {
+  ViewRect client;
+  std::array<ViewRect, kHistoryRangeCount> rangeButtons;
+  ViewRect exportButton;
+  ViewRect graph;     // the plot, one column per pixel
+  ViewRect loadAxis;  // the percent labels left of the plot
+  ViewRect timeAxis;  // the marks of alerts and releases and the time labels under the plot
+  ViewRect growers;   // the list beside the plot; empty when the window is too narrow for it
+  int dpi = 96;
+};
+HistoryLayout layoutHistoryWindow(int clientWidth, int clientHeight, int dpi);
+
+// 640 x 360 at 96 DPI, scaled.
+ViewPoint defaultHistoryClientSize(int dpi);
+
+// A design size at 96 DPI, at `dpi`.
+int scaledForDpi(int value, int dpi);
+
+}  // namespace kelvane

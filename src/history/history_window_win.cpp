@@ -1,0 +1,353 @@
+#include "history/history_window_win.h"
+
+#include <windowsx.h>
+#include <commdlg.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "common/clipboard_win.h"
+#include "common/text_win.h"
+#include "history/history_export_win.h"
+
+namespace kelvane {
+
+namespace {
+
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = 0;
+constexpr UINT_PTR kRefreshTimer = 1;
+constexpr UINT kRefreshMs = 60'000;  // a new minute closes every minute
+constexpr int kMinimumWidth = 360;   // client pixels at 96 DPI
+constexpr int kMinimumHeight = 220;
+constexpr int kFontPoints = 9;
+
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+
+int screenDpi() {
+  const ScreenDc screen;
+  return GetDeviceCaps(screen.get(), LOGPIXELSY);
+}
+
+int windowDpi(HWND window) {
+  // user32 is linked in, so this finds the loaded copy; the export exists from Windows 10 on.
+  static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  const UINT dpi = getDpiForWindow && window ? getDpiForWindow(window) : 0;
+  return dpi > 0 ? static_cast<int>(dpi) : screenDpi();
+}
+
+UniqueFont messageFont(int dpi) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  LOGFONTW font{};
+  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) font = metrics.lfMessageFont;
+  if (!font.lfFaceName[0]) wcscpy_s(font.lfFaceName, L"MS Shell Dlg 2");
+  font.lfHeight = -MulDiv(kFontPoints, dpi, 72);
+  font.lfWidth = 0;
+  return UniqueFont(CreateFontIndirectW(&font));
+}
+
+SIZE frameFor(int clientWidth, int clientHeight) {
+  RECT frame{0, 0, clientWidth, clientHeight};
+  AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+  return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+// The work area of the monitor the taskbar is on, where the tray icon that opened us is.
+RECT trayWorkArea() {
+  HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  const HMONITOR monitor = taskbar ? MonitorFromWindow(taskbar, MONITOR_DEFAULTTOPRIMARY)
+                                   : MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
+  if (GetMonitorInfoW(monitor, &info)) return info.rcWork;
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  return work;
+}
+
+HistoryKey historyKeyOf(WPARAM key) {
+  const bool control = GetKeyState(VK_CONTROL) < 0;
+  switch (key) {
+    case '1': case VK_NUMPAD1: return HistoryKey::Digit1;
+    case '2': case VK_NUMPAD2: return HistoryKey::Digit2;
+    case '3': case VK_NUMPAD3: return HistoryKey::Digit3;
+    case '4': case VK_NUMPAD4: return HistoryKey::Digit4;
+    case VK_LEFT: return HistoryKey::Left;
+    case VK_RIGHT: return HistoryKey::Right;
+    case 'C': return control ? HistoryKey::CopyKey : HistoryKey::Other;
+    case VK_ESCAPE: return HistoryKey::Escape;
+    default: return HistoryKey::Other;
+  }
+}
+
+RECT rectOf(const ViewRect& box) { return {box.left, box.top, box.right, box.bottom}; }
+
+// Paints the plan. Solid fills and thin lines take the DC's own brush and pen, so a plan of a
+// thousand steps makes no GDI object; only wide lines need a pen of their own.
+void paintPlan(HDC dc, const std::vector<DrawStep>& plan) {
+  SelectObjectScope brush(dc, GetStockObject(DC_BRUSH));
+  SelectObjectScope pen(dc, GetStockObject(DC_PEN));
+  SetBkMode(dc, TRANSPARENT);
+  for (const DrawStep& step : plan) {
+    switch (step.kind) {
+      case DrawStep::Kind::Fill: {
+        SetDCBrushColor(dc, step.color);
+        const RECT box = rectOf(step.rect);
+        FillRect(dc, &box, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+        break;
+      }
+      case DrawStep::Kind::Line: {
+        UniqueHandle<HGDIOBJ, GdiDeleter> wide;
+        if (step.width > 1) wide.reset(CreatePen(PS_SOLID, step.width, step.color));
+        SetDCPenColor(dc, step.color);
+        SelectObjectScope chosen(dc, wide ? wide.get() : GetStockObject(DC_PEN));
+        MoveToEx(dc, step.from.x, step.from.y, nullptr);
+        LineTo(dc, step.to.x, step.to.y);
+        // LineTo leaves out its last pixel; the plan's lines include both ends.
+        if (step.width <= 1) SetPixelV(dc, step.to.x, step.to.y, step.color);
+        else if (step.from.x == step.to.x && step.from.y == step.to.y) LineTo(dc, step.to.x + 1, step.to.y);
+        break;
+      }
+      case DrawStep::Kind::Text: {
+        SetTextColor(dc, step.color);
+        RECT box = rectOf(step.rect);
+        const UINT align = step.align == DrawStep::Align::Right    ? DT_RIGHT
+                           : step.align == DrawStep::Align::Centre ? DT_CENTER
+                                                                    : DT_LEFT;
+        const std::wstring words = toWide(step.text);
+        DrawTextW(dc, words.c_str(), static_cast<int>(words.size()), &box,
+                  align | DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER | DT_END_ELLIPSIS);
+        break;
+      }
+      case DrawStep::Kind::Triangle: {
+        SetDCBrushColor(dc, step.color);
+        SetDCPenColor(dc, step.color);
+        const POINT corners[3] = {{step.corners[0].x, step.corners[0].y},
+                                  {step.corners[1].x, step.corners[1].y},
+                                  {step.corners[2].x, step.corners[2].y}};
+        Polygon(dc, corners, 3);
+        break;
+      }
+      case DrawStep::Kind::Button: {
+        RECT box = rectOf(step.rect);
+        DrawFrameControl(dc, &box, DFC_BUTTON, DFCS_BUTTONPUSH | (step.pressed ? DFCS_PUSHED | DFCS_CHECKED : 0));
+        if (step.pressed) OffsetRect(&box, 1, 1);
+        SetTextColor(dc, step.color);
+        const std::wstring words = toWide(step.text);
+        DrawTextW(dc, words.c_str(), static_cast<int>(words.size()), &box,
+                  DT_CENTER | DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER);
+        break;
+      }
+    }
+  }
+}
+
+}  // namespace
+
+HistoryWindow::~HistoryWindow() {
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+void HistoryWindow::show() {
+  if (hwnd_) refresh();  // asked for again: what is held now
+  else create();
+  ShowWindow(hwnd_, IsIconic(hwnd_) ? SW_RESTORE : SW_SHOW);
+  SetForegroundWindow(hwnd_);
+}
+
+void HistoryWindow::close() {
+  if (!hwnd_) return;
+  keepPlace();
+  DestroyWindow(hwnd_);
+}
+
+void HistoryWindow::create() {
+  registerWindowClass(kHistoryWindowClassName, CS_HREDRAW | CS_VREDRAW);
+  const HistoryWindowPlace place = source_.place();
+  const int dpi = screenDpi();
+  const ViewPoint client = defaultHistoryClientSize(dpi);
+  const SIZE standard = frameFor(client.x, client.y);
+  const int width = place.width > 0 ? place.width : standard.cx;
+  const int height = place.height > 0 ? place.height : standard.cy;
+  const RECT work = trayWorkArea();
+  const int left = place.left.value_or(work.left + (work.right - work.left - width) / 2);
+  const int top = place.top.value_or(work.top + (work.bottom - work.top - height) / 2);
+  view_.choose(place.range, utcSecondsNow());
+  createWindow(kExStyle, kHistoryWindowClassName, toWide(kHistoryWindowTitle).c_str(), kStyle, left, top, width,
+               height, owner_);
+  if (!hwnd_) throw std::runtime_error("cannot create the memory history window");
+  dpi_ = windowDpi(hwnd_);
+  font_ = messageFont(dpi_);
+  SetTimer(hwnd_, kRefreshTimer, kRefreshMs, nullptr);
+  layOut();
+  refresh();
+}
+
+void HistoryWindow::refresh() {
+  view_.choose(view_.range(), utcSecondsNow());
+  const HistoryContent held = source_.heldHistory();
+  // The growers come from the snapshots of the last day at most.
+  const std::int64_t from = std::max(view_.from(), view_.to() - kSnapshotKeptSeconds);
+  view_.setData(held.minutes, held.events, source_.growers(from, view_.to()));
+  InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void HistoryWindow::layOut() {
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  view_.resize(client.right, client.bottom, dpi_);
+  InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void HistoryWindow::chooseRange(HistoryRange range) {
+  if (!hwnd_) return;
+  view_.choose(range, utcSecondsNow());
+  refresh();
+  keepPlace();
+}
+
+void HistoryWindow::carryOut(const HistoryCommand& command) {
+  switch (command.kind) {
+    case HistoryCommand::Kind::None: return;
+    case HistoryCommand::Kind::Redraw: InvalidateRect(hwnd_, nullptr, FALSE); return;
+    case HistoryCommand::Kind::ChooseRange: chooseRange(command.range); return;
+    case HistoryCommand::Kind::Copy: copyMoment(); return;
+    case HistoryCommand::Kind::Export: exportCsv(); return;
+    case HistoryCommand::Kind::Close: close(); return;
+  }
+}
+
+std::vector<std::string> HistoryWindow::momentText() const {
+  const auto moment = view_.pointedMoment();
+  if (!moment) return {};
+  return momentLines(*moment, userMomentText(moment->from, moment->to), source_.numberFormat());
+}
+
+void HistoryWindow::copyMoment() {
+  std::string text;
+  for (const std::string& line : momentText()) text += line + "\r\n";
+  if (text.empty()) return;
+  const DWORD error = putTextOnClipboard(hwnd_, text);
+  if (error != ERROR_SUCCESS)
+    MessageBoxW(hwnd_, toWide("无法复制到剪贴板。" + systemFailureText(error)).c_str(),
+                toWide(kHistoryWindowTitle).c_str(), MB_ICONERROR | MB_OK);
+}
+
+void HistoryWindow::exportCsv() {
+  wchar_t file[MAX_PATH] = L"Kelvane 内存历史.csv";
+  const std::wstring filter = std::wstring(L"CSV 文件 (*.csv)") + L'\0' + L"*.csv" + L'\0' + L"所有文件 (*.*)" +
+                              L'\0' + L"*.*" + L'\0';
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = hwnd_;
+  dialog.lpstrFilter = filter.c_str();
+  dialog.lpstrFile = file;
+  dialog.nMaxFile = MAX_PATH;
+  dialog.lpstrDefExt = L"csv";
+  dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER | OFN_HIDEREADONLY;
+  if (!GetSaveFileNameW(&dialog)) return;
+  std::string failure;
+  if (!writeWholeFile(file, view_.csv(systemLocalTimeOf()), failure))
+    MessageBoxW(hwnd_, toWide(failure).c_str(), toWide(kHistoryWindowTitle).c_str(), MB_ICONERROR | MB_OK);
+}
+
+void HistoryWindow::onPaint() {
+  PAINTSTRUCT paint{};
+  const HDC dc = BeginPaint(hwnd_, &paint);
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  if (client.right > 0 && client.bottom > 0) {
+    // Drawn off screen and copied at once, so a resize or a moving pointer never flickers; the
+    // bitmap lives for this paint only.
+    UniqueMemoryDc memory(CreateCompatibleDC(dc));
+    UniqueBitmap bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
+    SelectObjectScope canvas(memory.get(), bitmap.get());
+    SelectObjectScope font(memory.get(), font_.get());
+    const TextSize measure = [&](const std::string& text) {
+      const std::wstring words = toWide(text);
+      SIZE size{};
+      GetTextExtentPoint32W(memory.get(), words.c_str(), static_cast<int>(words.size()), &size);
+      return ViewPoint{static_cast<int>(size.cx), static_cast<int>(size.cy)};
+    };
+    std::vector<std::string> growerLines;
+    const NumberFormat format = source_.numberFormat();
+    for (const Grower& grower : view_.growers()) growerLines.push_back(growerLine(grower, format));
+    paintPlan(memory.get(), view_.picture(source_.look(), systemLocalTimeOf(), momentText(), growerLines, measure));
+    BitBlt(dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+  }
+  EndPaint(hwnd_, &paint);
+}
+
+void HistoryWindow::onMouseMove(LPARAM lParam) {
+  if (!trackingLeave_) {
+    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd_, 0};
+    trackingLeave_ = TrackMouseEvent(&track) != FALSE;
+  }
+  if (view_.pointAt({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)})) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void HistoryWindow::onKeyDown(WPARAM key) { carryOut(view_.key(historyKeyOf(key))); }
+
+void HistoryWindow::onDpiChanged(WPARAM wParam, const RECT& suggested) {
+  dpi_ = HIWORD(wParam);
+  font_ = messageFont(dpi_);
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  layOut();
+}
+
+void HistoryWindow::onMinMaxInfo(MINMAXINFO& info) const {
+  const SIZE least = frameFor(MulDiv(kMinimumWidth, dpi_, 96), MulDiv(kMinimumHeight, dpi_, 96));
+  info.ptMinTrackSize = {least.cx, least.cy};
+}
+
+void HistoryWindow::keepPlace() {
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  if (!GetWindowPlacement(hwnd_, &placement)) return;
+  // The normal position, also when the window is maximised or minimised, as the user left it.
+  const RECT& normal = placement.rcNormalPosition;
+  HistoryWindowPlace place;
+  place.left = normal.left;
+  place.top = normal.top;
+  place.width = normal.right - normal.left;
+  place.height = normal.bottom - normal.top;
+  place.range = view_.range();
+  source_.keepPlace(place);
+}
+
+void HistoryWindow::onDestroyed() {
+  KillTimer(hwnd_, kRefreshTimer);
+  // Everything the window took goes back: the minutes, columns and growers, and the font.
+  view_ = HistoryView();
+  font_.reset();
+  trackingLeave_ = false;
+}
+
+LRESULT HistoryWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT: onPaint(); return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_SIZE: layOut(); return 0;
+    case WM_KEYDOWN: onKeyDown(wParam); return 0;
+    case WM_MOUSEMOVE: onMouseMove(lParam); return 0;
+    case WM_MOUSELEAVE:
+      trackingLeave_ = false;
+      if (view_.leave()) InvalidateRect(hwnd_, nullptr, FALSE);
+      return 0;
+    case WM_LBUTTONDOWN: carryOut(view_.click({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)})); return 0;
+    case WM_TIMER:
+      if (wParam == kRefreshTimer) refresh();
+      return 0;
+    case WM_DPICHANGED: onDpiChanged(wParam, *reinterpret_cast<const RECT*>(lParam)); return 0;
+    case WM_GETMINMAXINFO: onMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam)); return 0;
+    case WM_CLOSE: close(); return 0;
+    case WM_NCDESTROY: onDestroyed(); break;
+    default: break;
+  }
+  return defaultProc(message, wParam, lParam);
+}
+
+}  // namespace kelvane

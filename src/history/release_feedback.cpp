@@ -1,0 +1,25 @@
+#include "history/release_feedback.h"
+
+#include "memory/memory_status.h"
+
+namespace kelvane {
+
+std::string releaseFeedbackText(std::uint64_t availBefore, std::uint64_t availAfter, const NumberFormat& format) {
+  const std::uint64_t gain = availAfter > availBefore ? availAfter - availBefore : 0;
+  if (gain < kLeastReportedGain) return "没有可释放的内存";
+  return "已释放 " + SizeText(static_cast<std::int64_t>(gain), format);
+}
+
+bool releaseShowsBalloon(ReleaseSource source, bool releaseBalloon) {
+  switch (source) {
+    case ReleaseSource::Menu:
+    case ReleaseSource::HotKey:
+    case ReleaseSource::DoubleClick:
+    case ReleaseSource::CommandLine: return releaseBalloon;
+    case ReleaseSource::Timer:
+    case ReleaseSource::HighLoad: return false;
+  }
+  return false;
+}
+
+}  // namespace kelvane

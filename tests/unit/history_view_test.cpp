@@ -1,0 +1,173 @@
+// The history window as data: layout at two DPIs, the picture of an hour with a gap, an alert
+// and a release, the pointed moment driven by keys and the mouse, and the texts it shows.
+#include "history/history_view.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace kelvane;
+
+namespace {
+
+constexpr std::int64_t kNow = 1'700'003'630;  // the open minute starts at 1'700'003'580
+constexpr std::int64_t kTo = 1'700'003'640;
+constexpr std::int64_t kFrom = kTo - 3600;
+
+const auto kUtc = [](std::int64_t utc) { return utc; };
+// Every character 8 pixels wide and 16 high.
+const TextSize kTextSize = [](const std::string& text) { return ViewPoint{8 * static_cast<int>(text.size()), 16}; };
+
+MinuteRecord minute(std::int64_t start, std::uint8_t least, std::uint8_t most, std::uint64_t phys) {
+  return {start, 2, std::uint64_t{least} + most, least, most, phys, phys};
+}
+
+std::vector<DrawStep> stepsOf(const std::vector<DrawStep>& plan, DrawStep::Kind kind) {
+  std::vector<DrawStep> found;
+  std::copy_if(plan.begin(), plan.end(), std::back_inserter(found), [&](const DrawStep& s) { return s.kind == kind; });
+  return found;
+}
+
+}  // namespace
+
+TEST(HistoryView, LayoutScalesWithTheDpiAndDropsTheGrowersWhenNarrow) {
+  const HistoryLayout at96 = layoutHistoryWindow(640, 360, 96);
+  EXPECT_EQ(at96.rangeButtons[0], (ViewRect{8, 8, 72, 32}));
+  EXPECT_EQ(at96.exportButton, (ViewRect{536, 8, 632, 32}));
+  EXPECT_EQ(at96.growers, (ViewRect{412, 40, 632, 352}));
+  EXPECT_EQ(at96.graph, (ViewRect{44, 40, 404, 316}));
+  const ViewPoint size144 = defaultHistoryClientSize(144);
+  const HistoryLayout at144 = layoutHistoryWindow(size144.x, size144.y, 144);
+  EXPECT_EQ(size144.x, 960);
+  EXPECT_EQ(at144.graph, (ViewRect{66, 60, 606, 474}));  // every edge at 1.5 times
+  const HistoryLayout narrow = layoutHistoryWindow(400, 300, 96);
+  EXPECT_EQ(narrow.growers.width(), 0);
+  EXPECT_EQ(narrow.graph.right, 392);
+}
+
+TEST(HistoryView, AnHourWithAGapAnAlertAndAReleaseDrawnPointedAndTold) {
+  HistoryView view;
+  view.resize(640, 360, 96);  // a plot of 360 columns: ten seconds each
+  view.choose(HistoryRange::Hour, kNow);
+  ASSERT_EQ(view.from(), kFrom);
+  std::vector<MinuteRecord> minutes = {minute(kFrom - 600, 1, 1, 1)};  // before the range
+  for (std::int64_t m = 0; m < 60; ++m)
+    if (m < 20 || m >= 30) minutes.push_back(minute(kFrom + 60 * m, 40, 60, 3ull << 30));
+  for (MinuteRecord& m : minutes)
+    if (m.start == kFrom + 60 * 54) m = minute(m.start, 80, 96, 7ull << 30);
+  HistoryEvent alert{kFrom + 60 * 54 + 5, HistoryEventKind::Alert, 96};
+  alert.top = {{"leaky.exe", 5ull << 30}, {"other.exe", 1ull << 30}};
+  HistoryEvent release{kFrom + 60 * 54 + 8, HistoryEventKind::Release};
+  release.source = ReleaseSource::Menu;
+  release.availBefore = 1ull << 30;
+  release.availAfter = (1ull << 30) + (512ull << 20);
+  HistoryEvent tooOld{kFrom - 10, HistoryEventKind::Alert, 99};
+  view.setData(minutes, std::vector<HistoryEvent>{tooOld, alert, release},
+               {Grower{"C:\\Apps\\leaky.exe", 1, 1ull << 30, 3ull << 30}});
+
+  HistoryLook look;
+  look.yellowPercent = 75;
+  look.redPercent = 90;
+  const NumberFormat format;
+  std::vector<std::string> growerLines;
+  for (const Grower& grower : view.growers()) growerLines.push_back(growerLine(grower, format));
+  EXPECT_EQ(growerLines, std::vector<std::string>{"+2 GB  leaky.exe"});
+  const auto plan = view.picture(look, kUtc, {}, growerLines, kTextSize);
+
+  // The graph spans y 40..315: a load of L is at 315 - L * 275 / 100, rounded half up.
+  const auto fills = stepsOf(plan, DrawStep::Kind::Fill);
+  const auto bandAt = [&](int x) -> const DrawStep* {
+    for (const DrawStep& s : fills)
+      if (s.rect.left == x && s.rect.right == x + 1) return &s;
+    return nullptr;
+  };
+  ASSERT_NE(bandAt(44), nullptr);
+  EXPECT_EQ(bandAt(44)->rect.top, 315 - 165);         // 60 %
+  EXPECT_EQ(bandAt(44)->rect.bottom, 315 - 110 + 1);  // 40 %
+  EXPECT_EQ(bandAt(44 + 6 * 25), nullptr);           // minute 25: nothing recorded
+  ASSERT_NE(bandAt(44 + 6 * 54 + 1), nullptr);
+  EXPECT_EQ(bandAt(44 + 6 * 54 + 1)->rect.top, 315 - 264);
+
+  const auto lines = stepsOf(plan, DrawStep::Kind::Line);
+  const auto across = [&](std::uint32_t colour) {
+    return std::count_if(lines.begin(), lines.end(), [&](const DrawStep& s) {
+      return s.color == colour && s.from.y == s.to.y && s.from.x == 44 && s.to.x == 403;
+    });
+  };
+  EXPECT_EQ(across(look.yellow), 1);
+  EXPECT_EQ(across(look.red), 1);
+  // The mean line is broken by the gap: no segment reaches into minute 20..29.
+  EXPECT_FALSE(std::any_of(lines.begin(), lines.end(), [&](const DrawStep& s) {
+    return s.width == 2 && s.to.x >= 44 + 6 * 20 && s.to.x < 44 + 6 * 30;
+  }));
+
+  const auto marks = stepsOf(plan, DrawStep::Kind::Triangle);
+  ASSERT_EQ(marks.size(), 2u);  // the one before the range is not drawn
+  EXPECT_EQ(marks[0].color, look.red);
+  EXPECT_EQ(marks[0].corners[0].x, 44 + 6 * 54);
+  EXPECT_EQ(marks[1].color, look.release);
+
+  const auto buttons = stepsOf(plan, DrawStep::Kind::Button);
+  ASSERT_EQ(buttons.size(), 5u);
+  EXPECT_TRUE(buttons[0].pressed);
+  EXPECT_EQ(buttons[4].text, "导出 CSV...");
+
+  // Left first points at the newest recorded moment; Right at the end stays there.
+  EXPECT_EQ(view.key(HistoryKey::Right).kind, HistoryCommand::Kind::Redraw);
+  EXPECT_EQ(view.pointedMoment()->to, kTo);
+  EXPECT_EQ(view.key(HistoryKey::Right).kind, HistoryCommand::Kind::None);
+  // The mouse on the alert's column, then Left and Right back to it.
+  EXPECT_EQ(view.click({44 + 6 * 54, 100}).kind, HistoryCommand::Kind::Redraw);
+  view.key(HistoryKey::Left);
+  view.key(HistoryKey::Right);
+  const auto moment = view.pointedMoment();
+  ASSERT_TRUE(moment);
+  EXPECT_EQ(moment->from, kFrom + 60 * 54);
+  EXPECT_EQ(moment->to, kFrom + 60 * 54 + 10);
+  EXPECT_EQ(momentLines(*moment, "18:05", format),
+            (std::vector<std::string>{"18:05", "负载: 最低 80%, 平均 88.0%, 最高 96%", "已用物理内存: 7 GB",
+                                      "警报: 负载 96%", "    leaky.exe  5 GB", "    other.exe  1024 MB",
+                                      "释放内存 (菜单): 已释放 512 MB"}));
+  EXPECT_EQ(view.key(HistoryKey::CopyKey).kind, HistoryCommand::Kind::Copy);
+
+  // The moment's text is drawn inside the plot, left of the line when it would not fit right.
+  const auto told = view.picture(look, kUtc, {"18:05", "负载"}, growerLines, kTextSize);
+  const auto texts = stepsOf(told, DrawStep::Kind::Text);
+  const auto timeText = std::find_if(texts.begin(), texts.end(), [](const DrawStep& s) { return s.text == "18:05"; });
+  ASSERT_NE(timeText, texts.end());
+  EXPECT_LT(timeText->rect.right, 44 + 6 * 54);
+  EXPECT_GE(timeText->rect.left, 44);
+
+  // A gap's moment says so.
+  view.click({44 + 6 * 25, 100});
+  EXPECT_EQ(momentLines(*view.pointedMoment(), "t", format), (std::vector<std::string>{"t", "没有记录"}));
+  EXPECT_TRUE(view.leave());  // the pointer left the window
+  EXPECT_FALSE(view.pointedMoment());
+
+  // The same gap after the program was ended, and started again after it: not running, shaded.
+  const std::vector<HistoryEvent> stopAndStart = {{kFrom + 60 * 20, HistoryEventKind::Exit},
+                                                  {kFrom + 60 * 30 + 1, HistoryEventKind::Start}};
+  view.setData(minutes, stopAndStart, {});
+  view.click({44 + 6 * 25, 100});
+  EXPECT_EQ(momentLines(*view.pointedMoment(), "t", format), (std::vector<std::string>{"t", "Kelvane 没有运行"}));
+  const auto shaded = stepsOf(view.picture(look, kUtc, {}, {}, kTextSize), DrawStep::Kind::Fill);
+  const auto shadedAt = [&](int x) {
+    return std::any_of(shaded.begin(), shaded.end(), [&](const DrawStep& s) {
+      return s.rect == ViewRect{x, 40, x + 1, 316} && s.color == look.face;
+    });
+  };
+  EXPECT_TRUE(shadedAt(44 + 6 * 20));
+  EXPECT_TRUE(shadedAt(44 + 6 * 30 - 1));
+  EXPECT_FALSE(shadedAt(44 + 6 * 20 - 1));  // recorded
+
+  // Keys and buttons that change the window.
+  EXPECT_EQ(view.key(HistoryKey::Digit4).range, HistoryRange::Month);
+  EXPECT_EQ(view.key(HistoryKey::Escape).kind, HistoryCommand::Kind::Close);
+  const HistoryCommand chosen = view.click({80, 10});
+  EXPECT_EQ(chosen.kind, HistoryCommand::Kind::ChooseRange);
+  EXPECT_EQ(chosen.range, HistoryRange::Day);
+  EXPECT_EQ(view.click({600, 10}).kind, HistoryCommand::Kind::Export);
+  view.choose(HistoryRange::Month, kNow);
+  EXPECT_FALSE(view.pointedMoment());
+  EXPECT_EQ(historyRangeOf(7), HistoryRange::Day);
+}
