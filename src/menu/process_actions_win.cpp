@@ -83,10 +83,17 @@ void ApplyToAllInstances(const std::string& path, bool end, bool usePagefile, Pr
   }
 }
 
-void KillItem(FormServices& form, const ProcessItem& item, ProcessControl& control) {
-  const ProcessDialog dialog = MakeProcessDialog(item, readExecutableVersion(item.path));
-  const int result = TaskChoice(dialog.mainInstruction, dialog.content, dialog.buttonCaptions, dialog.mainIcon,
-                                nullptr, dialog.title, dialog.footer, dialog.footerIcon, dialog.width);
+ProcessDialog ProcessDialogFor(const ProcessItem& item) {
+  return MakeProcessDialog(item, readExecutableVersion(item.path));
+}
+
+int ShowProcessDialog(const ProcessDialog& dialog, const DialogWindow& window) {
+  return TaskChoice(dialog.mainInstruction, dialog.content, dialog.buttonCaptions, dialog.mainIcon, window,
+                    dialog.title, dialog.footer, dialog.footerIcon, dialog.width);
+}
+
+void CarryOutProcessAnswer(FormServices& form, const ProcessItem& item, const ProcessDialog& dialog, int result,
+                           ProcessControl& control) {
   switch (ProcessActionFor(result, dialog, item)) {
     case ProcessAction::None: break;
     case ProcessAction::CopyDetails: copyDetails(form, dialog.details); break;
@@ -98,9 +105,9 @@ void KillItem(FormServices& form, const ProcessItem& item, ProcessControl& contr
   }
 }
 
-void KillItem(FormServices& form, const ProcessItem& item) {
-  ProcessControl system;
-  KillItem(form, item, system);
+void KillItem(FormServices& form, const ProcessItem& item, ProcessControl& control) {
+  const ProcessDialog dialog = ProcessDialogFor(item);
+  CarryOutProcessAnswer(form, item, dialog, ShowProcessDialog(dialog, nullptr), control);
 }
 
 }  // namespace kelvane

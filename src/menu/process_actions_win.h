@@ -7,6 +7,8 @@
 #include <string>
 
 #include "app/form_services_win.h"
+#include "dialogs/task_dialog_win.h"
+#include "menu/process_dialog.h"
 #include "menu/process_item.h"
 
 namespace kelvane {
@@ -21,9 +23,19 @@ class ProcessControl {
   virtual void terminate(HANDLE process);
 };
 
-// The click handler of every process entry: shows the process dialog and carries out the
-// chosen action on the process the entry stands for, if that process is still the same one.
-void KillItem(FormServices& form, const ProcessItem& item);
+// The dialog's texts for an entry, from its executable's version resource.
+ProcessDialog ProcessDialogFor(const ProcessItem& item);
+
+// Shows the dialog modally on this thread and returns its answer (100 + n, 2 when cancelled).
+int ShowProcessDialog(const ProcessDialog& dialog, const DialogWindow& window);
+
+// Carries out the answer on the process the entry stands for, if that process is still the
+// same one.
+void CarryOutProcessAnswer(FormServices& form, const ProcessItem& item, const ProcessDialog& dialog, int result,
+                           ProcessControl& control);
+
+// The process dialog shown modally on this thread, and its answer carried out. (The tray menu
+// opens its dialogs with OpenProcessDialog instead, each on a thread of its own.)
 void KillItem(FormServices& form, const ProcessItem& item, ProcessControl& control);
 
 // Releases the memory of, or ends, every running process whose path is `path`, found in a new
