@@ -3,7 +3,6 @@
 //
 //   kelvane_probe windows                    list top-level windows (hwnd class visible exstyle owner pid title)
 //   kelvane_probe foreground                 the foreground window, as a line of the list above
-//   kelvane_probe work-area                  the work area of the taskbar's monitor: left,top,right,bottom
 //   kelvane_probe find CLASS [TITLE]         exit 0 and print the hwnd when such a window exists
 //   kelvane_probe wait CLASS SECONDS         wait for a window of that class
 //   kelvane_probe wait-gone CLASS SECONDS    wait until no window of that class exists
@@ -198,17 +197,6 @@ int wmain(int argc, wchar_t** argv) {
     HWND foreground = GetForegroundWindow();
     if (!foreground) return 1;
     printWindow(foreground);
-    return 0;
-  }
-  if (command == L"work-area") {
-    HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr);
-    MONITORINFO info{};
-    info.cbSize = sizeof(info);
-    if (!GetMonitorInfoW(MonitorFromWindow(tray, MONITOR_DEFAULTTOPRIMARY), &info)) return 1;
-    wchar_t line[64];
-    swprintf(line, 64, L"%ld,%ld,%ld,%ld\n", info.rcWork.left, info.rcWork.top, info.rcWork.right,
-             info.rcWork.bottom);
-    print(line);
     return 0;
   }
   if ((command == L"wait" || command == L"wait-gone") && argc > 3) {
@@ -406,7 +394,7 @@ int wmain(int argc, wchar_t** argv) {
     print(line);
     return sent ? 0 : 1;
   }
-  fputs("usage: kelvane_probe windows|foreground|work-area|find|wait|wait-gone|post|tray-tips|balloon|broadcast-taskbar-created|keys"
+  fputs("usage: kelvane_probe windows|foreground|find|wait|wait-gone|post|tray-tips|balloon|broadcast-taskbar-created|keys"
         "|children|click|dlg-set-text|dlg-text|dlg-items|dlg-click|hold-mutex|query-end-session|start-to-icon\n", stderr);
   return 2;
 }
