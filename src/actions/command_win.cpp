@@ -4,7 +4,7 @@
 
 #include "actions/system_commands_win.h"
 #include "app/alert_step_win.h"
-#include "menu/process_actions_win.h"
+#include "menu/process_dialogs_win.h"
 
 namespace kelvane {
 
@@ -29,7 +29,7 @@ void run(FormServices& form, const Command& command) {
       break;
     case CommandKind::ShutdownDialog: ShowShutdownDialog(); break;
     case CommandKind::ShowDesktop: MinimizeAllWindows(); break;
-    case CommandKind::Process: KillItem(form, command.process); break;
+    case CommandKind::Process: OpenProcessDialog(form, command.process); break;
   }
 }
 

@@ -11,6 +11,7 @@
 #include "common/system_info_win.h"
 #include "common/text_win.h"
 #include "dialogs/task_dialog_win.h"
+#include "menu/process_dialogs_win.h"
 #include "menu/tray_menu_win.h"
 #include "release/memory_release_win.h"
 #include "resource_ids.h"
@@ -145,6 +146,7 @@ void TFrmKelvaneMain::FormClose() {
   KillTimer(hwnd_, kTimer1);
   KillTimer(hwnd_, kTimerDefrag);
   PopupMenu1.reset();  // its icons and window go with it
+  CloseProcessDialogs();
   if (sessionNotificationRegistered_) UnregisterSessionNotification(hwnd_);
   sessionNotificationRegistered_ = false;
 }
@@ -293,7 +295,7 @@ void TFrmKelvaneMain::PopupTrayMenu(POINT at) {
       }
     } busy(*this);
     const std::vector<MenuEntry> entries = BuildSystemTrayMenu(trayMenuInputs());
-    if (!PopupMenu1) PopupMenu1 = std::make_unique<TPopupMenu>(vistaOrLater_);
+    if (!PopupMenu1) PopupMenu1 = std::make_unique<TPopupMenu>(applicationWindow_, vistaOrLater_);
     chosen = PopupMenu1->Popup(entries, at, GetProcMenuHighlighColor(options_, false));
   }
   CloseNotifyIconOverflow();

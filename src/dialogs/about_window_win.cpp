@@ -1,6 +1,6 @@
 #include "dialogs/about_window_win.h"
 
-#include "app/place_near_tray_win.h"
+#include "common/window_placement_win.h"
 #include "app/version_text.h"
 #include "common/system_info_win.h"
 #include "common/text_win.h"

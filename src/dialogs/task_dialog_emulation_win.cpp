@@ -100,7 +100,8 @@ void RegisterEmulationClass() {
 
 class EmulatedTaskDialog {
  public:
-  EmulatedTaskDialog(const PreparedTaskDialog& dialog, HWND owner) : dialog_(dialog), owner_(owner) {}
+  EmulatedTaskDialog(const PreparedTaskDialog& dialog, const DialogOpening& opening)
+      : dialog_(dialog), opening_(opening), owner_(opening.owner) {}
 
   TaskDialogAnswer run();
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
@@ -116,6 +117,7 @@ class EmulatedTaskDialog {
   bool isButtonId(int id) const;
 
   const PreparedTaskDialog& dialog_;
+  const DialogOpening& opening_;
   HWND owner_;
   HWND hwnd_ = nullptr;
   std::vector<EmulationButton> buttons_;
@@ -245,14 +247,12 @@ TaskDialogAnswer EmulatedTaskDialog::run() {
   const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
   RECT frame{0, 0, layout_.clientWidth, layout_.clientHeight};
   AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-  const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  CreateWindowExW(exStyle, kEmulationWindowClass, toWide(dialog_.windowTitle).c_str(), style, left, top, width,
-                  height, owner_, nullptr, GetModuleHandleW(nullptr), this);
+  CreateWindowExW(exStyle, kEmulationWindowClass, toWide(dialog_.windowTitle).c_str(), style, 0, 0,
+                  frame.right - frame.left, frame.bottom - frame.top, owner_, nullptr, GetModuleHandleW(nullptr),
+                  this);
   if (!hwnd_) return {0, 0, dialog_.verificationChecked};
   createControls();
+  settleDialogWindow(hwnd_, opening_);
 
   const bool disableOwner = owner_ && IsWindowEnabled(owner_);
   if (disableOwner) EnableWindow(owner_, FALSE);
@@ -300,8 +300,8 @@ LRESULT CALLBACK EmulationWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPA
 
 }  // namespace
 
-TaskDialogAnswer ShowEmulatedTaskDialog(const PreparedTaskDialog& dialog, HWND parent) {
-  EmulatedTaskDialog emulation(dialog, parent);
+TaskDialogAnswer ShowEmulatedTaskDialog(const PreparedTaskDialog& dialog, const DialogOpening& opening) {
+  EmulatedTaskDialog emulation(dialog, opening);
   return emulation.run();
 }
 

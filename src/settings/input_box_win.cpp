@@ -2,6 +2,7 @@
 
 #include "common/error_display_win.h"
 #include "common/text_win.h"
+#include "common/window_placement_win.h"
 #include "settings/dialog_template_win.h"
 
 namespace kelvane {
@@ -26,6 +27,7 @@ INT_PTR CALLBACK inputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
       SetWindowLongPtrW(dialog, DWLP_USER, lParam);
       SetDlgItemTextW(dialog, kInputBoxPrompt, state->prompt.c_str());
       SetDlgItemTextW(dialog, kInputBoxEdit, state->text.c_str());
+      placeDialogWindow(dialog, DialogPlace::OverOwner);
       return TRUE;  // the focus goes to the text field, the first to take it
     case WM_COMMAND:
       if (LOWORD(wParam) == IDOK) state->text = windowText(GetDlgItem(dialog, kInputBoxEdit));

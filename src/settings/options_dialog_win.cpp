@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "app/place_near_tray_win.h"
+#include "common/window_placement_win.h"
 #include "common/error_display_win.h"
 #include "common/system_library_win.h"
 #include "common/text_win.h"
