@@ -2,6 +2,7 @@
 // need: which windows exist, what the tray icon's tip says, whether a balloon is up.
 //
 //   kelvane_probe windows                    list top-level windows (hwnd class visible exstyle owner pid title)
+//   kelvane_probe foreground                 the foreground window, as a line of the list above
 //   kelvane_probe find CLASS [TITLE]         exit 0 and print the hwnd when such a window exists
 //   kelvane_probe wait CLASS SECONDS         wait for a window of that class
 //   kelvane_probe wait-gone CLASS SECONDS    wait until no window of that class exists
@@ -171,24 +172,32 @@ int startToIcon(int argc, wchar_t** argv) {
   }
 }
 
+void printWindow(HWND hwnd) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  RECT rect{};
+  GetWindowRect(hwnd, &rect);
+  wchar_t line[256];
+  swprintf(line, 256, L"%p %ls vis=%d ex=%08lx owner=%p pid=%lu rect=%ld,%ld,%ld,%ld ",
+           static_cast<void*>(hwnd), className(hwnd).c_str(), IsWindowVisible(hwnd) ? 1 : 0,
+           static_cast<unsigned long>(GetWindowLongW(hwnd, GWL_EXSTYLE)),
+           static_cast<void*>(GetWindow(hwnd, GW_OWNER)), static_cast<unsigned long>(pid), rect.left, rect.top,
+           rect.right, rect.bottom);
+  print(line + windowText(hwnd) + L"\n");
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   const std::wstring command = argc > 1 ? argv[1] : L"";
   if (command == L"windows") {
-    for (HWND hwnd : topLevelWindows()) {
-      DWORD pid = 0;
-      GetWindowThreadProcessId(hwnd, &pid);
-      RECT rect{};
-      GetWindowRect(hwnd, &rect);
-      wchar_t line[256];
-      swprintf(line, 256, L"%p %ls vis=%d ex=%08lx owner=%p pid=%lu rect=%ld,%ld,%ld,%ld ",
-               static_cast<void*>(hwnd), className(hwnd).c_str(), IsWindowVisible(hwnd) ? 1 : 0,
-               static_cast<unsigned long>(GetWindowLongW(hwnd, GWL_EXSTYLE)),
-               static_cast<void*>(GetWindow(hwnd, GW_OWNER)), static_cast<unsigned long>(pid),
-               rect.left, rect.top, rect.right, rect.bottom);
-      print(line + windowText(hwnd) + L"\n");
-    }
+    for (HWND hwnd : topLevelWindows()) printWindow(hwnd);
+    return 0;
+  }
+  if (command == L"foreground") {
+    HWND foreground = GetForegroundWindow();
+    if (!foreground) return 1;
+    printWindow(foreground);
     return 0;
   }
   if ((command == L"wait" || command == L"wait-gone") && argc > 3) {
@@ -387,7 +396,7 @@ int wmain(int argc, wchar_t** argv) {
     print(line);
     return sent ? 0 : 1;
   }
-  fputs("usage: kelvane_probe windows|find|wait|wait-gone|post|tray-tips|balloon|broadcast-taskbar-created|keys"
+  fputs("usage: kelvane_probe windows|foreground|find|wait|wait-gone|post|tray-tips|balloon|broadcast-taskbar-created|keys"
         "|children|click|dlg-set-text|dlg-text|dlg-items|dlg-click|hold-mutex|query-end-session|start-to-icon\n", stderr);
   return 2;
 }
