@@ -5,14 +5,12 @@
 
 #include <array>
 #include <string>
-#include <vector>
 
 #include "app/alert_step_win.h"
 #include "common/text_win.h"
 #include "fake_form_services.h"
 #include "scratch_folder_win.h"
 #include "settings/settings_file_win.h"
-#include "settings/theme_folder_win.h"
 
 using namespace kelvane;
 using kelvane::testing::FakeFormServices;
@@ -73,20 +71,6 @@ TEST_F(WesternCodePage, CustomColorsSurviveAsUnicodeWhileFilesThatFitStayAnsi) {
   const CustomColors stored = ReadCustomColors(IniDocument::parse(readTextFile(path).value().text));
   EXPECT_EQ(stored[0], 0x00FF00u);
   EXPECT_EQ(stored[15], 0x123456u);
-}
-
-TEST_F(WesternCodePage, ThemesKeepTheirNames) {
-  ThemeColors colors;
-  colors.texts = {"FFFFFF", "202020", "-1", "ButtonShadow", "00C000", "-1", "FF0000"};
-  for (const std::string name : {"夜间", "Caf\xC3\xA9"}) {
-    const std::wstring path = ThemeFilePath(folder.path(), name);
-    ASSERT_TRUE(SaveThemeFile(path, name, colors));
-    EXPECT_EQ(readThemeFileAt(path), colors) << name;
-    EXPECT_EQ(profileString(path, L"KelvaneTheme", L"Name"), toWide(name));
-    const std::string bytes = ScratchFolder::readBytes(path);
-    // Only the name the code page cannot hold makes the file Unicode.
-    EXPECT_EQ(bytes.substr(0, 2) == kUtf16Mark, name == "夜间") << name;
-  }
 }
 
 TEST_F(WesternCodePage, TheAlertLogIsWrittenInEnglish) {
