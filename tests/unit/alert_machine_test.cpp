@@ -258,12 +258,12 @@ TEST(AlertTexts, LogLineAndShowLogNotice) {
   sample.ullTotalPageFile = 20 * GB;
   sample.ullAvailPageFile = 20 * GB - 900 * MB;  // 900 MB used
   const Language& chinese = Language::simplifiedChinese();
-  EXPECT_EQ(AlertLogLine(chinese, "2024/3/5", "14:07:09", sample, NumberFormat::fromSystem(".", ",", "3;0")),
+  const NumberFormat point = NumberFormat::fromSystem(".", ",", "3;0");
+  EXPECT_EQ(AlertLogLine(chinese, "2024/3/5", "14:07:09", sample, point),
             "2024/3/5 14:07:09: 内存使用: 91% | 物理内存: 14.5 GB/16 GB | 页面文件: 900 MB/20 GB");
   EXPECT_EQ(AlertLogLine(chinese, "05.03.2024", "14:07:09", sample, NumberFormat::fromSystem(",", ".", "3;0")),
             "05.03.2024 14:07:09: 内存使用: 91% | 物理内存: 14,5 GB/16 GB | 页面文件: 900 MB/20 GB");
-  EXPECT_EQ(AlertLogLine(Language::english(), "3/5/2024", "2:07:09 PM", sample,
-                         NumberFormat::fromSystem(".", ",", "3;0")),
+  EXPECT_EQ(AlertLogLine(Language::english(), "3/5/2024", "2:07:09 PM", sample, point),
             "3/5/2024 2:07:09 PM: Memory load: 91% | Physical memory: 14.5 GB/16 GB | Page file: 900 MB/20 GB");
 
   // The user's folder names are data: "\\nina" must not become a line break in the dialog.
