@@ -24,6 +24,8 @@
 //   kelvane_probe children CLASS             list the child windows of the window of that class
 //                                            (id class visible text)
 //   kelvane_probe click CLASS ID             press the button (or tick the box) with that id
+//   kelvane_probe tree-items TITLE           print the top-level items of the tree view in the
+//                                            dialog titled TITLE, one a line
 //   kelvane_probe start-to-icon EXE [ARGS]   start EXE and print the milliseconds until the
 //                                            notification area has one more icon
 // Output is UTF-8.
@@ -70,6 +72,38 @@ HWND findByClass(const std::wstring& wanted) {
   return nullptr;
 }
 
+// Memory in the process that owns a window, for the messages whose pointers that process reads:
+// a control of another process fills only buffers of its own.
+class RemoteBuffer {
+ public:
+  RemoteBuffer(HWND window, SIZE_T size) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process_)
+      data_ = static_cast<unsigned char*>(VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+  }
+  ~RemoteBuffer() {
+    if (data_) VirtualFreeEx(process_, data_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+  explicit operator bool() const { return data_ != nullptr; }
+  unsigned char* at(SIZE_T offset) const { return data_ + offset; }
+  void write(const void* from, SIZE_T size, SIZE_T offset = 0) const {
+    WriteProcessMemory(process_, data_ + offset, from, size, nullptr);
+  }
+  void read(void* to, SIZE_T size, SIZE_T offset = 0) const {
+    ReadProcessMemory(process_, data_ + offset, to, size, nullptr);
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  unsigned char* data_ = nullptr;
+};
+
 // The notification area's tooltips belong to explorer, so their texts live in its memory:
 // enumerate the tools there and read each text into a buffer allocated in that process.
 int trayTips() {
@@ -77,12 +111,10 @@ int trayTips() {
   if (!tray) return 2;
   DWORD explorerPid = 0;
   GetWindowThreadProcessId(tray, &explorerPid);
-  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, explorerPid);
-  if (!process) return 2;
   constexpr SIZE_T kTextChars = 1024;
-  auto* remote = static_cast<unsigned char*>(VirtualAllocEx(
-      process, nullptr, sizeof(TTTOOLINFOW) + kTextChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
-  auto* remoteText = reinterpret_cast<wchar_t*>(remote + sizeof(TTTOOLINFOW));
+  const RemoteBuffer remote(tray, sizeof(TTTOOLINFOW) + kTextChars * sizeof(wchar_t));
+  if (!remote) return 2;
+  auto* remoteText = reinterpret_cast<wchar_t*>(remote.at(sizeof(TTTOOLINFOW)));
   int found = 0;
   for (HWND hwnd : topLevelWindows()) {
     if (className(hwnd) != L"tooltips_class32") continue;
@@ -94,25 +126,51 @@ int trayTips() {
       TTTOOLINFOW info{};
       info.cbSize = sizeof(info);
       info.lpszText = remoteText;
-      SIZE_T written = 0;
-      WriteProcessMemory(process, remote, &info, sizeof(info), &written);
-      if (!SendMessageW(hwnd, TTM_ENUMTOOLSW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote))) continue;
-      SIZE_T read = 0;
-      ReadProcessMemory(process, remote, &info, sizeof(info), &read);
+      remote.write(&info, sizeof(info));
+      if (!SendMessageW(hwnd, TTM_ENUMTOOLSW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote.at(0)))) continue;
+      remote.read(&info, sizeof(info));
       std::vector<wchar_t> text(kTextChars, L'\0');
       // Ask for the text itself: ENUMTOOLS may leave only a pointer into explorer's memory.
       info.lpszText = remoteText;
-      WriteProcessMemory(process, remote, &info, sizeof(info), &written);
-      WriteProcessMemory(process, remoteText, text.data(), text.size() * sizeof(wchar_t), &written);
-      SendMessageW(hwnd, TTM_GETTEXTW, kTextChars, reinterpret_cast<LPARAM>(remote));
-      ReadProcessMemory(process, remoteText, text.data(), (kTextChars - 1) * sizeof(wchar_t), &read);
+      remote.write(&info, sizeof(info));
+      remote.write(text.data(), text.size() * sizeof(wchar_t), sizeof(TTTOOLINFOW));
+      SendMessageW(hwnd, TTM_GETTEXTW, kTextChars, reinterpret_cast<LPARAM>(remote.at(0)));
+      remote.read(text.data(), (kTextChars - 1) * sizeof(wchar_t), sizeof(TTTOOLINFOW));
       print(L"tip: " + std::wstring(text.data()) + L"\n--\n");
       ++found;
     }
   }
-  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  CloseHandle(process);
   return found > 0 ? 0 : 1;
+}
+
+// The tree view belongs to another process: each item and its text go through a buffer there.
+int treeItems(const wchar_t* dialogTitle) {
+  HWND dialog = FindWindowW(L"#32770", dialogTitle);
+  HWND tree = nullptr;
+  if (dialog)
+    EnumChildWindows(dialog, [](HWND child, LPARAM found) -> BOOL {
+      if (className(child) != WC_TREEVIEWW) return TRUE;
+      *reinterpret_cast<HWND*>(found) = child;
+      return FALSE;
+    }, reinterpret_cast<LPARAM>(&tree));
+  if (!tree) return 1;
+  constexpr int kTextChars = 512;
+  const RemoteBuffer remote(tree, sizeof(TVITEMW) + kTextChars * sizeof(wchar_t));
+  if (!remote) return 2;
+  auto* remoteText = reinterpret_cast<wchar_t*>(remote.at(sizeof(TVITEMW)));
+  for (HTREEITEM item = TreeView_GetRoot(tree); item; item = TreeView_GetNextSibling(tree, item)) {
+    TVITEMW query{};
+    query.mask = TVIF_TEXT;
+    query.hItem = item;
+    query.pszText = remoteText;
+    query.cchTextMax = kTextChars;
+    remote.write(&query, sizeof(query));
+    wchar_t text[kTextChars] = L"";
+    if (SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote.at(0))))
+      remote.read(text, (kTextChars - 1) * sizeof(wchar_t), sizeof(TVITEMW));
+    print(std::wstring(text) + L"\n");
+  }
+  return 0;
 }
 
 bool processRuns(const std::wstring& exeName) {
@@ -373,6 +431,7 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (command == L"start-to-icon" && argc > 2) return startToIcon(argc, argv);
+  if (command == L"tree-items" && argc > 2) return treeItems(argv[2]);
   // Owns a named mutex, with no window, for SECONDS; with an exe name, for SECONDS after a
   // process of that name has appeared.
   if (command == L"hold-mutex" && argc > 3) {
