@@ -38,6 +38,9 @@ struct VersionFile {
 // "CurrentVersions" section: what came back is then something else, such as a server's error
 // page, and not a version file that lacks this program.
 std::optional<VersionFile> readVersionFile(std::string_view text, std::string_view programKey);
+// Only what the about window judges by: the "CurrentVersions" value for this program, "" when
+// the key is missing; nothing when the text has no such section. Both read the text once.
+std::optional<std::string> offeredVersion(std::string_view text, std::string_view programKey);
 
 // The program key: the program file's name without folder and extension ("Kelvane").
 std::string programKey(std::string_view programPath);
