@@ -126,15 +126,19 @@ std::optional<TextFile> readTextFile(const std::wstring& path) {
     if (got == 0) break;
     bytes.append(buffer, got);
   }
+  return decodeTextFile(bytes);
+}
+
+TextFile decodeTextFile(const std::string& bytes) {
   const MarkedText marked = splitByteOrderMark(bytes);
   switch (marked.encoding) {
-    case FileEncoding::Ansi: return TextFile{ansiFileToUtf8(bytes), FileEncoding::Ansi};
+    case FileEncoding::Ansi: break;
     case FileEncoding::Utf8: return TextFile{std::string(marked.body), FileEncoding::Utf8};
     case FileEncoding::Utf16Le:
     case FileEncoding::Utf16Be:
       return TextFile{utf16ToUtf8(marked.body, marked.encoding), marked.encoding};
   }
-  return std::nullopt;
+  return TextFile{ansiFileToUtf8(bytes), FileEncoding::Ansi};
 }
 
 bool replaceTextFile(const std::wstring& path, const TextFile& text) {

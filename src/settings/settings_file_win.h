@@ -48,6 +48,8 @@ struct TextFile {
 
 // nullopt when the file cannot be read (missing counts as such).
 std::optional<TextFile> readTextFile(const std::wstring& path);
+// The same reading of bytes that came from elsewhere (a download).
+TextFile decodeTextFile(const std::string& bytes);
 
 // Writes the whole text, in its encoding, to a temporary file in the same folder and then puts
 // it in the original's place in one step. A read-only original is respected: nothing is

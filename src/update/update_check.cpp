@@ -157,6 +157,10 @@ DownloadLabel::Click DownloadLabel::LabelDownloadLinkClick() const {
 
 void DownloadLabel::checkStarted() { state_ = DownloadLabelState::Checking; }
 
+void DownloadLabel::checkAbandoned() {
+  if (state_ == DownloadLabelState::Checking) state_ = DownloadLabelState::CheckLink;
+}
+
 void DownloadLabel::checkEnded(const UpdateAnswer& answer) {
   state_ = answer.state;
   available_ = answer.available;

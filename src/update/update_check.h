@@ -24,6 +24,10 @@ std::string versionString(const FourPartVersion& version);
 
 // Larger than this, a download is no version file (they are a few hundred bytes).
 inline constexpr std::size_t kVersionFileLimit = 64 * 1024;
+// A check that has no answer this long after it started has failed, whatever the server does.
+inline constexpr unsigned kVersionCheckDeadlineMs = 30000;
+// Redirects followed on the way to the file, each to an http or https address.
+inline constexpr int kVersionFileRedirects = 5;
 
 struct VersionFile {
   std::string currentVersion;  // "CurrentVersions", program key
@@ -77,6 +81,8 @@ class DownloadLabel {
   Click LabelDownloadLinkClick() const;
   void checkStarted();
   void checkEnded(const UpdateAnswer& answer);
+  // The window closed while the check ran: it never answered, so the next showing checks.
+  void checkAbandoned();
 
  private:
   DownloadLabelState state_ = DownloadLabelState::CheckLink;

@@ -141,6 +141,12 @@ TEST(VersionFile, DownloadLabelStates) {
   EXPECT_EQ(label.state(), DownloadLabelState::UpToDate);
   EXPECT_FALSE(label.checksOnShow());
 
+  DownloadLabel closed;
+  closed.checkStarted();
+  closed.checkAbandoned();  // the window was hidden while the check ran
+  EXPECT_EQ(closed.caption(), "<link>检查更新</link>");
+  EXPECT_TRUE(closed.checksOnShow());
+
   DownloadLabel offered;
   offered.checkStarted();
   offered.checkEnded(judgeVersionFile(versionFile("Kelvane=1.0.1.0"), "Kelvane", "1.0.0.0"));
