@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 #include "common/text_win.h"
 #include "common/window_win.h"
@@ -167,12 +168,15 @@ TEST(VersionCheck, AServerCannotHoldTheCheck) {
                           {"/r5", {308, "", "/r4"}}, {"/r6", {302, "", "/r5"}},
                           {"/loop", {302, "", "/loop"}},
                           {"/to-file", {302, "", "file:///C:/windows/win.ini"}}});
-  constexpr DWORD kDeadlineMs = 2000;
-  const std::pair<std::string, std::string> cases[] = {
-      {"/bom", offer}, {"/r5", offer}, {"/r6", failed},    {"/loop", failed},
-      {"/to-file", failed}, {"/silent", failed}, {"/drip", failed}};
-  for (const auto& [path, expected] : cases) {
-    AboutHost host(server.url(path), kDeadlineMs);
+  // Only the servers that keep the check waiting meet the short deadline; the others have the
+  // program's own, so that a slow machine cannot fail them.
+  constexpr DWORD kDeadlineMs = 2000, kOwn = kVersionCheckDeadlineMs;
+  const std::tuple<std::string, DWORD, std::string> cases[] = {
+      {"/bom", kOwn, offer},     {"/r5", kOwn, offer},          {"/r6", kOwn, failed},
+      {"/loop", kOwn, failed},   {"/to-file", kOwn, failed},    {"/silent", kDeadlineMs, failed},
+      {"/drip", kDeadlineMs, failed}};
+  for (const auto& [path, deadline, expected] : cases) {
+    AboutHost host(server.url(path), deadline);
     host.about->FormShow();
     ASSERT_TRUE(host.waitForAnswer()) << path;
     EXPECT_EQ(host.shownLabel(), expected) << path;
@@ -183,11 +187,15 @@ TEST(VersionCheck, AServerCannotHoldTheCheck) {
   // The quiet and the dripping server were left by the check, not the other way round.
   EXPECT_TRUE(AboutHost::pumpUntil([&] { return server.closedByClient() == 2; }));
 
+  // Hiding the window and leaving the program end the check between two drops of a dripping
+  // answer, long before its deadline. (A call that waits for a first byte is another matter
+  // under Wine, where closing a handle does not end a call blocked on it: that connection ends
+  // with the call's time-out, at the deadline.)
   {
-    AboutHost host(server.url("/silent"), kDeadlineMs);
+    AboutHost host(server.url("/drip"), kOwn);
     ShowWindow(host.hwnd(), SW_SHOWNOACTIVATE);
     host.about->FormShow();
-    ASSERT_TRUE(AboutHost::pumpUntil([&] { return server.requests("/silent") == 2; }));
+    ASSERT_TRUE(AboutHost::pumpUntil([&] { return server.requests("/drip") == 2; }));
     ShowWindow(host.hwnd(), SW_HIDE);  // OK, Escape and the close box all hide it
     EXPECT_FALSE(host.about->checkRunning());
     EXPECT_EQ(host.shownLabel(), "<a>检查更新</a>");
@@ -198,11 +206,11 @@ TEST(VersionCheck, AServerCannotHoldTheCheck) {
     ShowWindow(host.hwnd(), SW_SHOWNOACTIVATE);
     host.about->FormShow();
     EXPECT_TRUE(host.about->checkRunning());
-    EXPECT_TRUE(AboutHost::pumpUntil([&] { return server.requests("/silent") == 3; }));
+    EXPECT_TRUE(AboutHost::pumpUntil([&] { return server.requests("/drip") == 3; }));
   }
-  AboutHost host(server.url("/drip"), kDeadlineMs);
+  AboutHost host(server.url("/drip"), kOwn);
   host.about->FormShow();
-  ASSERT_TRUE(AboutHost::pumpUntil([&] { return server.requests("/drip") == 2; }));
+  ASSERT_TRUE(AboutHost::pumpUntil([&] { return server.requests("/drip") == 4; }));
   const DWORD start = GetTickCount();
   host.about.reset();  // what leaving the program does before the window goes
   EXPECT_LT(GetTickCount() - start, 1000u);
