@@ -55,8 +55,8 @@ struct TVInfoDownload::Shared {
   ULONGLONG start = GetTickCount64();
   WinInet inet;
   // The open handles, each closed exactly once: by the worker when it is done with it, or by
-  // whoever abandons the check first. Closing a handle from another thread ends a call that
-  // is blocked on it.
+  // whoever abandons the check first. On Windows, closing a handle from another thread ends a
+  // call that is blocked on it; Wine lets that call run on to its time-out (see limitWaits).
   HINTERNET sessionHandle = nullptr, connectionHandle = nullptr, requestHandle = nullptr;
   bool abandoned = false;
   std::optional<UpdateAnswer> answer;
