@@ -94,27 +94,36 @@ void TAboutWindow::StartCheck() {
   label_.checkStarted();
   showDownloadLabel();
   UpdateWindow(form_);
-  download_ = std::make_unique<TVInfoDownload>(facts_.versionFileAddress, form_, kCheckDoneMessage);
+  download_ = std::make_unique<TVInfoDownload>(
+      VersionCheck{facts_.versionFileAddress, facts_.programKey, facts_.productVersion, facts_.checkDeadlineMs},
+      form_, kCheckDoneMessage);
 }
 
 void TAboutWindow::onCheckDone() {
-  if (!download_) return;  // a message of a download abandoned earlier
-  const auto downloaded = download_->result();
+  const auto answer = download_ ? download_->answer() : std::nullopt;
+  if (!answer) return;  // the message of a check abandoned earlier
   download_.reset();
-  if (downloaded) {
-    GetUpdateGetURL(*downloaded);
-  } else {
+  if (answer->state == DownloadLabelState::Failed) {
     GetUpdateDownloadFailed();
+  } else {
+    GetUpdateGetURL(*answer);
   }
 }
 
-void TAboutWindow::GetUpdateGetURL(const std::string& versionFile) {
-  label_.checkEnded(judgeVersionFile(versionFile, facts_.programKey, facts_.productVersion));
+void TAboutWindow::GetUpdateGetURL(const UpdateAnswer& answer) {
+  label_.checkEnded(answer);
   showDownloadLabel();
 }
 
 void TAboutWindow::GetUpdateDownloadFailed() {
   label_.checkEnded(UpdateAnswer{});
+  showDownloadLabel();
+}
+
+void TAboutWindow::FormHide() {
+  if (!download_) return;
+  download_.reset();
+  label_.checkAbandoned();
   showDownloadLabel();
 }
 
@@ -158,6 +167,9 @@ bool TAboutWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
     case kCheckDoneMessage:
       onCheckDone();
       return true;
+    case WM_SHOWWINDOW:
+      if (!wParam && lParam == 0) FormHide();  // hidden by ShowWindow, not by an owner
+      return false;
     case WM_COMMAND:
       // Button1 is both the default and the cancel button: Enter and Escape hide the window.
       if ((LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) && HIWORD(wParam) == BN_CLICKED) {

@@ -24,6 +24,7 @@ struct AboutFacts {
   std::string productVersion;  // "a.b.c.d", "" without a version resource
   std::string programKey;
   std::string versionFileAddress;
+  DWORD checkDeadlineMs = kVersionCheckDeadlineMs;
   static AboutFacts forThisProgram();
 };
 
@@ -54,10 +55,12 @@ class TAboutWindow {
   void onPaint();
   void onClick(POINT at);
   void StartCheck();
-  // The worker's message: the file arrived (and is judged here) or the download failed.
+  // The worker's message: the file arrived and was judged, or the check failed.
   void onCheckDone();
-  void GetUpdateGetURL(const std::string& versionFile);
+  void GetUpdateGetURL(const UpdateAnswer& answer);
   void GetUpdateDownloadFailed();
+  // The window was hidden (OK, Escape, the close box): a running check ends with it.
+  void FormHide();
   void showDownloadLabel();
   void Button1Click();
   void LabelDownloadLinkClick();
