@@ -97,7 +97,14 @@ DownloadLabel::Click DownloadLabel::LabelDownloadLinkClick() const {
   }
 }
 
-void DownloadLabel::checkStarted() { state_ = DownloadLabelState::Checking; }
+void DownloadLabel::checkStarted() {
+  if (state_ != DownloadLabelState::Checking) beforeCheck_ = state_;
+  state_ = DownloadLabelState::Checking;
+}
+
+void DownloadLabel::checkAbandoned() {
+  if (state_ == DownloadLabelState::Checking) state_ = beforeCheck_;
+}
 
 void DownloadLabel::checkEnded(const UpdateAnswer& answer) {
   state_ = answer.state;

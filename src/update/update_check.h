@@ -74,9 +74,13 @@ class DownloadLabel {
   Click LabelDownloadLinkClick() const;
   void checkStarted();
   void checkEnded(const UpdateAnswer& answer);
+  // The window closed before the check answered: the label is as it was before the check, so
+  // the next showing checks again.
+  void checkAbandoned();
 
  private:
   DownloadLabelState state_ = DownloadLabelState::CheckLink;
+  DownloadLabelState beforeCheck_ = DownloadLabelState::CheckLink;
   FourPartVersion available_{};
   bool answered_ = false;  // the site answered once: showing the window does not check again
 };
