@@ -204,6 +204,12 @@ LRESULT TFrmKelvaneMain::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_CLOSE:
       ShowWindow(hwnd_, SW_HIDE);  // the close box only hides the About window
       return 0;
+    case WM_SHOWWINDOW:
+      if (!wParam && about_) PostMessageW(hwnd_, kAboutHiddenMessage, 0, 0);
+      return defaultProc(message, wParam, lParam);
+    case kAboutHiddenMessage:
+      onAboutHidden();
+      return 0;
     case WM_QUERYENDSESSION:
       FormCloseQuery(true);
       return TRUE;
@@ -304,9 +310,16 @@ void TFrmKelvaneMain::PopupTrayMenu(POINT at) {
 
 void TFrmKelvaneMain::About1Click() {
   if (!about_)
-    about_ = std::make_unique<TAboutWindow>(hwnd_, AboutFacts::forThisProgram(), [this] { Tray->HideOwnerForm(); });
+    about_ = std::make_unique<TAboutWindow>(hwnd_, AboutFacts::forThisProgram(), [this] { Tray->HideOwnerForm(); },
+                                            aboutLabel_);
   Tray->ShowOwnerForm();
   about_->FormShow();
+}
+
+void TFrmKelvaneMain::onAboutHidden() {
+  if (!about_ || IsWindowVisible(hwnd_)) return;  // shown again before this message came
+  aboutLabel_ = about_->keptLabel();
+  about_.reset();
 }
 
 void TFrmKelvaneMain::onTimerDefragTimer() {

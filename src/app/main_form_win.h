@@ -75,6 +75,9 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
  private:
   enum TimerId : UINT_PTR { kTimer1 = 1, kTimerDefrag = 2 };
   static constexpr UINT kRefreshMessage = WM_APP + 2;
+  // Posted when the form is hidden: the about window's content is taken down once the message
+  // that hid it (a click on its own OK button, say) has been handled.
+  static constexpr UINT kAboutHiddenMessage = WM_APP + 3;
   const UINT exitRequestMessage_ = RegisterWindowMessageW(kExitRequestMessageName);
 
   // Ends the open menu and every modal loop (WM_QUIT) and so, at last, the message loop. The
@@ -101,6 +104,7 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
   void onInstanceNotice();
   void onStartupDone();
   void onSessionChange(WPARAM event);
+  void onAboutHidden();
   void TrayMouseDown(MouseButton button, ShiftState shift, POINT at);
   void TrayDblClick();
   // Builds the tray menu, shows it at the point and carries out the chosen entry.
@@ -136,8 +140,10 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
   bool closing_ = false;
   bool exitRequested_ = false;
   bool exitUnattended_ = false;
-  // The about window's content, built when it is first shown; the welcome window while it is up.
+  // The about window's content while it is shown, and its download label from one showing to
+  // the next; the welcome window while it is up.
   std::unique_ptr<TAboutWindow> about_;
+  DownloadLabel aboutLabel_;
   TFrmWelcome* welcome_ = nullptr;
 
   std::unique_ptr<TTrayIconComponent> Tray;

@@ -1,13 +1,16 @@
 #pragma once
-// The about window's content, built on the main form's own window the first time the window is
-// shown: the program's picture and version, the download label with the version check, the
-// support and donation links and OK. The form routes its messages here first.
+// The about window's content, built on the main form's own window each time the window is shown
+// and taken down when it is hidden, so that a tray tool running all day holds none of it (nor
+// the common controls) while the window is not up: the program's picture and version, the
+// download label with the version check, the support and donation links and OK. The form routes
+// its messages here first, and keeps the label's state from one showing to the next.
 
 #include <windows.h>
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/handles_win.h"
 #include "common/png_picture_win.h"
@@ -34,8 +37,10 @@ class TAboutWindow {
   static constexpr UINT kCheckDoneMessage = WM_APP + 20;
 
   // `hide` hides the form (HideOwnerForm); the form stays the owner of everything here.
-  TAboutWindow(HWND form, AboutFacts facts, std::function<void()> hide);
-  ~TAboutWindow();  // a running check is abandoned
+  // `label` is the download label as the last showing left it.
+  TAboutWindow(HWND form, AboutFacts facts, std::function<void()> hide, DownloadLabel label = {});
+  // A running check is abandoned; the controls go, and the common controls after them.
+  ~TAboutWindow();
   TAboutWindow(const TAboutWindow&) = delete;
   TAboutWindow& operator=(const TAboutWindow&) = delete;
 
@@ -47,6 +52,8 @@ class TAboutWindow {
 
   const DownloadLabel& downloadLabel() const { return label_; }
   bool checkRunning() const { return static_cast<bool>(download_); }
+  // The label the next showing starts from: a check still running is abandoned with this window.
+  DownloadLabel keptLabel() const;
 
  private:
   enum ControlId { kTitleId = 1001, kVersionId, kDownloadLinkId, kDownloadTextId, kSupportId, kDonationId };
@@ -68,6 +75,9 @@ class TAboutWindow {
   void LinkLabel2LinkClick();
 
   HWND form_;
+  // Held while the links exist: a link control outliving the library would crash.
+  UniqueLibrary commonControls_;
+  std::vector<UniqueWindow> controls_;
   AboutFacts facts_;
   std::function<void()> hide_;
   AboutLayout layout_;

@@ -5,11 +5,13 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "app/form_services_win.h"
 #include "common/handles_win.h"
 #include "settings/options_dialog.h"
+#include "settings/page_background_win.h"
 
 namespace kelvane {
 
@@ -70,6 +72,7 @@ class TFrmOptions {
   bool updating_ = false;
   UniqueFont headingFont_;
   UniqueFont internalFontPanelFont_;  // "(内部字体)" shows in Tahoma 8 pt
+  std::optional<PageBackground> pageBackground_;
 };
 
 }  // namespace kelvane

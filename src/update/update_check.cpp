@@ -155,10 +155,13 @@ DownloadLabel::Click DownloadLabel::LabelDownloadLinkClick() const {
   }
 }
 
-void DownloadLabel::checkStarted() { state_ = DownloadLabelState::Checking; }
+void DownloadLabel::checkStarted() {
+  if (state_ != DownloadLabelState::Checking) beforeCheck_ = state_;
+  state_ = DownloadLabelState::Checking;
+}
 
 void DownloadLabel::checkAbandoned() {
-  if (state_ == DownloadLabelState::Checking) state_ = DownloadLabelState::CheckLink;
+  if (state_ == DownloadLabelState::Checking) state_ = beforeCheck_;
 }
 
 void DownloadLabel::checkEnded(const UpdateAnswer& answer) {

@@ -86,6 +86,7 @@ class DownloadLabel {
 
  private:
   DownloadLabelState state_ = DownloadLabelState::CheckLink;
+  DownloadLabelState beforeCheck_ = DownloadLabelState::CheckLink;
   FourPartVersion available_{};
   bool answered_ = false;  // the site answered once: showing the window does not check again
 };

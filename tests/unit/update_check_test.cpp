@@ -136,8 +136,15 @@ TEST(VersionFile, DownloadLabelStates) {
   EXPECT_FALSE(label.greyed());
   EXPECT_TRUE(label.checksOnShow());  // a failure is tried again at the next showing
 
+  // Closed before an answer: as before the check (the failure's text), and tried again.
+  label.checkStarted();
+  label.checkAbandoned();
+  EXPECT_EQ(label.caption(), "检查新版本时出错");
+  EXPECT_TRUE(label.checksOnShow());
+
   label.checkStarted();
   label.checkEnded(judgeVersionFile(versionFile("Kelvane=1.0.0.0"), "Kelvane", "1.0.0.0"));
+  label.checkAbandoned();  // nothing runs any more: the answer stays
   EXPECT_EQ(label.state(), DownloadLabelState::UpToDate);
   EXPECT_FALSE(label.checksOnShow());
 
