@@ -2,9 +2,9 @@
 
 #include <exception>
 
+#include "actions/process_dialogs_win.h"
+#include "actions/show_log_win.h"
 #include "actions/system_commands_win.h"
-#include "app/alert_step_win.h"
-#include "menu/process_dialogs_win.h"
 
 namespace kelvane {
 
@@ -12,7 +12,7 @@ namespace {
 
 constexpr int kMemoryBalloonSeconds = 40;
 
-void run(FormServices& form, const Command& command) {
+void run(CommandHost& form, const Command& command) {
   switch (command.kind) {
     case CommandKind::LaunchTaskManager: LaunchTaskManager(form.MainWindow()); break;
     case CommandKind::ReleaseMemory: form.MemoryDefragmenter1Click(); break;
@@ -35,7 +35,7 @@ void run(FormServices& form, const Command& command) {
 
 }  // namespace
 
-void execute(FormServices& form, const Command& command) {
+void execute(CommandHost& form, const Command& command) {
   try {
     run(form, command);
   } catch (const std::exception& error) {

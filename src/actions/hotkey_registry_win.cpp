@@ -22,7 +22,7 @@ THotKeyRegistry::THotKeyRegistry() {
 
 THotKeyRegistry::~THotKeyRegistry() {
   UnregisterAll();
-  if (hwnd_) DestroyWindow(hwnd_);
+  destroyWindow();
 }
 
 std::uint16_t THotKeyRegistry::RegisterCombination(std::uint32_t value) {

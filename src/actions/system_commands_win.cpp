@@ -5,10 +5,11 @@
 
 #include <stdexcept>
 
-#include "actions/double_click.h"
+#include "commands/double_click.h"
 #include "common/system_library_win.h"
 #include "common/system_error_win.h"
 #include "common/text_win.h"
+#include "common/window_win.h"
 
 namespace kelvane {
 
@@ -96,7 +97,8 @@ void OpenDocument(HWND owner, const std::wstring& path, const std::wstring& fall
   editor.lpFile = fallbackEditor.c_str();
   editor.lpParameters = argument.c_str();
   if (ShellExecuteExW(&editor)) return;
-  throw std::runtime_error("无法打开 \"" + toUtf8(path) + "\": " + systemMessageText(GetLastError()));
+  const DWORD error = GetLastError();
+  throw std::runtime_error(failureMessage("无法打开 \"" + toUtf8(path) + "\"", error));
 }
 
 bool LockWorkstationNow() {
@@ -120,17 +122,35 @@ void ShowShutdownDialog() { invokeShellMethod(L"ShutdownWindows"); }
 
 void MinimizeAllWindows() { invokeShellMethod(L"MinimizeAll"); }
 
+namespace {
+
+// A 1-pixel topmost window of our own under the pointer, for the click that makes this program
+// the one that received the last input. Unlike a static control it is not transparent to the
+// mouse, so the click never falls through to whatever lies beneath it.
+class ForegroundHelper : public WindowBase<ForegroundHelper> {
+ public:
+  explicit ForegroundHelper(POINT at) {
+    registerWindowClass(L"KelvaneForegroundHelper");  // a second registration fails harmlessly
+    createWindow(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"KelvaneForegroundHelper", L"", WS_POPUP, at.x, at.y, 1, 1,
+                 nullptr);
+  }
+  ~ForegroundHelper() { destroyWindow(); }
+  ForegroundHelper(const ForegroundHelper&) = delete;
+  ForegroundHelper& operator=(const ForegroundHelper&) = delete;
+
+  LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) { return defaultProc(message, wParam, lParam); }
+};
+
+}  // namespace
+
 void ForceForeground(HWND window) {
   // The click must land on our own helper and on nothing else. A click flagged absolute but
   // without a move happens where the pointer is, so the helper goes under the pointer rather
   // than into the screen's corner, and the user's pointer stays where it was.
   POINT pointer{};
   GetCursorPos(&pointer);
-  // SS_NOTIFY: a plain static control is transparent to the mouse, and the click would fall
-  // through to whatever lies beneath it.
-  HWND helper = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | SS_NOTIFY,
-                                pointer.x, pointer.y, 1, 1, nullptr, nullptr,
-                                GetModuleHandleW(nullptr), nullptr);
+  ForegroundHelper helperWindow(pointer);
+  const HWND helper = helperWindow.hwnd();
   // Without the helper, a click would land on whatever the user has under the pointer.
   if (helper) {
     ShowWindow(helper, SW_SHOWNOACTIVATE);
@@ -153,7 +173,6 @@ void ForceForeground(HWND window) {
     }
   }
   SetForegroundWindow(window);
-  if (helper) DestroyWindow(helper);
 }
 
 namespace {

@@ -3,15 +3,15 @@
 
 #include <windows.h>
 
-#include "app/form_services_win.h"
+#include "actions/command_host_win.h"
 
 namespace kelvane {
 
 // Runs the action chosen by DoubleClickAction; values outside 0..7 do nothing. A failing shell
 // command is shown through the form's error display.
-void TrayDblClick(FormServices& form);
+void TrayDblClick(CommandHost& form);
 
 // WM_WTSSESSION_CHANGE: a lock switches the monitor off when the user asked for it.
-void OnSessionChange(FormServices& form, WPARAM sessionEvent);
+void OnSessionChange(CommandHost& form, WPARAM sessionEvent);
 
 }  // namespace kelvane

@@ -20,9 +20,4 @@ AlertDialogResult RunAlertDialog(const AlertDialogRequest& request, HWND parent)
   return result;
 }
 
-void ShowLogNoticeDialog(const ShowLogNotice& notice, HWND parent) {
-  TaskMessage(notice.MainInstruction, notice.Content, tcbOk, notice.MainIcon, parent,
-              notice.WindowTitle, notice.FooterText, notice.FooterIcon, notice.Width);
-}
-
 }  // namespace kelvane

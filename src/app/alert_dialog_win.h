@@ -1,5 +1,5 @@
 #pragma once
-// The two task dialogs of the alert feature: the high-memory question and the show-log notice.
+// The task dialog of the alert feature: the high-memory question.
 
 #include <windows.h>
 
@@ -13,7 +13,5 @@ struct AlertDialogResult {
 };
 
 AlertDialogResult RunAlertDialog(const AlertDialogRequest& request, HWND parent);
-
-void ShowLogNoticeDialog(const ShowLogNotice& notice, HWND parent);
 
 }  // namespace kelvane

@@ -88,17 +88,4 @@ AlertAnswer interpretAlertAnswer(const AlertPlan& plan, int result, bool verific
 std::string AlertLogLine(const Language& language, const std::string& dateText, const std::string& timeText,
                          const MemorySample& sample, const NumberFormat& format);
 
-// The notice the show-log command gives while there is no log file yet.
-struct ShowLogNotice {
-  std::string MainInstruction;
-  std::string Content;
-  std::string WindowTitle;
-  std::string FooterText;
-  int MainIcon = 4;    // information
-  int FooterIcon = 4;  // information
-  int Width = 200;
-};
-
-ShowLogNotice MakeShowLogNotice(std::int32_t redPercent, const std::string& logFile);
-
 }  // namespace kelvane

@@ -1,13 +1,9 @@
 #include "app/alert_step_win.h"
 
-#include <shellapi.h>
-
+#include "actions/show_log_win.h"
 #include "actions/system_commands_win.h"
 #include "app/alert_dialog_win.h"
-#include "app/alert_log_win.h"
-#include "app/log_path.h"
-#include "common/text_win.h"
-#include "settings/settings_file_win.h"
+#include "settings/log_file_win.h"
 
 namespace kelvane {
 
@@ -24,7 +20,7 @@ class DialogOpenFlag {
   bool& flag_;
 };
 
-void askAboutLowMemory(AlertState& state, FormServices& form, const AlertPlan& plan) {
+void askAboutLowMemory(AlertState& state, AlertHost& form, const AlertPlan& plan) {
   AlertDialogResult result;
   {
     DialogOpenFlag open(state.AlertDialogOpen);
@@ -34,16 +30,16 @@ void askAboutLowMemory(AlertState& state, FormServices& form, const AlertPlan& p
   const AlertAnswer answer = interpretAlertAnswer(plan, result.result, result.verificationChecked);
   if (answer.release) form.MemoryDefragmenter1Click();
   if (answer.startTaskManager) LaunchTaskManager(form.MainWindow());
-  if (answer.switchOffDialog) form.Options().WarnMsgBox = false;
+  if (answer.switchOffDialog) {
+    TKelvaneOptions options = form.Options();
+    options.WarnMsgBox = false;
+    form.ApplyOptions(options, {});  // saved at exit, with the rest of the record
+  }
 }
 
 }  // namespace
 
-std::wstring LogFilePath(FormServices& form) {
-  return toWide(ResolveLogPath(form.Options().LogFile, form.DataFolder()));
-}
-
-void RunAlertStep(AlertState& state, FormServices& form, const MemorySample& sample,
+void RunAlertStep(AlertState& state, AlertHost& form, const MemorySample& sample,
                   std::uint32_t tickCount) {
   const AlertPlan plan =
       state.machine.decide({sample, tickCount, state.AlertDialogOpen}, form.Options());
@@ -64,29 +60,6 @@ void RunAlertStep(AlertState& state, FormServices& form, const MemorySample& sam
     }
   }
   state.machine.finish(plan);
-}
-
-void MneShowLogClick(FormServices& form) {
-  const std::wstring path = LogFilePath(form);
-  if (FileExistsOnReadyDrive(path)) {
-    try {
-      OpenDocument(form.MainWindow(), path);
-    } catch (const std::exception& error) {
-      form.ShowError(error.what());
-    }
-    return;
-  }
-  ShowLogNoticeDialog(MakeShowLogNotice(form.Options().RedPercent, toUtf8(path)),
-                      form.MainWindow());
-}
-
-void LogUnattendedFailure(FormServices& form, const std::string& what) {
-  if (!form.Options().WriteLog) return;
-  const DateTimeTexts now = CurrentDateTimeTexts();
-  try {
-    AppendLogLine(LogFilePath(form), now.date + " " + now.time + ": " + what);
-  } catch (const LogWriteError&) {
-  }
 }
 
 }  // namespace kelvane

@@ -1,13 +1,23 @@
 #pragma once
-// Carries out what the alert machine decides, once per tick, and the show-log command.
+// Carries out what the alert machine decides, once per tick.
 
 #include <cstdint>
 #include <string>
 
 #include "app/alert_machine.h"
-#include "app/form_services_win.h"
+#include "actions/command_host_win.h"
+#include "common/number_format.h"
+#include "options/options_dialog.h"
 
 namespace kelvane {
+
+// What the alert step needs from the main form beyond a command's needs: the number format of
+// the log line, and the apply path for the dialog's "don't show again" box.
+class AlertHost : public CommandHost {
+ public:
+  virtual NumberFormat SystemNumberFormat() = 0;
+  virtual void ApplyOptions(const TKelvaneOptions& options, const std::vector<OptionsEffect>& effects) = 0;
+};
 
 struct AlertState {
   AlertMachine machine;
@@ -17,16 +27,8 @@ struct AlertState {
 // The alert step of one tick. Re-entrant: the dialog's message loop runs further ticks, which
 // come back here. A log file that cannot be written is reported through ShowError, once for
 // this alert, and the tick ends there.
-void RunAlertStep(AlertState& state, FormServices& form, const MemorySample& sample,
+void RunAlertStep(AlertState& state, AlertHost& form, const MemorySample& sample,
                   std::uint32_t tickCount);
 
-// The log's path as written and opened: LogFile, inside the data folder when relative.
-std::wstring LogFilePath(FormServices& form);
-
-void MneShowLogClick(FormServices& form);
-
-// With WriteLog on, a line in the log for a failure that nobody is there to see (a save while
-// the session ends); a log that cannot be written either is let go.
-void LogUnattendedFailure(FormServices& form, const std::string& what);
 
 }  // namespace kelvane

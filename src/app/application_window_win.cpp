@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "dialogs/main_window_win.h"
+
 namespace kelvane {
 
 TApplicationWindow::TApplicationWindow(const wchar_t* title) {
@@ -10,10 +12,12 @@ TApplicationWindow::TApplicationWindow(const wchar_t* title) {
   // taskbar, and the window would get a button.
   createWindow(WS_EX_TOOLWINDOW, L"KelvaneApplication", title, WS_POPUP, 0, 0, 0, 0, nullptr);
   if (!hwnd_) throw std::runtime_error("cannot create the application window");
+  SetApplicationWindow(hwnd_);
 }
 
 TApplicationWindow::~TApplicationWindow() {
-  if (hwnd_) DestroyWindow(hwnd_);
+  ForgetProgramWindow(hwnd_);
+  destroyWindow();
 }
 
 LRESULT TApplicationWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

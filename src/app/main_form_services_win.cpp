@@ -2,13 +2,13 @@
 #include "app/main_form_win.h"
 #include "common/error_display_win.h"
 #include "common/text_win.h"
-#include "settings/options_dialog_win.h"
+#include "options/options_dialog_win.h"
 #include "settings/settings_file_win.h"
 #include "resource_ids.h"
 
 namespace kelvane {
 
-TKelvaneOptions& TFrmKelvaneMain::Options() { return options_; }
+const TKelvaneOptions& TFrmKelvaneMain::Options() const { return options_; }
 
 HWND TFrmKelvaneMain::MainWindow() { return hwnd_; }
 

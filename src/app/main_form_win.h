@@ -9,14 +9,16 @@
 
 #include "actions/hotkey_registry_win.h"
 #include "app/alert_step_win.h"
-#include "app/form_services_win.h"
+#include "options/options_host_win.h"
 #include "memory/memory_status.h"
 #include "common/handles_win.h"
 #include "common/number_format.h"
+#include "common/window_messages_win.h"
 #include "common/window_win.h"
 #include "dialogs/about_window_win.h"
 #include "dialogs/welcome_window_win.h"
 #include "menu/popup_menu_win.h"
+#include "settings/log_file_win.h"
 #include "settings/options.h"
 #include "settings/settings_file_win.h"
 #include "settings/system_colors.h"
@@ -26,16 +28,10 @@
 namespace kelvane {
 
 inline constexpr const wchar_t* kMainFormClassName = L"TFrmKelvaneMain";
-// Fixed numbers: a second copy of the program and the settings load rely on them.
-inline constexpr UINT WM_INSTANCE_NOTICE = WM_USER + 45;  // 0x042D
-inline constexpr UINT WM_STARTUP_DONE = WM_USER + 42;     // 0x042A
-// Another program (the uninstaller, the installer replacing this copy) asks the running copy to
-// end as the Exit command does, settings saved: it registers this message name and posts the
-// message to the window of class TFrmKelvaneMain, wParam 0 and lParam 0. The close box keeps
-// only hiding the form, so WM_CLOSE cannot serve.
-inline constexpr const wchar_t* kExitRequestMessageName = L"Kelvane.ExitRequest";
 
-class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices {
+class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>,
+                        public AlertHost,
+                        public OptionsHost {
  public:
   // Creates the hidden form and runs its creation steps.
   explicit TFrmKelvaneMain(HWND applicationWindow);
@@ -45,8 +41,9 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
 
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-  // What the alerts and the user commands use (main_form_services_win.cpp).
-  TKelvaneOptions& Options() override;
+  // What the alerts, the user commands and the options dialog may ask of the form
+  // (main_form_services_win.cpp).
+  const TKelvaneOptions& Options() const override;
   HWND MainWindow() override;
   HWND ApplicationWindow() override;
   HICON ApplicationIcon() override;
@@ -54,17 +51,19 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
   NumberFormat SystemNumberFormat() override;
   void ShowBalloon(const std::string& title, const std::string& text, int kind, int seconds) override;
   std::string TipText() override;
-  void MemoryDefragmenter1Click() override;
   void Settings1Click() override;
   void ApplyOptions(const TKelvaneOptions& options, const std::vector<OptionsEffect>& effects) override;
   void OptionsClosed() override;
   std::wstring SettingsFileName() override;
   std::wstring ThemeFolder() override;
-  void About1Click() override;
-  // The exit command. It may come from inside a menu or a modal box: it only ends those loops
-  // and the message loop, and the program is closed once they have returned (closeProgram).
-  void Close1Click() override;
   void ShowError(const std::string& message) override;
+  // The form's part in the commands (main_form_commands_win.cpp).
+  void MemoryDefragmenter1Click() override;
+  void About1Click() override;
+  // The exit command (main_form_exit_win.cpp). It may come from inside a menu or a modal box: it
+  // only ends those loops and the message loop, and the program is closed once they have
+  // returned (closeProgram).
+  void Close1Click() override;
 
   // Whether an exit was asked for: the message loop ends and then calls closeProgram.
   bool exitRequested() const { return exitRequested_; }
@@ -74,35 +73,36 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
 
  private:
   enum TimerId : UINT_PTR { kTimer1 = 1, kTimerDefrag = 2 };
-  static constexpr UINT kRefreshMessage = WM_APP + 2;
-  // Posted when the form is hidden: the about window's content is taken down once the message
-  // that hid it (a click on its own OK button, say) has been handled.
-  static constexpr UINT kAboutHiddenMessage = WM_APP + 3;
   const UINT exitRequestMessage_ = RegisterWindowMessageW(kExitRequestMessageName);
 
+  // Creation and the message dispatch (main_form_win.cpp).
+  void FormCreate();
+  bool checkPlatform();
+
+  // The settings (main_form_settings_win.cpp).
+  void InitSettings();
+  void LoadOptions();
+  // Writes the record to the settings file; a failure is shown unless `quiet`.
+  bool SaveOptions(bool quiet = false);
+  void onStartupDone();
+
+  // The end (main_form_exit_win.cpp).
   // Ends the open menu and every modal loop (WM_QUIT) and so, at last, the message loop. The
   // form and its components stay whole until closeProgram: the handlers that were waiting in
   // those loops return through them. `unattended` (another program asks and waits for the end)
   // saves without a message box.
   void requestExit(bool unattended);
-
-  void FormCreate();
-  bool checkPlatform();
-  void InitSettings();
-  void LoadOptions();
-  // Writes the record to the settings file; a failure is shown unless `quiet`.
-  bool SaveOptions(bool quiet = false);
   bool FormCloseQuery(bool unattended = false);
   void FormClose();
 
-  // Handlers.
+  // The tick (main_form_tick_win.cpp).
   void onTimer1Timer();
   // The DPI, the theme, the system colours, the number format or the shell changed: the facts
   // the tick keeps are read again and the picture is redrawn.
   void onSystemChange();
-  void onTimerDefragTimer();
+
+  // The tray handlers (main_form_tray_win.cpp).
   void onInstanceNotice();
-  void onStartupDone();
   void onSessionChange(WPARAM event);
   void onAboutHidden();
   void TrayMouseDown(MouseButton button, ShiftState shift, POINT at);
@@ -111,9 +111,9 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
   void PopupTrayMenu(POINT at);
   TrayMenuInputs trayMenuInputs() const;
 
-  // Steps of later features that the tick and the menu already call.
+  // The commands' timers and hot key, the alert step of the tick (main_form_commands_win.cpp).
+  void onTimerDefragTimer();
   void runAlertStep(const MemorySample& sample);
-
   // The release hot key: registered from the settings, shown on the release menu item.
   void ApplyRefreshHotkey();
   void HotKeyRegistry1HotKeyPressed(std::uint32_t HotKey, std::uint16_t Index);
@@ -128,6 +128,8 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>, public FormServices 
   std::uint64_t shownTotal_ = 0;
   MemorySample lastSample_;  // the tray menu's percentages are of this sample's total
 
+  // A save that fails while nobody is there goes into the log once per episode.
+  UnattendedFailures unattendedSaveFailures_;
   // Alert state for the run: PreviousLoad, NextAlertTick and AlertDialogOpen.
   AlertState alerts_;
   // The release item is greyed while a release runs, and shows the hot key as its shortcut.

@@ -32,6 +32,11 @@ class UniqueHandle {
   // The handle stays counted as live: whoever takes it over never tells this counter when it
   // goes, so a released handle that is never destroyed still shows up in leak tests.
   Handle release() { return std::exchange(handle_, Handle{}); }
+  // The handle went by other means (a window the system destroyed with its owner): it is no
+  // longer owned, and no longer counted as live.
+  void disown() {
+    if (isValid(std::exchange(handle_, Handle{}))) --live_;
+  }
   void reset(Handle handle = Handle{}) {
     const Handle old = std::exchange(handle_, handle);
     adopted(handle);

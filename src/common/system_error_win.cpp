@@ -16,4 +16,11 @@ std::string systemMessageText(DWORD code) {
   return text;
 }
 
+std::string systemReason(DWORD code) {
+  const std::string text = systemMessageText(code);
+  return text.empty() ? "error " + std::to_string(code) : text;
+}
+
+std::string failureMessage(const std::string& what, DWORD code) { return what + ": " + systemReason(code); }
+
 }  // namespace kelvane

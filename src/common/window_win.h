@@ -1,14 +1,18 @@
 #pragma once
-// A small window wrapper: one class per window kind, bound to its HWND at WM_NCCREATE so that
-// no early message is lost, routing each message to the derived class's handleMessage. An
-// exception escaping a handler is shown by the top-level error display and the message loop
-// goes on with the next message.
+// The one binding of the program's windows and dialogs to their objects. A window class derives
+// from WindowBase<T> (bound at WM_NCCREATE, so that no early message is lost), a dialog made by
+// the dialog manager from DialogBase<T> (bound at WM_INITDIALOG). Each routes every message to the
+// derived class's handleMessage; an exception escaping a handler is shown by the top-level error
+// display and the message loop goes on with the next message. A window is owned by its object
+// (UniqueWindow) and destroyed only by it (destroyWindow), from the derived class's destructor or
+// a handler; a dialog by the dialog manager, when it ends.
 
 #include <windows.h>
 
 #include <exception>
 
 #include "common/error_display_win.h"
+#include "common/handles_win.h"
 
 namespace kelvane {
 
@@ -19,6 +23,19 @@ inline bool handleDialogKeys(MSG& message) {
   HWND active = GetActiveWindow();
   return active && (GetWindowLongW(active, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) != 0 &&
          IsDialogMessageW(active, &message);
+}
+
+// Runs a handler of a window or dialog procedure: what escapes it is shown, and `failed` answers.
+template <typename Result, typename Handler>
+Result guardedHandler(Handler&& handler, Result failed) {
+  try {
+    return handler();
+  } catch (const std::exception& error) {
+    showUnexpectedError(error.what());
+  } catch (...) {
+    showUnexpectedError("unknown error");
+  }
+  return failed;
 }
 
 template <typename Derived>
@@ -39,19 +56,33 @@ class WindowBase {
     RegisterClassExW(&wc);
   }
 
+  // The window is owned by the object from here on: destroyWindow, or the object's end, destroys
+  // it, unless the system destroyed it first with its owner.
   HWND createWindow(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
                     int x, int y, int width, int height, HWND owner) {
-    return CreateWindowExW(exStyle, className, title, style, x, y, width, height, owner, nullptr,
-                           GetModuleHandleW(nullptr), static_cast<Derived*>(this));
+    window_.reset(CreateWindowExW(exStyle, className, title, style, x, y, width, height, owner, nullptr,
+                                  GetModuleHandleW(nullptr), static_cast<Derived*>(this)));
+    return window_.get();
+  }
+
+  // A derived class destroys its window in its own destructor (destroyWindow), while its
+  // handlers can still run; past that point the window goes without reaching them.
+  ~WindowBase() {
+    if (hwnd_) SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
   }
 
   LRESULT defaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd_, message, wParam, lParam);
   }
 
+  // The only way the window goes before the system takes it with its owner.
+  void destroyWindow() { window_.reset(); }
+
   HWND hwnd_ = nullptr;
 
  private:
+  UniqueWindow window_;
+
   static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Derived* self;
     if (message == WM_NCCREATE) {
@@ -62,19 +93,68 @@ class WindowBase {
       self = reinterpret_cast<Derived*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     }
     if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-    try {
-      const LRESULT result = self->handleMessage(message, wParam, lParam);
-      if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-      }
-      return result;
-    } catch (const std::exception& error) {
-      showUnexpectedError(error.what());
-    } catch (...) {
-      showUnexpectedError("unknown error");
+    return guardedHandler<LRESULT>(
+        [&] {
+          const LRESULT result = self->handleMessage(message, wParam, lParam);
+          if (message == WM_NCDESTROY) {
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+            self->hwnd_ = nullptr;
+            self->window_.disown();
+          }
+          return result;
+        },
+        0);
+  }
+};
+
+template <typename Derived>
+class DialogBase {
+ public:
+  HWND hwnd() const { return hwnd_; }
+
+ protected:
+  // A modeless dialog from a template in memory; its window, or null.
+  HWND createDialog(const void* dialogTemplate, HWND owner) {
+    return CreateDialogIndirectParamW(GetModuleHandleW(nullptr), static_cast<LPCDLGTEMPLATEW>(dialogTemplate),
+                                      owner, &DialogBase::dialogProc,
+                                      reinterpret_cast<LPARAM>(static_cast<Derived*>(this)));
+  }
+  // A modal dialog from a template in memory; the value given to EndDialog.
+  INT_PTR runModalDialog(const void* dialogTemplate, HWND owner) {
+    return DialogBoxIndirectParamW(GetModuleHandleW(nullptr), static_cast<LPCDLGTEMPLATEW>(dialogTemplate),
+                                   owner, &DialogBase::dialogProc,
+                                   reinterpret_cast<LPARAM>(static_cast<Derived*>(this)));
+  }
+
+  // Messages that arrive before WM_INITDIALOG (an owner-drawn list measures its items while it
+  // is created); a derived class that needs them declares its own.
+  static INT_PTR beforeBinding(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+  void destroyWindow() {
+    if (hwnd_) DestroyWindow(hwnd_);
+  }
+
+  HWND hwnd_ = nullptr;
+
+ private:
+  static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<Derived*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    if (message == WM_INITDIALOG) {
+      self = reinterpret_cast<Derived*>(lParam);
+      SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+      self->hwnd_ = dialog;
     }
-    return 0;
+    return guardedHandler<INT_PTR>(
+        [&]() -> INT_PTR {
+          if (!self) return Derived::beforeBinding(dialog, message, wParam, lParam);
+          const INT_PTR result = self->handleMessage(message, wParam, lParam);
+          if (message == WM_NCDESTROY) {
+            SetWindowLongPtrW(dialog, DWLP_USER, 0);
+            self->hwnd_ = nullptr;
+          }
+          return result;
+        },
+        FALSE);
   }
 };
 

@@ -1,10 +1,10 @@
 #include "dialogs/about_window_win.h"
 
-#include "common/window_placement_win.h"
-#include "app/version_text.h"
 #include "common/system_info_win.h"
 #include "common/system_library_win.h"
 #include "common/text_win.h"
+#include "common/version_text.h"
+#include "common/window_placement_win.h"
 #include "dialogs/window_controls_win.h"
 #include "update/version_download_win.h"
 #include "update/web_pages.h"

@@ -14,6 +14,7 @@
 
 #include "common/handles_win.h"
 #include "common/png_picture_win.h"
+#include "common/window_messages_win.h"
 #include "dialogs/window_layouts.h"
 #include "update/update_check.h"
 
@@ -34,7 +35,7 @@ struct AboutFacts {
 class TAboutWindow {
  public:
   // The check's result arrives as this message, posted to the form.
-  static constexpr UINT kCheckDoneMessage = WM_APP + 20;
+  static constexpr UINT kCheckDoneMessage = WM_VERSION_CHECK_DONE;
 
   // `hide` hides the form (HideOwnerForm); the form stays the owner of everything here.
   // `label` is the download label as the last showing left it.
@@ -50,7 +51,6 @@ class TAboutWindow {
   // Messages of the form that belong to this window; true when handled.
   bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
-  const DownloadLabel& downloadLabel() const { return label_; }
   bool checkRunning() const { return static_cast<bool>(download_); }
   // The label the next showing starts from: a check still running is abandoned with this window.
   DownloadLabel keptLabel() const;

@@ -4,21 +4,24 @@ namespace kelvane {
 
 namespace {
 
-// Another running copy has windows of the same classes; only this process's count.
-HWND OwnTopLevelWindow(const wchar_t* className) {
-  HWND window = nullptr;
-  while ((window = FindWindowExW(nullptr, window, className, nullptr)) != nullptr) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process == GetCurrentProcessId()) return window;
-  }
-  return nullptr;
-}
+HWND mainForm = nullptr;
+HWND application = nullptr;
+
+HWND ifAlive(HWND window) { return window && IsWindow(window) ? window : nullptr; }
 
 }  // namespace
 
-HWND MainFormWindow() { return OwnTopLevelWindow(L"TFrmKelvaneMain"); }
+HWND MainFormWindow() { return ifAlive(mainForm); }
 
-HWND ApplicationWindow() { return OwnTopLevelWindow(L"KelvaneApplication"); }
+void SetMainFormWindow(HWND window) { mainForm = window; }
+
+HWND ApplicationWindow() { return ifAlive(application); }
+
+void SetApplicationWindow(HWND window) { application = window; }
+
+void ForgetProgramWindow(HWND window) {
+  if (window == mainForm) mainForm = nullptr;
+  if (window == application) application = nullptr;
+}
 
 }  // namespace kelvane

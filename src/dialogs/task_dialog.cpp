@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <string_view>
+
+#include "common/ascii_text.h"
 
 namespace kelvane {
 
@@ -35,11 +36,7 @@ std::string withoutAmpersands(std::string text) {
 }
 
 bool isCancelCaption(const std::string& caption) {
-  static const std::string cancel = "cancel";
-  return caption.size() == cancel.size() &&
-         std::equal(caption.begin(), caption.end(), cancel.begin(), [](char a, char b) {
-           return std::tolower(static_cast<unsigned char>(a)) == b;
-         });
+  return equalsIgnoringAsciiCase(caption, "cancel");
 }
 
 struct CommonButtonFace {

@@ -10,6 +10,7 @@
 
 #include "common/handles_win.h"
 #include "common/text_win.h"
+#include "common/window_win.h"
 #include "dialogs/task_dialog_layout.h"
 #include "dialogs/task_dialog_paths_win.h"
 
@@ -82,30 +83,13 @@ LayoutSize IconSize(HICON icon) {
   return {GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)};
 }
 
-LRESULT CALLBACK EmulationWindowProc(HWND, UINT, WPARAM, LPARAM);
-
-void RegisterEmulationClass() {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = EmulationWindowProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kEmulationWindowClass;
-    return RegisterClassExW(&wc) != 0;
-  }();
-  (void)registered;
-}
-
-class EmulatedTaskDialog {
+class EmulatedTaskDialog : public WindowBase<EmulatedTaskDialog> {
  public:
   EmulatedTaskDialog(const PreparedTaskDialog& dialog, const DialogOpening& opening)
       : dialog_(dialog), opening_(opening), owner_(opening.owner) {}
 
   TaskDialogAnswer run();
-  LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
-  void attach(HWND hwnd) { hwnd_ = hwnd; }
+  LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
   void layOut();
@@ -119,7 +103,6 @@ class EmulatedTaskDialog {
   const PreparedTaskDialog& dialog_;
   const DialogOpening& opening_;
   HWND owner_;
-  HWND hwnd_ = nullptr;
   std::vector<EmulationButton> buttons_;
   TaskDialogLayout layout_;
   std::unique_ptr<DialogFonts> fonts_;
@@ -224,7 +207,7 @@ void EmulatedTaskDialog::onPaint() {
   EndPaint(hwnd_, &ps);
 }
 
-LRESULT EmulatedTaskDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT EmulatedTaskDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED && isButtonId(LOWORD(wParam))) finish(LOWORD(wParam));
@@ -236,20 +219,19 @@ LRESULT EmulatedTaskDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       onPaint();
       return 0;
     default:
-      return DefWindowProcW(hwnd_, message, wParam, lParam);
+      return defaultProc(message, wParam, lParam);
   }
 }
 
 TaskDialogAnswer EmulatedTaskDialog::run() {
-  RegisterEmulationClass();
+  registerWindowClass(kEmulationWindowClass);  // a second registration fails harmlessly
   layOut();
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
   const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
   RECT frame{0, 0, layout_.clientWidth, layout_.clientHeight};
   AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-  CreateWindowExW(exStyle, kEmulationWindowClass, toWide(dialog_.windowTitle).c_str(), style, 0, 0,
-                  frame.right - frame.left, frame.bottom - frame.top, owner_, nullptr, GetModuleHandleW(nullptr),
-                  this);
+  createWindow(exStyle, kEmulationWindowClass, toWide(dialog_.windowTitle).c_str(), style, 0, 0,
+               frame.right - frame.left, frame.bottom - frame.top, owner_);
   if (!hwnd_) return {0, 0, dialog_.verificationChecked};
   createControls();
   settleDialogWindow(hwnd_, opening_);
@@ -279,23 +261,8 @@ TaskDialogAnswer EmulatedTaskDialog::run() {
   answer.verificationChecked = box ? SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED : dialog_.verificationChecked;
   // The owner comes back before this window goes, so that activation returns to it.
   if (disableOwner) EnableWindow(owner_, TRUE);
-  DestroyWindow(hwnd_);
+  destroyWindow();
   return answer;
-}
-
-LRESULT CALLBACK EmulationWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<EmulatedTaskDialog*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->attach(hwnd);
-  }
-  auto* self = reinterpret_cast<EmulatedTaskDialog*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  }
-  return self->handle(message, wParam, lParam);
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ TFrmWelcome::TFrmWelcome(HWND owner) : commonControls_(loadLinkControls()), layo
 }
 
 TFrmWelcome::~TFrmWelcome() {
-  if (hwnd_) DestroyWindow(hwnd_);
+  destroyWindow();
   freeLibraryLater(std::move(commonControls_));
 }
 

@@ -147,7 +147,7 @@ void paintPlan(HDC dc, const std::vector<DrawStep>& plan) {
 }  // namespace
 
 HistoryWindow::~HistoryWindow() {
-  if (hwnd_) DestroyWindow(hwnd_);
+  destroyWindow();
 }
 
 void HistoryWindow::show() {
@@ -160,7 +160,7 @@ void HistoryWindow::show() {
 void HistoryWindow::close() {
   if (!hwnd_) return;
   keepPlace();
-  DestroyWindow(hwnd_);
+  destroyWindow();
 }
 
 void HistoryWindow::create() {

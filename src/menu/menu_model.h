@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "actions/command.h"
+#include "commands/command.h"
 #include "common/number_format.h"
 #include "memory/memory_status.h"
 #include "menu/static_menu.h"

@@ -45,7 +45,7 @@ TPopupMenu::TPopupMenu(HWND owner, bool vistaOrLater) : vistaOrLater_(vistaOrLat
 }
 
 TPopupMenu::~TPopupMenu() {
-  if (hwnd_) DestroyWindow(hwnd_);
+  destroyWindow();
 }
 
 void TPopupMenu::loadSharedIcons() {
@@ -173,7 +173,6 @@ void TPopupMenu::DrawItem(const DRAWITEMSTRUCT& draw) {
   const std::size_t index = draw.itemData;
   const MenuEntry& entry = (*entries_)[index];
   const HDC dc = draw.hDC;
-  ++drawnItems_;
 
   MenuDrawContext context;
   context.rect = MenuRect{draw.rcItem.left, draw.rcItem.top, draw.rcItem.right, draw.rcItem.bottom};

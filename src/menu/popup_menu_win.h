@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "actions/command.h"
+#include "commands/command.h"
 #include "common/handles_win.h"
 #include "common/window_win.h"
 #include "menu/menu_draw.h"
@@ -35,9 +35,6 @@ class TPopupMenu : public WindowBase<TPopupMenu> {
 
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-  // For tests: how many items have been painted so far.
-  int drawnItems() const { return drawnItems_; }
-
  private:
   void loadSharedIcons();
   void MeasureItem(MEASUREITEMSTRUCT& measure);
@@ -59,7 +56,6 @@ class TPopupMenu : public WindowBase<TPopupMenu> {
   std::vector<UniqueIcon> processIcons_;
   TColor processHighlight_ = 0;
   const VisualTheme* theme_ = nullptr;
-  int drawnItems_ = 0;
 };
 
 }  // namespace kelvane

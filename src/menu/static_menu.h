@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "actions/command.h"
+#include "commands/command.h"
 
 namespace kelvane {
 

@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include "common/ascii_text.h"
+
 namespace kelvane {
 
 namespace {
@@ -17,15 +19,6 @@ long long daysFromCivil(long long year, unsigned month, unsigned day) {
   const long long dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
   const long long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
   return era * 146097 + dayOfEra - 719468;
-}
-
-char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool equalsIgnoringAsciiCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
-  return true;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <exception>
 
+#include "common/handles_win.h"
 #include "release/memory_release.h"
 
 namespace kelvane {
@@ -64,23 +65,6 @@ class WindowsReleasePlatform : public ReleasePlatform {
   const std::function<void(bool)>& setEnabled_;
 };
 
-class TokenHandle {
- public:
-  TokenHandle() {
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &handle_))
-      handle_ = nullptr;
-  }
-  ~TokenHandle() {
-    if (handle_) CloseHandle(handle_);
-  }
-  TokenHandle(const TokenHandle&) = delete;
-  TokenHandle& operator=(const TokenHandle&) = delete;
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_ = nullptr;
-};
-
 }  // namespace
 
 void ReleaseWindowedProcesses(const std::function<void(bool)>& setCommandEnabled) {
@@ -89,8 +73,9 @@ void ReleaseWindowedProcesses(const std::function<void(bool)>& setCommandEnabled
 }
 
 bool EnablePrivilege(const wchar_t* name, bool enable) {
-  TokenHandle token;
-  if (!token.get()) return false;
+  HANDLE rawToken = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &rawToken)) return false;
+  const UniqueKernelHandle token(rawToken);
   LUID id{};
   if (!LookupPrivilegeValueW(nullptr, name, &id)) return false;
   TOKEN_PRIVILEGES state{};

@@ -2,6 +2,8 @@
 
 #include <unordered_set>
 
+#include "common/ascii_text.h"
+
 namespace kelvane {
 
 namespace {
@@ -20,14 +22,6 @@ std::string_view trimSpaces(std::string_view s) {
   while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
   while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
   return s;
-}
-
-char foldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string foldedName(std::string_view name) {
-  std::string folded(name);
-  for (char& c : folded) c = foldAscii(c);
-  return folded;
 }
 
 std::string_view stripQuotes(std::string_view v) {
@@ -74,12 +68,7 @@ void forEachLine(std::string_view text, Take take) {
 
 }  // namespace
 
-bool sameIniName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (foldAscii(a[i]) != foldAscii(b[i])) return false;
-  return true;
-}
+bool sameIniName(std::string_view a, std::string_view b) { return equalsIgnoringAsciiCase(a, b); }
 
 IniDocument::Line IniDocument::makeLine(std::string text, std::string end) {
   Line line;
@@ -139,7 +128,7 @@ void IniDocument::scan(std::string_view text, const std::function<void(const Sca
     const Shape shape = shapeOf(line);
     if (shape.kind == Kind::Section) {
       section = line.substr(shape.nameAt, shape.nameSize);
-      reachable = seenSections.insert(foldedName(section)).second;
+      reachable = seenSections.insert(lowerAsciiText(section)).second;
       if (reachable) visit({section, true, {}, {}});
     } else if (shape.kind == Kind::Key && reachable) {
       const std::string_view value = line.substr(shape.valueAt, shape.valueSize);

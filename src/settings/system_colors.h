@@ -10,8 +10,6 @@ namespace kelvane {
 
 using SystemColorTable = std::array<TColor, SystemColorCount>;
 
-inline constexpr int COLOR_BTNFACE_INDEX = 15;
-
 // What an unthemed Windows 10 answers: the colours the preview stands for.
 SystemColorTable windows10SystemColors();
 

@@ -4,8 +4,8 @@
 #include <utility>
 #include <stdexcept>
 
-#include "common/error_display_win.h"
 #include "common/text_win.h"
+#include "common/window_win.h"
 
 namespace kelvane {
 
@@ -14,7 +14,7 @@ namespace {
 // One hidden window serves every icon of the process. It is a hidden top-level window, not a
 // message-only one, because only top-level windows hear the "TaskbarCreated" broadcast that
 // says the shell restarted and every icon must be added again.
-class SharedNotifyWindow {
+class SharedNotifyWindow : public WindowBase<SharedNotifyWindow> {
  public:
   static SharedNotifyWindow& instance() {
     static SharedNotifyWindow window;
@@ -30,48 +30,20 @@ class SharedNotifyWindow {
 
   void detach(UINT id) {
     components_.erase(id);
-    if (components_.empty() && hwnd_) {
-      DestroyWindow(hwnd_);
-      hwnd_ = nullptr;
-    }
+    if (components_.empty()) destroyWindow();
   }
 
-  HWND hwnd() const { return hwnd_; }
-
- private:
-  static constexpr const wchar_t* kClassName = L"KelvaneTrayNotifyWindow";
-
-  void create() {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc{sizeof(wc)};
-    wc.lpfnWndProc = &SharedNotifyWindow::windowProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = kClassName;
-    RegisterClassExW(&wc);  // a second registration fails harmlessly
-    taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
-    hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
-                            nullptr, instance, nullptr);
-    if (!hwnd_) throw std::runtime_error("cannot create the notification window");
-  }
-
-  static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    SharedNotifyWindow& self = instance();
+  // What the icon's handlers call (a process snapshot among them) may fail; the failure is
+  // shown and the program goes on, as for any other window's message.
+  LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_TRAYNOTIFY) {
-      const auto it = self.components_.find(static_cast<UINT>(wParam));
-      // What the icon's handlers call (a process snapshot among them) may fail; the failure is
-      // shown and the program goes on, as for any other window's message.
-      try {
-        if (it != self.components_.end()) it->second->handleNotify(LOWORD(lParam));
-      } catch (const std::exception& error) {
-        showUnexpectedError(error.what());
-      } catch (...) {
-        showUnexpectedError("unknown error");
-      }
+      const auto it = components_.find(static_cast<UINT>(wParam));
+      if (it != components_.end()) it->second->handleNotify(LOWORD(lParam));
       return 0;
     }
-    if (self.taskbarCreated_ != 0 && message == self.taskbarCreated_) {
+    if (taskbarCreated_ != 0 && message == taskbarCreated_) {
       // Copy: re-adding may run handlers that attach or detach components.
-      const auto components = self.components_;
+      const auto components = components_;
       for (const auto& entry : components) entry.second->handleTaskbarCreated();
       return 0;
     }
@@ -81,11 +53,20 @@ class SharedNotifyWindow {
       case WM_ENDSESSION:
         return 1;  // the icon's window never ends the program by itself
       default:
-        return DefWindowProcW(hwnd, message, wParam, lParam);
+        return defaultProc(message, wParam, lParam);
     }
   }
 
-  HWND hwnd_ = nullptr;
+ private:
+  static constexpr const wchar_t* kClassName = L"KelvaneTrayNotifyWindow";
+
+  void create() {
+    registerWindowClass(kClassName);  // a second registration fails harmlessly
+    taskbarCreated_ = RegisterWindowMessageW(kTaskbarCreatedMessageName);
+    createWindow(WS_EX_TOOLWINDOW, kClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr);
+    if (!hwnd_) throw std::runtime_error("cannot create the notification window");
+  }
+
   UINT taskbarCreated_ = 0;
   UINT nextId_ = 1;
   std::map<UINT, TTrayIconComponent*> components_;
@@ -281,10 +262,6 @@ void TTrayIconComponent::handleTaskbarCreated() {
 
 void TTrayIconComponent::HideAppWindow() {
   if (appWindow_ && IsWindowVisible(appWindow_)) ShowWindow(appWindow_, SW_HIDE);
-}
-
-void TTrayIconComponent::ShowAppWindow() {
-  if (appWindow_ && !IsWindowVisible(appWindow_)) ShowWindow(appWindow_, SW_SHOW);
 }
 
 void TTrayIconComponent::HideOwnerForm() {

@@ -9,10 +9,10 @@
 #include <string>
 
 #include "common/handles_win.h"
+#include "common/window_messages_win.h"
 
 namespace kelvane {
 
-inline constexpr UINT WM_TRAYNOTIFY = WM_USER + 0x400;  // 0x0800
 
 enum class MouseButton { Left, Right, Middle };
 
@@ -72,7 +72,6 @@ class TTrayIconComponent {
   void HideOwnerForm();
   void ShowOwnerForm();
   void HideAppWindow();
-  void ShowAppWindow();
 
   // Exposed for tests: the hidden window that receives the icon's notifications.
   static HWND notificationWindow();

@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "app/version_text.h"
+#include "common/version_text.h"
 #include "settings/ini_codec.h"
 
 namespace kelvane {

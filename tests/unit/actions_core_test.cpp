@@ -1,5 +1,5 @@
-#include "actions/command.h"
-#include "actions/double_click.h"
+#include "commands/command.h"
+#include "commands/double_click.h"
 #include "actions/hotkey_value.h"
 
 #include <gtest/gtest.h>

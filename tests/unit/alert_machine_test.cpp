@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "actions/show_log.h"
 #include "dialogs/task_dialog.h"
 
 using namespace kelvane;
@@ -278,7 +279,7 @@ TEST(AlertTexts, LogLineAndShowLogNotice) {
   EXPECT_EQ(MakeShowLogNotice(5, "x").Content, "仅当内存超过 4% 的内存负载");
 }
 
-#include "app/log_path.h"
+#include "settings/log_path.h"
 
 TEST(LogPath, RelativeNamesLandInTheDataFolder) {
   const std::string data = "C:\\Users\\a\\AppData\\Roaming\\Brimvale\\Kelvane\\";

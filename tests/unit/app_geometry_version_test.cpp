@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "common/version_text.h"
 #include "common/window_placement.h"
-#include "app/version_text.h"
 
 using namespace kelvane;
 

@@ -1,6 +1,6 @@
 // The options dialog's model: filling, the coupling rules, and what OK and Apply store.
-#include "settings/options_dialog.h"
-#include "settings/color_picker.h"
+#include "options/options_dialog.h"
+#include "options/color_picker.h"
 
 #include <gtest/gtest.h>
 

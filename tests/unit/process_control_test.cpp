@@ -1,7 +1,7 @@
 // Ending and releasing processes through the process layer, on a fake machine whose processes
 // refuse what they do not grant.
 
-#include "menu/process_control.h"
+#include "actions/process_control.h"
 
 #include <gtest/gtest.h>
 

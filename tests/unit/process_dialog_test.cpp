@@ -1,4 +1,4 @@
-#include "menu/process_dialog.h"
+#include "actions/process_dialog.h"
 
 #include <gtest/gtest.h>
 

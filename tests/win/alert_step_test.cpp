@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "actions/show_log_win.h"
 #include "actions/system_commands_win.h"
-#include "app/alert_log_win.h"
+#include "settings/log_file_win.h"
 #include "common/text_win.h"
 #include "fake_form_services.h"
 #include "scratch_folder_win.h"

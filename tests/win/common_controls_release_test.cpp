@@ -16,8 +16,8 @@
 #include "fake_form_services.h"
 #include "local_http_server_win.h"
 #include "scratch_folder_win.h"
-#include "settings/options_dialog_layout.h"
-#include "settings/options_dialog_win.h"
+#include "options/options_dialog_layout.h"
+#include "options/options_dialog_win.h"
 
 using namespace kelvane;
 using namespace kelvane::testing;

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/form_services_win.h"
+#include "app/alert_step_win.h"
+#include "options/options_host_win.h"
 
 namespace kelvane::testing {
 
@@ -16,7 +17,7 @@ struct BalloonCall {
   int kind, seconds;
 };
 
-class FakeFormServices : public FormServices {
+class FakeFormServices : public AlertHost, public OptionsHost {
  public:
   TKelvaneOptions options = defaultOptions(10);
   HWND mainWindow = nullptr;
@@ -35,7 +36,7 @@ class FakeFormServices : public FormServices {
   int optionsClosed = 0;
   std::wstring settingsFileName, themeFolder;
 
-  TKelvaneOptions& Options() override { return options; }
+  const TKelvaneOptions& Options() const override { return options; }
   HWND MainWindow() override { return mainWindow; }
   HWND ApplicationWindow() override { return applicationWindow; }
   HICON ApplicationIcon() override { return nullptr; }

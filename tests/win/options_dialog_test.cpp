@@ -1,7 +1,7 @@
 // The options dialog for real: one window at a time, owned by the application window, the
 // controls coupled through the model, the keyboard through the dialog manager, and what OK,
 // Apply, Cancel and Escape hand to the form.
-#include "settings/options_dialog_win.h"
+#include "options/options_dialog_win.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -13,7 +13,7 @@
 #include "fake_form_services.h"
 #include "gdi_objects_win.h"
 #include "scratch_folder_win.h"
-#include "settings/options_dialog_layout.h"
+#include "options/options_dialog_layout.h"
 
 using namespace kelvane;
 using namespace kelvane::testing;

@@ -1,8 +1,8 @@
 // The process dialog driven for real on running test processes: its buttons, what the copy
 // puts on the clipboard, and which processes releasing and ending reach, and which they must not.
 
-#include "menu/process_actions_win.h"
-#include "menu/process_dialogs_win.h"
+#include "actions/process_actions_win.h"
+#include "actions/process_dialogs_win.h"
 
 #include <gtest/gtest.h>
 
@@ -183,7 +183,7 @@ std::wstring textOf(HWND window) {
 }
 
 // Opens the entry's dialog as the menu does, and ends it with `act`.
-DialogSeen choose(FormServices& form, const ProcessItem& item, ProcessPlatform& control,
+DialogSeen choose(CommandHost& form, const ProcessItem& item, ProcessPlatform& control,
                   const std::function<void(HWND)>& act) {
   DialogSeen seen;
   driveDialog(
@@ -212,7 +212,7 @@ DialogSeen choose(FormServices& form, const ProcessItem& item, ProcessPlatform& 
   return seen;
 }
 
-DialogSeen press(FormServices& form, const ProcessItem& item, ProcessPlatform& control, int button) {
+DialogSeen press(CommandHost& form, const ProcessItem& item, ProcessPlatform& control, int button) {
   return choose(form, item, control, [button](HWND dialog) { clickButton(dialog, button); });
 }
 
@@ -439,4 +439,46 @@ TEST(ProcessDialogs, OnePerEntryOnThreadsOfTheirOwnAnsweredHereAndClosedWithThei
   EXPECT_EQ(shownProcessDialogs(), 0u);
   EXPECT_EQ(control.ended.size(), 1u);
   EXPECT_TRUE(control.trimmed.empty());
+}
+
+// Another program holds the clipboard while the details are copied: the user is told what failed
+// and why, in the one wording of failures, not a bare error code.
+TEST(ProcessActions, ACopyToAHeldClipboardSaysWhatFailedAndWhy) {
+  ChildProgram program(L"nina");
+  ASSERT_TRUE(program.copied());
+  const DWORD child = program.start();
+  ASSERT_NE(child, 0u);
+  const ProcessItem entry = entryFor(child);
+  FakeFormServices form;
+  const UniqueWindow mainWindow(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                                GetModuleHandleW(nullptr), nullptr));
+  form.mainWindow = mainWindow.get();
+  CountingControl control;
+
+  struct Holder {
+    UniqueKernelHandle opened{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    UniqueKernelHandle done{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    bool held = false;
+  } holder;
+  const UniqueKernelHandle thread(CreateThread(
+      nullptr, 0,
+      [](void* context) -> DWORD {
+        auto& h = *static_cast<Holder*>(context);
+        h.held = OpenClipboard(nullptr) != FALSE;
+        SetEvent(h.opened.get());
+        WaitForSingleObject(h.done.get(), 60000);
+        if (h.held) CloseClipboard();
+        return 0;
+      },
+      &holder, 0, nullptr));
+  ASSERT_EQ(WaitForSingleObject(holder.opened.get(), 30000), WAIT_OBJECT_0);
+  ASSERT_TRUE(holder.held);
+  press(form, entry, control, 100);
+  SetEvent(holder.done.get());
+  WaitForSingleObject(thread.get(), 30000);
+
+  ASSERT_EQ(form.errors.size(), 1u);
+  const std::string prefix = "无法复制到剪贴板: ";
+  EXPECT_EQ(form.errors[0].rfind(prefix, 0), 0u) << form.errors[0];
+  EXPECT_GT(form.errors[0].size(), prefix.size()) << "the reason is missing";
 }

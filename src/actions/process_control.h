@@ -1,0 +1,32 @@
+#pragma once
+// Ending a process, or trimming its working set, for an entry of the tray menu, through the
+// process layer: only the process the entry stands for or, for a merged entry, the instances
+// of its path in the user's own session, each opened with the rights its action needs and no
+// more. What the system refuses comes back as the text the error display shows.
+
+#include <cstdint>
+#include <string>
+
+#include "commands/process_item.h"
+#include "process/process_platform.h"
+
+namespace kelvane {
+
+// "无法终止进程 NAME: MESSAGE", or "无法释放进程 NAME 的内存: MESSAGE" for a release.
+std::string ProcessActionFailureText(bool end, const std::string& name, const std::string& message);
+
+// The entry's own process, if it still runs and is still the one the menu showed (same path
+// and creation time, since ids are reused). One that has ended, or whose id now names another
+// process, is left alone without a word. Returns the failure's text; empty when there is none.
+std::string EndOrReleaseProcess(ProcessPlatform& platform, const ProcessItem& item, bool end);
+
+// Every instance of `path` in a new snapshot (`usePagefile` as the settings have it) that runs
+// in this program's session: the copies other users run are not the user's to end, whatever
+// privileges the program holds. Each instance is handled even when another fails; the first
+// failure's text is returned. An empty path matches no process. The instance whose id is
+// `thisProgram` is skipped when ending, and `thisProgramAmong` tells the caller it was there:
+// this program ends through its Exit command, which saves the settings first.
+std::string ApplyToAllInstances(ProcessPlatform& platform, const std::string& path, bool end, bool usePagefile,
+                                std::uint32_t thisProgram = 0, bool* thisProgramAmong = nullptr);
+
+}  // namespace kelvane

@@ -1,0 +1,65 @@
+// The main form's tray handlers: the icon's clicks, its menu, a second start's notice and the
+// session's lock.
+#include "app/main_form_win.h"
+
+#include "actions/command_win.h"
+#include "actions/tray_actions_win.h"
+#include "common/text_win.h"
+#include "menu/tray_menu_win.h"
+
+namespace kelvane {
+
+void TFrmKelvaneMain::onInstanceNotice() {
+  Tray->ShowBalloon(toWide("Kelvane 正在运行"),
+                    toWide("如果系统隐藏了该图标, 请按该图标旁边的 \"显示隐藏图标\" 按钮, 然后将 Kelvane "
+                           "图标拖回到托盘中."),
+                    BalloonKind::Info, 10);
+}
+
+void TFrmKelvaneMain::onSessionChange(WPARAM event) {
+  OnSessionChange(*this, event);
+}
+
+void TFrmKelvaneMain::TrayMouseDown(MouseButton button, ShiftState, POINT at) {
+  if (button != MouseButton::Right) return;
+  PopupTrayMenu(at);
+}
+
+void TFrmKelvaneMain::TrayDblClick() { kelvane::TrayDblClick(*this); }
+
+TrayMenuInputs TFrmKelvaneMain::trayMenuInputs() const {
+  TrayMenuInputs inputs;
+  inputs.options = options_;
+  inputs.lastSample = lastSample_;
+  inputs.hintText = toUtf8(Tray->hint());
+  inputs.numberFormat = numberFormat_;
+  inputs.releaseShortcutText = releaseShortcutText_;
+  inputs.releaseEnabled = releaseEnabled_;
+  return inputs;
+}
+
+void TFrmKelvaneMain::PopupTrayMenu(POINT at) {
+  if (trayMenuBusy_ || exitRequested_) return;
+  std::optional<Command> chosen;
+  {
+    // Reset on every way out, a failed snapshot included.
+    struct BusyScope {
+      TFrmKelvaneMain& form;
+      explicit BusyScope(TFrmKelvaneMain& f) : form(f) {
+        form.trayMenuBusy_ = true;
+        form.Tray->holdTip(true);
+      }
+      ~BusyScope() {
+        form.trayMenuBusy_ = false;
+        if (form.Tray) form.Tray->holdTip(false);
+      }
+    } busy(*this);
+    const std::vector<MenuEntry> entries = BuildSystemTrayMenu(trayMenuInputs());
+    if (!PopupMenu1) PopupMenu1 = std::make_unique<TPopupMenu>(applicationWindow_, vistaOrLater_);
+    chosen = PopupMenu1->Popup(entries, at, GetProcMenuHighlighColor(options_, false));
+  }
+  CloseNotifyIconOverflow();
+  if (chosen) execute(*this, *chosen);
+}
+
+}  // namespace kelvane

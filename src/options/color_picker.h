@@ -1,0 +1,29 @@
+#pragma once
+// The entries of the dialog's colour pickers: the default (automatic) entry first, the sixteen
+// standard colours, the system colours by name, and last the custom entry that opens the
+// system colour dialog and shows any colour not among the others.
+
+#include <span>
+#include <string_view>
+
+#include "settings/options.h"
+#include "options/theme_page.h"
+
+namespace kelvane {
+
+enum class PickerEntryKind { Default, Named, Custom };
+
+struct ColorPickerEntry {
+  PickerEntryKind kind;
+  TColor color;  // for Named; the default and custom entries take theirs from the picker's state
+  std::string_view name;
+};
+
+std::span<const ColorPickerEntry> colorPickerEntries();
+int colorPickerCustomIndex();
+
+// The entry that shows the state: the default entry, the named entry of its colour, or the
+// custom entry.
+int colorPickerIndex(const PickerState& state);
+
+}  // namespace kelvane

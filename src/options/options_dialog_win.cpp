@@ -1,0 +1,406 @@
+#include "options/options_dialog_win.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <memory>
+#include <stdexcept>
+#include <utility>
+
+#include "common/system_library_win.h"
+#include "common/text_win.h"
+#include "common/window_placement_win.h"
+#include "options/color_picker_win.h"
+#include "options/dialog_template_win.h"
+#include "options/options_form_win.h"
+#include "options/portable_device_win.h"
+#include "settings/theme_folder_win.h"
+
+namespace kelvane {
+
+namespace {
+
+// The one dialog; it stays allocated after it closed until the next opening replaces it, so a
+// handler that closes it never pulls its own object away.
+std::unique_ptr<TFrmOptions>& theDialog() {
+  static std::unique_ptr<TFrmOptions> dialog;
+  return dialog;
+}
+
+// The dialog is not modal to the message loop: the tray menu works while it is open. Its keys
+// (Tab, the underlined letters, Enter, Escape) reach it through the dialog manager from this
+// hook on the thread's message retrieval, whichever loop retrieves them.
+HHOOK keyHook = nullptr;
+
+LRESULT CALLBACK dialogKeysHook(int code, WPARAM wParam, LPARAM lParam) {
+  auto* message = reinterpret_cast<MSG*>(lParam);
+  TFrmOptions* dialog = theDialog().get();
+  if (code >= 0 && wParam == PM_REMOVE && dialog && dialog->hwnd() && message->message >= WM_KEYFIRST &&
+      message->message <= WM_KEYLAST &&
+      (message->hwnd == dialog->hwnd() || IsChild(dialog->hwnd(), message->hwnd))) {
+    if (dialog->turnPageByKey(*message) || IsDialogMessageW(dialog->hwnd(), message)) message->message = WM_NULL;
+  }
+  return CallNextHookEx(keyHook, code, wParam, lParam);
+}
+
+std::vector<std::wstring> splitEntries(std::string_view list) {
+  std::vector<std::wstring> entries;
+  std::size_t start = 0;
+  while (start <= list.size() && !list.empty()) {
+    const std::size_t end = std::min(list.find('|', start), list.size());
+    entries.push_back(toWide(std::string(list.substr(start, end - start))));
+    start = end + 1;
+  }
+  return entries;
+}
+
+std::wstring windowText(HWND window) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+bool isKind(int id, ControlKind kind) {
+  const ControlLayout* control = findOptionsControl(id);
+  return control && control->kind == kind;
+}
+
+}  // namespace
+
+TFrmOptions::TFrmOptions(OptionsHost& form)
+    : form_(form),
+      themeFolder_(form.ThemeFolder()),
+      model_(form.Options(), ListThemeNames(themeFolder_)),
+      commonControls_(loadCommonControls(ICC_TAB_CLASSES | ICC_UPDOWN_CLASS | ICC_HOTKEY_CLASS | ICC_LINK_CLASS |
+                                         ICC_STANDARD_CLASSES)) {
+  const std::vector<WORD> dialogTemplate =
+      buildDialogTemplate(optionsDialogCaption(), optionsDialogSize(), optionsDialogControls());
+  hwnd_ = createDialog(dialogTemplate.data(), form.ApplicationWindow());
+  if (!hwnd_) throw std::runtime_error("cannot create the options dialog");
+  if (!keyHook) keyHook = SetWindowsHookExW(WH_GETMESSAGE, dialogKeysHook, nullptr, GetCurrentThreadId());
+  FormShow();
+}
+
+// A dialog still open when the program ends (Exit from the tray menu) goes with the process:
+// by then the form it would report to is gone. Its controls still exist, so the library that
+// draws them stays loaded too.
+TFrmOptions::~TFrmOptions() {
+  if (hwnd_) (void)commonControls_.release();
+}
+
+void TFrmOptions::BringToFront() {
+  ShowWindow(hwnd_, SW_SHOWNORMAL);
+  SetForegroundWindow(hwnd_);
+}
+
+INT_PTR TFrmOptions::beforeBinding(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
+  if (message != WM_MEASUREITEM) return FALSE;
+  measureColorItem(dialog, *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+  return TRUE;
+}
+
+INT_PTR TFrmOptions::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_MEASUREITEM:
+      return beforeBinding(hwnd_, message, wParam, lParam);
+    case WM_INITDIALOG:
+      FormCreate();
+      return TRUE;
+    case WM_COMMAND:
+      onCommand(LOWORD(wParam), HIWORD(wParam));
+      return TRUE;
+    case WM_NOTIFY:
+      return onNotify(*reinterpret_cast<const NMHDR*>(lParam));
+    case WM_DRAWITEM: {
+      const auto& draw = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (draw.CtlID == LbColors) drawColorListItem(draw, model_.themes().colors());
+      else drawColorPickerItem(draw);
+      return TRUE;
+    }
+    case WM_DESTROY:
+      forgetColorPicker(item(CmbColorProcesses));
+      forgetColorPicker(item(CmbForeground));
+      if (keyHook) UnhookWindowsHookEx(keyHook);
+      keyHook = nullptr;
+      hwnd_ = nullptr;
+      // The dialog's reference to the common controls goes with it, not with the run.
+      freeLibraryLater(std::move(commonControls_));
+      return TRUE;
+    case WM_NCDESTROY:
+      // The controls are gone: what they drew with goes too, not with the next opening.
+      pageBackground_.reset();
+      headingFont_.reset();
+      internalFontPanelFont_.reset();
+      return FALSE;
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      return reinterpret_cast<INT_PTR>(
+          pageBackground_ ? pageBackground_->colorFor(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam))
+                          : nullptr);
+    default:
+      return FALSE;
+  }
+}
+
+void TFrmOptions::FormCreate() {
+  // The headings in the bold form of the dialog's font.
+  LOGFONTW bold{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)), sizeof(bold), &bold);
+  bold.lfWeight = FW_BOLD;
+  headingFont_.reset(CreateFontIndirectW(&bold));
+  LOGFONTW tahoma{};
+  const ScreenDc screen;
+  tahoma.lfHeight = -MulDiv(8, GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
+  tahoma.lfCharSet = DEFAULT_CHARSET;
+  wcscpy_s(tahoma.lfFaceName, L"Tahoma");
+  internalFontPanelFont_.reset(CreateFontIndirectW(&tahoma));
+  for (const ControlLayout& control : optionsDialogControls()) {
+    HWND window = item(control.id);
+    if (control.kind == ControlKind::Heading) SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(headingFont_.get()), FALSE);
+    if (control.kind == ControlKind::DropDown)
+      for (const std::wstring& entry : splitEntries(control.caption))
+        SendMessageW(window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+    if (control.kind == ControlKind::ColorPicker) fillColorPicker(window);
+    if (control.kind == ControlKind::Spin) {
+      const SpinRange range = model_.range(control.id);
+      SendDlgItemMessageW(hwnd_, upDownIdOf(control.id), UDM_SETRANGE32, static_cast<WPARAM>(range.minimum),
+                          range.maximum);
+    }
+    if (control.kind == ControlKind::PageTabs) {
+      int index = 0;
+      for (std::wstring& name : splitEntries(control.caption)) {
+        TCITEMW tab{};
+        tab.mask = TCIF_TEXT;
+        tab.pszText = name.data();
+        SendMessageW(window, TCM_INSERTITEMW, static_cast<WPARAM>(index++), reinterpret_cast<LPARAM>(&tab));
+      }
+      // The pages' controls lie on the page control: it goes to the bottom so they take the
+      // clicks and paint over it. It is then the last stop of the Tab key.
+      SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+  }
+  for (int slot = 0; slot < kThemeSlotCount; ++slot)
+    SendDlgItemMessageW(hwnd_, LbColors, LB_ADDSTRING, 0,
+                        reinterpret_cast<LPARAM>(toWide(std::string(ThemeSlotCaption(slot))).c_str()));
+  // A global hot key without Ctrl or Alt would take that key from every program.
+  SendDlgItemMessageW(hwnd_, HotKey1, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_ALT, 0));
+  // The pages' controls lie on the page control: the dialog takes the page's background.
+  pageBackground_.emplace(hwnd_);
+  LoadThemes();
+  SendDlgItemMessageW(hwnd_, LbColors, LB_SETCURSEL, 0, 0);
+  refreshValues();
+  showPage(0);
+}
+
+void TFrmOptions::FormShow() {
+  PlaceNearTray(hwnd_);
+  ShowWindow(hwnd_, SW_SHOWNORMAL);
+  SetForegroundWindow(hwnd_);
+}
+
+void TFrmOptions::showPage(int page) {
+  page_ = page;
+  SendDlgItemMessageW(hwnd_, PageControl1, TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
+  refreshControls();
+}
+
+bool TFrmOptions::turnPageByKey(const MSG& message) {
+  if (message.message != WM_KEYDOWN || GetKeyState(VK_CONTROL) >= 0) return false;
+  int step = 0;
+  if (message.wParam == VK_TAB) step = GetKeyState(VK_SHIFT) < 0 ? -1 : 1;
+  if (message.wParam == VK_NEXT) step = 1;
+  if (message.wParam == VK_PRIOR) step = -1;
+  if (step == 0) return false;
+  showPage((page_ + step + kPageCount) % kPageCount);
+  SetFocus(item(PageControl1));
+  return true;
+}
+
+void TFrmOptions::refreshControls() {
+  updating_ = true;
+  for (const ControlLayout& control : optionsDialogControls()) {
+    const bool shown = (control.page == kAllPages || control.page == page_) && model_.visible(control.id);
+    const bool enabled = model_.enabled(control.id);
+    for (HWND window : {item(control.id), control.kind == ControlKind::Spin ? item(upDownIdOf(control.id)) : nullptr}) {
+      if (!window) continue;
+      // The style, not IsWindowVisible: while the dialog is being created nothing is visible yet.
+      const bool hasVisibleStyle = (GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) != 0;
+      if (hasVisibleStyle != shown) ShowWindow(window, shown ? SW_SHOWNA : SW_HIDE);
+      EnableWindow(window, enabled);
+    }
+    if (control.kind == ControlKind::CheckBox)
+      CheckDlgButton(hwnd_, control.id, model_.checked(control.id) ? BST_CHECKED : BST_UNCHECKED);
+  }
+  SetDlgItemTextW(hwnd_, Label17, toWide(model_.highLabel()).c_str());
+  std::wstring panel = L" ";
+  panel += toWide(model_.fontPanelText());
+  const HFONT panelFont = model_.fontPanelShowsInternalFont()
+                              ? internalFontPanelFont_.get()
+                              : reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
+  if (reinterpret_cast<HFONT>(SendDlgItemMessageW(hwnd_, PnlFont2, WM_GETFONT, 0, 0)) != panelFont)
+    SendDlgItemMessageW(hwnd_, PnlFont2, WM_SETFONT, reinterpret_cast<WPARAM>(panelFont), TRUE);
+  SetDlgItemTextW(hwnd_, PnlFont2, panel.c_str());
+  InvalidateRect(item(LbColors), nullptr, TRUE);
+  // A control that was just disabled or hidden must not keep the keyboard.
+  HWND focus = GetFocus();
+  if (!focus || (IsChild(hwnd_, focus) && (!IsWindowEnabled(focus) || !IsWindowVisible(focus))))
+    SetFocus(item(PageControl1));
+  updating_ = false;
+}
+
+void TFrmOptions::refreshValues() {
+  updating_ = true;
+  for (const ControlLayout& control : optionsDialogControls()) {
+    if (control.kind == ControlKind::Spin) SetDlgItemTextW(hwnd_, control.id, toWide(model_.spinText(control.id)).c_str());
+    if (control.kind == ControlKind::DropDown && control.id != CbThemes)
+      SendDlgItemMessageW(hwnd_, control.id, CB_SETCURSEL, static_cast<WPARAM>(model_.listIndex(control.id)), 0);
+  }
+  SendDlgItemMessageW(hwnd_, HotKey1, HKM_SETHOTKEY, FieldFromHotKey(model_.hotKey()), 0);
+  showColorPicker(item(CmbColorProcesses), model_.highlightPicker());
+  LbColorsClick();
+  updating_ = false;
+}
+
+void TFrmOptions::onCommand(int id, int code) {
+  if (updating_) return;
+  switch (id) {
+    case BtnOk: BtnOkClick(true); return;
+    case btnApply: BtnOkClick(false); return;
+    case BtnCancel: BtnCancelClick(); return;
+    case Button4: Button4Click(); return;
+    case BtnSaveAs: BtnSaveAsClick(); return;
+    case BtnDeleteTheme: BtnDeleteThemeClick(); return;
+    case HotKey1:
+      if (code == EN_CHANGE)
+        model_.setHotKey(HotKeyFromField(static_cast<std::uint16_t>(SendDlgItemMessageW(hwnd_, HotKey1, HKM_GETHOTKEY, 0, 0))));
+      return;
+    case CbThemes:
+      if (code == CBN_SELCHANGE) CbThemesClick();
+      return;
+    case LbColors:
+      if (code == LBN_SELCHANGE) LbColorsClick();
+      return;
+    case CmbColorProcesses:
+    case CmbForeground: {
+      // A list that is open changes its selection as the arrows move; the choice counts when it
+      // closes, so passing over "自定义..." does not open the colour dialog.
+      const bool dropped = SendDlgItemMessageW(hwnd_, id, CB_GETDROPPEDSTATE, 0, 0) != 0;
+      if ((code == CBN_SELCHANGE && !dropped) || code == CBN_CLOSEUP)
+        id == CmbForeground ? CmbForegroundChange() : CmbColorProcessesChange();
+      return;
+    }
+    default: break;
+  }
+  if (isKind(id, ControlKind::CheckBox) && code == BN_CLICKED) onCheckBox(id);
+  if (isKind(id, ControlKind::DropDown) && code == CBN_SELCHANGE) {
+    model_.setListIndex(id, static_cast<int>(SendDlgItemMessageW(hwnd_, id, CB_GETCURSEL, 0, 0)));
+  }
+  if (isKind(id, ControlKind::Spin) && code == EN_CHANGE) {
+    model_.typeSpin(id, toUtf8(windowText(item(id))));
+    refreshControls();
+  }
+}
+
+INT_PTR TFrmOptions::onNotify(const NMHDR& header) {
+  const int id = static_cast<int>(header.idFrom);
+  if (id == PageControl1 && header.code == TCN_SELCHANGE) {
+    showPage(static_cast<int>(SendDlgItemMessageW(hwnd_, PageControl1, TCM_GETCURSEL, 0, 0)));
+    return TRUE;
+  }
+  if (header.code == UDN_DELTAPOS) {
+    // The model moves the number within its range; the arrows' own position is not used.
+    const auto& delta = reinterpret_cast<const NMUPDOWN&>(header);
+    const int spin = id - upDownIdOf(0);
+    model_.stepSpin(spin, delta.iDelta);
+    updating_ = true;
+    SetDlgItemTextW(hwnd_, spin, toWide(model_.spinText(spin)).c_str());
+    updating_ = false;
+    refreshControls();
+    SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, TRUE);
+    return TRUE;
+  }
+  if (header.code == NM_CLICK || header.code == NM_RETURN) {
+    if (id == LinkLabel1) {
+      showPage(kThemesPage);
+      SetFocus(item(CbThemes));
+    }
+    if (id == LabelResetMili) {
+      model_.LabelResetMiliClick();
+      updating_ = true;
+      SetDlgItemTextW(hwnd_, EditMili, toWide(model_.spinText(EditMili)).c_str());
+      updating_ = false;
+      SetFocus(item(EditMili));
+      refreshControls();
+    }
+    return TRUE;
+  }
+  return FALSE;
+}
+
+void TFrmOptions::onCheckBox(int id) {
+  model_.setChecked(id, IsDlgButtonChecked(hwnd_, id) == BST_CHECKED);
+  if (id == CheckMonitor) CheckMonitorClick();
+  refreshControls();
+}
+
+void TFrmOptions::CheckMonitorClick() {
+  if (!model_.monitorWarningNeeded(IsPortableDevice())) return;
+  const MonitorWarningAnswer answer = ShowMonitorWarning(hwnd_);
+  if (!model_.monitorWarningAnswered(answer.result, answer.dontShowAgain)) return;
+  TKelvaneOptions options = form_.Options();
+  options.NoWarningSwithOffMonMobile = true;
+  form_.ApplyOptions(options, {});  // saved with the record when the dialog closes
+}
+
+void TFrmOptions::BtnOkClick(bool closing) {
+  const OptionsApplyResult result = model_.apply(form_.Options(), closing);
+  form_.ApplyOptions(result.options, result.effects);
+  if (closing) {
+    BtnCancelClick();
+    return;
+  }
+  refreshValues();
+  refreshControls();
+}
+
+void TFrmOptions::BtnCancelClick() {
+  destroyWindow();
+  form_.OptionsClosed();
+}
+
+void TFrmOptions::Button4Click() {
+  model_.fontChosen(chooseFont(hwnd_, model_.dialogFont(), form_.SettingsFileName()));
+  refreshControls();
+  LbColorsClick();
+}
+
+std::optional<std::optional<TColor>> TFrmOptions::pickerChoice(int pickerId, const PickerState& state) {
+  HWND picker = item(pickerId);
+  if (!isCustomEntrySelected(picker)) return pickedNamedColor(picker);
+  if (auto chosen = chooseAnyColor(hwnd_, state.color.value_or(state.defaultColor), form_.SettingsFileName()))
+    return std::optional<TColor>(*chosen);
+  return std::nullopt;  // the colour dialog was cancelled: the picker shows what it showed
+}
+
+void TFrmOptions::CmbColorProcessesChange() {
+  if (const auto choice = pickerChoice(CmbColorProcesses, model_.highlightPicker())) model_.setHighlightColor(*choice);
+  showColorPicker(item(CmbColorProcesses), model_.highlightPicker());
+}
+
+void ShowSettings(OptionsHost& form) {
+  std::unique_ptr<TFrmOptions>& dialog = theDialog();
+  if (dialog && dialog->hwnd()) {
+    dialog->BringToFront();
+    return;
+  }
+  dialog.reset();
+  dialog = std::make_unique<TFrmOptions>(form);
+}
+
+HWND OpenOptionsDialog() {
+  const auto& dialog = theDialog();
+  return dialog ? dialog->hwnd() : nullptr;
+}
+
+}  // namespace kelvane

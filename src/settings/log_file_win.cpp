@@ -1,0 +1,73 @@
+#include "settings/log_file_win.h"
+
+#include <utility>
+
+#include "common/handles_win.h"
+#include "common/system_error_win.h"
+#include "common/text_win.h"
+#include "settings/log_path.h"
+
+namespace kelvane {
+
+namespace {
+
+// Drives that are not ready (an empty card reader) would otherwise ask the user to insert a disk.
+class NoCriticalErrorPrompt {
+ public:
+  NoCriticalErrorPrompt() : previous_(SetErrorMode(SEM_FAILCRITICALERRORS)) {}
+  ~NoCriticalErrorPrompt() { SetErrorMode(previous_); }
+  NoCriticalErrorPrompt(const NoCriticalErrorPrompt&) = delete;
+  NoCriticalErrorPrompt& operator=(const NoCriticalErrorPrompt&) = delete;
+
+ private:
+  UINT previous_;
+};
+
+}  // namespace
+
+void AppendLogLine(const std::wstring& path, const std::string& line) {
+  NoCriticalErrorPrompt quiet;
+  // FILE_APPEND_DATA alone: every write goes to the end, and nothing can cut the file short.
+  UniqueKernelHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const std::string pathText = toUtf8(path);
+  if (file.get() == INVALID_HANDLE_VALUE)
+    throw LogWriteError("Cannot open file \"" + pathText + "\". " + systemReason(GetLastError()));
+  const std::string bytes = utf8ToAnsi(line) + "\r\n";
+  DWORD written = 0;
+  if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+      written != bytes.size())
+    throw LogWriteError("Cannot write file \"" + pathText + "\". " + systemReason(GetLastError()));
+}
+
+void AppendLogLine(const std::wstring& path, const std::string& line, const std::string& englishLine) {
+  AppendLogLine(path, ansiHolds(line) ? line : englishLine);
+}
+
+DateTimeTexts CurrentDateTimeTexts() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  DateTimeTexts texts;
+  wchar_t buffer[128];
+  int length = GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &now, nullptr, buffer, 128);
+  if (length > 0) texts.date = toUtf8(std::wstring(buffer, static_cast<std::size_t>(length - 1)));
+  length = GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &now, nullptr, buffer, 128);
+  if (length > 0) texts.time = toUtf8(std::wstring(buffer, static_cast<std::size_t>(length - 1)));
+  return texts;
+}
+
+std::wstring LogFilePath(const TKelvaneOptions& options, const std::string& dataFolder) {
+  return toWide(ResolveLogPath(options.LogFile, dataFolder));
+}
+
+void UnattendedFailures::failed(const TKelvaneOptions& options, const std::string& dataFolder,
+                                const std::string& what) {
+  if (std::exchange(inEpisode_, true) || !options.WriteLog) return;
+  const DateTimeTexts now = CurrentDateTimeTexts();
+  try {
+    AppendLogLine(LogFilePath(options, dataFolder), now.date + " " + now.time + ": " + what);
+  } catch (const LogWriteError&) {
+  }
+}
+
+}  // namespace kelvane
