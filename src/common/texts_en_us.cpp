@@ -121,7 +121,7 @@ constexpr TextTable kEnglish = {{
     {OptionsDoubleClick, "Double-&click:"},
     {OptionsDoubleClickActions,
      "Start Task Manager (default)|Release memory|Memory information|Settings|Lock computer|Run a "
-     "program|Shut Down Windows|Show desktop"},
+     "program|Shut Down Windows|Show desktop|Show memory history"},
     {OptionsMonitorOffOnLock, "Turn &off the display when the computer is locked"},
     {OptionsMillisecondsNote, "* 1000 ms = 1 second"},
     {OptionsShowTopProcesses, "Show top processes &when the icon is right-clicked"},
