@@ -9,6 +9,9 @@
 ;   /AUTOSTART=0|1     start with Windows (default 1)
 ;   /D=folder          install folder (last on the line, unquoted, as NSIS wants)
 ; The uninstaller takes /S and /REMOVESETTINGS (also remove the settings, themes and log).
+;
+; Both speak Simplified Chinese on a Windows whose display language is Chinese, and English on
+; any other, as the program does.
 
 Unicode true
 Target amd64-unicode
@@ -62,15 +65,38 @@ VIFileVersion "${VERSION}"
 !insertmacro MUI_UNPAGE_INSTFILES
 
 !insertmacro MUI_LANGUAGE "SimpChinese"
+!insertmacro MUI_LANGUAGE "English"
 
-VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "ProductName" "${PRODUCT}"
-VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "CompanyName" "${PUBLISHER}"
-VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "FileDescription" "${PRODUCT} 安装程序"
-VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "FileVersion" "${VERSION}"
-VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "ProductVersion" "${VERSION}"
-VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "LegalCopyright" "Copyright © ${PUBLISHER}"
+!macro VERSION_KEYS lang description
+VIAddVersionKey /LANG=${lang} "ProductName" "${PRODUCT}"
+VIAddVersionKey /LANG=${lang} "CompanyName" "${PUBLISHER}"
+VIAddVersionKey /LANG=${lang} "FileDescription" "${description}"
+VIAddVersionKey /LANG=${lang} "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=${lang} "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=${lang} "LegalCopyright" "Copyright © ${PUBLISHER}"
+!macroend
+!insertmacro VERSION_KEYS ${LANG_SIMPCHINESE} "${PRODUCT} 安装程序"
+!insertmacro VERSION_KEYS ${LANG_ENGLISH} "${PRODUCT} Setup"
 
 LangString StillRunning ${LANG_SIMPCHINESE} "Kelvane 仍在运行, 没有退出. 请从托盘菜单选择 $\"退出$\", 然后按 $\"重试$\"."
+LangString StillRunning ${LANG_ENGLISH} "Kelvane did not exit and is still running. Right-click its icon in the notification area, choose $\"Exit$\", and then click $\"Retry$\"."
+LangString AutostartSection ${LANG_SIMPCHINESE} "开机时启动 Kelvane"
+LangString AutostartSection ${LANG_ENGLISH} "Start Kelvane with Windows"
+LangString RemoveSettingsSection ${LANG_SIMPCHINESE} "同时删除设置、颜色主题和日志"
+LangString RemoveSettingsSection ${LANG_ENGLISH} "Also remove settings, color themes and log"
+
+; Windows' display language decides, as it does for the program: any Chinese one (primary
+; language 0x04) gives Simplified Chinese, any other English.
+!define LANG_PRIMARY_CHINESE 4
+!macro CHOOSE_LANGUAGE
+  System::Call 'kernel32::GetUserDefaultUILanguage() i .r0'
+  IntOp $0 $0 & 0x3FF
+  ${If} $0 = ${LANG_PRIMARY_CHINESE}
+    StrCpy $LANGUAGE ${LANG_SIMPCHINESE}
+  ${Else}
+    StrCpy $LANGUAGE ${LANG_ENGLISH}
+  ${EndIf}
+!macroend
 
 ; The program file of the copy that was asked to end, to start that same copy again.
 Var closedRunningCopy
@@ -153,7 +179,7 @@ Section "Kelvane" SecProgram
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" "$0"
 SectionEnd
 
-Section "开机时启动 Kelvane" SecAutostart
+Section "$(AutostartSection)" SecAutostart
   WriteRegStr HKCU "${RUN_KEY}" "${PRODUCT}" '"$INSTDIR\${EXE}"'
 SectionEnd
 
@@ -169,6 +195,7 @@ Section "-Finish"
 SectionEnd
 
 Function .onInit
+  !insertmacro CHOOSE_LANGUAGE
   SetShellVarContext current
   ${GetParameters} $0
   ClearErrors
@@ -192,7 +219,7 @@ Section "un.Kelvane" UnSecProgram
   ${EndIf}
 SectionEnd
 
-Section /o "un.同时删除设置、颜色主题和日志" UnSecSettings
+Section /o "un.$(RemoveSettingsSection)" UnSecSettings
   RMDir /r "${DATA_FOLDER}"
   RMDir "$APPDATA\Brimvale"
   ; A copy with its settings beside it (portable use of this folder) keeps its themes and log
@@ -214,6 +241,7 @@ Section "-un.Finish"
 SectionEnd
 
 Function un.onInit
+  !insertmacro CHOOSE_LANGUAGE
   SetShellVarContext current
   ${GetParameters} $0
   ClearErrors

@@ -13,7 +13,10 @@ KELVANE_TEMPLATE_VERSION=3
 
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=;mshtml="
-export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+# Wine takes its code page and languages from the locale: Simplified Chinese (code page 936)
+# unless the caller names another, such as en_US.UTF-8 (code page 1252).
+KELVANE_LOCALE=${KELVANE_LOCALE:-zh_CN.UTF-8}
+export LANG=$KELVANE_LOCALE LC_ALL=$KELVANE_LOCALE
 
 kelvane_wine_template() {
   mkdir -p "$KELVANE_ROOT/build"

@@ -2,9 +2,9 @@
 
 #include <exception>
 
-#include "actions/system_commands_win.h"
+#include "actions/process_dialogs_win.h"
 #include "actions/show_log_win.h"
-#include "actions/process_actions_win.h"
+#include "actions/system_commands_win.h"
 
 namespace kelvane {
 
@@ -30,7 +30,7 @@ void run(CommandHost& form, const Command& command) {
       break;
     case CommandKind::ShutdownDialog: ShowShutdownDialog(); break;
     case CommandKind::ShowDesktop: MinimizeAllWindows(); break;
-    case CommandKind::Process: KillItem(form, command.process); break;
+    case CommandKind::Process: OpenProcessDialog(form, command.process); break;
   }
 }
 

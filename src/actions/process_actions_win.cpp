@@ -32,10 +32,17 @@ void searchWeb(const std::string& name) {
 
 }  // namespace
 
-void KillItem(CommandHost& form, const ProcessItem& item, ProcessPlatform& platform) {
-  const ProcessDialog dialog = MakeProcessDialog(item, readExecutableVersion(item.path));
-  const int result = TaskChoice(dialog.mainInstruction, dialog.content, dialog.buttonCaptions, dialog.mainIcon,
-                                nullptr, dialog.title, dialog.footer, dialog.footerIcon, dialog.width);
+ProcessDialog ProcessDialogFor(const ProcessItem& item) {
+  return MakeProcessDialog(item, readExecutableVersion(item.path));
+}
+
+int ShowProcessDialog(const ProcessDialog& dialog, const DialogWindow& window) {
+  return TaskChoice(dialog.mainInstruction, dialog.content, dialog.buttonCaptions, dialog.mainIcon, window,
+                    dialog.title, dialog.footer, dialog.footerIcon, dialog.width);
+}
+
+void CarryOutProcessAnswer(CommandHost& form, const ProcessItem& item, const ProcessDialog& dialog, int result,
+                           ProcessPlatform& platform) {
   std::string failure;
   bool endsThisProgram = false;
   switch (ProcessActionFor(result, dialog, item)) {
@@ -64,9 +71,9 @@ void KillItem(CommandHost& form, const ProcessItem& item, ProcessPlatform& platf
   if (endsThisProgram) form.Close1Click();
 }
 
-void KillItem(CommandHost& form, const ProcessItem& item) {
-  WindowsProcessPlatform system;
-  KillItem(form, item, system);
+void KillItem(CommandHost& form, const ProcessItem& item, ProcessPlatform& platform) {
+  const ProcessDialog dialog = ProcessDialogFor(item);
+  CarryOutProcessAnswer(form, item, dialog, ShowProcessDialog(dialog, nullptr), platform);
 }
 
 }  // namespace kelvane

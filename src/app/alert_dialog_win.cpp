@@ -13,7 +13,9 @@ AlertDialogResult RunAlertDialog(const AlertDialogRequest& request, HWND parent)
   dialog.VerificationText = request.VerificationText;
   dialog.VerificationChecked = 0;
   AlertDialogResult result;
-  result.result = RunTaskDialog(dialog, 0, request.MainIcon, request.FooterIcon, request.Width, parent);
+  // The question belongs to the tray, whichever monitor the main form was last shown on.
+  result.result = RunTaskDialog(dialog, 0, request.MainIcon, request.FooterIcon, request.Width,
+                                DialogWindow(parent, DialogPlace::Centred));
   result.verificationChecked = dialog.VerificationChecked != 0;
   return result;
 }

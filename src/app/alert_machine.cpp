@@ -67,15 +67,21 @@ AlertAnswer interpretAlertAnswer(const AlertPlan& plan, int result, bool verific
   return answer;
 }
 
-std::string AlertLogLine(const std::string& dateText, const std::string& timeText,
+std::string AlertLogLine(const Language& language, const std::string& dateText, const std::string& timeText,
                          const MemorySample& sample, const NumberFormat& format) {
-  std::string line = dateText + " " + timeText + ": ";
-  line += "内存使用: " + std::to_string(sample.dwMemoryLoad) + "% | ";
-  line += "物理内存: " + SizeText(sample.usedPhys(), format) + "/" +
-          SizeText(static_cast<std::int64_t>(sample.ullTotalPhys), format) + " | ";
-  line += "页面文件: " + SizeText(sample.usedPageFile(), format) + "/" +
-          SizeText(static_cast<std::int64_t>(sample.ullTotalPageFile), format);
-  return line;
+  const std::string load = std::to_string(sample.dwMemoryLoad);
+  const std::string usedPhysical = SizeText(sample.usedPhys(), format);
+  const std::string totalPhysical = SizeText(static_cast<std::int64_t>(sample.ullTotalPhys), format);
+  const std::string usedPageFile = SizeText(sample.usedPageFile(), format);
+  const std::string totalPageFile = SizeText(static_cast<std::int64_t>(sample.ullTotalPageFile), format);
+  return formatText(language.text(TextId::LogHighLoadLine),
+                    {{"date", dateText},
+                     {"time", timeText},
+                     {"load", load},
+                     {"usedPhysical", usedPhysical},
+                     {"totalPhysical", totalPhysical},
+                     {"usedPageFile", usedPageFile},
+                     {"totalPageFile", totalPageFile}});
 }
 
 }  // namespace kelvane

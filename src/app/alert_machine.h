@@ -12,8 +12,9 @@
 #include <cstdint>
 #include <string>
 
-#include "memory/memory_status.h"
+#include "common/language.h"
 #include "common/number_format.h"
+#include "memory/memory_status.h"
 #include "settings/options.h"
 
 namespace kelvane {
@@ -82,9 +83,9 @@ class AlertMachine {
 // only button is "&OK", which answers 100 like the release button of the three.
 AlertAnswer interpretAlertAnswer(const AlertPlan& plan, int result, bool verificationChecked);
 
-// One log line without its line end: "<date> <time>: 内存使用: 91% | 物理内存: ... | 页面文件: ...".
-// The date and time come formatted by the system's short date and long time formats.
-std::string AlertLogLine(const std::string& dateText, const std::string& timeText,
+// One log line without its line end, in `language`: "<date> <time>: 内存使用: 91% | 物理内存: ... |
+// 页面文件: ...". The date and time come formatted by the system's short date and long time formats.
+std::string AlertLogLine(const Language& language, const std::string& dateText, const std::string& timeText,
                          const MemorySample& sample, const NumberFormat& format);
 
 }  // namespace kelvane

@@ -49,9 +49,11 @@ void RunAlertStep(AlertState& state, AlertHost& form, const MemorySample& sample
   if (plan.dialog) askAboutLowMemory(state, form, plan);
   if (plan.writeLog) {
     const DateTimeTexts now = CurrentDateTimeTexts();
+    const auto lineIn = [&](const Language& language) {
+      return AlertLogLine(language, now.date, now.time, sample, form.SystemNumberFormat());
+    };
     try {
-      AppendLogLine(LogFilePath(form),
-                    AlertLogLine(now.date, now.time, sample, form.SystemNumberFormat()));
+      AppendLogLine(LogFilePath(form), lineIn(Language::simplifiedChinese()), lineIn(Language::english()));
     } catch (const LogWriteError& error) {
       // The alert itself has happened and the hold-off runs; only this tick's load is not kept.
       form.ShowError(error.what());

@@ -1,6 +1,7 @@
 // The main form's end: the exit command, the question before closing, the session's end.
 #include "app/main_form_win.h"
 
+#include "actions/process_dialogs_win.h"
 #include "app/session_notification_win.h"
 
 namespace kelvane {
@@ -22,6 +23,7 @@ void TFrmKelvaneMain::FormClose() {
   KillTimer(hwnd_, kTimer1);
   KillTimer(hwnd_, kTimerDefrag);
   PopupMenu1.reset();  // its icons and window go with it
+  CloseProcessDialogs();
   closeHistory();
   if (sessionNotificationRegistered_) UnregisterSessionNotification(hwnd_);
   sessionNotificationRegistered_ = false;

@@ -55,7 +55,7 @@ void TFrmKelvaneMain::PopupTrayMenu(POINT at) {
       }
     } busy(*this);
     const std::vector<MenuEntry> entries = BuildSystemTrayMenu(trayMenuInputs());
-    if (!PopupMenu1) PopupMenu1 = std::make_unique<TPopupMenu>(vistaOrLater_);
+    if (!PopupMenu1) PopupMenu1 = std::make_unique<TPopupMenu>(applicationWindow_, vistaOrLater_);
     chosen = PopupMenu1->Popup(entries, at, GetProcMenuHighlighColor(options_, false));
   }
   CloseNotifyIconOverflow();

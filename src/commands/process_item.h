@@ -20,4 +20,9 @@ struct ProcessItem {
   bool unified = false;         // stands for every running process with this path
 };
 
+// Whether two entries stand for the same thing, so that one dialog serves both: the same merged
+// path, or the same process (id and creation time). A merged entry whose path is unknown stands
+// for its own process only.
+bool StandsForSame(const ProcessItem& a, const ProcessItem& b);
+
 }  // namespace kelvane

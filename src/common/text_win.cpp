@@ -81,7 +81,17 @@ std::string ansiFileToUtf8(const std::string& bytes) {
   return toUtf8(wide);
 }
 
-std::string utf8ToAnsiFile(const std::string& utf8) {
+namespace {
+
+// `wide` in the code page; `lost` is set when a character of it has no form there, so that
+// decoding the bytes would not give the text back.
+std::string encodeCounted(const std::wstring& wide, bool& lost) {
+  std::string bytes = encode(CP_ACP, wide);
+  if (decode(CP_ACP, bytes) != wide) lost = true;
+  return bytes;
+}
+
+std::string ansiFileBytes(const std::string& utf8, bool& lost) {
   if (GetACP() == CP_UTF8) return utf8;
   const std::wstring wide = toWide(utf8);
   std::string out;
@@ -91,11 +101,31 @@ std::string utf8ToAnsiFile(const std::string& utf8) {
       run += c;
       continue;
     }
-    out += encode(CP_ACP, run);
+    out += encodeCounted(run, lost);
     run.clear();
     out += static_cast<char>(c - kEscapedByteBase);
   }
-  return out + encode(CP_ACP, run);
+  return out + encodeCounted(run, lost);
+}
+
+}  // namespace
+
+std::string utf8ToAnsiFile(const std::string& utf8) {
+  bool lost = false;
+  return ansiFileBytes(utf8, lost);
+}
+
+std::optional<std::string> utf8ToAnsiFileExactly(const std::string& utf8) {
+  bool lost = false;
+  std::string bytes = ansiFileBytes(utf8, lost);
+  if (lost) return std::nullopt;
+  return bytes;
+}
+
+bool ansiHolds(const std::string& utf8) {
+  bool lost = false;
+  encodeCounted(toWide(utf8), lost);
+  return !lost;
 }
 
 std::size_t ansiByteLength(const std::wstring& wide) { return encode(CP_ACP, wide).size(); }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 namespace kelvane {
@@ -22,6 +23,12 @@ std::string utf8ToAnsi(const std::string& utf8);
 // it changed. A system code page of UTF-8 passes the bytes through.
 std::string ansiFileToUtf8(const std::string& bytes);
 std::string utf8ToAnsiFile(const std::string& utf8);
+// The same, or nullopt when the code page has no form for a character of the text (Chinese on
+// a Western system): written anyway, it would come back as a question mark.
+std::optional<std::string> utf8ToAnsiFileExactly(const std::string& utf8);
+
+// True when every character of the text has a form in the ANSI code page.
+bool ansiHolds(const std::string& utf8);
 
 // How many bytes the text takes in the ANSI code page.
 std::size_t ansiByteLength(const std::wstring& wide);

@@ -14,6 +14,10 @@ inline constexpr UINT WM_INSTANCE_NOTICE = WM_USER + 45;  // 0x042D: a second co
 inline constexpr UINT WM_REFRESH_TICK = WM_APP + 2;       // a tick outside the timer's rhythm
 inline constexpr UINT WM_VERSION_CHECK_DONE = WM_APP + 20;  // the version file's download ended
 
+// To the process dialogs' window, from a dialog's thread; lParam is the dialog's id.
+inline constexpr UINT WM_PROCESS_DIALOG_ANSWER = WM_APP + 30;         // the user answered
+inline constexpr UINT WM_PROCESS_DIALOG_PROCESS_ENDED = WM_APP + 31;  // its process has ended
+
 // To the tray icons' notification window: the shell's notifications about an icon.
 inline constexpr UINT WM_TRAYNOTIFY = WM_USER + 0x400;  // 0x0800
 

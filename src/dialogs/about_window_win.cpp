@@ -1,9 +1,9 @@
 #include "dialogs/about_window_win.h"
 
-#include "common/place_near_tray_win.h"
-#include "common/version_text.h"
 #include "common/system_info_win.h"
 #include "common/text_win.h"
+#include "common/version_text.h"
+#include "common/window_placement_win.h"
 #include "dialogs/window_controls_win.h"
 #include "update/version_download_win.h"
 #include "update/web_pages.h"

@@ -10,28 +10,36 @@
 #include "common/system_library_win.h"
 #include "common/text_win.h"
 #include "dialogs/main_window_win.h"
+#include "dialogs/task_dialog_paths_win.h"
 #include "dialogs/task_dialog_win.h"
 
 namespace kelvane {
 
 namespace {
 
-using TaskDialogProc = HRESULT(WINAPI*)(HWND, HINSTANCE, PCWSTR, PCWSTR, PCWSTR, TASKDIALOG_COMMON_BUTTON_FLAGS,
-                                        PCWSTR, int*);
 using SndPlaySoundProc = BOOL(WINAPI*)(LPCWSTR, UINT);
 
 constexpr UINT kSndAsync = 0x0001;  // SND_ASYNC, without pulling in the multimedia headers
 
+// The simple task dialog, through TaskDialogIndirect (which takes the same request and lets the
+// dialog be placed) rather than TaskDialog.
 int SimpleTaskDialog(const std::string& message, MsgDlgKind kind, MsgDlgButtons buttons, HWND owner) {
   const UniqueLibrary comctl = loadSystemLibrary(L"comctl32.dll");
-  const auto taskDialog = systemExport<TaskDialogProc>(comctl, "TaskDialog");
-  if (!taskDialog) return mrNone;
+  const auto taskDialogIndirect = systemExport<TaskDialogIndirectProc>(comctl, "TaskDialogIndirect");
+  if (!taskDialogIndirect) return mrNone;
   const std::wstring title = toWide(MsgDlgCaption(kind));
   const std::wstring content = toWide(message);
+  TASKDIALOGCONFIG config{};
+  config.cbSize = sizeof(config);
+  config.hwndParent = owner;
+  config.pszWindowTitle = title.c_str();
+  config.pszContent = content.c_str();
+  config.dwCommonButtons = static_cast<TASKDIALOG_COMMON_BUTTON_FLAGS>(MsgDlgTaskDialogButtons(buttons));
+  config.pszMainIcon = MAKEINTRESOURCEW(MsgDlgIconId(kind));
+  const DialogOpening opening{owner, DialogPlace::OverOwner, false};
+  settleOnCreation(config, opening);
   int pressed = 0;
-  const HRESULT hr = taskDialog(owner, nullptr, title.c_str(), nullptr, content.c_str(),
-                                static_cast<TASKDIALOG_COMMON_BUTTON_FLAGS>(MsgDlgTaskDialogButtons(buttons)),
-                                MAKEINTRESOURCEW(MsgDlgIconId(kind)), &pressed);
+  const HRESULT hr = taskDialogIndirect(&config, &pressed, nullptr, nullptr);
   // A dialog that never showed must not read as OK (Wine reports one it could not create as
   // success with button -1).
   if (FAILED(hr) || pressed <= 0) return mrNone;

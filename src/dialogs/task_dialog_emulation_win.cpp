@@ -85,7 +85,8 @@ LayoutSize IconSize(HICON icon) {
 
 class EmulatedTaskDialog : public WindowBase<EmulatedTaskDialog> {
  public:
-  EmulatedTaskDialog(const PreparedTaskDialog& dialog, HWND owner) : dialog_(dialog), owner_(owner) {}
+  EmulatedTaskDialog(const PreparedTaskDialog& dialog, const DialogOpening& opening)
+      : dialog_(dialog), opening_(opening), owner_(opening.owner) {}
 
   TaskDialogAnswer run();
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -100,6 +101,7 @@ class EmulatedTaskDialog : public WindowBase<EmulatedTaskDialog> {
   bool isButtonId(int id) const;
 
   const PreparedTaskDialog& dialog_;
+  const DialogOpening& opening_;
   HWND owner_;
   std::vector<EmulationButton> buttons_;
   TaskDialogLayout layout_;
@@ -228,14 +230,11 @@ TaskDialogAnswer EmulatedTaskDialog::run() {
   const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
   RECT frame{0, 0, layout_.clientWidth, layout_.clientHeight};
   AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-  const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  createWindow(exStyle, kEmulationWindowClass, toWide(dialog_.windowTitle).c_str(), style, left, top, width, height,
-               owner_);
+  createWindow(exStyle, kEmulationWindowClass, toWide(dialog_.windowTitle).c_str(), style, 0, 0,
+               frame.right - frame.left, frame.bottom - frame.top, owner_);
   if (!hwnd_) return {0, 0, dialog_.verificationChecked};
   createControls();
+  settleDialogWindow(hwnd_, opening_);
 
   const bool disableOwner = owner_ && IsWindowEnabled(owner_);
   if (disableOwner) EnableWindow(owner_, FALSE);
@@ -268,8 +267,8 @@ TaskDialogAnswer EmulatedTaskDialog::run() {
 
 }  // namespace
 
-TaskDialogAnswer ShowEmulatedTaskDialog(const PreparedTaskDialog& dialog, HWND parent) {
-  EmulatedTaskDialog emulation(dialog, parent);
+TaskDialogAnswer ShowEmulatedTaskDialog(const PreparedTaskDialog& dialog, const DialogOpening& opening) {
+  EmulatedTaskDialog emulation(dialog, opening);
   return emulation.run();
 }
 

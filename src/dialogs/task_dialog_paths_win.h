@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "common/handles_win.h"
+#include "common/window_placement.h"
 #include "dialogs/task_dialog.h"
 
 namespace kelvane {
@@ -15,6 +16,23 @@ struct TaskDialogAnswer {
   int radio = 0;
   bool verificationChecked = false;
 };
+
+// How the dialog's window opens: its owner (none: a window of its own), its place, and whether
+// it takes the foreground.
+struct DialogOpening {
+  HWND owner = nullptr;
+  DialogPlace place = DialogPlace::OverOwner;
+  bool toFront = false;
+};
+
+// Called once the dialog's window exists at its final size, before it is shown: neither path
+// is trusted to keep a dialog on the screen (the platform's task dialog under Wine centres
+// only the first one a process shows and leaves the others at the owner's corner).
+void settleDialogWindow(HWND dialog, const DialogOpening& opening);
+
+// The platform dialog's configuration made to call settleDialogWindow when it is created;
+// `opening` must outlive the call.
+void settleOnCreation(TASKDIALOGCONFIG& config, const DialogOpening& opening);
 
 using TaskDialogIndirectProc = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int*, BOOL*);
 
@@ -32,13 +50,13 @@ class PlatformTaskDialogLibrary {
 };
 
 TaskDialogAnswer ShowPlatformTaskDialog(TaskDialogIndirectProc taskDialogIndirect, const PreparedTaskDialog& dialog,
-                                        int width, HWND parent);
+                                        int width, const DialogOpening& opening);
 
 // The emulation's window class and the control identifier of its verification check box; the
 // buttons' control identifiers are their answers.
 inline constexpr wchar_t kEmulationWindowClass[] = L"TKelvaneTaskDialog";
 inline constexpr int kVerificationControlId = 50;
 
-TaskDialogAnswer ShowEmulatedTaskDialog(const PreparedTaskDialog& dialog, HWND parent);
+TaskDialogAnswer ShowEmulatedTaskDialog(const PreparedTaskDialog& dialog, const DialogOpening& opening);
 
 }  // namespace kelvane

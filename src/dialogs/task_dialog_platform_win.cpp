@@ -20,6 +20,11 @@ const wchar_t* OrNull(const std::wstring& text) { return text.empty() ? nullptr 
 
 PCWSTR IconResource(std::uint16_t id) { return id == 0 ? nullptr : MAKEINTRESOURCEW(id); }
 
+HRESULT CALLBACK onNotification(HWND dialog, UINT notification, WPARAM, LPARAM, LONG_PTR opening) {
+  if (notification == TDN_CREATED) settleDialogWindow(dialog, *reinterpret_cast<const DialogOpening*>(opening));
+  return S_OK;
+}
+
 }  // namespace
 
 PlatformTaskDialogLibrary::PlatformTaskDialogLibrary() {
@@ -31,8 +36,13 @@ PlatformTaskDialogLibrary::PlatformTaskDialogLibrary() {
   address_ = systemExport<TaskDialogIndirectProc>(comctl_, "TaskDialogIndirect");
 }
 
+void settleOnCreation(TASKDIALOGCONFIG& config, const DialogOpening& opening) {
+  config.pfCallback = onNotification;
+  config.lpCallbackData = reinterpret_cast<LONG_PTR>(&opening);
+}
+
 TaskDialogAnswer ShowPlatformTaskDialog(TaskDialogIndirectProc taskDialogIndirect, const PreparedTaskDialog& dialog,
-                                        int width, HWND parent) {
+                                        int width, const DialogOpening& opening) {
   const std::wstring title = toWide(dialog.windowTitle);
   const std::wstring instruction = toWide(dialog.mainInstruction);
   const std::wstring content = toWide(dialog.content);
@@ -49,7 +59,7 @@ TaskDialogAnswer ShowPlatformTaskDialog(TaskDialogIndirectProc taskDialogIndirec
 
   TASKDIALOGCONFIG config{};
   config.cbSize = sizeof(config);
-  config.hwndParent = parent;
+  config.hwndParent = opening.owner;
   config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION;
   if (dialog.verificationChecked) config.dwFlags |= TDF_VERIFICATION_FLAG_CHECKED;
   config.dwCommonButtons = static_cast<TASKDIALOG_COMMON_BUTTON_FLAGS>(dialog.commonButtons);
@@ -67,6 +77,7 @@ TaskDialogAnswer ShowPlatformTaskDialog(TaskDialogIndirectProc taskDialogIndirec
   config.pszFooterIcon = IconResource(PlatformFooterIconId(dialog.footerIcon));
   config.pszFooter = OrNull(footer);
   config.cxWidth = width > 0 ? static_cast<UINT>(width) : 0;
+  settleOnCreation(config, opening);
 
   int button = 0;
   int radio = 0;

@@ -4,6 +4,7 @@
 #include "dialogs/task_dialog_win.h"
 
 #include "common/text_win.h"
+#include "common/window_placement_win.h"
 #include "dialogs/main_window_win.h"
 #include "dialogs/task_dialog_paths_win.h"
 
@@ -29,44 +30,49 @@ std::string FallbackTitle() {
 
 }  // namespace
 
+void settleDialogWindow(HWND dialog, const DialogOpening& opening) {
+  placeDialogWindow(dialog, opening.place);
+  if (opening.toFront) SetForegroundWindow(dialog);
+}
+
 bool PlatformTaskDialogAvailable() { return PlatformTaskDialogLibrary().address() != nullptr; }
 
 int RunTaskDialog(TTaskDialog& request, TaskDialogCommonButtons commonButtons, int dialogIcon, int footerIcon,
-                  int width, HWND parent, TaskDialogPath path) {
+                  int width, const DialogWindow& window, TaskDialogPath path) {
   const PreparedTaskDialog dialog =
       PrepareTaskDialog(request, commonButtons, dialogIcon, footerIcon,
                         request.WindowTitle.empty() ? FallbackTitle() : std::string());
-  const HWND owner = OwnerFor(parent);
+  const DialogOpening opening{window.unowned ? nullptr : OwnerFor(window.owner), window.place, window.unowned};
   const PlatformTaskDialogLibrary platform;
   const bool usePlatform = path == TaskDialogPath::Automatic && platform.address() && !NeedsEmulation(request);
-  const TaskDialogAnswer answer = usePlatform ? ShowPlatformTaskDialog(platform.address(), dialog, width, owner)
-                                              : ShowEmulatedTaskDialog(dialog, owner);
+  const TaskDialogAnswer answer = usePlatform ? ShowPlatformTaskDialog(platform.address(), dialog, width, opening)
+                                              : ShowEmulatedTaskDialog(dialog, opening);
   request.RadioResult = answer.radio;
   request.VerificationChecked = answer.verificationChecked ? 1 : 0;
   return answer.button;
 }
 
 int TaskMessage(const std::string& instruction, const std::string& content, TaskDialogCommonButtons commonButtons,
-                int dialogIcon, HWND parent, const std::string& title, const std::string& footer, int footerIcon,
-                int width, TaskDialogPath path) {
+                int dialogIcon, const DialogWindow& window, const std::string& title, const std::string& footer,
+                int footerIcon, int width, TaskDialogPath path) {
   TTaskDialog request;
   request.WindowTitle = title;
   request.MainInstruction = instruction;
   request.Content = content;
   request.FooterText = footer;
-  return RunTaskDialog(request, commonButtons, dialogIcon, footerIcon, width, parent, path);
+  return RunTaskDialog(request, commonButtons, dialogIcon, footerIcon, width, window, path);
 }
 
 int TaskChoice(const std::string& instruction, const std::string& content, const std::string& buttonCaptions,
-               int dialogIcon, HWND parent, const std::string& title, const std::string& footer, int footerIcon,
-               int width, TaskDialogPath path) {
+               int dialogIcon, const DialogWindow& window, const std::string& title, const std::string& footer,
+               int footerIcon, int width, TaskDialogPath path) {
   TTaskDialog request;
   request.WindowTitle = title;
   request.MainInstruction = instruction;
   request.Content = content;
   request.ButtonCaptions = buttonCaptions;
   request.FooterText = footer;
-  return RunTaskDialog(request, 0, dialogIcon, footerIcon, width, parent, path);
+  return RunTaskDialog(request, 0, dialogIcon, footerIcon, width, window, path);
 }
 
 void TaskInfo(const std::string& content, HWND parent, TaskDialogPath path) {

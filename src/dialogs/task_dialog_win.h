@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "common/window_placement.h"
 #include "dialogs/message_dlg.h"
 #include "dialogs/task_dialog.h"
 
@@ -16,23 +17,39 @@ namespace kelvane {
 // emulation to drive it where the platform dialog exists.
 enum class TaskDialogPath { Automatic, Emulation };
 
+// Whom a dialog belongs to and where it opens. A caller that only names the owner passes its
+// window handle; a zero handle means the active window of this thread or else the program's main
+// window. Wherever it is placed, the dialog opens wholly inside a monitor's work area.
+struct DialogWindow {
+  DialogWindow(HWND ownerWindow = nullptr, DialogPlace opensAt = DialogPlace::OverOwner)
+      : owner(ownerWindow), place(opensAt) {}
+  // A window of its own: no owner, so a taskbar button; it comes to the front when it opens.
+  static DialogWindow ofItsOwn(DialogPlace place) {
+    DialogWindow window(nullptr, place);
+    window.unowned = true;
+    return window;
+  }
+  HWND owner;
+  DialogPlace place;
+  bool unowned = false;
+};
+
 // Shows the request and returns the identifier of the button that ended it (100 + n for custom
 // buttons; OK 1, Yes 6, No 7, Cancel 2, Retry 4, Close 8 from the platform and 3 from the
 // emulation; 2 when cancelled by Escape or the close box), or 0 when the platform call failed.
-// `width` is the platform dialog's width in dialog units (0: automatic). A zero `parent`
-// means the active window of this thread or else the program's main window. On return the
+// `width` is the platform dialog's width in dialog units (0: automatic). On return the
 // request's VerificationChecked and RadioResult hold what the user left them at.
 int RunTaskDialog(TTaskDialog& request, TaskDialogCommonButtons commonButtons, int dialogIcon, int footerIcon,
-                  int width, HWND parent, TaskDialogPath path = TaskDialogPath::Automatic);
+                  int width, const DialogWindow& window, TaskDialogPath path = TaskDialogPath::Automatic);
 
 int TaskMessage(const std::string& instruction, const std::string& content, TaskDialogCommonButtons commonButtons,
-                int dialogIcon, HWND parent, const std::string& title, const std::string& footer, int footerIcon,
-                int width, TaskDialogPath path = TaskDialogPath::Automatic);
+                int dialogIcon, const DialogWindow& window, const std::string& title, const std::string& footer,
+                int footerIcon, int width, TaskDialogPath path = TaskDialogPath::Automatic);
 
 // Custom buttons, one caption per line, answering 100, 101, ...
 int TaskChoice(const std::string& instruction, const std::string& content, const std::string& buttonCaptions,
-               int dialogIcon, HWND parent, const std::string& title, const std::string& footer, int footerIcon,
-               int width, TaskDialogPath path = TaskDialogPath::Automatic);
+               int dialogIcon, const DialogWindow& window, const std::string& title, const std::string& footer,
+               int footerIcon, int width, TaskDialogPath path = TaskDialogPath::Automatic);
 
 // A plain notice with OK and the information icon.
 void TaskInfo(const std::string& content, HWND parent, TaskDialogPath path = TaskDialogPath::Automatic);

@@ -5,6 +5,7 @@
 
 #include "common/system_library_win.h"
 #include "common/text_win.h"
+#include "common/window_placement_win.h"
 #include "dialogs/window_controls_win.h"
 #include "update/web_pages.h"
 #include "update/web_pages_win.h"
@@ -23,10 +24,9 @@ constexpr COLORREF kBandColor = RGB(0xFF, 0xF4, 0xD6);
 TFrmWelcome::TFrmWelcome(HWND owner) : commonControls_(loadLinkControls()), layout_(welcomeLayout(systemDpi())) {
   registerWindowClass(kWelcomeClassName);
   const SIZE frame = windowSizeFor(kStyle, kExStyle, layout_.clientWidth, layout_.clientHeight);
-  createWindow(kExStyle, kWelcomeClassName, L"欢迎使用 Kelvane", kStyle,
-               (GetSystemMetrics(SM_CXSCREEN) - frame.cx) / 2, (GetSystemMetrics(SM_CYSCREEN) - frame.cy) / 2,
-               frame.cx, frame.cy, owner);
+  createWindow(kExStyle, kWelcomeClassName, L"欢迎使用 Kelvane", kStyle, 0, 0, frame.cx, frame.cy, owner);
   if (!hwnd_) throw std::runtime_error("cannot create the welcome window");
+  placeDialogWindow(hwnd_, DialogPlace::Centred);
   FormCreate();
 }
 

@@ -66,10 +66,11 @@ struct TPopupMenu::Theme {
   GetThemeColorFn getColor = nullptr;
 };
 
-TPopupMenu::TPopupMenu(bool vistaOrLater) : vistaOrLater_(vistaOrLater) {
+TPopupMenu::TPopupMenu(HWND owner, bool vistaOrLater) : vistaOrLater_(vistaOrLater) {
   registerWindowClass(kOwnerClassName);
-  createWindow(WS_EX_TOOLWINDOW, kOwnerClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr);
+  createWindow(WS_EX_TOOLWINDOW | WS_EX_LAYERED, kOwnerClassName, L"", WS_POPUP, 0, 0, 1, 1, owner);
   if (!hwnd_) throw std::runtime_error("cannot create the tray menu's window");
+  SetLayeredWindowAttributes(hwnd_, 0, 0, LWA_ALPHA);  // fully transparent
 }
 
 TPopupMenu::~TPopupMenu() {
@@ -118,11 +119,15 @@ std::optional<Command> TPopupMenu::Popup(const std::vector<MenuEntry>& entries, 
   processHighlight_ = processHighlight;
   Theme theme(hwnd_);
   theme_ = &theme;
-  // Without the foreground the menu would not close when the user clicks elsewhere, and
-  // without the WM_NULL afterwards a second click on the icon would be swallowed.
+  // A notification-area menu takes the keyboard, and closes on Escape or a click elsewhere,
+  // only while its owner is the foreground window; without the WM_NULL afterwards a second
+  // click on the icon would be swallowed. The owner is shown while the menu is up: Wine makes a
+  // hidden window the foreground one, but the keys typed on the display do not follow it.
+  SetWindowPos(hwnd_, HWND_TOPMOST, at.x, at.y, 1, 1, SWP_SHOWWINDOW);
   SetForegroundWindow(hwnd_);
   const UINT chosen = static_cast<UINT>(TrackPopupMenu(
       menu.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, hwnd_, nullptr));
+  ShowWindow(hwnd_, SW_HIDE);
   PostMessageW(hwnd_, WM_NULL, 0, 0);
   theme_ = nullptr;
   entries_ = nullptr;

@@ -1,7 +1,7 @@
 #pragma once
 // PopupMenu1: renders any tray-menu model as an owner-drawn pop-up menu and tracks it. A small
-// hidden window of its own owns the menu and answers the measure, draw and mnemonic messages,
-// so the main form carries none of it. The shared icons are loaded on the first showing; the
+// window of its own owns the menu and answers the measure, draw and mnemonic messages, so the
+// main form carries none of it; it is on the screen (one transparent pixel) only while a menu is. The shared icons are loaded on the first showing; the
 // process icons live for one showing (what RemoveProcessItems once did between showings).
 
 #include <windows.h>
@@ -19,7 +19,9 @@ namespace kelvane {
 
 class TPopupMenu : public WindowBase<TPopupMenu> {
  public:
-  explicit TPopupMenu(bool vistaOrLater);
+  // `owner` is a hidden window of the program: the menu's window, owned by it, never gets a
+  // taskbar button of its own.
+  TPopupMenu(HWND owner, bool vistaOrLater);
   ~TPopupMenu();
   TPopupMenu(const TPopupMenu&) = delete;
   TPopupMenu& operator=(const TPopupMenu&) = delete;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/text_win.h"
+#include "common/window_placement_win.h"
 #include "common/window_win.h"
 #include "options/dialog_template_win.h"
 
@@ -31,6 +32,7 @@ class InputBoxDialog : public DialogBase<InputBoxDialog> {
       case WM_INITDIALOG:
         SetDlgItemTextW(hwnd_, kInputBoxPrompt, prompt_.c_str());
         SetDlgItemTextW(hwnd_, kInputBoxEdit, text_.c_str());
+        placeDialogWindow(hwnd_, DialogPlace::OverOwner);
         return TRUE;  // the focus goes to the text field, the first to take it
       case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) text_ = windowText(GetDlgItem(hwnd_, kInputBoxEdit));

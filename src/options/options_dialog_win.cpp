@@ -7,9 +7,9 @@
 #include <stdexcept>
 #include <utility>
 
-#include "common/place_near_tray_win.h"
 #include "common/system_library_win.h"
 #include "common/text_win.h"
+#include "common/window_placement_win.h"
 #include "options/color_picker_win.h"
 #include "options/dialog_template_win.h"
 #include "options/options_form_win.h"

@@ -40,6 +40,10 @@ void AppendLogLine(const std::wstring& path, const std::string& line) {
     throw LogWriteError("Cannot write file \"" + pathText + "\". " + systemReason(GetLastError()));
 }
 
+void AppendLogLine(const std::wstring& path, const std::string& line, const std::string& englishLine) {
+  AppendLogLine(path, ansiHolds(line) ? line : englishLine);
+}
+
 DateTimeTexts CurrentDateTimeTexts() {
   SYSTEMTIME now{};
   GetLocalTime(&now);

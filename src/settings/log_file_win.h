@@ -19,6 +19,10 @@ class LogWriteError : public std::runtime_error {
 // Appends `line` (UTF-8, without line end) and CR LF. The file is created when it does not
 // exist and never truncated. Throws LogWriteError with a message naming the file.
 void AppendLogLine(const std::wstring& path, const std::string& line);
+// The same for a line in the program's language and in English: a log is text in the system
+// code page, and when that cannot hold the language's line (Chinese on a Western system) the
+// English one goes in rather than question marks.
+void AppendLogLine(const std::wstring& path, const std::string& line, const std::string& englishLine);
 
 // The present moment in the user's short date format and long time format.
 struct DateTimeTexts {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "common/error_display_win.h"
@@ -43,7 +44,11 @@ bool writeAll(HANDLE file, const std::string& bytes) {
 std::string fileBytes(const TextFile& file) {
   std::string bytes(byteOrderMark(file.encoding));
   switch (file.encoding) {
-    case FileEncoding::Ansi: return utf8ToAnsiFile(file.text);
+    case FileEncoding::Ansi:
+      if (auto ansi = utf8ToAnsiFileExactly(file.text)) return *std::move(ansi);
+      // The code page cannot hold the text (a Chinese section name on a Western system): as
+      // ANSI it would come back as question marks and the section would never be found again.
+      return fileBytes({file.text, FileEncoding::Utf16Le});
     case FileEncoding::Utf8: return bytes + file.text;
     case FileEncoding::Utf16Le:
     case FileEncoding::Utf16Be: return bytes + utf8ToUtf16(file.text, file.encoding);

@@ -54,8 +54,9 @@ std::optional<TextFile> readTextFile(const std::wstring& path);
 std::optional<TextFile> readSmallDiskFile(const std::wstring& path, std::uint64_t maxBytes);
 
 // Writes the whole text, in its encoding, to a temporary file in the same folder and then puts
-// it in the original's place in one step. A read-only original is respected: nothing is
-// written and false comes back, as the profile functions would fail.
+// it in the original's place in one step. An ANSI text that the code page cannot hold whole is
+// written as UTF-16LE instead, which reads back the same. A read-only original is respected:
+// nothing is written and false comes back, as the profile functions would fail.
 bool replaceTextFile(const std::wstring& path, const TextFile& file);
 
 // Deletes the temporaries that saves cut short (a crash, a kill) left in the folder, but none

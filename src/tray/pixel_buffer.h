@@ -6,16 +6,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "common/geometry.h"
 #include "settings/options.h"
 
 namespace kelvane {
 
 using Pixel = std::uint32_t;
-
-// Left, top, right, bottom; the right and bottom edges are excluded.
-struct Rect {
-  int left = 0, top = 0, right = 0, bottom = 0;
-};
 
 // Settings store colours as 0x00BBGGRR; the canvas wants 0x00RRGGBB.
 constexpr Pixel pixelFromColor(TColor color) {

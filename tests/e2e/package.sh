@@ -8,7 +8,9 @@
 #     Run entry and its entry, and keeps the settings and themes; asked to, it removes those too,
 #     but in a folder of the user's only its own files;
 #  4. the portable zip unpacked into an empty folder keeps its settings beside the program and
-#     writes nothing anywhere else.
+#     writes nothing anywhere else;
+#  5. the installer and the uninstaller speak English on an English Windows and Simplified
+#     Chinese on a Chinese one.
 root=$(cd "$(dirname "$0")/../.." && pwd)
 "$root/scripts/package" || { echo "FAILED: package (scripts/package)"; exit 1; }
 source "$(dirname "$0")/lib.sh"
@@ -131,3 +133,72 @@ refute "nothing is written to the per-user data folder" test -e "$DATA_DIR"
 written=$(cd "$WINEPREFIX/drive_c" && find . -newer "$before" -type f ! -path './windows/*' | sort)
 printf '%s\n' "$written" > "$ARTIFACTS/portable-written.txt"
 check "the settings file is the only file written" test "$written" = "./Portable Kelvane/Kelvane.Settings"
+
+# --- 5. the installer's language -------------------------------------------------------------
+# The installer's title now: after the first page, a page's subcaption follows the name.
+installer_title() {  # installer_title NAME
+  probe windows | awk -v name="$1" '/ #32770 vis=1 / {
+    title = $0; sub(/^.* rect=[^ ]* /, "", title); if (index(title, name) == 1) { print title; exit } }'
+}
+# The page shown: its heading and the caption of its Next button.
+installer_page() {
+  local title
+  title=$(installer_title "$1")
+  echo "$(probe dlg-text "$title" 1037)|$(probe dlg-text "$title" 1)"
+}
+# Started under LOCALE, the installer (or uninstaller) EXE named NAME is walked with Next, a page
+# at a time, to the page of choices, whose Next button reads INSTALL.
+open_installer_choices() {  # open_installer_choices LOCALE EXE NAME INSTALL
+  local page i j
+  LANG=$1 LC_ALL=$1 wine "$2" >/dev/null 2>&1 &
+  shift
+  for i in $(seq 1 120); do
+    [ -n "$(installer_title "$2")" ] && break
+    sleep 0.25
+  done
+  for i in 1 2 3 4 5 6; do
+    page=$(installer_page "$2")
+    [ "${page#*|}" = "$3" ] && return 0
+    probe dlg-click "$(installer_title "$2")" 1
+    for j in $(seq 1 40); do
+      [ "$(installer_page "$2")" != "$page" ] && break
+      sleep 0.25
+    done
+  done
+  return 1
+}
+# Cancel, and Yes to the question whether to quit, which has the name for its title.
+cancel_installer() {  # cancel_installer NAME
+  local i
+  probe dlg-click "$(installer_title "$1")" 2
+  for i in $(seq 1 40); do
+    probe dlg-click "$1" 6 && break
+    sleep 0.25
+  done
+  for i in $(seq 1 40); do
+    [ -z "$(installer_title "$1")" ] && return 0
+    sleep 0.25
+  done
+  return 1
+}
+installer_shot() {  # installer_shot NAME FILE: the installer's window alone
+  local left top right bottom
+  IFS=, read -r left top right bottom < <(probe windows | awk -v name="$1" '/ #32770 vis=1 / && index($0, " " name) {
+    for (i = 1; i <= NF; i++) if ($i ~ /^rect=/) { print substr($i, 6); exit } }')
+  import -window root -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "$ARTIFACTS/$2.png"
+}
+
+# Under LOCALE, the wizard EXE (installer or uninstaller) is titled NAME and its page of choices,
+# where Next reads BUTTON, offers Kelvane and CHOICE; cancelled, it ends.
+check_wizard_language() {  # check_wizard_language LOCALE EXE NAME BUTTON CHOICE [SHOT]
+  check "under $1 $(basename "$2") is $3" open_installer_choices "$1" "$2" "$3" "$4"
+  check "its choices are Kelvane and $5" \
+    test "$(probe tree-items "$(installer_title "$3")")" = "Kelvane"$'\n'"$5"
+  [ -z "${6:-}" ] || installer_shot "$3" "$6" || true
+  check "cancelled, it ends" cancel_installer "$3"
+}
+check_wizard_language en_US.UTF-8 "$setup" "Kelvane Setup" "&Install" "Start Kelvane with Windows" installer-en
+check_wizard_language zh_CN.UTF-8 "$setup" "Kelvane 安装" "安装(&I)" "开机时启动 Kelvane" installer-zh
+check "installed once more, for its uninstaller" run_installer /S /AUTOSTART=0
+check_wizard_language en_US.UTF-8 "$install_dir/uninstall.exe" "Kelvane Uninstall" "&Uninstall" \
+  "Also remove settings, color themes and log"

@@ -258,10 +258,14 @@ TEST(AlertTexts, LogLineAndShowLogNotice) {
   sample.ullAvailPhys = 16 * GB - (14 * GB + GB / 2);  // 14.5 GB used
   sample.ullTotalPageFile = 20 * GB;
   sample.ullAvailPageFile = 20 * GB - 900 * MB;  // 900 MB used
-  EXPECT_EQ(AlertLogLine("2024/3/5", "14:07:09", sample, NumberFormat::fromSystem(".", ",", "3;0")),
+  const Language& chinese = Language::simplifiedChinese();
+  const NumberFormat point = NumberFormat::fromSystem(".", ",", "3;0");
+  EXPECT_EQ(AlertLogLine(chinese, "2024/3/5", "14:07:09", sample, point),
             "2024/3/5 14:07:09: 内存使用: 91% | 物理内存: 14.5 GB/16 GB | 页面文件: 900 MB/20 GB");
-  EXPECT_EQ(AlertLogLine("05.03.2024", "14:07:09", sample, NumberFormat::fromSystem(",", ".", "3;0")),
+  EXPECT_EQ(AlertLogLine(chinese, "05.03.2024", "14:07:09", sample, NumberFormat::fromSystem(",", ".", "3;0")),
             "05.03.2024 14:07:09: 内存使用: 91% | 物理内存: 14,5 GB/16 GB | 页面文件: 900 MB/20 GB");
+  EXPECT_EQ(AlertLogLine(Language::english(), "3/5/2024", "2:07:09 PM", sample, point),
+            "3/5/2024 2:07:09 PM: Memory load: 91% | Physical memory: 14.5 GB/16 GB | Page file: 900 MB/20 GB");
 
   // The user's folder names are data: "\\nina" must not become a line break in the dialog.
   const ShowLogNotice notice = MakeShowLogNotice(90, "C:\\Users\\nina\\Kelvane.log");

@@ -1,4 +1,4 @@
-#include "common/place_near_tray_win.h"
+#include "common/window_placement_win.h"
 
 #include <gtest/gtest.h>
 

@@ -2,6 +2,7 @@
 // puts on the clipboard, and which processes releasing and ending reach, and which they must not.
 
 #include "actions/process_actions_win.h"
+#include "actions/process_dialogs_win.h"
 
 #include <gtest/gtest.h>
 
@@ -381,6 +382,63 @@ TEST(ProcessActions, EndingThisProgramsOwnEntryIsItsExitCommand) {
   press(form, merged, control, 102);
   EXPECT_EQ(form.closeRequests, 2);
   EXPECT_TRUE(control.ended.empty());
+}
+
+namespace {
+
+// The process dialogs on the screen: shown "Kelvane" windows of this process's other threads.
+std::size_t shownProcessDialogs() {
+  std::size_t shown = 0;
+  for (HWND w = FindWindowW(nullptr, L"Kelvane"); w; w = FindWindowExW(nullptr, w, nullptr, L"Kelvane"))
+    shown += IsWindowVisible(w) && GetWindowThreadProcessId(w, nullptr) != GetCurrentThreadId();
+  return shown;
+}
+
+// Runs this thread's messages (the answers come as messages) until `done`, for at most 10 s.
+bool pumpUntil(const std::function<bool()>& done) {
+  for (int i = 0; i < 1000 && !done(); ++i) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    Sleep(10);
+  }
+  return done();
+}
+
+}  // namespace
+
+TEST(ProcessDialogs, OnePerEntryOnThreadsOfTheirOwnAnsweredHereAndClosedWithTheirProcessOrAtExit) {
+  ChildProgram program(L"dialogs");
+  ASSERT_TRUE(program.copied());
+  const DWORD first = program.start();
+  Sleep(50);  // apart in time, so that the two creation times differ
+  const DWORD second = program.start();
+  FakeFormServices form;
+  CountingControl control;
+  {
+    ProcessDialogs dialogs(form, control);
+    ProcessItem group = entryFor(first, 2);
+    dialogs.open(entryFor(first));  // returns at once: no dialog's loop runs on this thread
+    dialogs.open(entryFor(second));
+    dialogs.open(entryFor(first));  // chosen again from a newer menu
+    ASSERT_TRUE(pumpUntil([] { return shownProcessDialogs() == 2; }));
+    EXPECT_EQ(dialogs.openCount(), 2u);
+
+    clickButton(FindWindowW(nullptr, L"Kelvane"), 102);  // whichever is on top: it is ended here
+    ASSERT_TRUE(pumpUntil([&] { return control.ended.size() == 1; }));
+    const DWORD ended = control.ended.front();
+    EXPECT_TRUE(program.endsWithin(ended, 5000));
+    program.end(ended == first ? second : first);  // the other one's dialog goes as if cancelled
+    EXPECT_TRUE(pumpUntil([&] { return dialogs.openCount() == 0 && shownProcessDialogs() == 0; }));
+
+    dialogs.open(group);  // a merged entry's dialog, still open at exit
+    group.processId = second;  // the same path, another first instance
+    dialogs.open(group);
+    ASSERT_TRUE(pumpUntil([] { return shownProcessDialogs() == 1; }));
+    EXPECT_EQ(dialogs.openCount(), 1u);
+  }
+  EXPECT_EQ(shownProcessDialogs(), 0u);
+  EXPECT_EQ(control.ended.size(), 1u);
+  EXPECT_TRUE(control.trimmed.empty());
 }
 
 // Another program holds the clipboard while the details are copied: the user is told what failed

@@ -2,6 +2,7 @@
 // need: which windows exist, what the tray icon's tip says, whether a balloon is up.
 //
 //   kelvane_probe windows                    list top-level windows (hwnd class visible exstyle owner pid title)
+//   kelvane_probe foreground                 the foreground window, as a line of the list above
 //   kelvane_probe find CLASS [TITLE]         exit 0 and print the hwnd when such a window exists
 //   kelvane_probe wait CLASS SECONDS         wait for a window of that class
 //   kelvane_probe wait-gone CLASS SECONDS    wait until no window of that class exists
@@ -23,6 +24,8 @@
 //   kelvane_probe children CLASS             list the child windows of the window of that class
 //                                            (id class visible text)
 //   kelvane_probe click CLASS ID             press the button (or tick the box) with that id
+//   kelvane_probe tree-items TITLE           print the top-level items of the tree view in the
+//                                            dialog titled TITLE, one a line
 //   kelvane_probe start-to-icon EXE [ARGS]   start EXE and print the milliseconds until the
 //                                            notification area has one more icon
 // Output is UTF-8.
@@ -69,6 +72,38 @@ HWND findByClass(const std::wstring& wanted) {
   return nullptr;
 }
 
+// Memory in the process that owns a window, for the messages whose pointers that process reads:
+// a control of another process fills only buffers of its own.
+class RemoteBuffer {
+ public:
+  RemoteBuffer(HWND window, SIZE_T size) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process_)
+      data_ = static_cast<unsigned char*>(VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+  }
+  ~RemoteBuffer() {
+    if (data_) VirtualFreeEx(process_, data_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+  explicit operator bool() const { return data_ != nullptr; }
+  unsigned char* at(SIZE_T offset) const { return data_ + offset; }
+  void write(const void* from, SIZE_T size, SIZE_T offset = 0) const {
+    WriteProcessMemory(process_, data_ + offset, from, size, nullptr);
+  }
+  void read(void* to, SIZE_T size, SIZE_T offset = 0) const {
+    ReadProcessMemory(process_, data_ + offset, to, size, nullptr);
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  unsigned char* data_ = nullptr;
+};
+
 // The notification area's tooltips belong to explorer, so their texts live in its memory:
 // enumerate the tools there and read each text into a buffer allocated in that process.
 int trayTips() {
@@ -76,12 +111,10 @@ int trayTips() {
   if (!tray) return 2;
   DWORD explorerPid = 0;
   GetWindowThreadProcessId(tray, &explorerPid);
-  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, explorerPid);
-  if (!process) return 2;
   constexpr SIZE_T kTextChars = 1024;
-  auto* remote = static_cast<unsigned char*>(VirtualAllocEx(
-      process, nullptr, sizeof(TTTOOLINFOW) + kTextChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
-  auto* remoteText = reinterpret_cast<wchar_t*>(remote + sizeof(TTTOOLINFOW));
+  const RemoteBuffer remote(tray, sizeof(TTTOOLINFOW) + kTextChars * sizeof(wchar_t));
+  if (!remote) return 2;
+  auto* remoteText = reinterpret_cast<wchar_t*>(remote.at(sizeof(TTTOOLINFOW)));
   int found = 0;
   for (HWND hwnd : topLevelWindows()) {
     if (className(hwnd) != L"tooltips_class32") continue;
@@ -93,25 +126,51 @@ int trayTips() {
       TTTOOLINFOW info{};
       info.cbSize = sizeof(info);
       info.lpszText = remoteText;
-      SIZE_T written = 0;
-      WriteProcessMemory(process, remote, &info, sizeof(info), &written);
-      if (!SendMessageW(hwnd, TTM_ENUMTOOLSW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote))) continue;
-      SIZE_T read = 0;
-      ReadProcessMemory(process, remote, &info, sizeof(info), &read);
+      remote.write(&info, sizeof(info));
+      if (!SendMessageW(hwnd, TTM_ENUMTOOLSW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote.at(0)))) continue;
+      remote.read(&info, sizeof(info));
       std::vector<wchar_t> text(kTextChars, L'\0');
       // Ask for the text itself: ENUMTOOLS may leave only a pointer into explorer's memory.
       info.lpszText = remoteText;
-      WriteProcessMemory(process, remote, &info, sizeof(info), &written);
-      WriteProcessMemory(process, remoteText, text.data(), text.size() * sizeof(wchar_t), &written);
-      SendMessageW(hwnd, TTM_GETTEXTW, kTextChars, reinterpret_cast<LPARAM>(remote));
-      ReadProcessMemory(process, remoteText, text.data(), (kTextChars - 1) * sizeof(wchar_t), &read);
+      remote.write(&info, sizeof(info));
+      remote.write(text.data(), text.size() * sizeof(wchar_t), sizeof(TTTOOLINFOW));
+      SendMessageW(hwnd, TTM_GETTEXTW, kTextChars, reinterpret_cast<LPARAM>(remote.at(0)));
+      remote.read(text.data(), (kTextChars - 1) * sizeof(wchar_t), sizeof(TTTOOLINFOW));
       print(L"tip: " + std::wstring(text.data()) + L"\n--\n");
       ++found;
     }
   }
-  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  CloseHandle(process);
   return found > 0 ? 0 : 1;
+}
+
+// The tree view belongs to another process: each item and its text go through a buffer there.
+int treeItems(const wchar_t* dialogTitle) {
+  HWND dialog = FindWindowW(L"#32770", dialogTitle);
+  HWND tree = nullptr;
+  if (dialog)
+    EnumChildWindows(dialog, [](HWND child, LPARAM found) -> BOOL {
+      if (className(child) != WC_TREEVIEWW) return TRUE;
+      *reinterpret_cast<HWND*>(found) = child;
+      return FALSE;
+    }, reinterpret_cast<LPARAM>(&tree));
+  if (!tree) return 1;
+  constexpr int kTextChars = 512;
+  const RemoteBuffer remote(tree, sizeof(TVITEMW) + kTextChars * sizeof(wchar_t));
+  if (!remote) return 2;
+  auto* remoteText = reinterpret_cast<wchar_t*>(remote.at(sizeof(TVITEMW)));
+  for (HTREEITEM item = TreeView_GetRoot(tree); item; item = TreeView_GetNextSibling(tree, item)) {
+    TVITEMW query{};
+    query.mask = TVIF_TEXT;
+    query.hItem = item;
+    query.pszText = remoteText;
+    query.cchTextMax = kTextChars;
+    remote.write(&query, sizeof(query));
+    wchar_t text[kTextChars] = L"";
+    if (SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote.at(0))))
+      remote.read(text, (kTextChars - 1) * sizeof(wchar_t), sizeof(TVITEMW));
+    print(std::wstring(text) + L"\n");
+  }
+  return 0;
 }
 
 bool processRuns(const std::wstring& exeName) {
@@ -171,24 +230,32 @@ int startToIcon(int argc, wchar_t** argv) {
   }
 }
 
+void printWindow(HWND hwnd) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  RECT rect{};
+  GetWindowRect(hwnd, &rect);
+  wchar_t line[256];
+  swprintf(line, 256, L"%p %ls vis=%d ex=%08lx owner=%p pid=%lu rect=%ld,%ld,%ld,%ld ",
+           static_cast<void*>(hwnd), className(hwnd).c_str(), IsWindowVisible(hwnd) ? 1 : 0,
+           static_cast<unsigned long>(GetWindowLongW(hwnd, GWL_EXSTYLE)),
+           static_cast<void*>(GetWindow(hwnd, GW_OWNER)), static_cast<unsigned long>(pid), rect.left, rect.top,
+           rect.right, rect.bottom);
+  print(line + windowText(hwnd) + L"\n");
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   const std::wstring command = argc > 1 ? argv[1] : L"";
   if (command == L"windows") {
-    for (HWND hwnd : topLevelWindows()) {
-      DWORD pid = 0;
-      GetWindowThreadProcessId(hwnd, &pid);
-      RECT rect{};
-      GetWindowRect(hwnd, &rect);
-      wchar_t line[256];
-      swprintf(line, 256, L"%p %ls vis=%d ex=%08lx owner=%p pid=%lu rect=%ld,%ld,%ld,%ld ",
-               static_cast<void*>(hwnd), className(hwnd).c_str(), IsWindowVisible(hwnd) ? 1 : 0,
-               static_cast<unsigned long>(GetWindowLongW(hwnd, GWL_EXSTYLE)),
-               static_cast<void*>(GetWindow(hwnd, GW_OWNER)), static_cast<unsigned long>(pid),
-               rect.left, rect.top, rect.right, rect.bottom);
-      print(line + windowText(hwnd) + L"\n");
-    }
+    for (HWND hwnd : topLevelWindows()) printWindow(hwnd);
+    return 0;
+  }
+  if (command == L"foreground") {
+    HWND foreground = GetForegroundWindow();
+    if (!foreground) return 1;
+    printWindow(foreground);
     return 0;
   }
   if ((command == L"wait" || command == L"wait-gone") && argc > 3) {
@@ -364,6 +431,7 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (command == L"start-to-icon" && argc > 2) return startToIcon(argc, argv);
+  if (command == L"tree-items" && argc > 2) return treeItems(argv[2]);
   // Owns a named mutex, with no window, for SECONDS; with an exe name, for SECONDS after a
   // process of that name has appeared.
   if (command == L"hold-mutex" && argc > 3) {
@@ -387,7 +455,7 @@ int wmain(int argc, wchar_t** argv) {
     print(line);
     return sent ? 0 : 1;
   }
-  fputs("usage: kelvane_probe windows|find|wait|wait-gone|post|tray-tips|balloon|broadcast-taskbar-created|keys"
+  fputs("usage: kelvane_probe windows|foreground|find|wait|wait-gone|post|tray-tips|balloon|broadcast-taskbar-created|keys"
         "|children|click|dlg-set-text|dlg-text|dlg-items|dlg-click|hold-mutex|query-end-session|start-to-icon\n", stderr);
   return 2;
 }
