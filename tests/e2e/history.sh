@@ -50,6 +50,8 @@ wait_for() {  # wait_for SECONDS COMMAND...: polls until the command succeeds
 running_minutes_written() { [ "$(minutes_from "$FIRST_RUN")" -ge 1 ]; }
 two_starts() { [ "$(events start)" -eq 2 ]; }
 release_from_command_line() { history_lines | grep -q ' release command-line '; }
+no_options_dialog() { ! probe find '#32770' 'Kelvane 设置' >/dev/null; }
+setting() { tr -d '\r' < "$SETTINGS" | grep -qx "$1"; }
 alert_with_processes() { history_lines | grep -q ' alert [0-9]* "'; }
 program_ends() { timeout "${1:-30}" tail --pid="$KELVANE_WINE_PID" -f /dev/null; }
 
@@ -92,13 +94,33 @@ check "/release (running): exit code 0" test "$CODE" -eq 0
 check "/release (running): a balloon says what it freed" probe balloon 15
 screenshot release-balloon
 
+# /settings opens the options dialog; the range the window chooses meanwhile (key 1: 1 小时)
+# outlives the dialog's OK, which saves the record.
+refute "the settings file has no [History] before" grep -q History "$SETTINGS"
+run_switch "$PROGRAM_DIR" 40 /settings
+check "/settings: the options dialog shows" wait_for_dialog 'Kelvane 设置' 20
+run_switch "$PROGRAM_DIR" 40 /history
+check "/history again: the window shows" probe wait TFrmKelvaneHistory 20
+probe post TFrmKelvaneHistory 0x0100 0x31 >/dev/null  # WM_KEYDOWN '1'
+probe post TFrmKelvaneHistory 0x0100 0x1B >/dev/null  # WM_KEYDOWN Escape
+check "Escape closes the window" probe wait-gone TFrmKelvaneHistory 10
+probe dlg-click 'Kelvane 设置' 1 >/dev/null
+check "the options dialog's OK closes it" wait_for 10 no_options_dialog
+check "the range chosen in the window is in the saved record" setting Range=0
+
+# Shown again, the window is where it was; the range and the place are kept at exit.
+run_switch "$PROGRAM_DIR" 40 /history
+check "/history a third time: the window shows" probe wait TFrmKelvaneHistory 20
+
 run_switch "$PROGRAM_DIR" 40 /exit
 check "/exit (running): exit code 0" test "$CODE" -eq 0
 check "/exit (running): the program ends" program_ends 30
-check "the release is kept as the command line's" test "$(events release)" -eq 1
+check "one release is kept" test "$(events release)" -eq 1
 check "...as the command line's" release_from_command_line
 check "the alerts are kept with their processes" alert_with_processes
 check "the exit is kept" test "$(events exit)" -eq 1
+check "the range is saved at exit" setting Range=0
+check "and the window's place" grep -q '^WindowLeft=-\?[0-9]' <(tr -d '\r' < "$SETTINGS")
 
 # --- no running copy: each switch does its work and ends, no icon ---------------------------
 MINUTES=$(minutes_from 0)
@@ -108,6 +130,7 @@ check "/export-history (alone): BOM and header" csv_is_whole "$EXPORT_DIR/alone.
 check "/export-history (alone): every minute of the file" test "$(grep -c ',分钟,' "$EXPORT_DIR/alone.csv")" -eq "$MINUTES"
 run_switch "$EXPORT_DIR" 40 /export-history 'Q:\no\such\folder.csv'
 check "/export-history to a folder that does not exist: exit code 1" test "$CODE" -eq 1
+check "...and its reason is in the log" grep -qF 'Q:\no\such\folder.csv' <(iconv -f GBK -t UTF-8 "$DATA_DIR/Kelvane.log")
 run_switch "$PROGRAM_DIR" 60 /release
 check "/release (alone): exit code 0" test "$CODE" -eq 0
 run_switch "$PROGRAM_DIR" 20 /exit
