@@ -3,8 +3,9 @@
 # monitor that samples memory and replaces its icon every interval), both in one Wine desktop of
 # this script's own (private Xvfb and prefix): CPU time per 60 s, RssAnon and VmRSS at 1 s and at
 # 100 ms refresh (the yardstick at the same interval), the time from start to icon, and Kelvane's
-# RssAnon before and after its tray menu, a task dialog and the settings dialog have been opened
-# once and closed. A third
+# RssAnon before and after its tray menu, a task dialog, the settings dialog and the about window
+# (with its version check) have been opened once and closed, and again after a second round of
+# them: what a window took should be given back when it closes. A third
 # copy of the yardstick only samples memory (sample-only): the floor every monitor pays per tick.
 # Prints figures; never fails a build.
 #
@@ -123,6 +124,26 @@ open_dialog() {
   sleep 3
 }
 
+about_shown() { probe windows | grep -q ' TFrmKelvaneMain vis=1 '; }
+
+# The about window: its version check ends in a label (an error where the machine is offline),
+# then OK hides the window.
+open_about() {
+  choose_from_menu a  # "关于(&A)"
+  local i
+  for i in $(seq 1 40); do about_shown && break; sleep 0.25; done
+  about_shown || { echo "  (the about window did not open)"; return; }
+  for i in $(seq 1 120); do
+    probe children TFrmKelvaneMain | grep -Eq '^100[34] .* vis=1 .*(检查新版本时出错|是最新的|可供下载)' && break
+    sleep 0.5
+  done
+  [ "$i" -lt 120 ] || echo "  (the version check did not end)"
+  probe post TFrmKelvaneMain 0x0111 1 >/dev/null  # OK
+  for i in $(seq 1 40); do about_shown || break; sleep 0.25; done
+  about_shown && echo "  (the about window did not close)"
+  sleep 3
+}
+
 echo "kelvane.exe: $(stat -c %s "$bench_dir/kelvane.exe") bytes"
 
 seed_settings 1000
@@ -183,13 +204,27 @@ for refresh in ${REFRESH_RATES:-1000 100}; do
     dlls_dialog=$(mapped_dlls "$k")
     open_settings
     settings=$(status_kb "$k" RssAnon)
+    dlls_settings=$(mapped_dlls "$k")
+    open_about
+    about=$(status_kb "$k" RssAnon)
+    # The same windows once more: what stays is a cache (flat from here on) or a leak (grows).
+    open_dialog
+    open_settings
+    open_about
+    second_round=$(status_kb "$k" RssAnon)
     manon=$(status_kb "$m" RssAnon)
     printf '  kelvane.exe RssAnon: before %s KB, after its menu %s KB, after a task dialog too %s KB (ratio %s),\n' \
       "$kanon" "$menu" "$dialog" "$(ratio "$dialog" "$manon")"
-    printf '    after the settings dialog too %s KB (ratio %s)\n' "$settings" "$(ratio "$settings" "$manon")"
+    printf '    after the settings dialog too %s KB (ratio %s), after the about window and its check too %s KB\n' \
+      "$settings" "$(ratio "$settings" "$manon")" "$about"
+    printf '  kept after each closed window, against the figure after the menu (KB): task dialog %+d, settings %+d, about %+d\n' \
+      $((dialog - menu)) $((settings - menu)) $((about - menu))
+  printf '    after a second round of the same three windows %s KB (%+d against the first round)\n' \
+      "$second_round" $((second_round - about))
     echo "  libraries mapped after the menu: $(comm -13 <(echo "$dlls_before") <(echo "$dlls_menu") | tr '\n' ' ')"
     echo "  libraries mapped after the task dialog: $(comm -13 <(echo "$dlls_menu") <(echo "$dlls_dialog") | tr '\n' ' ')"
-    echo "  libraries mapped after the settings dialog: $(comm -13 <(echo "$dlls_dialog") <(mapped_dlls "$k") | tr '\n' ' ')"
+    echo "  libraries mapped after the settings dialog: $(comm -13 <(echo "$dlls_dialog") <(echo "$dlls_settings") | tr '\n' ' ')"
+    echo "  libraries mapped after the about window and the second round: $(comm -13 <(echo "$dlls_settings") <(mapped_dlls "$k") | tr '\n' ' ')"
   fi
   stop_program kelvane.exe
   stop_program minimal_tray.exe

@@ -9,9 +9,16 @@ namespace kelvane {
 
 void TFrmKelvaneMain::About1Click() {
   if (!about_)
-    about_ = std::make_unique<TAboutWindow>(hwnd_, AboutFacts::forThisProgram(), [this] { Tray->HideOwnerForm(); });
+    about_ = std::make_unique<TAboutWindow>(hwnd_, AboutFacts::forThisProgram(), [this] { Tray->HideOwnerForm(); },
+                                            aboutLabel_);
   Tray->ShowOwnerForm();
   about_->FormShow();
+}
+
+void TFrmKelvaneMain::onAboutHidden() {
+  if (!about_ || IsWindowVisible(hwnd_)) return;  // shown again before this message came
+  aboutLabel_ = about_->keptLabel();
+  about_.reset();
 }
 
 void TFrmKelvaneMain::onTimerDefragTimer() {

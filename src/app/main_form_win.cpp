@@ -122,6 +122,12 @@ LRESULT TFrmKelvaneMain::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_CLOSE:
       ShowWindow(hwnd_, SW_HIDE);  // the close box only hides the About window
       return 0;
+    case WM_SHOWWINDOW:
+      if (!wParam && about_) PostMessageW(hwnd_, WM_ABOUT_HIDDEN, 0, 0);
+      return defaultProc(message, wParam, lParam);
+    case WM_ABOUT_HIDDEN:
+      onAboutHidden();
+      return 0;
     case WM_QUERYENDSESSION:
       FormCloseQuery(true);
       return TRUE;

@@ -135,6 +135,7 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>,
   // The tray handlers (main_form_tray_win.cpp).
   void onInstanceNotice();
   void onSessionChange(WPARAM event);
+  void onAboutHidden();
   void TrayMouseDown(MouseButton button, ShiftState shift, POINT at);
   void TrayDblClick();
   // Builds the tray menu, shows it at the point and carries out the chosen entry.
@@ -172,8 +173,10 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>,
   bool closing_ = false;
   bool exitRequested_ = false;
   bool exitUnattended_ = false;
-  // The about window's content, built when it is first shown; the welcome window while it is up.
+  // The about window's content while it is shown, and its download label from one showing to
+  // the next; the welcome window while it is up.
   std::unique_ptr<TAboutWindow> about_;
+  DownloadLabel aboutLabel_;
   TFrmWelcome* welcome_ = nullptr;
 
   std::unique_ptr<TTrayIconComponent> Tray;

@@ -4,6 +4,12 @@ namespace kelvane {
 
 char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
+std::string lowerAsciiText(std::string_view text) {
+  std::string lowered(text);
+  for (char& c : lowered) c = lowerAscii(c);
+  return lowered;
+}
+
 bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && startsWithIgnoringAsciiCase(a, b);
 }

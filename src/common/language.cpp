@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/ascii_text.h"
+
 namespace kelvane {
 
 namespace {
@@ -15,8 +17,6 @@ std::vector<std::string> textsOf(const TextTable& table) {
   for (const TextEntry& entry : table) texts.emplace_back(entry.text);
   return texts;
 }
-
-char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 std::string_view primarySubtag(std::string_view tag) { return tag.substr(0, tag.find('-')); }
 
@@ -128,9 +128,7 @@ const Language& Language::english() {
 }
 
 bool sameLanguageTag(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return lowerAscii(x) == lowerAscii(y);
-         });
+  return equalsIgnoringAsciiCase(a, b);
 }
 
 LanguageFileResult readLanguageFile(std::string_view tag, std::string_view fileName, std::string_view bytes) {

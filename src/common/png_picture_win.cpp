@@ -2,6 +2,8 @@
 
 #include <wincodec.h>
 
+#include "common/system_library_win.h"
+
 namespace kelvane {
 
 namespace {
@@ -25,12 +27,13 @@ class ComPtr {
 
 }  // namespace
 
-PngDecoder::PngDecoder() {
+PngDecoder::PngDecoder() : codecs_(loadSystemLibrary(L"windowscodecs.dll")) {
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   comStarted_ = SUCCEEDED(com);  // S_FALSE too: every successful call is paired with an uninitialize
-  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                              reinterpret_cast<void**>(&factory_))))
-    factory_ = nullptr;
+  // The factory the library's own CoCreateInstance class hands out, without COM's bookkeeping.
+  using CreateFactoryFn = HRESULT(WINAPI*)(UINT, IWICImagingFactory**);
+  const auto create = systemExport<CreateFactoryFn>(codecs_, "WICCreateImagingFactory_Proxy");
+  if (!create || FAILED(create(WINCODEC_SDK_VERSION, &factory_))) factory_ = nullptr;
 }
 
 PngDecoder::~PngDecoder() {

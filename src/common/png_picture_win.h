@@ -23,7 +23,8 @@ struct Picture {
 
 class PngDecoder {
  public:
-  // COM on this thread and the imaging factory, for as long as the decoder lives.
+  // COM on this thread and the imaging factory, for as long as the decoder lives. The imaging
+  // component is loaded by handle, not through COM, which would keep it loaded for the run.
   PngDecoder();
   ~PngDecoder();
   PngDecoder(const PngDecoder&) = delete;
@@ -35,6 +36,7 @@ class PngDecoder {
   Picture decodeResource(int id, int width = 0, int height = 0) const;
 
  private:
+  UniqueLibrary codecs_;  // released last, after the factory
   bool comStarted_ = false;
   IWICImagingFactory* factory_ = nullptr;
 };

@@ -12,6 +12,9 @@ namespace kelvane {
 inline constexpr UINT WM_STARTUP_DONE = WM_USER + 42;     // 0x042A: the settings are loaded
 inline constexpr UINT WM_INSTANCE_NOTICE = WM_USER + 45;  // 0x042D: a second copy was started
 inline constexpr UINT WM_REFRESH_TICK = WM_APP + 2;       // a tick outside the timer's rhythm
+// The form was hidden: the about window's content is taken down once the message that hid it
+// (a click on its own OK button, say) has been handled.
+inline constexpr UINT WM_ABOUT_HIDDEN = WM_APP + 3;
 inline constexpr UINT WM_VERSION_CHECK_DONE = WM_APP + 20;  // the version file's download ended
 
 // To the process dialogs' window, from a dialog's thread; lParam is the dialog's id.

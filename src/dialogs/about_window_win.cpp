@@ -1,6 +1,7 @@
 #include "dialogs/about_window_win.h"
 
 #include "common/system_info_win.h"
+#include "common/system_library_win.h"
 #include "common/text_win.h"
 #include "common/version_text.h"
 #include "common/window_placement_win.h"
@@ -29,14 +30,13 @@ AboutFacts AboutFacts::forThisProgram() {
   return {readProductVersion(), kelvane::programKey(toUtf8(programPath())), kelvane::versionFileAddress()};
 }
 
-TAboutWindow::TAboutWindow(HWND form, AboutFacts facts, std::function<void()> hide)
+TAboutWindow::TAboutWindow(HWND form, AboutFacts facts, std::function<void()> hide, DownloadLabel label)
     : form_(form),
+      commonControls_(loadLinkControls()),
       facts_(std::move(facts)),
       hide_(std::move(hide)),
-      layout_(aboutLayout(systemDpi())) {
-  // The links stay on the form after this object is gone (until the program ends), so the
-  // library that runs them stays loaded as well.
-  (void)loadLinkControls().release();
+      layout_(aboutLayout(systemDpi())),
+      label_(label) {
   SetWindowLongPtrW(form_, GWL_STYLE, static_cast<LONG_PTR>(kFormStyle));
   SetWindowLongPtrW(form_, GWL_EXSTYLE, static_cast<LONG_PTR>(kFormExStyle));
   SetWindowTextW(form_, L"关于");
@@ -46,7 +46,18 @@ TAboutWindow::TAboutWindow(HWND form, AboutFacts facts, std::function<void()> hi
   createControls();
 }
 
-TAboutWindow::~TAboutWindow() = default;
+TAboutWindow::~TAboutWindow() {
+  download_.reset();
+  controls_.clear();
+  // Later, not now: the window may be going from inside one of its controls' messages.
+  freeLibraryLater(std::move(commonControls_));
+}
+
+DownloadLabel TAboutWindow::keptLabel() const {
+  DownloadLabel kept = label_;
+  if (download_) kept.checkAbandoned();
+  return kept;
+}
 
 void TAboutWindow::createControls() {
   const int dpi = systemDpi();
@@ -57,16 +68,20 @@ void TAboutWindow::createControls() {
     programPicture_ = programPicture(decoder, layout_.picture.width);
     donationPicture_ = donationPicture(decoder, layout_.donationPicture.width);
   }
-  addControl(form_, L"STATIC", L"Kelvane", SS_LEFT | SS_NOPREFIX, layout_.title, kTitleId, titleFont_.get());
-  addControl(form_, L"STATIC", L"版本 " + toWide(VersionText(facts_.productVersion)), SS_LEFT | SS_NOPREFIX,
-             layout_.version, kVersionId, font_.get());
-  downloadLink_ = addLink(form_, label_.caption(), layout_.download, kDownloadLinkId, font_.get());
-  downloadText_ = addControl(form_, L"STATIC", L"", SS_LEFT | SS_NOPREFIX, layout_.download, kDownloadTextId,
-                             font_.get());
-  ShowWindow(downloadText_, SW_HIDE);
-  addLink(form_, "<link>支持信息</link>", layout_.support, kSupportId, font_.get());
-  addLink(form_, "捐赠 <link>Paypal</link>", layout_.donation, kDonationId, font_.get());
-  HWND ok = addControl(form_, L"BUTTON", L"确定", BS_DEFPUSHBUTTON | WS_TABSTOP, layout_.ok, IDOK, font_.get());
+  const auto kept = [this](HWND control) {
+    controls_.emplace_back(control);
+    return control;
+  };
+  kept(addControl(form_, L"STATIC", L"Kelvane", SS_LEFT | SS_NOPREFIX, layout_.title, kTitleId, titleFont_.get()));
+  kept(addControl(form_, L"STATIC", L"版本 " + toWide(VersionText(facts_.productVersion)), SS_LEFT | SS_NOPREFIX,
+                  layout_.version, kVersionId, font_.get()));
+  downloadLink_ = kept(addLink(form_, "", layout_.download, kDownloadLinkId, font_.get()));
+  downloadText_ = kept(addControl(form_, L"STATIC", L"", SS_LEFT | SS_NOPREFIX, layout_.download, kDownloadTextId,
+                                  font_.get()));
+  showDownloadLabel();
+  kept(addLink(form_, "<link>支持信息</link>", layout_.support, kSupportId, font_.get()));
+  kept(addLink(form_, "捐赠 <link>Paypal</link>", layout_.donation, kDonationId, font_.get()));
+  HWND ok = kept(addControl(form_, L"BUTTON", L"确定", BS_DEFPUSHBUTTON | WS_TABSTOP, layout_.ok, IDOK, font_.get()));
   SetFocus(ok);
 }
 
@@ -94,27 +109,36 @@ void TAboutWindow::StartCheck() {
   label_.checkStarted();
   showDownloadLabel();
   UpdateWindow(form_);
-  download_ = std::make_unique<TVInfoDownload>(facts_.versionFileAddress, form_, kCheckDoneMessage);
+  download_ = std::make_unique<TVInfoDownload>(
+      VersionCheck{facts_.versionFileAddress, facts_.programKey, facts_.productVersion, facts_.checkDeadlineMs},
+      form_, kCheckDoneMessage);
 }
 
 void TAboutWindow::onCheckDone() {
-  if (!download_) return;  // a message of a download abandoned earlier
-  const auto downloaded = download_->result();
+  const auto answer = download_ ? download_->answer() : std::nullopt;
+  if (!answer) return;  // the message of a check abandoned earlier
   download_.reset();
-  if (downloaded) {
-    GetUpdateGetURL(*downloaded);
-  } else {
+  if (answer->state == DownloadLabelState::Failed) {
     GetUpdateDownloadFailed();
+  } else {
+    GetUpdateGetURL(*answer);
   }
 }
 
-void TAboutWindow::GetUpdateGetURL(const std::string& versionFile) {
-  label_.checkEnded(judgeVersionFile(versionFile, facts_.programKey, facts_.productVersion));
+void TAboutWindow::GetUpdateGetURL(const UpdateAnswer& answer) {
+  label_.checkEnded(answer);
   showDownloadLabel();
 }
 
 void TAboutWindow::GetUpdateDownloadFailed() {
   label_.checkEnded(UpdateAnswer{});
+  showDownloadLabel();
+}
+
+void TAboutWindow::FormHide() {
+  if (!download_) return;
+  download_.reset();
+  label_.checkAbandoned();
   showDownloadLabel();
 }
 
@@ -158,6 +182,9 @@ bool TAboutWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
     case kCheckDoneMessage:
       onCheckDone();
       return true;
+    case WM_SHOWWINDOW:
+      if (!wParam && lParam == 0) FormHide();  // hidden by ShowWindow, not by an owner
+      return false;
     case WM_COMMAND:
       // Button1 is both the default and the cancel button: Enter and Escape hide the window.
       if ((LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) && HIWORD(wParam) == BN_CLICKED) {

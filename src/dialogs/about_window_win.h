@@ -1,13 +1,16 @@
 #pragma once
-// The about window's content, built on the main form's own window the first time the window is
-// shown: the program's picture and version, the download label with the version check, the
-// support and donation links and OK. The form routes its messages here first.
+// The about window's content, built on the main form's own window each time the window is shown
+// and taken down when it is hidden, so that a tray tool running all day holds none of it (nor
+// the common controls) while the window is not up: the program's picture and version, the
+// download label with the version check, the support and donation links and OK. The form routes
+// its messages here first, and keeps the label's state from one showing to the next.
 
 #include <windows.h>
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/handles_win.h"
 #include "common/png_picture_win.h"
@@ -25,6 +28,7 @@ struct AboutFacts {
   std::string productVersion;  // "a.b.c.d", "" without a version resource
   std::string programKey;
   std::string versionFileAddress;
+  DWORD checkDeadlineMs = kVersionCheckDeadlineMs;
   static AboutFacts forThisProgram();
 };
 
@@ -34,8 +38,10 @@ class TAboutWindow {
   static constexpr UINT kCheckDoneMessage = WM_VERSION_CHECK_DONE;
 
   // `hide` hides the form (HideOwnerForm); the form stays the owner of everything here.
-  TAboutWindow(HWND form, AboutFacts facts, std::function<void()> hide);
-  ~TAboutWindow();  // a running check is abandoned
+  // `label` is the download label as the last showing left it.
+  TAboutWindow(HWND form, AboutFacts facts, std::function<void()> hide, DownloadLabel label = {});
+  // A running check is abandoned; the controls go, and the common controls after them.
+  ~TAboutWindow();
   TAboutWindow(const TAboutWindow&) = delete;
   TAboutWindow& operator=(const TAboutWindow&) = delete;
 
@@ -46,6 +52,8 @@ class TAboutWindow {
   bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
   bool checkRunning() const { return static_cast<bool>(download_); }
+  // The label the next showing starts from: a check still running is abandoned with this window.
+  DownloadLabel keptLabel() const;
 
  private:
   enum ControlId { kTitleId = 1001, kVersionId, kDownloadLinkId, kDownloadTextId, kSupportId, kDonationId };
@@ -54,10 +62,12 @@ class TAboutWindow {
   void onPaint();
   void onClick(POINT at);
   void StartCheck();
-  // The worker's message: the file arrived (and is judged here) or the download failed.
+  // The worker's message: the file arrived and was judged, or the check failed.
   void onCheckDone();
-  void GetUpdateGetURL(const std::string& versionFile);
+  void GetUpdateGetURL(const UpdateAnswer& answer);
   void GetUpdateDownloadFailed();
+  // The window was hidden (OK, Escape, the close box): a running check ends with it.
+  void FormHide();
   void showDownloadLabel();
   void Button1Click();
   void LabelDownloadLinkClick();
@@ -65,6 +75,9 @@ class TAboutWindow {
   void LinkLabel2LinkClick();
 
   HWND form_;
+  // Held while the links exist: a link control outliving the library would crash.
+  UniqueLibrary commonControls_;
+  std::vector<UniqueWindow> controls_;
   AboutFacts facts_;
   std::function<void()> hide_;
   AboutLayout layout_;

@@ -3,6 +3,8 @@
 #include <array>
 #include <string_view>
 
+#include "common/ascii_text.h"
+
 namespace kelvane {
 
 namespace {
@@ -20,14 +22,6 @@ constexpr std::array<SwitchName, 6> kSwitches = {{{"history", Kind::ShowHistory}
                                                   {"exit", Kind::Exit},
                                                   {"export-history", Kind::ExportHistory},
                                                   {"?", Kind::Usage}}};
-
-// Switches are ASCII; only their letters fold, so a name in another script is never mangled.
-std::string lowerAscii(std::string_view text) {
-  std::string lowered(text);
-  for (char& c : lowered)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return lowered;
-}
 
 bool isSwitch(const std::string& argument) {
   return argument.size() > 1 && (argument[0] == '/' || argument[0] == '-');
@@ -72,7 +66,8 @@ ProgramRequest parseCommandLine(std::span<const std::string> arguments) {
   if (arguments.empty()) return {};
   const std::string& first = arguments[0];
   if (!isSwitch(first)) return bad("无法识别的参数 \"" + first + "\"");
-  const std::string name = lowerAscii(std::string_view(first).substr(1));
+  // Switches are ASCII; only their letters fold, so a name in another script is never mangled.
+  const std::string name = lowerAsciiText(std::string_view(first).substr(1));
   for (const SwitchName& known : kSwitches) {
     if (name != known.name) continue;
     if (known.kind == Kind::ExportHistory) return exportRequest(arguments.subspan(1));

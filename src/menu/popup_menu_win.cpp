@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "common/system_library_win.h"
+#include "common/visual_theme_win.h"
 #include "common/text_win.h"
 
 namespace kelvane {
@@ -36,35 +36,6 @@ UniqueIcon extractSmallIcon(const std::wstring& file, int index) {
 RECT toRect(const MenuRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace
-
-// The menu theme class through uxtheme, loaded from the system folder for one showing.
-struct TPopupMenu::Theme {
-  using OpenThemeDataFn = HANDLE(WINAPI*)(HWND, LPCWSTR);
-  using CloseThemeDataFn = HRESULT(WINAPI*)(HANDLE);
-  using DrawThemeBackgroundFn = HRESULT(WINAPI*)(HANDLE, HDC, int, int, const RECT*, const RECT*);
-  using GetThemeColorFn = HRESULT(WINAPI*)(HANDLE, int, int, int, COLORREF*);
-  using IsAppThemedFn = BOOL(WINAPI*)();
-
-  explicit Theme(HWND window) : library(loadSystemLibrary(L"uxtheme.dll")) {
-    const auto isAppThemed = systemExport<IsAppThemedFn>(library, "IsAppThemed");
-    const auto open = systemExport<OpenThemeDataFn>(library, "OpenThemeData");
-    close = systemExport<CloseThemeDataFn>(library, "CloseThemeData");
-    drawBackground = systemExport<DrawThemeBackgroundFn>(library, "DrawThemeBackground");
-    getColor = systemExport<GetThemeColorFn>(library, "GetThemeColor");
-    if (isAppThemed && open && close && drawBackground && getColor && isAppThemed())
-      handle = open(window, L"MENU");
-  }
-  ~Theme() {
-    if (handle) close(handle);
-  }
-  bool active() const { return handle != nullptr; }
-
-  UniqueLibrary library;
-  HANDLE handle = nullptr;
-  CloseThemeDataFn close = nullptr;
-  DrawThemeBackgroundFn drawBackground = nullptr;
-  GetThemeColorFn getColor = nullptr;
-};
 
 TPopupMenu::TPopupMenu(HWND owner, bool vistaOrLater) : vistaOrLater_(vistaOrLater) {
   registerWindowClass(kOwnerClassName);
@@ -117,7 +88,8 @@ std::optional<Command> TPopupMenu::Popup(const std::vector<MenuEntry>& entries, 
 
   entries_ = &entries;
   processHighlight_ = processHighlight;
-  Theme theme(hwnd_);
+  // The menu theme class, for this showing only.
+  const VisualTheme theme(hwnd_, L"MENU");
   theme_ = &theme;
   // A notification-area menu takes the keyboard, and closes on Escape or a click elsewhere,
   // only while its owner is the foreground window; without the WM_NULL afterwards a second
@@ -187,11 +159,10 @@ COLORREF TPopupMenu::colorOf(MenuColor color, bool selected) const {
     case MenuColor::BtnHighlight: return GetSysColor(COLOR_BTNHIGHLIGHT);
     case MenuColor::ProcessHighlight: return static_cast<COLORREF>(processHighlight_);
     case MenuColor::ThemeHotText: {
-      COLORREF text = GetSysColor(COLOR_MENUTEXT);
-      if (theme_ && theme_->active())
-        theme_->getColor(theme_->handle, kMenuPopupItem, selected ? kMenuStateHot : kMenuStateNormal,
-                         kThemeTextColor, &text);
-      return text;
+      const auto themed = theme_ ? theme_->color(kMenuPopupItem, selected ? kMenuStateHot : kMenuStateNormal,
+                                                 kThemeTextColor)
+                                 : std::nullopt;
+      return themed.value_or(GetSysColor(COLOR_MENUTEXT));
     }
   }
   return GetSysColor(COLOR_MENUTEXT);
@@ -225,7 +196,7 @@ void TPopupMenu::DrawItem(const DRAWITEMSTRUCT& draw) {
     const RECT rect = toRect(step.rect);
     switch (step.kind) {
       case MenuDrawStep::Kind::ThemePart:
-        if (context.themed) theme_->drawBackground(theme_->handle, dc, step.part, step.state, &rect, nullptr);
+        if (context.themed) theme_->drawBackground(dc, step.part, step.state, rect);
         break;
       case MenuDrawStep::Kind::Fill: {
         const UniqueHandle<HGDIOBJ, GdiDeleter> brush(CreateSolidBrush(colorOf(step.color, context.selected)));

@@ -17,6 +17,8 @@
 
 namespace kelvane {
 
+class VisualTheme;
+
 class TPopupMenu : public WindowBase<TPopupMenu> {
  public:
   // `owner` is a hidden window of the program: the menu's window, owned by it, never gets a
@@ -53,8 +55,7 @@ class TPopupMenu : public WindowBase<TPopupMenu> {
   const std::vector<MenuEntry>* entries_ = nullptr;
   std::vector<UniqueIcon> processIcons_;
   TColor processHighlight_ = 0;
-  struct Theme;
-  Theme* theme_ = nullptr;
+  const VisualTheme* theme_ = nullptr;
 };
 
 }  // namespace kelvane

@@ -60,16 +60,6 @@ std::wstring windowText(HWND window) {
   return text;
 }
 
-// The pages' controls lie on the page control: the dialog takes the page's background, so
-// labels and check boxes do not stand out as boxes on a themed page control.
-void usePageBackground(HWND dialog) {
-  using EnableThemeDialogTextureProc = HRESULT(WINAPI*)(HWND, DWORD);
-  constexpr DWORD kEnableTabTexture = 0x00000006;  // ETDT_ENABLETAB
-  const UniqueLibrary uxtheme = loadSystemLibrary(L"uxtheme.dll");
-  if (const auto enable = systemExport<EnableThemeDialogTextureProc>(uxtheme, "EnableThemeDialogTexture"))
-    enable(dialog, kEnableTabTexture);
-}
-
 bool isKind(int id, ControlKind kind) {
   const ControlLayout* control = findOptionsControl(id);
   return control && control->kind == kind;
@@ -136,6 +126,18 @@ INT_PTR TFrmOptions::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // The dialog's reference to the common controls goes with it, not with the run.
       freeLibraryLater(std::move(commonControls_));
       return TRUE;
+    case WM_NCDESTROY:
+      // The controls are gone: what they drew with goes too, not with the next opening.
+      pageBackground_.reset();
+      headingFont_.reset();
+      internalFontPanelFont_.reset();
+      return FALSE;
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      return reinterpret_cast<INT_PTR>(
+          pageBackground_ ? pageBackground_->colorFor(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam))
+                          : nullptr);
     default:
       return FALSE;
   }
@@ -183,7 +185,8 @@ void TFrmOptions::FormCreate() {
                         reinterpret_cast<LPARAM>(toWide(std::string(ThemeSlotCaption(slot))).c_str()));
   // A global hot key without Ctrl or Alt would take that key from every program.
   SendDlgItemMessageW(hwnd_, HotKey1, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_ALT, 0));
-  usePageBackground(hwnd_);
+  // The pages' controls lie on the page control: the dialog takes the page's background.
+  pageBackground_.emplace(hwnd_);
   LoadThemes();
   SendDlgItemMessageW(hwnd_, LbColors, LB_SETCURSEL, 0, 0);
   refreshValues();

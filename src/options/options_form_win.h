@@ -5,12 +5,14 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
-#include "options/options_host_win.h"
 #include "common/handles_win.h"
 #include "common/window_win.h"
 #include "options/options_dialog.h"
+#include "options/options_host_win.h"
+#include "options/page_background_win.h"
 
 namespace kelvane {
 
@@ -71,6 +73,7 @@ class TFrmOptions : public DialogBase<TFrmOptions> {
   bool updating_ = false;
   UniqueFont headingFont_;
   UniqueFont internalFontPanelFont_;  // "(内部字体)" shows in Tahoma 8 pt
+  std::optional<PageBackground> pageBackground_;
 };
 
 }  // namespace kelvane

@@ -1,5 +1,7 @@
 #include "settings/ini_codec.h"
 
+#include <unordered_set>
+
 #include "common/ascii_text.h"
 
 namespace kelvane {
@@ -47,36 +49,62 @@ std::string withoutLineBreaks(std::string_view s) {
   return out;
 }
 
+// Calls `take(line, end)` for each line of the text: CR LF, LF and CR end a line alike, and a
+// last line may have no end.
+template <typename Take>
+void forEachLine(std::string_view text, Take take) {
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t stop = text.find_first_of("\r\n", start);
+    if (stop == npos) {
+      take(text.substr(start), std::string_view());
+      return;
+    }
+    const std::size_t endLength = text.compare(stop, 2, kCrLf) == 0 ? 2 : 1;
+    take(text.substr(start, stop - start), text.substr(stop, endLength));
+    start = stop + endLength;
+  }
+}
+
 }  // namespace
 
+bool sameIniName(std::string_view a, std::string_view b) { return equalsIgnoringAsciiCase(a, b); }
+
 IniDocument::Line IniDocument::makeLine(std::string text, std::string end) {
-  Line line{std::move(text), std::move(end)};
-  const std::string_view s = line.text;
+  Line line;
+  static_cast<Shape&>(line) = shapeOf(text);
+  line.text = std::move(text);
+  line.end = std::move(end);
+  return line;
+}
+
+IniDocument::Shape IniDocument::shapeOf(std::string_view s) {
+  Shape shape;
   std::size_t at = 0, size = s.size();
   trimBlanks(s, at, size);
-  if (size == 0) return line;
+  if (size == 0) return shape;
   if (s[at] == ';') {
-    line.kind = Kind::Comment;
+    shape.kind = Kind::Comment;
   } else if (s[at] == '[') {
     // The name ends at the first ']' (or the line's end); anything after it is ignored.
-    line.kind = Kind::Section;
-    line.nameAt = at + 1;
-    const std::size_t close = s.find(']', line.nameAt);
-    line.nameSize = (close == npos ? at + size : close) - line.nameAt;
-    trimBlanks(s, line.nameAt, line.nameSize);
+    shape.kind = Kind::Section;
+    shape.nameAt = at + 1;
+    const std::size_t close = s.find(']', shape.nameAt);
+    shape.nameSize = (close == npos ? at + size : close) - shape.nameAt;
+    trimBlanks(s, shape.nameAt, shape.nameSize);
   } else {
     const std::size_t eq = s.find('=', at);
-    line.kind = eq == npos ? Kind::Entry : Kind::Key;
-    line.nameAt = at;
-    line.nameSize = (eq == npos ? at + size : eq) - at;
-    trimBlanks(s, line.nameAt, line.nameSize);
+    shape.kind = eq == npos ? Kind::Entry : Kind::Key;
+    shape.nameAt = at;
+    shape.nameSize = (eq == npos ? at + size : eq) - at;
+    trimBlanks(s, shape.nameAt, shape.nameSize);
     if (eq != npos) {
-      line.valueAt = eq + 1;
-      line.valueSize = at + size - line.valueAt;
-      trimBlanks(s, line.valueAt, line.valueSize);
+      shape.valueAt = eq + 1;
+      shape.valueSize = at + size - shape.valueAt;
+      trimBlanks(s, shape.valueAt, shape.valueSize);
     }
   }
-  return line;
+  return shape;
 }
 
 std::string_view IniDocument::nameOf(const Line& line) {
@@ -85,25 +113,34 @@ std::string_view IniDocument::nameOf(const Line& line) {
 
 IniDocument IniDocument::parse(std::string_view text) {
   IniDocument doc;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t stop = text.find_first_of("\r\n", start);
-    if (stop == npos) {
-      doc.lines_.push_back(makeLine(std::string(text.substr(start)), ""));
-      break;
-    }
-    const std::size_t endLength = text.compare(stop, 2, kCrLf) == 0 ? 2 : 1;
-    doc.lines_.push_back(makeLine(std::string(text.substr(start, stop - start)),
-                                  std::string(text.substr(stop, endLength))));
-    start = stop + endLength;
-  }
+  forEachLine(text, [&](std::string_view line, std::string_view end) {
+    doc.lines_.push_back(makeLine(std::string(line), std::string(end)));
+  });
   return doc;
+}
+
+void IniDocument::scan(std::string_view text, const std::function<void(const ScannedLine&)>& visit,
+                       std::size_t limit) {
+  std::unordered_set<std::string> seenSections;
+  std::string_view section;
+  bool reachable = false;  // keys above the first header, or under a repeated one, are not
+  forEachLine(text, [&](std::string_view line, std::string_view) {
+    const Shape shape = shapeOf(line);
+    if (shape.kind == Kind::Section) {
+      section = line.substr(shape.nameAt, shape.nameSize);
+      reachable = seenSections.insert(lowerAsciiText(section)).second;
+      if (reachable) visit({section, true, {}, {}});
+    } else if (shape.kind == Kind::Key && reachable) {
+      const std::string_view value = line.substr(shape.valueAt, shape.valueSize);
+      visit({section, false, line.substr(shape.nameAt, shape.nameSize), cutCharacters(stripQuotes(value), limit)});
+    }
+  });
 }
 
 std::size_t IniDocument::findSection(std::string_view section) const {
   const std::string_view wanted = trimSpaces(section);
   for (std::size_t i = 0; i < lines_.size(); ++i)
-    if (lines_[i].kind == Kind::Section && equalsIgnoringAsciiCase(nameOf(lines_[i]), wanted)) return i;
+    if (lines_[i].kind == Kind::Section && sameIniName(nameOf(lines_[i]), wanted)) return i;
   return npos;
 }
 
@@ -121,7 +158,7 @@ std::optional<std::string> IniDocument::get(std::string_view section, std::strin
   const std::size_t end = sectionEnd(header);
   for (std::size_t i = header + 1; i < end; ++i) {
     const Line& line = lines_[i];
-    if (line.kind == Kind::Key && equalsIgnoringAsciiCase(nameOf(line), wanted)) {
+    if (line.kind == Kind::Key && sameIniName(nameOf(line), wanted)) {
       const std::string_view value =
           std::string_view(line.text).substr(line.valueAt, line.valueSize);
       return std::string(cutCharacters(stripQuotes(value), limit));
@@ -159,7 +196,7 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
     Line& line = lines_[i];
     if (line.kind != Kind::Entry && line.kind != Kind::Key) continue;
     lastEntry = i;
-    if (line.kind == Kind::Key && equalsIgnoringAsciiCase(nameOf(line), name)) {
+    if (line.kind == Kind::Key && sameIniName(nameOf(line), name)) {
       // Keep the key as the user spelt and indented it; only the value changes.
       line = makeLine(line.text.substr(0, line.text.find('=') + 1) + withoutLineBreaks(value),
                       std::string(kCrLf));

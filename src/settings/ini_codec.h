@@ -13,6 +13,7 @@
 // and the double-byte code pages' text converted to UTF-8 pass through untouched.
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,6 +23,9 @@ namespace kelvane {
 
 // GetPrivateProfileString with a 2048-character buffer: at most 2047 characters of a value.
 inline constexpr std::size_t kIniValueLimit = 2047;
+
+// Names compare as Windows compares them in these files: ASCII letters without case.
+bool sameIniName(std::string_view a, std::string_view b);
 
 // The blanks trimmed around names and values read from a file, as Windows trims them: space,
 // tab and vertical tab. A form feed or any other control character is part of the text.
@@ -54,16 +58,31 @@ class IniDocument {
 
   std::string serialize() const;
 
+  // Text that is only looked at once (a downloaded file) need not become a document: scan()
+  // reads it in one pass, with the rules above, and calls `visit` for every line get() can
+  // reach: the header of the first section of each name, then each key under it, in file
+  // order. The views point into `text`; values come as get() gives them.
+  struct ScannedLine {
+    std::string_view section;  // its name as its header spells it
+    bool header = false;       // the section's header line, with no key or value
+    std::string_view key, value;
+  };
+  static void scan(std::string_view text, const std::function<void(const ScannedLine&)>& visit,
+                   std::size_t limit = kIniValueLimit);
+
  private:
   enum class Kind : unsigned char { Other, Comment, Section, Entry, Key };
-  struct Line {
-    std::string text;  // without its line end
-    std::string end;   // "\r\n", "\n", "\r", or "" for a last line without one
-    // What the line is, worked out once: Entry is a line without '=', Key one with it. The
-    // name (section or key) and the value are ranges of text, blanks trimmed.
+  // What a line is: Entry is a line without '=', Key one with it. The name (section or key)
+  // and the value are ranges of the line's text, blanks trimmed.
+  struct Shape {
     Kind kind = Kind::Other;
     std::size_t nameAt = 0, nameSize = 0, valueAt = 0, valueSize = 0;
   };
+  struct Line : Shape {
+    std::string text;  // without its line end
+    std::string end;   // "\r\n", "\n", "\r", or "" for a last line without one
+  };
+  static Shape shapeOf(std::string_view text);
   static Line makeLine(std::string text, std::string end);
   static std::string_view nameOf(const Line& line);
   // Index of the first header line of `section`, or npos.

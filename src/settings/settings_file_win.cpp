@@ -137,18 +137,22 @@ std::optional<TextFile> readOpenTextFile(HANDLE file, std::uint64_t maxBytes) {
     bytes.append(buffer, got);
     if (bytes.size() > maxBytes) return std::nullopt;
   }
+  return decodeTextFile(bytes);
+}
+
+}  // namespace
+
+TextFile decodeTextFile(const std::string& bytes) {
   const MarkedText marked = splitByteOrderMark(bytes);
   switch (marked.encoding) {
-    case FileEncoding::Ansi: return TextFile{ansiFileToUtf8(bytes), FileEncoding::Ansi};
+    case FileEncoding::Ansi: break;
     case FileEncoding::Utf8: return TextFile{std::string(marked.body), FileEncoding::Utf8};
     case FileEncoding::Utf16Le:
     case FileEncoding::Utf16Be:
       return TextFile{utf16ToUtf8(marked.body, marked.encoding), marked.encoding};
   }
-  return std::nullopt;
+  return TextFile{ansiFileToUtf8(bytes), FileEncoding::Ansi};
 }
-
-}  // namespace
 
 std::optional<TextFile> readTextFile(const std::wstring& path) {
   const UniqueKernelHandle file(openForReading(path));

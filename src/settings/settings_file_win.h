@@ -52,6 +52,8 @@ std::optional<TextFile> readTextFile(const std::wstring& path);
 // The same for a file that must be an ordinary disk file of at most maxBytes: a device, a folder,
 // a link or a bigger file counts as unreadable, and a device is never opened.
 std::optional<TextFile> readSmallDiskFile(const std::wstring& path, std::uint64_t maxBytes);
+// The same reading of bytes that came from elsewhere (a download).
+TextFile decodeTextFile(const std::string& bytes);
 
 // Writes the whole text, in its encoding, to a temporary file in the same folder and then puts
 // it in the original's place in one step. An ANSI text that the code page cannot hold whole is

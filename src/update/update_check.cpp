@@ -1,6 +1,8 @@
 #include "update/update_check.h"
 
+#include <span>
 #include <string>
+#include <utility>
 
 #include "common/version_text.h"
 #include "settings/ini_codec.h"
@@ -35,20 +37,76 @@ std::string versionString(const FourPartVersion& version) {
          std::to_string(version[3]);
 }
 
-std::optional<VersionFile> readVersionFile(std::string_view text, std::string_view programKey) {
-  const IniDocument ini = IniDocument::parse(text);
-  if (!ini.hasSection("CurrentVersions")) return std::nullopt;
+namespace {
 
+using HistoryEntries = std::vector<std::pair<std::string_view, std::string_view>>;
+
+// "CurrentHistory" in line order: line i (from 1) holds the value of key i, and there are as
+// many lines as entries. A key that is not a number in that range is on no line; of repeated
+// keys the first counts, as for any key.
+std::vector<std::string> historyLines(const HistoryEntries& entries) {
+  std::vector<std::string> lines(entries.size());
+  std::vector<bool> taken(entries.size());
+  for (const auto& [key, value] : entries) {
+    if (key.empty() || key.size() > 9 || key.front() == '0') continue;
+    std::size_t number = 0;
+    for (const char c : key) number = c >= '0' && c <= '9' ? number * 10 + static_cast<std::size_t>(c - '0') : 0;
+    if (number == 0 || number > lines.size() || taken[number - 1]) continue;
+    lines[number - 1] = value;
+    taken[number - 1] = true;
+  }
+  return lines;
+}
+
+struct WantedKey {
+  std::string_view section, key;
+  std::string& value;
+  bool found = false;
+};
+
+// The first value of each wanted key (whose sections differ), and the "CurrentHistory" entries
+// when `history` is given, in one pass over the text: the file is a server's to make, and
+// however many lines it has, each is looked at once. False when the text has no
+// "CurrentVersions" section.
+bool readKeys(std::string_view text, std::span<WantedKey> wanted, HistoryEntries* history) {
+  bool versionFile = false, inHistory = false;
+  WantedKey* inSection = nullptr;  // the wanted key of the section being read
+  IniDocument::scan(text, [&](const IniDocument::ScannedLine& line) {
+    if (line.header) {
+      versionFile = versionFile || sameIniName(line.section, "CurrentVersions");
+      inHistory = history && sameIniName(line.section, "CurrentHistory");
+      inSection = nullptr;
+      for (WantedKey& key : wanted)
+        if (sameIniName(line.section, key.section)) inSection = &key;
+    } else if (inHistory) {
+      history->emplace_back(line.key, line.value);
+    } else if (inSection && !inSection->found && sameIniName(line.key, inSection->key)) {
+      inSection->value = line.value;
+      inSection->found = true;
+    }
+  });
+  return versionFile;
+}
+
+}  // namespace
+
+std::optional<VersionFile> readVersionFile(std::string_view text, std::string_view programKey) {
   VersionFile file;
-  file.currentVersion = ini.get("CurrentVersions", programKey, "");
-  file.downloadUrl = ini.get("DownloadURL", programKey, "");
-  file.releaseDate = ini.get("DateReleased", "Date", "");
-  file.betaVersion = ini.get("BetaVersions", programKey, "");
-  // As many lines as the section has entries, put in the order of their numbers.
-  const std::size_t lines = ini.keyNames("CurrentHistory").size();
-  for (std::size_t key = 1; key <= lines; ++key)
-    file.changes.push_back(ini.get("CurrentHistory", std::to_string(key), ""));
+  WantedKey wanted[] = {{"CurrentVersions", programKey, file.currentVersion},
+                        {"DownloadURL", programKey, file.downloadUrl},
+                        {"DateReleased", "Date", file.releaseDate},
+                        {"BetaVersions", programKey, file.betaVersion}};
+  HistoryEntries history;
+  if (!readKeys(text, wanted, &history)) return std::nullopt;
+  file.changes = historyLines(history);
   return file;
+}
+
+std::optional<std::string> offeredVersion(std::string_view text, std::string_view programKey) {
+  std::string version;
+  WantedKey wanted[] = {{"CurrentVersions", programKey, version}};
+  if (!readKeys(text, wanted, nullptr)) return std::nullopt;
+  return version;
 }
 
 std::string programKey(std::string_view programPath) {
@@ -62,9 +120,9 @@ std::string programKey(std::string_view programPath) {
 UpdateAnswer judgeVersionFile(const std::optional<std::string>& downloaded, std::string_view programKey,
                               std::string_view ownVersion) {
   if (!downloaded || downloaded->size() > kVersionFileLimit) return {};
-  const auto file = readVersionFile(*downloaded, programKey);
-  if (!file) return {};
-  const auto available = parseVersion(file->currentVersion);
+  const auto offered = offeredVersion(*downloaded, programKey);
+  if (!offered) return {};
+  const auto available = parseVersion(*offered);
   const auto own = parseVersion(ownVersion);
   if (!available || !own) return {};
   if (*own < *available) return {DownloadLabelState::DownloadLink, *available};
@@ -97,7 +155,14 @@ DownloadLabel::Click DownloadLabel::LabelDownloadLinkClick() const {
   }
 }
 
-void DownloadLabel::checkStarted() { state_ = DownloadLabelState::Checking; }
+void DownloadLabel::checkStarted() {
+  if (state_ != DownloadLabelState::Checking) beforeCheck_ = state_;
+  state_ = DownloadLabelState::Checking;
+}
+
+void DownloadLabel::checkAbandoned() {
+  if (state_ == DownloadLabelState::Checking) state_ = beforeCheck_;
+}
 
 void DownloadLabel::checkEnded(const UpdateAnswer& answer) {
   state_ = answer.state;

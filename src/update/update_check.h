@@ -24,6 +24,10 @@ std::string versionString(const FourPartVersion& version);
 
 // Larger than this, a download is no version file (they are a few hundred bytes).
 inline constexpr std::size_t kVersionFileLimit = 64 * 1024;
+// A check that has no answer this long after it started has failed, whatever the server does.
+inline constexpr unsigned kVersionCheckDeadlineMs = 30000;
+// Redirects followed on the way to the file, each to an http or https address.
+inline constexpr int kVersionFileRedirects = 5;
 
 struct VersionFile {
   std::string currentVersion;  // "CurrentVersions", program key
@@ -38,6 +42,9 @@ struct VersionFile {
 // "CurrentVersions" section: what came back is then something else, such as a server's error
 // page, and not a version file that lacks this program.
 std::optional<VersionFile> readVersionFile(std::string_view text, std::string_view programKey);
+// Only what the about window judges by: the "CurrentVersions" value for this program, "" when
+// the key is missing; nothing when the text has no such section. Both read the text once.
+std::optional<std::string> offeredVersion(std::string_view text, std::string_view programKey);
 
 // The program key: the program file's name without folder and extension ("Kelvane").
 std::string programKey(std::string_view programPath);
@@ -74,9 +81,12 @@ class DownloadLabel {
   Click LabelDownloadLinkClick() const;
   void checkStarted();
   void checkEnded(const UpdateAnswer& answer);
+  // The window closed while the check ran: it never answered, so the next showing checks.
+  void checkAbandoned();
 
  private:
   DownloadLabelState state_ = DownloadLabelState::CheckLink;
+  DownloadLabelState beforeCheck_ = DownloadLabelState::CheckLink;
   FourPartVersion available_{};
   bool answered_ = false;  // the site answered once: showing the window does not check again
 };

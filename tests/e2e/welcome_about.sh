@@ -76,6 +76,16 @@ window_shot TFrmKelvaneMain about-96
 probe keys enter
 about_shown() { probe windows | grep -q ' TFrmKelvaneMain vis=1 '; }
 refute "OK (Enter) hides the about window" about_shown
+# Hidden, the form holds none of the window's controls (nor the library that runs its links).
+no_about_controls() {
+  local i
+  for i in $(seq 1 50); do
+    [ -z "$(probe children TFrmKelvaneMain)" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+check "the hidden about window keeps none of its controls" no_about_controls
 check "the tray menu opens once more" open_tray_menu
 check "关于(&A) again" menu_choose a
 sleep 1
@@ -91,6 +101,7 @@ check "the about window shows a third time" about_shown
 probe post TFrmKelvaneMain 0x0010
 sleep 0.5
 refute "the close box hides the about window" about_shown
+check "nor after the close box" no_about_controls
 main_form_exists() { probe find TFrmKelvaneMain >/dev/null; }
 check "and the program runs on" main_form_exists
 check "Exit ends the program" exit_from_menu

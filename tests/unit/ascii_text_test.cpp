@@ -16,6 +16,7 @@ TEST(AsciiText, FoldsTheAsciiLettersOnly) {
   EXPECT_FALSE(equalsIgnoringAsciiCase("\xC3\x80", "\xC3\xA0"));  // "À" and "à" are not folded
   EXPECT_EQ(lowerAscii('Q'), 'q');
   EXPECT_EQ(lowerAscii('\xC3'), '\xC3');
+  EXPECT_EQ(lowerAsciiText("Export-History \xC3\x80Z[@"), "export-history \xC3\x80z[@");
 
   EXPECT_TRUE(startsWithIgnoringAsciiCase("HTTPS://example", "https://"));
   EXPECT_TRUE(startsWithIgnoringAsciiCase("http://", "HTTP://"));

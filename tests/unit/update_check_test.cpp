@@ -49,6 +49,38 @@ TEST(VersionFile, SectionsKeysAndHistoryInNumberOrder) {
   EXPECT_EQ(programKey("D:/a.b/Kelvane.portable.exe"), "Kelvane.portable");
 }
 
+// The one-pass reading gives what the settings files' document gives for the same text, the
+// history put together as a search per number would: odd files included.
+TEST(VersionFile, OnePassReadingAgreesWithTheDocument) {
+  std::string longValue;
+  for (int i = 0; i < 2100; ++i) longValue += "版";
+  const std::string texts[] = {
+      "Kelvane=0.0.0.1\n[CurrentVersions]\nKELVANE = \"3.3.0.0\" \n kelvane=9\n[currentversions]\nKelvane=8\n",
+      "[CurrentHistory]\r1=a\r01=b\r3=c\r1=d\r=e\r\n[CurrentVersions]\rKelvane=1.0\n[CurrentHistory]\n2=late\n",
+      "; [CurrentVersions]\n[ CurrentVersions ] tail\n\tKelvane\t=\t'2.0'\nno equals\n[DownloadURL]\nKelvane=u\n"
+      "[DateReleased]\ndate=d\n[BetaVersions]\nKelvane=b\n[currenthistory]\n 2 = two \n9=nine\n2=again",
+      "[CurrentVersions]\nKelvane=" + longValue + "\n[CurrentHistory]\n1=" + longValue,
+      "[CurrentVersions\nKelvane=1\n[DownloadURL]\n[DownloadURL]\nKelvane=second\n",
+      "",
+      "[Other]\nKelvane=1\n[CurrentHistory]\n1=x\n",
+  };
+  for (const std::string& text : texts) {
+    const IniDocument ini = IniDocument::parse(text);
+    const auto file = readVersionFile(text, "Kelvane");
+    ASSERT_EQ(file.has_value(), ini.hasSection("CurrentVersions")) << text;
+    EXPECT_EQ(offeredVersion(text, "Kelvane"), file ? std::optional(file->currentVersion) : std::nullopt) << text;
+    if (!file) continue;
+    EXPECT_EQ(file->currentVersion, ini.get("CurrentVersions", "Kelvane", "")) << text;
+    EXPECT_EQ(file->downloadUrl, ini.get("DownloadURL", "Kelvane", "")) << text;
+    EXPECT_EQ(file->releaseDate, ini.get("DateReleased", "Date", "")) << text;
+    EXPECT_EQ(file->betaVersion, ini.get("BetaVersions", "Kelvane", "")) << text;
+    std::vector<std::string> history;
+    for (std::size_t key = 1; key <= ini.keyNames("CurrentHistory").size(); ++key)
+      history.push_back(ini.get("CurrentHistory", std::to_string(key), ""));
+    EXPECT_EQ(file->changes, history) << text;
+  }
+}
+
 TEST(VersionFile, IniKeyNamesOfASection) {
   const IniDocument ini = IniDocument::parse("[A]\nx=1\n;c\ny\nx=2\n[B]\nz=3\n[a]\nw=4\n");
   EXPECT_EQ(ini.keyNames("a"), (std::vector<std::string>{"x", "x"}));
@@ -104,10 +136,23 @@ TEST(VersionFile, DownloadLabelStates) {
   EXPECT_FALSE(label.greyed());
   EXPECT_TRUE(label.checksOnShow());  // a failure is tried again at the next showing
 
+  // Closed before an answer: as before the check (the failure's text), and tried again.
+  label.checkStarted();
+  label.checkAbandoned();
+  EXPECT_EQ(label.caption(), "检查新版本时出错");
+  EXPECT_TRUE(label.checksOnShow());
+
   label.checkStarted();
   label.checkEnded(judgeVersionFile(versionFile("Kelvane=1.0.0.0"), "Kelvane", "1.0.0.0"));
+  label.checkAbandoned();  // nothing runs any more: the answer stays
   EXPECT_EQ(label.state(), DownloadLabelState::UpToDate);
   EXPECT_FALSE(label.checksOnShow());
+
+  DownloadLabel closed;
+  closed.checkStarted();
+  closed.checkAbandoned();  // the window was hidden while the check ran
+  EXPECT_EQ(closed.caption(), "<link>检查更新</link>");
+  EXPECT_TRUE(closed.checksOnShow());
 
   DownloadLabel offered;
   offered.checkStarted();

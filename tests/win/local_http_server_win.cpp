@@ -2,9 +2,13 @@
 
 #include <ws2tcpip.h>
 
+#include <algorithm>
+
 namespace kelvane::testing {
 
 namespace {
+
+constexpr DWORD kDripIntervalMs = 100;
 
 struct WinsockStarted {
   WinsockStarted() {
@@ -33,6 +37,18 @@ SOCKET listenOnLoopback(int& port) {
   return s;
 }
 
+std::string response(const HttpAnswer& reply, std::size_t contentLength) {
+  std::string head = "HTTP/1.1 " + std::to_string(reply.status) + " X\r\nContent-Type: text/plain\r\n";
+  if (!reply.location.empty()) head += "Location: " + reply.location + "\r\n";
+  return head + "Content-Length: " + std::to_string(contentLength) + "\r\nConnection: close\r\n\r\n";
+}
+
+// True when the peer has closed the connection (or reset it); data it sends is dropped.
+bool peerClosed(SOCKET s) {
+  char buffer[256];
+  return recv(s, buffer, sizeof(buffer), 0) <= 0;
+}
+
 }  // namespace
 
 LocalHttpServer::LocalHttpServer(std::map<std::string, HttpAnswer> answers) : answers_(std::move(answers)) {
@@ -43,7 +59,7 @@ LocalHttpServer::LocalHttpServer(std::map<std::string, HttpAnswer> answers) : an
 LocalHttpServer::~LocalHttpServer() {
   stop_ = true;
   thread_.join();
-  releaseSilent();
+  for (const Held& held : held_) closesocket(held.socket);
   if (listener_ != INVALID_SOCKET) closesocket(listener_);
 }
 
@@ -56,10 +72,11 @@ int LocalHttpServer::requests(const std::string& path) {
   return requests_[path];
 }
 
-void LocalHttpServer::releaseSilent() {
+void LocalHttpServer::releaseSilent() { releaseSilent_ = true; }
+
+int LocalHttpServer::closedByClient() {
   std::lock_guard lock(mutex_);
-  for (SOCKET s : silent_) closesocket(s);
-  silent_.clear();
+  return closedByClient_;
 }
 
 std::string LocalHttpServer::closedPortUrl() {
@@ -75,11 +92,42 @@ void LocalHttpServer::serve() {
     fd_set readable;
     FD_ZERO(&readable);
     FD_SET(listener_, &readable);
-    timeval wait{0, 100000};
-    if (select(0, &readable, nullptr, nullptr, &wait) <= 0) continue;
-    const SOCKET client = accept(listener_, nullptr, nullptr);
-    if (client != INVALID_SOCKET) answer(client);
+    for (const Held& held : held_) FD_SET(held.socket, &readable);
+    timeval wait{0, 20000};
+    if (select(0, &readable, nullptr, nullptr, &wait) > 0) {
+      // A held connection turns readable only when the client closes it.
+      const auto closed = std::remove_if(held_.begin(), held_.end(), [&](const Held& held) {
+        if (!FD_ISSET(held.socket, &readable) || !peerClosed(held.socket)) return false;
+        closesocket(held.socket);
+        std::lock_guard lock(mutex_);
+        ++closedByClient_;
+        return true;
+      });
+      held_.erase(closed, held_.end());
+      if (FD_ISSET(listener_, &readable)) {
+        const SOCKET client = accept(listener_, nullptr, nullptr);
+        if (client != INVALID_SOCKET) answer(client);
+      }
+    }
+    serveHeld();
   }
+}
+
+void LocalHttpServer::serveHeld() {
+  const bool release = releaseSilent_.exchange(false);
+  const DWORD now = GetTickCount();
+  const auto ended = std::remove_if(held_.begin(), held_.end(), [&](Held& held) {
+    if (held.unsent.empty()) {
+      if (release) closesocket(held.socket);
+      return release;
+    }
+    if (static_cast<LONG>(now - held.nextByte) < 0) return false;
+    send(held.socket, held.unsent.data(), 1, 0);
+    held.unsent.erase(0, 1);
+    held.nextByte = now + kDripIntervalMs;
+    return false;
+  });
+  held_.erase(ended, held_.end());
 }
 
 void LocalHttpServer::answer(SOCKET client) {
@@ -95,17 +143,23 @@ void LocalHttpServer::answer(SOCKET client) {
   {
     std::lock_guard lock(mutex_);
     ++requests_[path];
-    if (path == "/silent") {
-      silent_.push_back(client);
-      return;
-    }
+  }
+  if (path == "/silent") {
+    held_.push_back({client, "", 0});
+    return;
+  }
+  if (path == "/drip") {
+    // The head at once, then a body far longer than any version file, a byte at a time.
+    const std::size_t bodySize = 100000;
+    const std::string head = response({}, bodySize);
+    send(client, head.data(), static_cast<int>(head.size()), 0);
+    held_.push_back({client, std::string(bodySize, ';'), GetTickCount()});
+    return;
   }
   const auto found = answers_.find(path);
   const HttpAnswer reply = found != answers_.end() ? found->second : HttpAnswer{404, "<html>Not Found</html>"};
-  const std::string response = "HTTP/1.1 " + std::to_string(reply.status) + " X\r\nContent-Type: text/plain\r\n" +
-                               "Content-Length: " + std::to_string(reply.body.size()) +
-                               "\r\nConnection: close\r\n\r\n" + reply.body;
-  send(client, response.data(), static_cast<int>(response.size()), 0);
+  const std::string whole = response(reply, reply.body.size()) + reply.body;
+  send(client, whole.data(), static_cast<int>(whole.size()), 0);
   shutdown(client, SD_SEND);
   closesocket(client);
 }

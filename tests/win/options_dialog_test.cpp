@@ -8,8 +8,10 @@
 
 #include <algorithm>
 
+#include "common/handles_win.h"
 #include "common/text_win.h"
 #include "fake_form_services.h"
+#include "gdi_objects_win.h"
 #include "scratch_folder_win.h"
 #include "options/options_dialog_layout.h"
 
@@ -146,4 +148,37 @@ TEST(OptionsDialogWindow, ControlsFollowTheRulesAndApplyThenCancelKeeps) {
   EXPECT_TRUE(fixture.form.options.ShowPercentage);
   EXPECT_EQ(fixture.form.applied.back().back(), OptionsEffect::CloseDialog);
   EXPECT_EQ(fixture.form.optionsClosed, 2);
+}
+
+// The dialog is opened and closed many times in a run that lasts all day: each closing gives back
+// what its opening made. The first opening may set up what the system keeps for the run; after
+// it the process holds as many GDI objects as before each opening, whether the program made them
+// (its owners' live counts) or the system made them for the program.
+TEST(OptionsDialogWindow, EveryClosingGivesBackTheGdiObjectsOfItsOpening) {
+  DialogFixture fixture;
+  struct GdiCounts {
+    long process, bitmaps, brushes, fonts;
+  };
+  const auto counts = [] {
+    return GdiCounts{processGdiObjects(), UniqueBitmap::liveCount(), UniqueHandle<HBRUSH, GdiDeleter>::liveCount(),
+                     UniqueFont::liveCount()};
+  };
+  const GdiCounts beforeFirst = counts();
+  ASSERT_GT(beforeFirst.process, 0) << "the process's GDI objects cannot be counted here";
+  GdiCounts afterFirst{};
+  for (int opening = 1; opening <= 20; ++opening) {
+    ShowSettings(fixture.form);
+    HWND dialog = OpenOptionsDialog();
+    ASSERT_NE(dialog, nullptr) << "opening " << opening;
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_GT(UniqueFont::liveCount(), beforeFirst.fonts) << "the headings' font is counted while open";
+    SendMessageW(GetDlgItem(dialog, BtnCancel), BM_CLICK, 0, 0);
+    pumpMessages();
+    const GdiCounts now = counts();
+    EXPECT_EQ(now.bitmaps, beforeFirst.bitmaps) << "opening " << opening;
+    EXPECT_EQ(now.brushes, beforeFirst.brushes) << "opening " << opening;
+    EXPECT_EQ(now.fonts, beforeFirst.fonts) << "opening " << opening;
+    if (opening == 1) afterFirst = now;
+    EXPECT_EQ(now.process, afterFirst.process) << "GDI objects left behind by opening " << opening;
+  }
 }

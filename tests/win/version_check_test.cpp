@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 #include "common/text_win.h"
 #include "common/window_win.h"
@@ -24,10 +25,11 @@ std::string versionFile(const std::string& version) {
 // A stand-in for the main form: a hidden window that routes its messages to the about window.
 class AboutHost : public WindowBase<AboutHost> {
  public:
-  explicit AboutHost(const std::string& address) {
+  explicit AboutHost(const std::string& address, DWORD checkDeadlineMs = kVersionCheckDeadlineMs) {
     registerWindowClass(L"KelvaneTestAboutHost");
     createWindow(0, L"KelvaneTestAboutHost", L"", WS_OVERLAPPED | WS_CAPTION, 0, 0, 300, 200, nullptr);
-    about = std::make_unique<TAboutWindow>(hwnd_, AboutFacts{"3.2.10.0", "Kelvane", address}, [] {});
+    about = std::make_unique<TAboutWindow>(hwnd_, AboutFacts{"3.2.10.0", "Kelvane", address, checkDeadlineMs},
+                                           [] {});
   }
   ~AboutHost() {
     about.reset();
@@ -41,9 +43,13 @@ class AboutHost : public WindowBase<AboutHost> {
   }
   // Pumps messages until the check has ended (at most 20 s).
   bool waitForAnswer() {
+    return pumpUntil([&] { return !about->checkRunning(); });
+  }
+  template <typename Condition>
+  static bool pumpUntil(Condition done) {
     const DWORD start = GetTickCount();
-    while (about->checkRunning() && GetTickCount() - start < 20000) pumpFor(20);
-    return !about->checkRunning();
+    while (!done() && GetTickCount() - start < 20000) pumpFor(20);
+    return done();
   }
   static void pumpFor(DWORD ms) {
     const DWORD start = GetTickCount();
@@ -148,5 +154,66 @@ TEST(VersionCheck, ExitDuringACheckEndsCleanly) {
   // The server lets go of the connection now: the worker, if it still runs, must post nothing.
   server.releaseSilent();
   AboutHost::pumpFor(1500);
+  EXPECT_EQ(host.doneMessages, 0);
+}
+
+// What a server can do to a check, each within a short deadline: answer with a byte-order mark,
+// redirect (five times at most, to web addresses only), keep quiet, drip its answer; and
+// hiding the window or leaving the program ends a check without waiting for the network.
+TEST(VersionCheck, AServerCannotHoldTheCheck) {
+  const std::string offer = "<a>Kelvane 3.3 可供下载</a>", failed = "检查新版本时出错";
+  LocalHttpServer server({{"/bom", {200, "\xEF\xBB\xBF" + versionFile("3.3.0.0")}},
+                          {"/r1", {302, "", "bom"}},  // relative to the address that redirects
+                          {"/r2", {301, "", "/r1"}}, {"/r3", {303, "", "/r2"}}, {"/r4", {307, "", "/r3"}},
+                          {"/r5", {308, "", "/r4"}}, {"/r6", {302, "", "/r5"}},
+                          {"/loop", {302, "", "/loop"}},
+                          {"/to-file", {302, "", "file:///C:/windows/win.ini"}}});
+  // Only the servers that keep the check waiting meet the short deadline; the others have the
+  // program's own, so that a slow machine cannot fail them.
+  constexpr DWORD kDeadlineMs = 2000, kOwn = kVersionCheckDeadlineMs;
+  const std::tuple<std::string, DWORD, std::string> cases[] = {
+      {"/bom", kOwn, offer},     {"/r5", kOwn, offer},          {"/r6", kOwn, failed},
+      {"/loop", kOwn, failed},   {"/to-file", kOwn, failed},    {"/silent", kDeadlineMs, failed},
+      {"/drip", kDeadlineMs, failed}};
+  for (const auto& [path, deadline, expected] : cases) {
+    AboutHost host(server.url(path), deadline);
+    host.about->FormShow();
+    ASSERT_TRUE(host.waitForAnswer()) << path;
+    EXPECT_EQ(host.shownLabel(), expected) << path;
+  }
+  EXPECT_EQ(server.requests("/bom"), 2);
+  EXPECT_EQ(server.requests("/r1"), 2);  // reached from r5, and from r6 as its fifth redirect
+  EXPECT_EQ(server.requests("/loop"), 1 + kVersionFileRedirects);
+  // The quiet and the dripping server were left by the check, not the other way round.
+  EXPECT_TRUE(AboutHost::pumpUntil([&] { return server.closedByClient() == 2; }));
+
+  // Hiding the window and leaving the program end the check between two drops of a dripping
+  // answer, long before its deadline. (A call that waits for a first byte is another matter
+  // under Wine, where closing a handle does not end a call blocked on it: that connection ends
+  // with the call's time-out, at the deadline.)
+  {
+    AboutHost host(server.url("/drip"), kOwn);
+    ShowWindow(host.hwnd(), SW_SHOWNOACTIVATE);
+    host.about->FormShow();
+    ASSERT_TRUE(AboutHost::pumpUntil([&] { return server.requests("/drip") == 2; }));
+    ShowWindow(host.hwnd(), SW_HIDE);  // OK, Escape and the close box all hide it
+    EXPECT_FALSE(host.about->checkRunning());
+    EXPECT_EQ(host.shownLabel(), "<a>检查更新</a>");
+    EXPECT_TRUE(AboutHost::pumpUntil([&] { return server.closedByClient() == 3; }));
+    AboutHost::pumpFor(300);
+    EXPECT_EQ(host.doneMessages, 0);
+    // Shown again, it checks again at once.
+    ShowWindow(host.hwnd(), SW_SHOWNOACTIVATE);
+    host.about->FormShow();
+    EXPECT_TRUE(host.about->checkRunning());
+    EXPECT_TRUE(AboutHost::pumpUntil([&] { return server.requests("/drip") == 3; }));
+  }
+  AboutHost host(server.url("/drip"), kOwn);
+  host.about->FormShow();
+  ASSERT_TRUE(AboutHost::pumpUntil([&] { return server.requests("/drip") == 4; }));
+  const DWORD start = GetTickCount();
+  host.about.reset();  // what leaving the program does before the window goes
+  EXPECT_LT(GetTickCount() - start, 1000u);
+  EXPECT_TRUE(AboutHost::pumpUntil([&] { return server.closedByClient() == 5; }));
   EXPECT_EQ(host.doneMessages, 0);
 }
