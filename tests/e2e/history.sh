@@ -147,3 +147,15 @@ BAD_CODE=0
 timeout 20 tail --pid="$BAD_PID" -f /dev/null
 wait "$BAD_PID" || BAD_CODE=$?
 check "a bad switch: exit code 2" test "$BAD_CODE" -eq 2
+
+# A file that is not a history file is kept aside, never deleted, with one line in the log, and
+# the run starts a new history.
+echo 'not a history' > "$HISTORY"
+start_kelvane
+check "a start over a foreign file shows the icon" wait_for_tray_tip 90
+check "the foreign file is kept aside" wait_for 10 test -s "$HISTORY.1.old"
+run_switch "$PROGRAM_DIR" 40 /exit
+check "/exit: the program ends" program_ends 30
+check "the new history holds this run" test "$(events start)" -eq 1 -a "$(events exit)" -eq 1
+check "the log says where the foreign file went" \
+  grep -qF 'Kelvane.History.1.old' <(iconv -f GBK -t UTF-8 "$DATA_DIR/Kelvane.log")
