@@ -91,7 +91,14 @@ check "/export-history (running): the seeded hours and this run's minute" \
 
 run_switch "$PROGRAM_DIR" 40 /release
 check "/release (running): exit code 0" test "$CODE" -eq 0
-check "/release (running): a balloon says what it freed" probe balloon 15
+# The balloon's words cannot be read back; its width tells the short feedback from the long
+# notice a plain second start gets.
+feedback_balloon() {
+  local rect
+  rect=$(probe balloon 15) || return 1
+  awk -F'[ ,]' '{ exit !($4 - $2 < 250) }' <<<"$rect"
+}
+check "/release (running): a balloon says what it freed" feedback_balloon
 screenshot release-balloon
 
 # /settings opens the options dialog; the range the window chooses meanwhile (key 1: 1 小时)
