@@ -11,6 +11,7 @@ using enum TextId;
 constexpr TextTable kSimplifiedChinese = {{
     {MenuTaskManager, "启动任务管理器(&T)"},
     {MenuRelease, "内存碎片整理(&D)"},
+    {MenuHistory, "内存历史(&H)"},
     {MenuShowLog, "显示日志(&S)"},
     {MenuSettings, "设置(&S)"},
     {MenuAbout, "关于(&A)"},
