@@ -49,8 +49,10 @@ TAboutWindow::TAboutWindow(HWND form, AboutFacts facts, std::function<void()> hi
 TAboutWindow::~TAboutWindow() {
   download_.reset();
   controls_.clear();
-  // Later, not now: the window may be going from inside one of its controls' messages.
-  freeLibraryLater(std::move(commonControls_));
+  // Kept for the run: under Wine the links leave a tooltip window of the library's class
+  // behind them, and once the library were gone the next message to that window (the tray
+  // menu's activation sends one) would run code that is no longer there.
+  (void)commonControls_.release();
 }
 
 DownloadLabel TAboutWindow::keptLabel() const {
