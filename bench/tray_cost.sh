@@ -3,8 +3,9 @@
 # monitor that samples memory and replaces its icon every interval), both in one Wine desktop of
 # this script's own (private Xvfb and prefix): CPU time per 60 s, RssAnon and VmRSS at 1 s and at
 # 100 ms refresh (the yardstick at the same interval), the time from start to icon, and Kelvane's
-# RssAnon before and after its tray menu, a task dialog, the settings dialog and the about window
-# (with its version check) have been opened once and closed, and again after a second round of
+# RssAnon before and after its tray menu, a task dialog, the settings dialog, the about window
+# (with its version check) and the memory history window have been opened once and closed, and
+# again after a second round of
 # them: what a window took should be given back when it closes. A third
 # copy of the yardstick only samples memory (sample-only): the floor every monitor pays per tick.
 # Prints figures; never fails a build.
@@ -144,6 +145,17 @@ open_about() {
   sleep 3
 }
 
+# The memory history window, shown by the command line (handed to the running copy) and closed
+# with Escape.
+open_history() {
+  (cd "$bench_dir" && wine 'C:\bench\kelvane.exe' /history >/dev/null 2>&1)
+  probe wait TFrmKelvaneHistory 10 || { echo "  (the history window did not open)"; return; }
+  sleep 2
+  probe post TFrmKelvaneHistory 0x0100 0x1B >/dev/null  # WM_KEYDOWN Escape
+  probe wait-gone TFrmKelvaneHistory 10 || echo "  (the history window did not close)"
+  sleep 3
+}
+
 echo "kelvane.exe: $(stat -c %s "$bench_dir/kelvane.exe") bytes"
 
 seed_settings 1000
@@ -207,24 +219,28 @@ for refresh in ${REFRESH_RATES:-1000 100}; do
     dlls_settings=$(mapped_dlls "$k")
     open_about
     about=$(status_kb "$k" RssAnon)
+    open_history
+    history=$(status_kb "$k" RssAnon)
     # The same windows once more: what stays is a cache (flat from here on) or a leak (grows).
     open_dialog
     open_settings
     open_about
+    open_history
     second_round=$(status_kb "$k" RssAnon)
     manon=$(status_kb "$m" RssAnon)
     printf '  kelvane.exe RssAnon: before %s KB, after its menu %s KB, after a task dialog too %s KB (ratio %s),\n' \
       "$kanon" "$menu" "$dialog" "$(ratio "$dialog" "$manon")"
     printf '    after the settings dialog too %s KB (ratio %s), after the about window and its check too %s KB\n' \
       "$settings" "$(ratio "$settings" "$manon")" "$about"
-    printf '  kept after each closed window, against the figure after the menu (KB): task dialog %+d, settings %+d, about %+d\n' \
-      $((dialog - menu)) $((settings - menu)) $((about - menu))
-  printf '    after a second round of the same three windows %s KB (%+d against the first round)\n' \
-      "$second_round" $((second_round - about))
+    printf '  kept after each closed window, against the figure after the menu (KB): task dialog %+d, settings %+d, about %+d, history %+d\n' \
+      $((dialog - menu)) $((settings - menu)) $((about - menu)) $((history - menu))
+    printf '    after the history window %s KB (%+d against the about window before it)\n' "$history" $((history - about))
+  printf '    after a second round of the same four windows %s KB (%+d against the first round)\n' \
+      "$second_round" $((second_round - history))
     echo "  libraries mapped after the menu: $(comm -13 <(echo "$dlls_before") <(echo "$dlls_menu") | tr '\n' ' ')"
     echo "  libraries mapped after the task dialog: $(comm -13 <(echo "$dlls_menu") <(echo "$dlls_dialog") | tr '\n' ' ')"
     echo "  libraries mapped after the settings dialog: $(comm -13 <(echo "$dlls_dialog") <(echo "$dlls_settings") | tr '\n' ' ')"
-    echo "  libraries mapped after the about window and the second round: $(comm -13 <(echo "$dlls_settings") <(mapped_dlls "$k") | tr '\n' ' ')"
+    echo "  libraries mapped after the about and history windows and the second round: $(comm -13 <(echo "$dlls_settings") <(mapped_dlls "$k") | tr '\n' ' ')"
   fi
   stop_program kelvane.exe
   stop_program minimal_tray.exe

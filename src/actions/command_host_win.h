@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "commands/command.h"
 #include "settings/options.h"
 
 namespace kelvane {
@@ -28,7 +29,10 @@ class CommandHost {
                            int seconds) = 0;
   virtual std::string TipText() = 0;
 
-  virtual void MemoryDefragmenter1Click() = 0;
+  // A memory release; `origin` tells the history what asked for it.
+  virtual void MemoryDefragmenter1Click(CommandOrigin origin) = 0;
+  // The memory history window, or the open one brought to the front.
+  virtual void ShowHistory() = 0;
   // The options dialog, or the open one brought to the front.
   virtual void Settings1Click() = 0;
   // The about window.

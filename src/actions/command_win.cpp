@@ -15,7 +15,8 @@ constexpr int kMemoryBalloonSeconds = 40;
 void run(CommandHost& form, const Command& command) {
   switch (command.kind) {
     case CommandKind::LaunchTaskManager: LaunchTaskManager(form.MainWindow()); break;
-    case CommandKind::ReleaseMemory: form.MemoryDefragmenter1Click(); break;
+    case CommandKind::ReleaseMemory: form.MemoryDefragmenter1Click(command.origin); break;
+    case CommandKind::ShowHistory: form.ShowHistory(); break;
     case CommandKind::ShowLog: MneShowLogClick(form); break;
     case CommandKind::Settings: form.Settings1Click(); break;
     case CommandKind::About: form.About1Click(); break;

@@ -7,7 +7,7 @@
 
 namespace kelvane {
 
-// Runs the action chosen by DoubleClickAction; values outside 0..7 do nothing. A failing shell
+// Runs the action chosen by DoubleClickAction; values outside 0..8 do nothing. A failing shell
 // command is shown through the form's error display.
 void TrayDblClick(CommandHost& form);
 

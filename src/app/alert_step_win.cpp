@@ -28,7 +28,7 @@ void askAboutLowMemory(AlertState& state, AlertHost& form, const AlertPlan& plan
     result = RunAlertDialog(plan.request, form.MainWindow());
   }
   const AlertAnswer answer = interpretAlertAnswer(plan, result.result, result.verificationChecked);
-  if (answer.release) form.MemoryDefragmenter1Click();
+  if (answer.release) form.MemoryDefragmenter1Click(CommandOrigin::HighLoad);
   if (answer.startTaskManager) LaunchTaskManager(form.MainWindow());
   if (answer.switchOffDialog) {
     TKelvaneOptions options = form.Options();
@@ -43,7 +43,8 @@ void RunAlertStep(AlertState& state, AlertHost& form, const MemorySample& sample
                   std::uint32_t tickCount) {
   const AlertPlan plan =
       state.machine.decide({sample, tickCount, state.AlertDialogOpen}, form.Options());
-  if (plan.release) form.MemoryDefragmenter1Click();
+  if (plan.fires) form.RecordAlert(sample);
+  if (plan.release) form.MemoryDefragmenter1Click(CommandOrigin::HighLoad);
   if (plan.balloon) form.ShowBalloon(plan.title, plan.text, 2, 10);
   if (plan.dialog) askAboutLowMemory(state, form, plan);
   if (plan.writeLog) {

@@ -12,11 +12,13 @@
 namespace kelvane {
 
 // What the alert step needs from the main form beyond a command's needs: the number format of
-// the log line, and the apply path for the dialog's "don't show again" box.
+// the log line, the apply path for the dialog's "don't show again" box, and the history.
 class AlertHost : public CommandHost {
  public:
   virtual NumberFormat SystemNumberFormat() = 0;
   virtual void ApplyOptions(const TKelvaneOptions& options, const std::vector<OptionsEffect>& effects) = 0;
+  // An alert fires: the history keeps it with the processes using most memory now.
+  virtual void RecordAlert(const MemorySample& sample) = 0;
 };
 
 struct AlertState {

@@ -1,10 +1,9 @@
-// The main form's part in the user commands: the release, its timer and hot key, the about
-// window and the alert step of the tick.
+// The main form's part in the user commands: the release's timer and hot key, the about window
+// and the alert step of the tick.
 #include "app/main_form_win.h"
 
 #include "actions/command_win.h"
 #include "actions/refresh_hotkey_win.h"
-#include "release/memory_release_win.h"
 
 namespace kelvane {
 
@@ -23,12 +22,7 @@ void TFrmKelvaneMain::onAboutHidden() {
 }
 
 void TFrmKelvaneMain::onTimerDefragTimer() {
-  if (options_.DefragEveryActive) execute(*this, Command::of(CommandKind::ReleaseMemory));
-}
-
-void TFrmKelvaneMain::MemoryDefragmenter1Click() {
-  if (!releaseEnabled_) return;  // a release is already running further up this thread
-  ReleaseWindowedProcesses([this](bool enabled) { releaseEnabled_ = enabled; });
+  if (options_.DefragEveryActive) execute(*this, Command::of(CommandKind::ReleaseMemory, CommandOrigin::Timer));
 }
 
 void TFrmKelvaneMain::runAlertStep(const MemorySample& sample) {
@@ -41,7 +35,7 @@ void TFrmKelvaneMain::ApplyRefreshHotkey() {
 }
 
 void TFrmKelvaneMain::HotKeyRegistry1HotKeyPressed(std::uint32_t, std::uint16_t) {
-  execute(*this, Command::of(CommandKind::ReleaseMemory));
+  execute(*this, Command::of(CommandKind::ReleaseMemory, CommandOrigin::HotKey));
 }
 
 }  // namespace kelvane

@@ -9,6 +9,8 @@ namespace kelvane {
 bool TFrmKelvaneMain::FormCloseQuery(bool unattended) {
   // The session can end while the welcome window waits: its check box counts as if closed now.
   if (welcome_) options_.ShowWelcomeWindow = !welcome_->dontShowAgain();
+  // The history window keeps its place in the record before the record is saved.
+  if (historyWindow_) historyWindow_->close();
   // A failed save never keeps the program or the session from ending. While the session ends,
   // Windows waits for our answer, and an installer that asked for the exit waits for the end:
   // a message box would hold them up.
@@ -22,6 +24,7 @@ void TFrmKelvaneMain::FormClose() {
   KillTimer(hwnd_, kTimerDefrag);
   PopupMenu1.reset();  // its icons and window go with it
   CloseProcessDialogs();
+  closeHistory();
   if (sessionNotificationRegistered_) UnregisterSessionNotification(hwnd_);
   sessionNotificationRegistered_ = false;
 }
@@ -47,6 +50,7 @@ void TFrmKelvaneMain::closeProgram() {
   PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
   FormCloseQuery(exitUnattended_);
   FormClose();
+  historyWindow_.reset();
   about_.reset();  // a running version check is abandoned before the window goes
   Tray.reset();    // removes the icon
   destroyWindow();

@@ -1,21 +1,18 @@
 // The refresh tick: one memory reading drives the picture, the tip and the alert step.
 #include "app/main_form_win.h"
 #include "common/system_info_win.h"
+#include "history/history_export_win.h"
 #include "settings/system_colors_win.h"
 
 namespace kelvane {
 
-namespace {
-
 MemorySample readMemorySample() {
   MEMORYSTATUSEX status{};
   status.dwLength = sizeof(status);
-  GlobalMemoryStatusEx(&status);
+  GlobalMemoryStatusEx(&status);  // a failed reading is a sample of zeros, drawn as such
   return MemorySample{status.dwMemoryLoad, status.ullTotalPhys, status.ullAvailPhys,
                       status.ullTotalPageFile, status.ullAvailPageFile};
 }
-
-}  // namespace
 
 void TFrmKelvaneMain::onTimer1Timer() {
   const MemorySample sample = readMemorySample();
@@ -25,6 +22,7 @@ void TFrmKelvaneMain::onTimer1Timer() {
   // (onSystemChange); an unchanged tick compares and stops inside show().
   const std::string hint = HintText(sample, options_, numberFormat_);
   trayPicture_.show(*Tray, TrayTick{options_, sample, numberFormat_, systemColors_, hint});
+  if (history_) history_->sample(sample, utcSecondsNow());
   runAlertStep(sample);
 }
 

@@ -3,6 +3,7 @@
 #include <wtsapi32.h>
 
 #include "app/session_notification_win.h"
+#include "history/command_handover_win.h"
 #include "common/system_info_win.h"
 #include "dialogs/main_window_win.h"
 #include "dialogs/task_dialog_win.h"
@@ -53,6 +54,7 @@ TFrmKelvaneMain::TFrmKelvaneMain(HWND applicationWindow) : applicationWindow_(ap
 }
 
 TFrmKelvaneMain::~TFrmKelvaneMain() {
+  historyWindow_.reset();  // destroyed without keeping its place: the record is not saved now
   if (!closing_) FormClose();
   Tray.reset();
   ForgetProgramWindow(hwnd_);
@@ -72,6 +74,7 @@ void TFrmKelvaneMain::FormCreate() {
   removeStaleSaveFiles(settingsFolders_, portableMode_);
   LoadOptions();
   InitSettings();
+  openHistory();
   sessionNotificationRegistered_ = RegisterSessionNotification(hwnd_);
   onTimer1Timer();  // the first picture and tip before the first interval has passed
   // Lets the release and the process features open processes of other users.
@@ -100,7 +103,13 @@ LRESULT TFrmKelvaneMain::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_TIMER:
       if (wParam == kTimer1) onTimer1Timer();
       if (wParam == kTimerDefrag) onTimerDefragTimer();
+      if (wParam == kTimerSnapshot) onTimerSnapshotTimer();
+      if (wParam == kTimerReleaseSettled) finishRelease();
       return 0;
+    case WM_COPYDATA:
+      if (const auto request = receivedRequest(*reinterpret_cast<const COPYDATASTRUCT*>(lParam)))
+        return carryOutRequest(*request);
+      return defaultProc(message, wParam, lParam);
     case WM_INSTANCE_NOTICE:
       onInstanceNotice();
       return 0;
@@ -125,6 +134,7 @@ LRESULT TFrmKelvaneMain::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_ENDSESSION:
       if (wParam) {
         FormClose();
+        historyWindow_.reset();
         about_.reset();
         Tray.reset();
       }

@@ -9,6 +9,10 @@
 
 #include "actions/hotkey_registry_win.h"
 #include "app/alert_step_win.h"
+#include "app/program_history_win.h"
+#include "history/command_line.h"
+#include "history/history_window_source.h"
+#include "history/history_window_win.h"
 #include "options/options_host_win.h"
 #include "memory/memory_status.h"
 #include "common/handles_win.h"
@@ -29,9 +33,13 @@ namespace kelvane {
 
 inline constexpr const wchar_t* kMainFormClassName = L"TFrmKelvaneMain";
 
+// The memory reading every tick and every release starts from.
+MemorySample readMemorySample();
+
 class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>,
                         public AlertHost,
-                        public OptionsHost {
+                        public OptionsHost,
+                        public HistoryWindowSource {
  public:
   // Creates the hidden form and runs its creation steps.
   explicit TFrmKelvaneMain(HWND applicationWindow);
@@ -58,12 +66,26 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>,
   std::wstring ThemeFolder() override;
   void ShowError(const std::string& message) override;
   // The form's part in the commands (main_form_commands_win.cpp).
-  void MemoryDefragmenter1Click() override;
+  void MemoryDefragmenter1Click(CommandOrigin origin) override;
+  void ShowHistory() override;
+  void RecordAlert(const MemorySample& sample) override;
   void About1Click() override;
   // The exit command (main_form_exit_win.cpp). It may come from inside a menu or a modal box: it
   // only ends those loops and the message loop, and the program is closed once they have
   // returned (closeProgram).
   void Close1Click() override;
+
+  // What a start with switches asks for: handed over by a second start (WM_COPYDATA), or this
+  // start's own /history or /settings. Returns the exit code for the starting process.
+  int carryOutRequest(const ProgramRequest& request);
+
+  // What the history window asks of the form (main_form_history_win.cpp).
+  HistoryContent heldHistory() override;
+  std::vector<Grower> growers(std::int64_t from, std::int64_t to) override;
+  HistoryLook look() override;
+  NumberFormat numberFormat() override;
+  HistoryWindowPlace place() override;
+  void keepPlace(const HistoryWindowPlace& place) override;
 
   // Whether an exit was asked for: the message loop ends and then calls closeProgram.
   bool exitRequested() const { return exitRequested_; }
@@ -72,7 +94,7 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>,
   void closeProgram();
 
  private:
-  enum TimerId : UINT_PTR { kTimer1 = 1, kTimerDefrag = 2 };
+  enum TimerId : UINT_PTR { kTimer1 = 1, kTimerDefrag = 2, kTimerSnapshot = 3, kTimerReleaseSettled = 4 };
   const UINT exitRequestMessage_ = RegisterWindowMessageW(kExitRequestMessageName);
 
   // Creation and the message dispatch (main_form_win.cpp).
@@ -94,6 +116,15 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>,
   void requestExit(bool unattended);
   bool FormCloseQuery(bool unattended = false);
   void FormClose();
+
+  // The memory history (main_form_history_win.cpp): opened after the settings, closed with an
+  // Exit event before the form goes.
+  void openHistory();
+  void closeHistory();
+  void onTimerSnapshotTimer();
+  // The release's second reading: its event and, when the user asked for it, its balloon.
+  void finishRelease();
+  int exportHistory(const ProgramRequest& request);
 
   // The tick (main_form_tick_win.cpp).
   void onTimer1Timer();
@@ -155,6 +186,16 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>,
   // is ignored.
   std::unique_ptr<TPopupMenu> PopupMenu1;
   bool trayMenuBusy_ = false;
+
+  std::unique_ptr<ProgramHistory> history_;
+  // Made when first shown; closed before the settings are saved at exit, so its place is kept.
+  std::unique_ptr<HistoryWindow> historyWindow_;
+  struct PendingRelease {
+    ReleaseSource source;
+    std::uint64_t availBefore;
+    std::int64_t time;
+  };
+  std::optional<PendingRelease> pendingRelease_;
 };
 
 }  // namespace kelvane

@@ -2,13 +2,16 @@
 #include <windows.h>
 
 #include <exception>
+#include <optional>
 
 #include "app/application_window_win.h"
+#include "app/lone_request_win.h"
 #include "app/main_form_win.h"
 #include "common/error_display_win.h"
 #include "common/handles_win.h"
 #include "common/system_library_win.h"
 #include "common/window_win.h"
+#include "history/command_handover_win.h"
 
 using namespace kelvane;
 
@@ -48,10 +51,26 @@ void showUnreachableCopy() {
               L"Kelvane", MB_OK | MB_ICONWARNING);
 }
 
+// A start with a switch: the usage, the running copy's answer, or what this process does alone.
+// Nothing when the program is to start (then, for /history and /settings, show).
+std::optional<int> answerRequest(const ProgramRequest& request) {
+  using Kind = ProgramRequest::Kind;
+  if (request.kind == Kind::Start) return std::nullopt;
+  if (request.kind == Kind::Usage || request.kind == Kind::BadCommandLine) {
+    showUsage(request);
+    return exitCodeOf(request.kind);
+  }
+  if (const HWND running = FindWindowW(kMainFormClassName, nullptr))
+    return handOverRequest(running, request).value_or(kExitFailed);
+  return carryOutAlone(request);
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   hardenDllSearch();
+  const ProgramRequest request = withFullPath(parseCommandLine(commandLineArguments(GetCommandLineW())));
+  if (const auto exitCode = answerRequest(request)) return *exitCode;
   UniqueKernelHandle instanceMutex;
   switch (claimSingleInstance(instanceMutex)) {
     case InstanceClaim::Won: break;
@@ -64,6 +83,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   try {
     TApplicationWindow application(L"Kelvane");
     TFrmKelvaneMain mainForm(application.hwnd());
+    if (request.kind != ProgramRequest::Kind::Start) mainForm.carryOutRequest(request);
     MSG message;
     // An exit asked for in a menu or a modal box ends those loops and then this one (WM_QUIT);
     // it is carried out here, where no handler of the program is running any more.

@@ -23,19 +23,28 @@ enum class CommandKind {
   RunDialog,
   ShutdownDialog,
   ShowDesktop,
+  // The memory history window: a menu item, a double-click action and a switch.
+  ShowHistory,
   // A process entry of the menu: the process dialog for `process`.
   Process,
 };
 
+// What asked for a command. A release keeps it with the memory history, and only one the user
+// asked for says afterwards what it freed.
+enum class CommandOrigin : std::uint8_t { Menu, HotKey, DoubleClick, Timer, HighLoad, CommandLine };
+
 struct Command {
   CommandKind kind = CommandKind::LaunchTaskManager;
   ProcessItem process;  // only for CommandKind::Process
+  CommandOrigin origin = CommandOrigin::Menu;
 
-  static Command of(CommandKind kind) { return Command{kind, {}}; }
+  static Command of(CommandKind kind, CommandOrigin origin = CommandOrigin::Menu) {
+    return Command{kind, {}, origin};
+  }
   static Command forProcess(ProcessItem item) { return Command{CommandKind::Process, std::move(item)}; }
 };
 
-// What a stored DoubleClickAction does; none for values outside 0..7 (a hand-edited file).
+// What a stored DoubleClickAction does; none for values outside 0..8 (a hand-edited file).
 std::optional<Command> DoubleClickCommand(std::int32_t doubleClickAction);
 
 }  // namespace kelvane

@@ -3,7 +3,7 @@
 namespace kelvane {
 
 std::optional<DoubleClickActionKind> DoubleClickActionFor(std::int32_t value) {
-  if (value < 0 || value > 7) return std::nullopt;
+  if (value < 0 || value > 8) return std::nullopt;
   return static_cast<DoubleClickActionKind>(value);
 }
 

@@ -9,7 +9,7 @@
 
 namespace kelvane {
 
-// The action for a stored DoubleClickAction; none for values outside 0..7 (a hand-edited file).
+// The action for a stored DoubleClickAction; none for values outside 0..8 (a hand-edited file).
 std::optional<DoubleClickActionKind> DoubleClickActionFor(std::int32_t value);
 
 // The Run dialog's description, which names the program that will open what is typed.

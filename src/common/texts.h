@@ -26,6 +26,7 @@ namespace kelvane {
   /* the tray menu */                                                          \
   X(MenuTaskManager, "menu.taskManager", Plain)                                \
   X(MenuRelease, "menu.release", Plain)                                        \
+  X(MenuHistory, "menu.history", Plain)                                        \
   X(MenuShowLog, "menu.showLog", Plain)                                        \
   X(MenuSettings, "menu.settings", Plain)                                      \
   X(MenuAbout, "menu.about", Plain)                                            \

@@ -13,6 +13,7 @@ using enum TextId;
 constexpr TextTable kEnglish = {{
     {MenuTaskManager, "Start &Task Manager"},
     {MenuRelease, "&Release memory"},
+    {MenuHistory, "Memory &history"},
     {MenuShowLog, "Show &log"},
     {MenuSettings, "&Settings"},
     {MenuAbout, "&About"},
@@ -121,7 +122,7 @@ constexpr TextTable kEnglish = {{
     {OptionsDoubleClick, "Double-&click:"},
     {OptionsDoubleClickActions,
      "Start Task Manager (default)|Release memory|Memory information|Settings|Lock computer|Run a "
-     "program|Shut Down Windows|Show desktop"},
+     "program|Shut Down Windows|Show desktop|Memory history"},
     {OptionsMonitorOffOnLock, "Turn &off the display when the computer is locked"},
     {OptionsMillisecondsNote, "* 1000 ms = 1 second"},
     {OptionsShowTopProcesses, "Show top processes &when the icon is right-clicked"},

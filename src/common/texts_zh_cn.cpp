@@ -11,6 +11,7 @@ using enum TextId;
 constexpr TextTable kSimplifiedChinese = {{
     {MenuTaskManager, "启动任务管理器(&T)"},
     {MenuRelease, "内存碎片整理(&D)"},
+    {MenuHistory, "内存历史(&H)"},
     {MenuShowLog, "显示日志(&S)"},
     {MenuSettings, "设置(&S)"},
     {MenuAbout, "关于(&A)"},
@@ -108,7 +109,7 @@ constexpr TextTable kSimplifiedChinese = {{
     {OptionsDefaultLink, "<a>默认值</a>"},
     {OptionsDoubleClick, "双击托盘(&C):"},
     {OptionsDoubleClickActions,
-     "启动任务管理器 (默认)|整理内存|内存信息|显示设置|锁定工作站|运行程序|关闭 Windows 对话框|显示桌面"},
+     "启动任务管理器 (默认)|整理内存|内存信息|显示设置|锁定工作站|运行程序|关闭 Windows 对话框|显示桌面|显示内存历史"},
     {OptionsMonitorOffOnLock, "当锁定计算机时关闭显示器(&O)"},
     {OptionsMillisecondsNote, "* 1000 毫秒 = 1 秒"},
     {OptionsShowTopProcesses, "当右键点击托盘图标时, 显示内存占用最高的进程(&W)"},

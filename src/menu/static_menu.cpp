@@ -7,6 +7,7 @@ std::optional<StaticItem> defaultItemForAction(int doubleClickAction) {
     case 0: return StaticItem::LaunchTaskManager1;
     case 1: return StaticItem::MemoryDefragmenter1;
     case 3: return StaticItem::Settings1;
+    case 8: return StaticItem::MemoryHistory1;
     default: return std::nullopt;
   }
 }
@@ -16,6 +17,7 @@ std::vector<StaticMenuItem> staticMenuItems(const StaticMenuState& state) {
       {StaticItem::LaunchTaskManager1, "启动任务管理器(&T)", kTagTaskManager},
       {StaticItem::N1, "-"},
       {StaticItem::MemoryDefragmenter1, "内存碎片整理(&D)"},
+      {StaticItem::MemoryHistory1, "内存历史(&H)"},
       {StaticItem::MneShowLog, "显示日志(&S)"},
       {StaticItem::N2, "-"},
       {StaticItem::Settings1, "设置(&S)"},
@@ -39,6 +41,7 @@ std::optional<Command> commandOfStaticItem(StaticItem item) {
   switch (item) {
     case StaticItem::LaunchTaskManager1: return Command::of(CommandKind::LaunchTaskManager);
     case StaticItem::MemoryDefragmenter1: return Command::of(CommandKind::ReleaseMemory);
+    case StaticItem::MemoryHistory1: return Command::of(CommandKind::ShowHistory);
     case StaticItem::MneShowLog: return Command::of(CommandKind::ShowLog);
     case StaticItem::Settings1: return Command::of(CommandKind::Settings);
     case StaticItem::About1: return Command::of(CommandKind::About);

@@ -15,6 +15,7 @@ enum class StaticItem {
   LaunchTaskManager1,
   N1,
   MemoryDefragmenter1,
+  MemoryHistory1,
   MneShowLog,
   N2,
   Settings1,
@@ -39,8 +40,8 @@ struct StaticMenuItem {
 };
 
 // InitDefaultMenu's rule, applied each time the menu is built: the item a double-click action
-// makes the default (bold) is 0 Task Manager, 1 release, 3 settings; the other actions have no
-// menu item and leave no default.
+// makes the default (bold) is 0 Task Manager, 1 release, 3 settings, 8 the memory history; the
+// other actions have no menu item and leave no default.
 std::optional<StaticItem> defaultItemForAction(int doubleClickAction);
 
 struct StaticMenuState {

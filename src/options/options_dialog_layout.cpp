@@ -45,7 +45,7 @@ constexpr std::array kControls = {
     ControlLayout{LabelResetMili, K::Link, 1, "<a>默认值</a>", 190, 64, 50, 9},
     ControlLayout{LabelDoubleClick, K::Label, 1, "双击托盘(&C):", 12, 82, 90, 8},
     ControlLayout{CmbDoubleClick, K::DropDown, 1,
-                  "启动任务管理器 (默认)|整理内存|内存信息|显示设置|锁定工作站|运行程序|关闭 Windows 对话框|显示桌面",
+                  "启动任务管理器 (默认)|整理内存|内存信息|显示设置|锁定工作站|运行程序|关闭 Windows 对话框|显示桌面|显示内存历史",
                   106, 80, 140, 120},
     ControlLayout{CheckMonitor, K::CheckBox, 1, "当锁定计算机时关闭显示器(&O)", 12, 100, 248, 10},
     ControlLayout{Label12, K::Label, 1, "* 1000 毫秒 = 1 秒", 12, 168, 248, 8},

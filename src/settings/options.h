@@ -3,6 +3,7 @@
 // Portable: no Windows types. The main form owns one instance for the whole run.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace kelvane {
@@ -45,6 +46,20 @@ enum class DoubleClickActionKind : int {
   RunDialog = 5,
   ShutdownDialog = 6,
   ShowDesktop = 7,
+  ShowHistory = 8,
+};
+
+// The [History] section: where the memory history window was and the range it showed, and
+// whether a release the user asked for says what it freed. A missing place means the default
+// (centred on the tray's monitor, 640 x 360 at 96 DPI).
+struct THistorySettings {
+  std::optional<std::int32_t> WindowLeft;
+  std::optional<std::int32_t> WindowTop;
+  std::optional<std::int32_t> WindowWidth;
+  std::optional<std::int32_t> WindowHeight;
+  std::int32_t Range = 1;  // 0..3: 1 hour, 24 hours, 7 days, 30 days
+  bool ReleaseBalloon = true;
+  bool operator==(const THistorySettings&) const = default;
 };
 
 // Field order is the declared order of the settings (the preview tool dumps them in this order).
@@ -94,6 +109,8 @@ struct TKelvaneOptions {
   bool ShowWelcomeWindow = true;
   bool WriteLog = false;
   std::string LogFile;  // default comes from the data folder rules at load time
+  // Not one of the fields above: a section of its own, outside themes and the field list.
+  THistorySettings History{};
 
   bool operator==(const TKelvaneOptions&) const = default;
 };

@@ -65,6 +65,44 @@ void writeField(IniDocument& ini, const TKelvaneOptions& options, std::string_vi
     ini.set(kSectionGeneral, key, std::to_string(options.*field->integer));
 }
 
+std::optional<std::int32_t> readOptionalInteger(const IniDocument& ini, std::string_view section,
+                                                std::string_view key) {
+  const auto text = ini.get(section, key);
+  return text ? ParseSettingInteger(*text) : std::nullopt;
+}
+
+THistorySettings loadHistorySettings(const IniDocument& ini) {
+  THistorySettings history;
+  history.WindowLeft = readOptionalInteger(ini, kSectionHistory, "WindowLeft");
+  history.WindowTop = readOptionalInteger(ini, kSectionHistory, "WindowTop");
+  history.WindowWidth = readOptionalInteger(ini, kSectionHistory, "WindowWidth");
+  history.WindowHeight = readOptionalInteger(ini, kSectionHistory, "WindowHeight");
+  // A size too small to be a window's is no size: the default is used.
+  for (auto* size : {&history.WindowWidth, &history.WindowHeight})
+    if (*size && **size <= 0) size->reset();
+  const std::int32_t range = readInteger(ini, kSectionHistory, "Range", history.Range);
+  if (range >= 0 && range <= 3) history.Range = range;
+  history.ReleaseBalloon = readInteger(ini, kSectionHistory, "ReleaseBalloon", 1) != 0;
+  return history;
+}
+
+void writeHistoryKey(IniDocument& ini, std::string_view key, std::optional<std::int32_t> value,
+                     std::optional<std::int32_t> fallback) {
+  if (!value) return;  // the default place: nothing to keep, and a key already there is left alone
+  if (value == fallback && !ini.get(kSectionHistory, key)) return;
+  ini.set(kSectionHistory, key, std::to_string(*value));
+}
+
+void saveHistorySettings(IniDocument& ini, const THistorySettings& history) {
+  const THistorySettings defaults;
+  writeHistoryKey(ini, "WindowLeft", history.WindowLeft, defaults.WindowLeft);
+  writeHistoryKey(ini, "WindowTop", history.WindowTop, defaults.WindowTop);
+  writeHistoryKey(ini, "WindowWidth", history.WindowWidth, defaults.WindowWidth);
+  writeHistoryKey(ini, "WindowHeight", history.WindowHeight, defaults.WindowHeight);
+  writeHistoryKey(ini, "Range", history.Range, defaults.Range);
+  writeHistoryKey(ini, "ReleaseBalloon", history.ReleaseBalloon ? 1 : 0, 1);
+}
+
 void fallBackWhenNotPositive(std::int32_t& value, std::int32_t fallback) {
   if (value <= 0) value = fallback;
 }
@@ -141,6 +179,7 @@ LoadedOptions LoadOptionsFromIni(const IniDocument& ini, const SettingsContext& 
   fallBackWhenNotPositive(options.RefreshRate, defaults.RefreshRate);
   fallBackWhenNotPositive(options.TopProcessCount, defaults.TopProcessCount);
   fallBackWhenNotPositive(options.DefragEvery, defaults.DefragEvery);
+  options.History = loadHistorySettings(ini);
   return result;
 }
 
@@ -157,6 +196,7 @@ void SaveOptionsToIni(IniDocument& ini, const TKelvaneOptions& options) {
     const OptionField* field = findOptionField(std::string(key));
     ini.set(kSectionColors, key, ColorSettingText(options.*field->color));
   }
+  saveHistorySettings(ini, options.History);
 }
 
 CustomColors ReadCustomColors(const IniDocument& ini) {

@@ -18,6 +18,7 @@ inline constexpr std::string_view kSectionGeneral = "General";
 inline constexpr std::string_view kSectionFont = "Font";
 inline constexpr std::string_view kSectionColors = "Colors";
 inline constexpr std::string_view kSectionCustomColors = "自定义颜色";
+inline constexpr std::string_view kSectionHistory = "History";
 
 // What the load needs to know about the machine.
 struct SettingsContext {
@@ -45,7 +46,9 @@ TColor ReadColorSetting(const IniDocument& ini, std::string_view key);
 LoadedOptions LoadOptionsFromIni(const IniDocument& ini, const SettingsContext& context);
 
 // Every setting into the document, in the order that gives a new file its layout. LogFile is
-// never written: it is the user's to set by hand.
+// never written: it is the user's to set by hand. A key of [History] is written only when it
+// differs from its default or the document has it already, so a file that never used the
+// history saves as it did before there was one.
 void SaveOptionsToIni(IniDocument& ini, const TKelvaneOptions& options);
 
 // The sixteen custom colours of the colour dialog (keys ColorA..ColorP of "自定义颜色").

@@ -131,14 +131,14 @@ menu_choose() {
 }
 
 # Chooses the lowest process entry of the tray menu and waits for its dialog (titled Kelvane).
-# The entry sits right above the separator before "内存碎片整理(&D)": the fifth item from the
-# bottom (退出, 关于, 设置, 内存碎片整理, the process).
+# The entry sits right above the separator before "内存碎片整理(&D)": the sixth item from the
+# bottom (退出, 关于, 设置, 内存历史, 内存碎片整理, the process).
 choose_lowest_process() {
   local attempt
   for attempt in 1 2 3; do
     if open_tray_menu; then
       sleep 0.3
-      probe keys up up up up up enter
+      probe keys up up up up up up enter
       wait_for_message 10 && return 0
     fi
     probe keys esc

@@ -108,7 +108,7 @@ echo notes > "$tools/Themes/notes.txt"
 echo "[KelvaneTheme]" > "$tools/Themes/Mine.Kelvane Theme"
 install_and_remove_in_tools() {  # [portable]
   run_installer /S /AUTOSTART=0 '/D=C:\Tools' && test -s "$tools/kelvane.exe" || return 1
-  [ -z "${1:-}" ] || echo "[General]" > "$tools/Kelvane.Settings"
+  [ -z "${1:-}" ] || { echo "[General]" > "$tools/Kelvane.Settings"; echo history > "$tools/Kelvane.History"; }
   run_uninstaller "$tools" /S /REMOVESETTINGS && test ! -e "$tools/kelvane.exe"
 }
 check "an install into a folder of the user's is removed with the settings" install_and_remove_in_tools
@@ -116,7 +116,8 @@ check "the user's Themes folder there is left whole" \
   test -s "$tools/Themes/notes.txt" -a -s "$tools/Themes/Mine.Kelvane Theme"
 check "the same as a portable copy" install_and_remove_in_tools portable
 check "then its settings and theme files go, the user's other file stays" \
-  test -s "$tools/Themes/notes.txt" -a ! -e "$tools/Themes/Mine.Kelvane Theme" -a ! -e "$tools/Kelvane.Settings"
+  test -s "$tools/Themes/notes.txt" -a ! -e "$tools/Themes/Mine.Kelvane Theme" -a ! -e "$tools/Kelvane.Settings" \
+    -a ! -e "$tools/Kelvane.History"
 
 # --- 4. the portable zip ---------------------------------------------------------------------
 portable="$WINEPREFIX/drive_c/Portable Kelvane"
@@ -132,7 +133,8 @@ check "its settings are written beside it" grep -q '^\[General\]' "$portable/Kel
 refute "nothing is written to the per-user data folder" test -e "$DATA_DIR"
 written=$(cd "$WINEPREFIX/drive_c" && find . -newer "$before" -type f ! -path './windows/*' | sort)
 printf '%s\n' "$written" > "$ARTIFACTS/portable-written.txt"
-check "the settings file is the only file written" test "$written" = "./Portable Kelvane/Kelvane.Settings"
+check "the settings file and the memory history beside it are the only files written" \
+  test "$written" = "$(printf '%s\n' './Portable Kelvane/Kelvane.History' './Portable Kelvane/Kelvane.Settings')"
 
 # --- 5. the installer's language -------------------------------------------------------------
 # The installer's title now: after the first page, a page's subcaption follows the name.

@@ -38,7 +38,7 @@ cp "$DATA_DIR/Kelvane.Settings" "$ARTIFACTS/seeded-after-exit.Settings"
 check "exit writes the known layout and keeps the user's lines (LogFile too)" \
   test "$(cat "$DATA_DIR/Kelvane.Settings")" = "$expected"
 refute "no temporary file is left in the data folder" \
-  bash -c "ls '$DATA_DIR' | grep -v -e '^Kelvane.Settings\$' -e '^Themes\$'"
+  bash -c "ls '$DATA_DIR' | grep -v -e '^Kelvane.Settings\$' -e '^Kelvane.History\$' -e '^Themes\$'"
 
 # --- 2. portable first run with the theme beside the program --------------------------------
 : > "$PROGRAM_DIR/Kelvane.Settings"

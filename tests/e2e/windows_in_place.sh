@@ -22,11 +22,11 @@ centred() {  # centred L T R B: in the middle of the work area, to the pixel
   local dx=$(( $1 + $3 - 1024 )) dy=$(( $2 + $4 - $(work_bottom) ))
   [ "$1" -ge 0 ] && [ "$2" -ge 0 ] && [ "${dx#-}" -le 1 ] && [ "${dy#-}" -le 1 ]
 }
-choose_process() {  # the fifth item from the bottom; a click right after a menu may be lost
+choose_process() {  # the sixth item from the bottom; a click right after a menu may be lost
   local attempt
   for attempt in 1 2 3; do
     sleep 0.5
-    open_tray_menu && sleep 0.3 && probe keys up up up up up enter && menu_closes && return 0
+    open_tray_menu && sleep 0.3 && probe keys up up up up up up enter && menu_closes && return 0
     probe keys esc
   done
   return 1

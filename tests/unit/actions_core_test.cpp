@@ -59,7 +59,8 @@ TEST(DoubleClick, ActionChoiceAndRunDialogText) {
   EXPECT_EQ(DoubleClickActionFor(0), DoubleClickActionKind::TaskManager);
   EXPECT_EQ(DoubleClickActionFor(5), DoubleClickActionKind::RunDialog);
   EXPECT_EQ(DoubleClickActionFor(7), DoubleClickActionKind::ShowDesktop);
-  for (std::int32_t bad : {-1, 8, -2147483647 - 1, 2147483647})
+  EXPECT_EQ(DoubleClickActionFor(8), DoubleClickActionKind::ShowHistory);
+  for (std::int32_t bad : {-1, 9, -2147483647 - 1, 2147483647})
     EXPECT_FALSE(DoubleClickActionFor(bad).has_value()) << bad;
 
   const std::string description = RunDialogDescription("Kelvane");
@@ -73,12 +74,13 @@ TEST(DoubleClick, ActionChoiceAndRunDialogText) {
 TEST(Command, DoubleClickAndMenuAgreeOnTheDefaultItem) {
   // The bold item of the menu is the one that does what the double click does.
   const std::vector<StaticItem> all = {StaticItem::LaunchTaskManager1, StaticItem::N1,
-                                       StaticItem::MemoryDefragmenter1, StaticItem::MneShowLog,
+                                       StaticItem::MemoryDefragmenter1, StaticItem::MemoryHistory1,
+                                       StaticItem::MneShowLog,
                                        StaticItem::N2, StaticItem::Settings1, StaticItem::About1,
                                        StaticItem::N4, StaticItem::Close1};
-  for (std::int32_t action = -1; action <= 8; ++action) {
+  for (std::int32_t action = -1; action <= 9; ++action) {
     const auto command = DoubleClickCommand(action);
-    EXPECT_EQ(command.has_value(), action >= 0 && action <= 7) << action;
+    EXPECT_EQ(command.has_value(), action >= 0 && action <= 8) << action;
     std::optional<StaticItem> itemWithThatCommand;
     for (StaticItem item : all) {
       const auto itemCommand = commandOfStaticItem(item);

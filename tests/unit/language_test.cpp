@@ -117,7 +117,7 @@ TEST(Texts, AccessKeysAreUniqueOnEachMenuAndDialogPage) {
        OptionsStandardBar, OptionsNoBarBorder, OptionsBarAtBottom, OptionsOpaqueBar, OptionsPercentSign},
       {OptionsTheme, OptionsSaveAs, OptionsDelete, OptionsItems, OptionsColor},
   };
-  const std::vector<TextId> menu = {MenuTaskManager, MenuRelease, MenuShowLog, MenuSettings, MenuAbout, MenuExit};
+  const std::vector<TextId> menu = {MenuTaskManager, MenuRelease, MenuHistory, MenuShowLog, MenuSettings, MenuAbout, MenuExit};
   for (const bool chinese : {true, false}) {
     auto groups = pages;
     for (auto& page : groups) page.insert(page.end(), buttons.begin(), buttons.end());

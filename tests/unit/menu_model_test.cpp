@@ -157,7 +157,7 @@ TEST(TrayMenu, SectionsInTheirPlacesAndOneDefaultItem) {
 
   auto menu = BuildTrayMenu(in, walk, describe);
   EXPECT_EQ(captions(menu), (std::vector<std::string>{"启动任务管理器(&T)", "-", "内存使用", "物理内存", "-",
-                                                       "b.exe", "m.exe", "-", "内存碎片整理(&D)", "-",
+                                                       "b.exe", "m.exe", "-", "内存碎片整理(&D)", "内存历史(&H)", "-",
                                                        "设置(&S)", "关于(&A)", "-", "退出(&E)"}));
   EXPECT_EQ(menu[1].tag, 99);
   EXPECT_EQ(menu[4].tag, 98);
@@ -174,7 +174,7 @@ TEST(TrayMenu, SectionsInTheirPlacesAndOneDefaultItem) {
     else off.options.TopProcessCount = 0;
     EXPECT_EQ(captions(BuildTrayMenu(off, walk, describe)),
               (std::vector<std::string>{"启动任务管理器(&T)", "-", "内存使用", "物理内存", "-", "内存碎片整理(&D)",
-                                        "-", "设置(&S)", "关于(&A)", "-", "退出(&E)"}));
+                                        "内存历史(&H)", "-", "设置(&S)", "关于(&A)", "-", "退出(&E)"}));
   }
   // Memory section off, log on, more room than processes, descriptions asked for the shown ones.
   in.options.ShowMemMenu = false;
@@ -184,7 +184,7 @@ TEST(TrayMenu, SectionsInTheirPlacesAndOneDefaultItem) {
   in.options.DoubleClickAction = 2;
   menu = BuildTrayMenu(in, walk, describe);
   EXPECT_EQ(captions(menu), (std::vector<std::string>{"启动任务管理器(&T)", "-", "b.exe", "m.exe", "s.exe", "-",
-                                                       "内存碎片整理(&D)", "显示日志(&S)", "-", "设置(&S)",
+                                                       "内存碎片整理(&D)", "内存历史(&H)", "显示日志(&S)", "-", "设置(&S)",
                                                        "关于(&A)", "-", "退出(&E)"}));
   EXPECT_EQ(described, 3);
   for (const auto& entry : menu) EXPECT_FALSE(entry.isDefault) << entry.caption;  // action 2

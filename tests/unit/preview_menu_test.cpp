@@ -24,6 +24,8 @@ TEST(PreviewMenu, LinesCarryTheReleaseShortcutAndTheProcessNamesAsTheyAre) {
     EXPECT_EQ(pclose(preview), 0);
     const std::string shortcut = hotkey == "57392" ? "Shift+Ctrl+Alt+0" : "Ctrl+I";
     EXPECT_NE(output.find("\nmenu: 0\t内存碎片整理(&D)\t" + shortcut + "\t-\n"), std::string::npos) << output;
+    // The history's item directly below it, always there.
+    EXPECT_NE(output.find("\t-\nmenu: 0\t内存历史(&H)\t\t-\nmenu: 0\t-\t\t-\n"), std::string::npos) << output;
     EXPECT_NE(output.find("\nmenu: 99\tB&E.exe\t100 MB\t-\n"), std::string::npos) << output;
   }
   std::filesystem::remove(settings);

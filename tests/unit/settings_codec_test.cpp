@@ -242,3 +242,27 @@ TEST(SettingsCodec, SaveKeepsWhatTheUserHad) {
   EXPECT_EQ(doc.get(kSectionCustomColors, "ColorP"), "ABCDEF");
   EXPECT_EQ(ReadCustomColors(doc)[15], 0xABCDEFu);
 }
+
+TEST(SettingsCodec, HistorySectionOnlyOnceUsed) {
+  // The defaults write no [History] (the known layout above has none); a changed key writes
+  // that key alone, and a key in the file already stays, even at its default.
+  TKelvaneOptions o = defaultOptions(10);
+  o.History.Range = 3;
+  o.History.WindowLeft = -1200;  // a monitor left of the primary one
+  IniDocument doc;
+  SaveOptionsToIni(doc, o);
+  EXPECT_EQ(doc.keyNames(kSectionHistory), (std::vector<std::string>{"WindowLeft", "Range"}));
+  EXPECT_EQ(LoadOptionsFromIni(doc, kWin10).options.History, o.History);
+
+  IniDocument kept = IniDocument::parse(
+      "[History]\r\nReleaseBalloon=1\r\nRange=9\r\nWindowWidth=0\r\nWindowHeight=abc\r\n");
+  const THistorySettings read = LoadOptionsFromIni(kept, kWin10).options.History;
+  EXPECT_EQ(read, THistorySettings{});  // out of range and no sizes: the defaults
+  TKelvaneOptions back = defaultOptions(10);
+  back.History = read;
+  back.History.ReleaseBalloon = false;
+  SaveOptionsToIni(kept, back);
+  EXPECT_EQ(kept.get(kSectionHistory, "ReleaseBalloon"), "0");
+  EXPECT_EQ(kept.get(kSectionHistory, "Range"), "1");
+  EXPECT_EQ(kept.get(kSectionHistory, "WindowWidth"), "0");  // no size to put in its place
+}

@@ -82,6 +82,8 @@ TEST(AlertStep, FirstTickAboveTheThresholdReleasesWarnsAndLogsOnce) {
   const std::uint32_t t0 = 10 * kMinute;
   RunAlertStep(state, form, sampleAt(55), t0);
   EXPECT_EQ(form.releases, 1);
+  EXPECT_EQ(form.releaseOrigins, std::vector{CommandOrigin::HighLoad});  // quiet, kept by the history
+  EXPECT_EQ(form.alertsRecorded, std::vector<std::uint32_t>{55});
   ASSERT_EQ(form.balloons.size(), 1u);
   EXPECT_EQ(form.balloons[0].title, "您的计算机内存不足.");
   EXPECT_EQ(form.balloons[0].kind, 2);
@@ -101,6 +103,7 @@ TEST(AlertStep, FirstTickAboveTheThresholdReleasesWarnsAndLogsOnce) {
   RunAlertStep(state, form, sampleAt(30), t0 + kMinute);
   RunAlertStep(state, form, sampleAt(60), t0 + 2 * kMinute);
   EXPECT_EQ(form.releases, 1);
+  EXPECT_EQ(form.alertsRecorded.size(), 1u);
   EXPECT_EQ(form.balloons.size(), 1u);
   EXPECT_EQ(countLines(ScratchFolder::readBytes(logPath)), 1u);
   EXPECT_EQ(state.machine.previousLoad(), 60);

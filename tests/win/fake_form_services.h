@@ -26,6 +26,9 @@ class FakeFormServices : public AlertHost, public OptionsHost {
   std::string tip = "内存使用: 42%";
 
   int releases = 0;
+  std::vector<CommandOrigin> releaseOrigins;
+  int historyShown = 0;
+  std::vector<std::uint32_t> alertsRecorded;
   int settingsOpened = 0;
   int aboutOpened = 0;
   int closeRequests = 0;
@@ -46,10 +49,13 @@ class FakeFormServices : public AlertHost, public OptionsHost {
     balloons.push_back({title, text, kind, seconds});
   }
   std::string TipText() override { return tip; }
-  void MemoryDefragmenter1Click() override {
+  void MemoryDefragmenter1Click(CommandOrigin origin) override {
     ++releases;
+    releaseOrigins.push_back(origin);
     if (onRelease) onRelease();
   }
+  void ShowHistory() override { ++historyShown; }
+  void RecordAlert(const MemorySample& sample) override { alertsRecorded.push_back(sample.dwMemoryLoad); }
   void Settings1Click() override { ++settingsOpened; }
   void About1Click() override { ++aboutOpened; }
   void Close1Click() override { ++closeRequests; }

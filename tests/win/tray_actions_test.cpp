@@ -35,17 +35,22 @@ TEST(TrayDblClick, RunsTheConfiguredActionAndNothingForOtherValues) {
   form.options.DoubleClickAction = 1;
   TrayDblClick(form);
   EXPECT_EQ(form.releases, 1);
+  EXPECT_EQ(form.releaseOrigins, std::vector{CommandOrigin::DoubleClick});  // kept with the release
   form.options.DoubleClickAction = 3;
   TrayDblClick(form);
   EXPECT_EQ(form.settingsOpened, 1);
+  form.options.DoubleClickAction = 8;
+  TrayDblClick(form);
+  EXPECT_EQ(form.historyShown, 1);
 
-  for (std::int32_t value : {8, -1, 1000}) {
+  for (std::int32_t value : {9, -1, 1000}) {
     form.options.DoubleClickAction = value;
     TrayDblClick(form);
   }
   EXPECT_EQ(form.balloons.size(), 1u);
   EXPECT_EQ(form.releases, 1);
   EXPECT_EQ(form.settingsOpened, 1);
+  EXPECT_EQ(form.historyShown, 1);
   EXPECT_TRUE(form.errors.empty());
 
   // On a real desktop the next actions would lock it, shut it down or hide every window.

@@ -1,0 +1,153 @@
+// The main form and the memory history: the recorder fed by the tick, the snapshots, the
+// releases' second reading and balloon, the history window's source, and the requests a second
+// start hands over.
+#include "app/main_form_win.h"
+
+#include <utility>
+
+#include "actions/command_win.h"
+#include "common/text_win.h"
+#include "history/history_export_win.h"
+#include "history/release_feedback.h"
+#include "release/memory_release_win.h"
+#include "settings/system_colors.h"
+
+namespace kelvane {
+
+namespace {
+
+// A release's gain is read about a second after it, when the trimmed pages have settled.
+constexpr UINT kReleaseSettleMs = 1000;
+constexpr UINT kSnapshotIntervalMs = 5 * 60 * 1000;
+constexpr int kReleaseBalloonSeconds = 10;
+
+ReleaseSource releaseSourceOf(CommandOrigin origin) {
+  switch (origin) {
+    case CommandOrigin::Menu: return ReleaseSource::Menu;
+    case CommandOrigin::HotKey: return ReleaseSource::HotKey;
+    case CommandOrigin::DoubleClick: return ReleaseSource::DoubleClick;
+    case CommandOrigin::Timer: return ReleaseSource::Timer;
+    case CommandOrigin::HighLoad: return ReleaseSource::HighLoad;
+    case CommandOrigin::CommandLine: return ReleaseSource::CommandLine;
+  }
+  return ReleaseSource::Menu;
+}
+
+std::uint32_t colorOf(TColor color, const SystemColorTable& table) {
+  return static_cast<std::uint32_t>(resolveSystemColor(color, table));
+}
+
+}  // namespace
+
+void TFrmKelvaneMain::openHistory() {
+  history_ = std::make_unique<ProgramHistory>(historyFileBeside(settingsFileName_), utcSecondsNow(),
+                                              [this](const std::string& line) {
+                                                // A notice of its own each time: not an episode.
+                                                UnattendedFailures().failed(options_, DataFolder(), line);
+                                              });
+  SetTimer(hwnd_, kTimerSnapshot, kSnapshotIntervalMs, nullptr);
+}
+
+void TFrmKelvaneMain::closeHistory() {
+  KillTimer(hwnd_, kTimerSnapshot);
+  finishRelease();
+  if (history_) history_->exit(utcSecondsNow());
+  history_.reset();
+}
+
+void TFrmKelvaneMain::onTimerSnapshotTimer() {
+  if (history_) history_->snapshot(walkProcesses(options_.ShowPage), utcSecondsNow());
+}
+
+void TFrmKelvaneMain::RecordAlert(const MemorySample& sample) {
+  if (history_) history_->alert(sample.dwMemoryLoad, walkProcesses(options_.ShowPage), utcSecondsNow());
+}
+
+void TFrmKelvaneMain::MemoryDefragmenter1Click(CommandOrigin origin) {
+  if (!releaseEnabled_) return;  // a release is already running further up this thread
+  finishRelease();               // one still waiting for its second reading takes it now
+  const std::uint64_t availBefore = readMemorySample().ullAvailPhys;
+  const std::int64_t time = utcSecondsNow();
+  ReleaseWindowedProcesses([this](bool enabled) { releaseEnabled_ = enabled; });
+  pendingRelease_ = PendingRelease{releaseSourceOf(origin), availBefore, time};
+  SetTimer(hwnd_, kTimerReleaseSettled, kReleaseSettleMs, nullptr);
+}
+
+void TFrmKelvaneMain::finishRelease() {
+  KillTimer(hwnd_, kTimerReleaseSettled);
+  if (!pendingRelease_) return;
+  const PendingRelease release = *std::exchange(pendingRelease_, std::nullopt);
+  const std::uint64_t availAfter = readMemorySample().ullAvailPhys;
+  if (history_) history_->release(release.source, release.availBefore, availAfter, release.time);
+  if (!closing_ && releaseShowsBalloon(release.source, options_.History.ReleaseBalloon))
+    ShowBalloon("Kelvane", releaseFeedbackText(release.availBefore, availAfter, numberFormat_), 1,
+                kReleaseBalloonSeconds);
+}
+
+void TFrmKelvaneMain::ShowHistory() {
+  if (!historyWindow_) historyWindow_ = std::make_unique<HistoryWindow>(*this, applicationWindow_);
+  historyWindow_->show();
+}
+
+HistoryContent TFrmKelvaneMain::heldHistory() { return history_ ? history_->held() : HistoryContent{}; }
+
+std::vector<Grower> TFrmKelvaneMain::growers(std::int64_t from, std::int64_t to) {
+  return history_ ? history_->growers(from, to) : std::vector<Grower>{};
+}
+
+HistoryLook TFrmKelvaneMain::look() {
+  HistoryLook look;
+  look.yellowPercent = options_.YellowPercent;
+  look.redPercent = options_.RedPercent;
+  look.green = colorOf(paintColor(options_, ColorSlot::GreenColor, systemColors_), systemColors_);
+  look.yellow = colorOf(paintColor(options_, ColorSlot::YellowColor, systemColors_), systemColors_);
+  look.red = colorOf(paintColor(options_, ColorSlot::RedColor, systemColors_), systemColors_);
+  look.window = colorOf(systemColor(COLOR_WINDOW), systemColors_);
+  look.windowText = colorOf(systemColor(COLOR_WINDOWTEXT), systemColors_);
+  look.face = colorOf(systemColor(COLOR_BTNFACE), systemColors_);
+  return look;
+}
+
+NumberFormat TFrmKelvaneMain::numberFormat() { return numberFormat_; }
+
+HistoryWindowPlace TFrmKelvaneMain::place() {
+  const THistorySettings& kept = options_.History;
+  return {kept.WindowLeft, kept.WindowTop, kept.WindowWidth.value_or(0), kept.WindowHeight.value_or(0),
+          historyRangeOf(kept.Range)};
+}
+
+void TFrmKelvaneMain::keepPlace(const HistoryWindowPlace& place) {
+  // Saved with the rest of the record at exit or when the options dialog closes.
+  THistorySettings& kept = options_.History;
+  kept.WindowLeft = place.left;
+  kept.WindowTop = place.top;
+  if (place.width > 0) kept.WindowWidth = place.width;
+  if (place.height > 0) kept.WindowHeight = place.height;
+  kept.Range = static_cast<std::int32_t>(place.range);
+}
+
+int TFrmKelvaneMain::carryOutRequest(const ProgramRequest& request) {
+  using Kind = ProgramRequest::Kind;
+  switch (request.kind) {
+    case Kind::Start: onInstanceNotice(); return kExitDone;
+    case Kind::ShowHistory: execute(*this, Command::of(CommandKind::ShowHistory, CommandOrigin::CommandLine)); break;
+    case Kind::ShowSettings: execute(*this, Command::of(CommandKind::Settings, CommandOrigin::CommandLine)); break;
+    case Kind::Release: execute(*this, Command::of(CommandKind::ReleaseMemory, CommandOrigin::CommandLine)); break;
+    case Kind::Exit: execute(*this, Command::of(CommandKind::Exit, CommandOrigin::CommandLine)); break;
+    case Kind::ExportHistory: return exportHistory(request);
+    case Kind::Usage:
+    case Kind::BadCommandLine: return exitCodeOf(request.kind);
+  }
+  return kExitDone;
+}
+
+int TFrmKelvaneMain::exportHistory(const ProgramRequest& request) {
+  std::string failure;
+  if (exportRecentHistory(heldHistory(), request.days, utcSecondsNow(), toWide(request.file), failure))
+    return kExitDone;
+  // A scheduled export has nobody to show a box to: its failure goes into the log.
+  UnattendedFailures().failed(options_, DataFolder(), failure);
+  return kExitFailed;
+}
+
+}  // namespace kelvane
