@@ -1,6 +1,7 @@
 #include "common/language.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "common/ascii_text.h"
 
@@ -225,6 +226,21 @@ std::vector<LanguageListEntry> languageList(const Language& speaking, std::span<
   add(Language::english());
   for (const Language& language : fileLanguages) add(language);
   return list;
+}
+
+namespace {
+std::atomic<const Language*> speakingLanguage{nullptr};
+}  // namespace
+
+const Language& speaking() {
+  const Language* language = speakingLanguage.load(std::memory_order_acquire);
+  return language ? *language : Language::simplifiedChinese();
+}
+
+void speak(const Language& language) { speakingLanguage.store(&language, std::memory_order_release); }
+
+std::string tr(TextId id, std::initializer_list<TextArgument> arguments) {
+  return formatText(speaking().text(id), arguments);
 }
 
 }  // namespace kelvane

@@ -86,4 +86,15 @@ struct LanguageListEntry {
 };
 std::vector<LanguageListEntry> languageList(const Language& speaking, std::span<const Language> fileLanguages);
 
+// The language the program speaks now: Simplified Chinese until the shell chooses one at start.
+// The options dialog may switch it while the program runs, so a window or a menu looks its texts
+// up when it is built, never keeps them. A language handed to speak() must outlive the run:
+// another thread (a process dialog) may still be reading the one it replaces.
+const Language& speaking();
+void speak(const Language& language);
+
+// A text of the speaking language, and the same with its placeholders filled.
+inline const std::string& tr(TextId id) { return speaking().text(id); }
+std::string tr(TextId id, std::initializer_list<TextArgument> arguments);
+
 }  // namespace kelvane

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "common/language.h"
+
 namespace kelvane {
 
 namespace {
@@ -28,6 +30,8 @@ std::string encode(UINT codePage, const std::wstring& wide) {
 
 std::wstring toWide(const std::string& utf8) { return decode(CP_UTF8, utf8); }
 std::string toUtf8(const std::wstring& wide) { return encode(CP_UTF8, wide); }
+std::wstring trWide(TextId id) { return toWide(tr(id)); }
+std::wstring trWide(TextId id, std::initializer_list<TextArgument> arguments) { return toWide(tr(id, arguments)); }
 std::string ansiToUtf8(const std::string& ansi) { return toUtf8(decode(CP_ACP, ansi)); }
 std::string utf8ToAnsi(const std::string& utf8) { return encode(CP_ACP, toWide(utf8)); }
 

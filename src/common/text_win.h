@@ -8,10 +8,16 @@
 #include <optional>
 #include <string>
 
+#include "common/texts.h"
+
 namespace kelvane {
 
 std::wstring toWide(const std::string& utf8);
 std::string toUtf8(const std::wstring& wide);
+
+// A text of the speaking language (common/language.h) as a window shows it.
+std::wstring trWide(TextId id);
+std::wstring trWide(TextId id, std::initializer_list<TextArgument> arguments);
 
 // Bytes in the system ANSI code page (GetACP) <-> UTF-8.
 std::string ansiToUtf8(const std::string& ansi);

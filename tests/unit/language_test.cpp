@@ -259,3 +259,14 @@ TEST(LanguageChoice, TheListAndTheLookupSeeEachTagOnceAndFallBackToEnglish) {
   EXPECT_EQ(languageOfTag("fr-FR", files).tag(), "en-US");
   EXPECT_EQ(languageOfTag("", files).tag(), "en-US");
 }
+
+TEST(LanguageChoice, TheSpeakingLanguageSwitchesWhatEveryLookupSays) {
+  EXPECT_EQ(tr(TextId::AboutTitle), Language::simplifiedChinese().text(TextId::AboutTitle));
+  const auto german = *readLanguageFile("de-DE", "de-DE.lng", "language.name=Deutsch\nmenu.exit=&Beenden\n").language;
+  speak(german);
+  EXPECT_EQ(tr(TextId::MenuExit), "&Beenden");
+  EXPECT_EQ(tr(TextId::MenuAbout), Language::english().text(TextId::MenuAbout));
+  EXPECT_EQ(tr(TextId::ShowLogSavedIn, {{"path", "C:\\log.txt"}}).find("{path}"), std::string::npos);
+  speak(Language::simplifiedChinese());
+  EXPECT_EQ(tr(TextId::MenuExit), Language::simplifiedChinese().text(TextId::MenuExit));
+}
