@@ -64,6 +64,10 @@ kelvane_wine_start() {
   done
   export DISPLAY=":$(head -1 "$fdfile")"
   [ "$DISPLAY" != ":" ] || { echo "wine-env: Xvfb did not start" >&2; return 1; }
+  # A screen of another DPI (KELVANE_DPI=144): Wine takes it when a process starts.
+  if [ -n "${KELVANE_DPI:-}" ]; then
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$KELVANE_DPI" /f >/dev/null 2>&1
+  fi
 }
 
 kelvane_wine_stop() {

@@ -24,7 +24,8 @@ void showPlatformRefusal() {
 
 }  // namespace
 
-TFrmKelvaneMain::TFrmKelvaneMain(HWND applicationWindow) : applicationWindow_(applicationWindow) {
+TFrmKelvaneMain::TFrmKelvaneMain(HWND applicationWindow, std::vector<std::string> languageFileLog)
+    : applicationWindow_(applicationWindow), languageFileLog_(std::move(languageFileLog)) {
   designIcon_ = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TRAY_DESIGN),
                                               IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                               GetSystemMetrics(SM_CYSMICON), LR_SHARED));
@@ -73,6 +74,7 @@ void TFrmKelvaneMain::FormCreate() {
   settingsFileName_ = GetSettingsFileName(settingsFolders_, portableMode_);
   removeStaleSaveFiles(settingsFolders_, portableMode_);
   LoadOptions();
+  for (const std::string& line : std::exchange(languageFileLog_, {})) UnattendedFailures().failed(options_, DataFolder(), line);
   InitSettings();
   openHistory();
   sessionNotificationRegistered_ = RegisterSessionNotification(hwnd_);

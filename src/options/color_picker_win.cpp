@@ -60,7 +60,7 @@ COLORREF paintedColor(TColor color, TColor automatic) {
 void fillColorPicker(HWND combo) {
   SendMessageW(combo, CB_RESETCONTENT, 0, 0);
   for (const ColorPickerEntry& entry : colorPickerEntries())
-    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toWide(std::string(entry.name)).c_str()));
+    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toWide(std::string(colorPickerEntryName(entry))).c_str()));
 }
 
 void showColorPicker(HWND combo, const PickerState& state) {
@@ -113,7 +113,7 @@ void drawColorPickerItem(const DRAWITEMSTRUCT& item) {
   if (entry.kind == PickerEntryKind::Named) swatch = paintedColor(entry.color, entry.color);
   if (entry.kind == PickerEntryKind::Custom && state.color && colorPickerIndex(state) == colorPickerCustomIndex())
     swatch = paintedColor(*state.color, *state.color);
-  drawItem(item, swatch, toWide(std::string(entry.name)));
+  drawItem(item, swatch, toWide(std::string(colorPickerEntryName(entry))));
 }
 
 std::optional<TColor> chooseAnyColor(HWND owner, TColor initial, const std::wstring& settingsFile) {
@@ -152,7 +152,7 @@ UINT_PTR CALLBACK fontDialogHook(HWND dialog, UINT message, WPARAM wParam, LPARA
     const auto* request = reinterpret_cast<const CHOOSEFONTW*>(lParam);
     auto* state = reinterpret_cast<FontDialogState*>(request->lCustData);
     SetPropW(dialog, L"KelvaneFontDialog", state);
-    state->customEntry = SendDlgItemMessageW(dialog, cmb4, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Custom..."));
+    state->customEntry = SendDlgItemMessageW(dialog, cmb4, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(trWide(TextId::FontDialogCustomColor).c_str()));
     if (state->customEntry >= 0)
       SendDlgItemMessageW(dialog, cmb4, CB_SETITEMDATA, static_cast<WPARAM>(state->customEntry), request->rgbColors);
     return FALSE;

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/language.h"
 #include "settings/options.h"
 #include "options/options_dialog_layout.h"
 #include "options/theme_page.h"
@@ -25,6 +26,7 @@ struct SpinRange {
 enum class OptionsEffect {
   RemoveProcessItems,   // the tray menu loses its process entries (ShowTopProcess off)
   RemoveMemoryLines,    // the tray menu loses its memory lines (ShowMemMenu off)
+  SpeakLanguage,        // a new Language: spoken at once by every window and menu made afterwards
   SetRefreshInterval,   // the refresh timer takes RefreshRate
   SaveOptions,
   RefreshTick,          // one tick at once: the tray picture shows the new look
@@ -50,7 +52,9 @@ class OptionsDialogModel {
  public:
   // Filling from a copy of the record: every control shows the record's value as it is, even
   // one outside the control's range, and stores it back unless the user changes that control.
-  explicit OptionsDialogModel(const TKelvaneOptions& record, std::vector<std::string> themeNames = {});
+  // `languages` is the language list (languageList), automatic first.
+  explicit OptionsDialogModel(const TKelvaneOptions& record, std::vector<std::string> themeNames = {},
+                              std::vector<LanguageListEntry> languages = {});
 
   // Check boxes. Ticking or unticking runs the rule that couples other controls to the box.
   bool checked(int id) const;
@@ -67,6 +71,9 @@ class OptionsDialogModel {
   void typeSpin(int id, std::string_view text);
   // "默认值"
   void LabelResetMiliClick();
+
+  // The language list's entries, by their own names.
+  const std::vector<LanguageListEntry>& languages() const { return languages_; }
 
   // Drop-down lists: the chosen entry, -1 when the stored value has no entry.
   int listIndex(int id) const;
@@ -126,6 +133,7 @@ class OptionsDialogModel {
   TFontSpec dialogFont_;
   bool noWarningMobile_ = false;
   ThemePageModel themes_;
+  std::vector<LanguageListEntry> languages_;
 };
 
 }  // namespace kelvane

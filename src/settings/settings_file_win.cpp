@@ -56,11 +56,6 @@ std::string fileBytes(const TextFile& file) {
   return bytes;
 }
 
-std::wstring dataFolderPath(const SettingsFolders& folders, bool portableMode, bool themeFolder) {
-  return wide(DataFolderFor(portableMode, toUtf8(folders.programFolder),
-                            UserDataFolder(toUtf8(folders.appDataFolder)), themeFolder));
-}
-
 // A copy that is saving right now may own a temporary; our own id at start-up is a reused one.
 bool isOtherRunningProcess(unsigned long processId) {
   if (processId == GetCurrentProcessId()) return false;
@@ -105,6 +100,11 @@ std::wstring GetSettingsFileName(const SettingsFolders& folders, bool& portableM
   }
   portableMode = false;
   return GetDataFolder(folders, false, false) + wide(kSettingsFileName);
+}
+
+std::wstring dataFolderPath(const SettingsFolders& folders, bool portableMode, bool themeFolder) {
+  return wide(DataFolderFor(portableMode, toUtf8(folders.programFolder),
+                            UserDataFolder(toUtf8(folders.appDataFolder)), themeFolder));
 }
 
 std::wstring GetDataFolder(const SettingsFolders& folders, bool portableMode, bool themeFolder) {

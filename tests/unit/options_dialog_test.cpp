@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 
 using namespace kelvane;
 
@@ -315,16 +316,20 @@ TEST(ColorPicker, DefaultFirstCustomLastAndEveryColourShown) {
   EXPECT_EQ(colorPickerIndex({clBlack, systemColor(0)}), colorPickerCustomIndex());
 }
 
-TEST(OptionsDialogLayout, ControlsFitTheirPageAndKeepTheirLetters) {
-  const DialogUnitsSize size = optionsDialogSize();
-  const ControlLayout* tabs = findOptionsControl(PageControl1);
+namespace {
+
+// Every control within the dialog and its page, no two of a page overlapping, and the access
+// letters unique on each page together with the buttons.
+void expectControlsFitTheirPage(const OptionsDialogLayout& layout) {
+  const DialogUnitsSize size = layout.size;
+  const ControlLayout* tabs = findControl(layout, PageControl1);
   ASSERT_NE(tabs, nullptr);
   // Drop-down heights include their open list, which may reach beyond the dialog.
   auto bottom = [](const ControlLayout& c) {
     const bool dropDown = c.kind == ControlKind::DropDown || c.kind == ControlKind::ColorPicker;
     return c.y + (dropDown ? 12 : c.height);
   };
-  for (const ControlLayout& c : optionsDialogControls()) {
+  for (const ControlLayout& c : layout.controls) {
     EXPECT_GE(c.x, 0) << c.id;
     EXPECT_LE(c.x + c.width, size.width) << c.id;
     EXPECT_LE(bottom(c), size.height) << c.id;
@@ -336,7 +341,7 @@ TEST(OptionsDialogLayout, ControlsFitTheirPageAndKeepTheirLetters) {
     EXPECT_LE(bottom(c), tabs->y + tabs->height - 2) << c.id;
   }
   // No two controls of a page overlap.
-  const auto controls = optionsDialogControls();
+  const auto& controls = layout.controls;
   for (std::size_t i = 0; i < controls.size(); ++i)
     for (std::size_t j = i + 1; j < controls.size(); ++j) {
       const ControlLayout &a = controls[i], &b = controls[j];
@@ -351,9 +356,18 @@ TEST(OptionsDialogLayout, ControlsFitTheirPageAndKeepTheirLetters) {
       if (c.page != page && !(c.page == kAllPages && c.kind != ControlKind::PageTabs)) continue;
       const auto amp = c.caption.find('&');
       if (amp == std::string_view::npos) continue;
-      const char letter = c.caption[amp + 1];
+      const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(c.caption[amp + 1])));
       EXPECT_EQ(letters.find(letter), std::string::npos) << "page " << page << " letter " << letter;
       letters += letter;
     }
+  }
+}
+
+}  // namespace
+
+TEST(OptionsDialogLayout, ControlsFitTheirPageAndKeepTheirLetters) {
+  for (const Language* language : {&Language::simplifiedChinese(), &Language::english()}) {
+    SCOPED_TRACE(language->tag());
+    expectControlsFitTheirPage(optionsDialogLayout(*language));
   }
 }

@@ -7,6 +7,7 @@
 
 #include "common/handles_win.h"
 #include "common/language.h"
+#include "common/text_win.h"
 #include "fake_form_services.h"
 #include "options/options_dialog_layout.h"
 #include "options/options_dialog_win.h"
@@ -47,6 +48,9 @@ TEST(OptionsDialogTextFit, EveryTextFitsInEveryBuiltInLanguage) {
     ShowSettings(form);
     HWND dialog = OpenOptionsDialog();
     ASSERT_NE(dialog, nullptr);
+    wchar_t caption[64] = L"";
+    GetWindowTextW(dialog, caption, 64);
+    EXPECT_EQ(caption, toWide(language->text(TextId::OptionsCaption)));
 
     TextFitOptions options;
     options.itemIndent[CmbColorProcesses] = swatchIndent(GetDlgItem(dialog, CmbColorProcesses), CB_GETITEMHEIGHT);
