@@ -371,3 +371,65 @@ TEST(OptionsDialogLayout, ControlsFitTheirPageAndKeepTheirLetters) {
     expectControlsFitTheirPage(optionsDialogLayout(*language));
   }
 }
+
+TEST(OptionsDialogLayout, ACaptionWithoutRoomWidensTheDialogAndNothingElse) {
+  const OptionsDialogLayout chinese = optionsDialogLayout(Language::simplifiedChinese());
+  // Captions that leave a fifth of their room free: the layout stays as designed.
+  std::vector<int> fitting;
+  for (const ControlLayout& c : chinese.controls) fitting.push_back(std::max(0, captionRoom(c) * 8 / 10));
+  const OptionsDialogLayout same = widenedToFit(chinese, fitting);
+  EXPECT_EQ(same.size.width, chinese.size.width);
+  for (std::size_t i = 0; i < same.controls.size(); ++i) EXPECT_EQ(same.controls[i].width, chinese.controls[i].width);
+
+  // One list whose longest entry fills its room: every caption gets its room with the spare,
+  // the dialog grows in width only, and the pages keep their order and letters.
+  std::vector<int> tight = fitting;
+  for (std::size_t i = 0; i < chinese.controls.size(); ++i)
+    if (chinese.controls[i].id == CmbDoubleClick) tight[i] = captionRoom(chinese.controls[i]);
+  const OptionsDialogLayout widened = widenedToFit(chinese, tight);
+  EXPECT_GT(widened.size.width, chinese.size.width);
+  EXPECT_EQ(widened.size.height, chinese.size.height);
+  for (std::size_t i = 0; i < widened.controls.size(); ++i) {
+    EXPECT_LE(tight[i], captionRoom(widened.controls[i]) * (1.0 - kLayoutSpare)) << widened.controls[i].id;
+    EXPECT_EQ(widened.controls[i].y, chinese.controls[i].y);
+  }
+  expectControlsFitTheirPage(widened);
+}
+
+TEST(OptionsDialogModel, TheLanguageChoiceIsStoredAndSpokenWhenItChanges) {
+  const TKelvaneOptions record = defaultOptions(10);
+  const std::vector<LanguageListEntry> languages = languageList(Language::simplifiedChinese(), {});
+  auto count = [](const OptionsApplyResult& result, OptionsEffect effect) {
+    return std::count(result.effects.begin(), result.effects.end(), effect);
+  };
+  OptionsDialogModel dialog(record, {}, languages);
+  EXPECT_EQ(dialog.listIndex(CmbLanguage), 0);  // automatic
+  const OptionsApplyResult unchanged = dialog.apply(record, false);
+  EXPECT_EQ(unchanged.options.Language, "");
+  EXPECT_EQ(count(unchanged, OptionsEffect::SpeakLanguage), 0);
+
+  // English chosen: stored, and spoken before the tick that redraws the tip.
+  const auto english = std::find_if(languages.begin(), languages.end(),
+                                    [](const LanguageListEntry& entry) { return entry.tag == "en-US"; });
+  ASSERT_NE(english, languages.end());
+  dialog.setListIndex(CmbLanguage, static_cast<int>(english - languages.begin()));
+  const OptionsApplyResult changed = dialog.apply(record, false);
+  EXPECT_EQ(changed.options.Language, "en-US");
+  const auto& effects = changed.effects;
+  const auto spoken = std::find(effects.begin(), effects.end(), OptionsEffect::SpeakLanguage);
+  EXPECT_LT(spoken, std::find(effects.begin(), effects.end(), OptionsEffect::RefreshTick));
+
+  // A language whose file has gone has no entry, and the choice stays unless another is made.
+  TKelvaneOptions german = record;
+  german.Language = "de-DE";
+  OptionsDialogModel gone(german, {}, languages);
+  EXPECT_EQ(gone.listIndex(CmbLanguage), -1);
+  EXPECT_EQ(gone.apply(german, true).options.Language, "de-DE");
+
+  // The model's own texts follow the speaking language.
+  speak(Language::english());
+  EXPECT_EQ(dialog.highLabel(), "High memory load (above 90%):");
+  EXPECT_EQ(FontDescription(record.Font), "Tahoma, 6pt");
+  speak(Language::simplifiedChinese());
+  EXPECT_EQ(dialog.highLabel(), "高内存使用率 (当内存高于 90%):");
+}
