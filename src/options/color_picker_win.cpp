@@ -49,6 +49,17 @@ void drawItem(const DRAWITEMSTRUCT& item, std::optional<COLORREF> swatch, const 
 
 TColor colorFromColorref(COLORREF color) { return static_cast<TColor>(color & 0xFFFFFF); }
 
+// An item's text as it was put into the list, in the language the dialog was opened in.
+std::wstring itemText(const DRAWITEMSTRUCT& item) {
+  const bool combo = item.CtlType == ODT_COMBOBOX;
+  const auto length = SendMessageW(item.hwndItem, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, item.itemID, 0);
+  if (length <= 0) return {};
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  SendMessageW(item.hwndItem, combo ? CB_GETLBTEXT : LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(length));
+  return text;
+}
+
 }  // namespace
 
 COLORREF paintedColor(TColor color, TColor automatic) {
@@ -99,7 +110,7 @@ void drawColorListItem(const DRAWITEMSTRUCT& item, const ThemeColors& colors) {
   const TColor automatic = automaticColor(kThemeSlots[static_cast<std::size_t>(slot)]);
   const std::string& text = colors.texts[static_cast<std::size_t>(slot)];
   const TColor color = text == kThemeAutomatic ? clAutomatic : TextToColor(text);
-  drawItem(item, paintedColor(color, automatic), toWide(std::string(ThemeSlotCaption(slot))));
+  drawItem(item, paintedColor(color, automatic), itemText(item));
 }
 
 void drawColorPickerItem(const DRAWITEMSTRUCT& item) {
@@ -113,7 +124,7 @@ void drawColorPickerItem(const DRAWITEMSTRUCT& item) {
   if (entry.kind == PickerEntryKind::Named) swatch = paintedColor(entry.color, entry.color);
   if (entry.kind == PickerEntryKind::Custom && state.color && colorPickerIndex(state) == colorPickerCustomIndex())
     swatch = paintedColor(*state.color, *state.color);
-  drawItem(item, swatch, toWide(std::string(colorPickerEntryName(entry))));
+  drawItem(item, swatch, itemText(item));
 }
 
 std::optional<TColor> chooseAnyColor(HWND owner, TColor initial, const std::wstring& settingsFile) {

@@ -84,8 +84,9 @@ std::uint16_t FieldFromHotKey(std::uint32_t refreshHotkey) {
   return field;
 }
 
-std::string FontDescription(const TFontSpec& font) {
-  return tr(TextId::OptionsFontDescription, {{"name", font.Name}, {"size", std::to_string(font.Size)}});
+std::string FontDescription(const TFontSpec& font, const Language& language) {
+  const std::string size = std::to_string(font.Size);
+  return formatText(language.text(TextId::OptionsFontDescription), {{"name", font.Name}, {"size", size}});
 }
 
 OptionsDialogModel::OptionsDialogModel(const TKelvaneOptions& record, std::vector<std::string> themeNames,
@@ -255,7 +256,8 @@ void OptionsDialogModel::setHighlightColor(std::optional<TColor> color) {
 }
 
 std::string OptionsDialogModel::fontPanelText() const {
-  return fontPanelShowsInternalFont() ? tr(TextId::OptionsInternalFontPanel) : FontDescription(dialogFont_);
+  return fontPanelShowsInternalFont() ? language_->text(TextId::OptionsInternalFontPanel)
+                                      : FontDescription(dialogFont_, *language_);
 }
 
 void OptionsDialogModel::fontChosen(const std::optional<TFontSpec>& font) {
@@ -264,7 +266,7 @@ void OptionsDialogModel::fontChosen(const std::optional<TFontSpec>& font) {
 }
 
 std::string OptionsDialogModel::highLabel() const {
-  return tr(TextId::OptionsHighLoadHeading, {{"percent", spinText(TxtRed)}});
+  return formatText(language_->text(TextId::OptionsHighLoadHeading), {{"percent", spinText(TxtRed)}});
 }
 
 void OptionsDialogModel::pickThemeColor(std::optional<TColor> color) {

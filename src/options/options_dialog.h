@@ -46,12 +46,13 @@ std::uint32_t HotKeyFromField(std::uint16_t fieldValue);
 std::uint16_t FieldFromHotKey(std::uint32_t refreshHotkey);
 
 // "Tahoma, 6pt"
-std::string FontDescription(const TFontSpec& font);
+std::string FontDescription(const TFontSpec& font, const Language& language = speaking());
 
 class OptionsDialogModel {
  public:
   // Filling from a copy of the record: every control shows the record's value as it is, even
   // one outside the control's range, and stores it back unless the user changes that control.
+  // The model speaks the language spoken when it was made, as the dialog's controls do.
   // `languages` is the language list (languageList), automatic first.
   explicit OptionsDialogModel(const TKelvaneOptions& record, std::vector<std::string> themeNames = {},
                               std::vector<LanguageListEntry> languages = {});
@@ -124,6 +125,7 @@ class OptionsDialogModel {
   void processListRule();
   void internalFontRule();
 
+  const Language* language_ = &speaking();
   TKelvaneOptions record_;
   std::map<int, bool> checks_;
   std::map<int, Spin> spins_;

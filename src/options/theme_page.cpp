@@ -27,7 +27,7 @@ ThemePageModel::ThemePageModel(const TKelvaneOptions& record, std::vector<std::s
       colors_(snapshot_) {}
 
 std::vector<std::string> ThemePageModel::entries() const {
-  std::vector<std::string> list{tr(TextId::ThemeDefaultColors), tr(TextId::ThemeCurrentColors)};
+  std::vector<std::string> list{language_->text(TextId::ThemeDefaultColors), language_->text(TextId::ThemeCurrentColors)};
   list.insert(list.end(), themeNames_.begin(), themeNames_.end());
   return list;
 }

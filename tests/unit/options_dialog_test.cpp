@@ -426,10 +426,15 @@ TEST(OptionsDialogModel, TheLanguageChoiceIsStoredAndSpokenWhenItChanges) {
   EXPECT_EQ(gone.listIndex(CmbLanguage), -1);
   EXPECT_EQ(gone.apply(german, true).options.Language, "de-DE");
 
-  // The model's own texts follow the speaking language.
+  // The model speaks the language it was made in, as the open dialog's controls do: a change
+  // reaches the dialog opened next.
   speak(Language::english());
-  EXPECT_EQ(dialog.highLabel(), "High memory load (above 90%):");
-  EXPECT_EQ(FontDescription(record.Font), "Tahoma, 6pt");
-  speak(Language::simplifiedChinese());
   EXPECT_EQ(dialog.highLabel(), "高内存使用率 (当内存高于 90%):");
+  OptionsDialogModel next(record, {"Mine"}, languages);
+  EXPECT_EQ(next.highLabel(), "High memory load (above 90%):");
+  EXPECT_EQ(next.themes().entries(), (std::vector<std::string>{"Default colors", "Current colors", "Mine"}));
+  next.setChecked(ckInternalFont, true);
+  EXPECT_EQ(next.fontPanelText(), "(internal font)");
+  speak(Language::simplifiedChinese());
+  EXPECT_EQ(next.fontPanelText(), "(internal font)");
 }
