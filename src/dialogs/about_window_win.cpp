@@ -1,6 +1,7 @@
 #include "dialogs/about_window_win.h"
 
 #include "common/system_info_win.h"
+#include "common/language.h"
 #include "common/system_library_win.h"
 #include "common/text_win.h"
 #include "common/version_text.h"
@@ -39,7 +40,7 @@ TAboutWindow::TAboutWindow(HWND form, AboutFacts facts, std::function<void()> hi
       label_(label) {
   SetWindowLongPtrW(form_, GWL_STYLE, static_cast<LONG_PTR>(kFormStyle));
   SetWindowLongPtrW(form_, GWL_EXSTYLE, static_cast<LONG_PTR>(kFormExStyle));
-  SetWindowTextW(form_, L"关于");
+  SetWindowTextW(form_, trWide(TextId::AboutTitle).c_str());
   const SIZE frame = windowSizeFor(kFormStyle, kFormExStyle, layout_.clientWidth, layout_.clientHeight);
   SetWindowPos(form_, nullptr, 0, 0, frame.cx, frame.cy,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
@@ -75,15 +76,15 @@ void TAboutWindow::createControls() {
     return control;
   };
   kept(addControl(form_, L"STATIC", L"Kelvane", SS_LEFT | SS_NOPREFIX, layout_.title, kTitleId, titleFont_.get()));
-  kept(addControl(form_, L"STATIC", L"版本 " + toWide(VersionText(facts_.productVersion)), SS_LEFT | SS_NOPREFIX,
+  kept(addControl(form_, L"STATIC", trWide(TextId::AboutVersion, {{"version", VersionText(facts_.productVersion)}}), SS_LEFT | SS_NOPREFIX,
                   layout_.version, kVersionId, font_.get()));
   downloadLink_ = kept(addLink(form_, "", layout_.download, kDownloadLinkId, font_.get()));
   downloadText_ = kept(addControl(form_, L"STATIC", L"", SS_LEFT | SS_NOPREFIX, layout_.download, kDownloadTextId,
                                   font_.get()));
   showDownloadLabel();
-  kept(addLink(form_, "<link>支持信息</link>", layout_.support, kSupportId, font_.get()));
-  kept(addLink(form_, "捐赠 <link>Paypal</link>", layout_.donation, kDonationId, font_.get()));
-  HWND ok = kept(addControl(form_, L"BUTTON", L"确定", BS_DEFPUSHBUTTON | WS_TABSTOP, layout_.ok, IDOK, font_.get()));
+  kept(addLink(form_, tr(TextId::AboutSupport), layout_.support, kSupportId, font_.get()));
+  kept(addLink(form_, tr(TextId::AboutDonate), layout_.donation, kDonationId, font_.get()));
+  HWND ok = kept(addControl(form_, L"BUTTON", trWide(TextId::ButtonOk), BS_DEFPUSHBUTTON | WS_TABSTOP, layout_.ok, IDOK, font_.get()));
   SetFocus(ok);
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// TFrmWelcome: shown at start-up until the user ticks "不再显示此屏幕"; it explains how to keep
+// TFrmWelcome: shown at start-up until the user ticks its "don't show again" box; it explains how to keep
 // the tray icon visible. Owned by the hidden application window, so it gets no taskbar button.
 
 #include <windows.h>
