@@ -1,11 +1,14 @@
 #include "dialogs/about_window_win.h"
 
+#include <algorithm>
+
 #include "common/system_info_win.h"
 #include "common/language.h"
 #include "common/system_library_win.h"
 #include "common/text_win.h"
 #include "common/version_text.h"
 #include "common/window_placement_win.h"
+#include "dialogs/link_markup.h"
 #include "dialogs/window_controls_win.h"
 #include "update/version_download_win.h"
 #include "update/web_pages.h"
@@ -31,13 +34,17 @@ AboutFacts AboutFacts::forThisProgram() {
   return {readProductVersion(), kelvane::programKey(toUtf8(programPath())), kelvane::versionFileAddress()};
 }
 
-TAboutWindow::TAboutWindow(HWND form, AboutFacts facts, std::function<void()> hide, DownloadLabel label)
+TAboutWindow::TAboutWindow(HWND form, AboutFacts facts, std::function<void()> hide, DownloadLabel label, int dpi)
     : form_(form),
       commonControls_(loadLinkControls()),
       facts_(std::move(facts)),
       hide_(std::move(hide)),
-      layout_(aboutLayout(systemDpi())),
+      dpi_(dpi),
+      layout_(aboutLayout(dpi)),
       label_(label) {
+  font_ = createWindowFont(formFontFace(), 8, 0, false, dpi_);
+  titleFont_ = createWindowFont(formFontFace(), 0, layout_.titlePixels, true, dpi_);
+  layout_ = fitAboutTexts(layout_, measuredTexts());
   SetWindowLongPtrW(form_, GWL_STYLE, static_cast<LONG_PTR>(kFormStyle));
   SetWindowLongPtrW(form_, GWL_EXSTYLE, static_cast<LONG_PTR>(kFormExStyle));
   SetWindowTextW(form_, trWide(TextId::AboutTitle).c_str());
@@ -62,10 +69,20 @@ DownloadLabel TAboutWindow::keptLabel() const {
   return kept;
 }
 
+AboutTextWidths TAboutWindow::measuredTexts() const {
+  // The download line takes each of its captions in turn; an offered version is measured as
+  // long as this program's own.
+  const std::string version = VersionText(facts_.productVersion);
+  int column = textWidthIn(titleFont_.get(), L"Kelvane");
+  for (const std::string& text :
+       {tr(TextId::AboutVersion, {{"version", version}}), tr(TextId::UpdateCheckLink), tr(TextId::UpdateChecking),
+        tr(TextId::UpdateAvailable, {{"version", version}}), tr(TextId::UpdateUpToDate), tr(TextId::UpdateFailed),
+        tr(TextId::AboutSupport)})
+    column = std::max(column, textWidthIn(font_.get(), toWide(linkDisplayText(text))));
+  return {column, textWidthIn(font_.get(), toWide(linkDisplayText(tr(TextId::AboutDonate))))};
+}
+
 void TAboutWindow::createControls() {
-  const int dpi = systemDpi();
-  font_ = createWindowFont(formFontFace(), 8, 0, false, dpi);
-  titleFont_ = createWindowFont(formFontFace(), 0, layout_.titlePixels, true, dpi);
   {
     const PngDecoder decoder;
     programPicture_ = programPicture(decoder, layout_.picture.width);

@@ -7,6 +7,7 @@
 #include "common/language.h"
 #include "common/text_win.h"
 #include "common/window_placement_win.h"
+#include "dialogs/link_markup.h"
 #include "dialogs/window_controls_win.h"
 #include "update/web_pages.h"
 #include "update/web_pages_win.h"
@@ -22,7 +23,11 @@ constexpr COLORREF kBandColor = RGB(0xFF, 0xF4, 0xD6);
 
 }  // namespace
 
-TFrmWelcome::TFrmWelcome(HWND owner) : commonControls_(loadLinkControls()), layout_(welcomeLayout(systemDpi())) {
+TFrmWelcome::TFrmWelcome(HWND owner, int dpi) : commonControls_(loadLinkControls()), dpi_(dpi) {
+  const WelcomeLayout designed = welcomeLayout(dpi_);
+  font_ = createWindowFont(L"Segoe UI", 8, 0, false, dpi_);
+  headingFont_ = createWindowFont(L"Tahoma", 0, designed.headingPixels, false, dpi_);
+  layout_ = fitWelcomeTexts(designed, measuredTexts(designed));
   registerWindowClass(kWelcomeClassName);
   const SIZE frame = windowSizeFor(kStyle, kExStyle, layout_.clientWidth, layout_.clientHeight);
   createWindow(kExStyle, kWelcomeClassName, trWide(TextId::WelcomeTitle).c_str(), kStyle, 0, 0, frame.cx, frame.cy, owner);
@@ -36,10 +41,14 @@ TFrmWelcome::~TFrmWelcome() {
   freeLibraryLater(std::move(commonControls_));
 }
 
+WelcomeTextSizes TFrmWelcome::measuredTexts(const WelcomeLayout& designed) const {
+  return {textWidthIn(headingFont_.get(), trWide(TextId::WelcomeHeading)),
+          wrappedHeightIn(font_.get(), trWide(TextId::WelcomeExplanation), designed.explanation.width),
+          wrappedHeightIn(font_.get(), toWide(linkDisplayText(tr(TextId::WelcomeDonation))), designed.donation.width),
+          checkMarkWidth(dpi_) + textWidthIn(font_.get(), trWide(TextId::WelcomeDontShowAgain))};
+}
+
 void TFrmWelcome::FormCreate() {
-  const int dpi = systemDpi();
-  font_ = createWindowFont(L"Segoe UI", 8, 0, false, dpi);
-  headingFont_ = createWindowFont(L"Tahoma", 0, layout_.headingPixels, false, dpi);
   {
     const PngDecoder decoder;
     programPicture_ = programPicture(decoder, layout_.picture.width);
