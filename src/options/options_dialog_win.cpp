@@ -354,7 +354,7 @@ void TFrmOptions::CheckMonitorClick() {
 }
 
 void TFrmOptions::BtnOkClick(bool closing) {
-  const OptionsApplyResult result = model_.apply(form_.Options(), closing);
+  const OptionsApplyResult result = model_.apply(form_.Options());
   form_.ApplyOptions(result.options, result.effects);
   if (closing) {
     BtnCancelClick();
