@@ -81,9 +81,9 @@ TFrmOptions::TFrmOptions(OptionsHost& form)
   FormShow();
 }
 
-// A dialog still open when the program ends (Exit from the tray menu) goes with the process:
-// by then the form it would report to is gone. Its controls still exist, so the library that
-// draws them stays loaded too.
+// A dialog still open when this object ends (with the process) is destroyed by its owner without
+// reaching the handlers: the form they would report to is gone by then. Its controls outlive
+// this destructor, so the library that draws them stays loaded.
 TFrmOptions::~TFrmOptions() {
   if (hwnd_) (void)commonControls_.release();
 }
