@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <exception>
+#include <string>
 
 #include "common/error_display_win.h"
 #include "common/handles_win.h"
@@ -24,6 +25,13 @@ inline bool handleDialogKeys(MSG& message) {
   HWND active = GetActiveWindow();
   return active && (GetWindowLongW(active, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) != 0 &&
          IsDialogMessageW(active, &message);
+}
+
+// The text of a window or control, whatever its length.
+inline std::wstring windowText(HWND window) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
 }
 
 // Runs a handler of a window or dialog procedure: what escapes it is shown, and `failed` answers.

@@ -54,12 +54,6 @@ std::vector<std::wstring> splitEntries(std::string_view list) {
   return entries;
 }
 
-std::wstring windowText(HWND window) {
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
 bool isKind(int id, ControlKind kind) {
   const ControlLayout* control = findOptionsControl(id);
   return control && control->kind == kind;
