@@ -275,7 +275,7 @@ bool OptionsDialogModel::monitorWarningAnswered(int result, bool dontShowAgain) 
   return dontShowAgain;
 }
 
-OptionsApplyResult OptionsDialogModel::apply(const TKelvaneOptions& current, bool closing) {
+OptionsApplyResult OptionsDialogModel::apply(const TKelvaneOptions& current) {
   TKelvaneOptions o = current;
   for (const CheckField& check : kCheckFields) o.*check.field = checked(check.id);
   o.DoubleClickAction = lists_.at(CmbDoubleClick);
@@ -294,14 +294,9 @@ OptionsApplyResult OptionsDialogModel::apply(const TKelvaneOptions& current, boo
   o.NoWarningSwithOffMonMobile = o.NoWarningSwithOffMonMobile || noWarningMobile_;
   ApplyThemeColors(o, themes_.colors());
 
-  OptionsApplyResult result{o, {}};
-  if (!o.ShowTopProcess) result.effects.push_back(OptionsEffect::RemoveProcessItems);
-  if (!o.ShowMemMenu) result.effects.push_back(OptionsEffect::RemoveMemoryLines);
-  for (OptionsEffect effect : {OptionsEffect::SetRefreshInterval, OptionsEffect::SaveOptions,
-                               OptionsEffect::RefreshTick, OptionsEffect::ApplyRefreshHotkey,
-                               OptionsEffect::InitDefaultMenu})
-    result.effects.push_back(effect);
-  if (closing) result.effects.push_back(OptionsEffect::CloseDialog);
+  OptionsApplyResult result{o,
+                            {OptionsEffect::SetRefreshInterval, OptionsEffect::SaveOptions,
+                             OptionsEffect::RefreshTick, OptionsEffect::ApplyRefreshHotkey}};
   // Apply leaves the dialog open on what was stored, so that Cancel afterwards keeps it.
   fill(o);
   return result;
