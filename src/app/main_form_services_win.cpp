@@ -45,12 +45,6 @@ void TFrmKelvaneMain::ApplyOptions(const TKelvaneOptions& options, const std::ve
       case OptionsEffect::RefreshTick: onTimer1Timer(); break;
       case OptionsEffect::SpeakLanguage: speakLanguageSetting(options_.Language); break;
       case OptionsEffect::ApplyRefreshHotkey: ApplyRefreshHotkey(); break;
-      // The tray menu is built anew from the record each time it opens: its default item, its
-      // process entries and its memory lines follow the record without more ado.
-      case OptionsEffect::InitDefaultMenu:
-      case OptionsEffect::RemoveProcessItems:
-      case OptionsEffect::RemoveMemoryLines:
-      case OptionsEffect::CloseDialog: break;
     }
   }
 }

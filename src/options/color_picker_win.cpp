@@ -5,9 +5,11 @@
 
 #include <array>
 #include <map>
+#include <utility>
 
 #include "common/handles_win.h"
 #include "common/text_win.h"
+#include "common/window_win.h"
 #include "options/color_picker.h"
 #include "settings/color_text.h"
 #include "settings/settings_codec.h"
@@ -152,36 +154,47 @@ std::optional<TColor> chooseAnyColor(HWND owner, TColor initial, const std::wstr
 namespace {
 
 // The font dialog's colour list gets a last entry "Custom..." that opens the colour dialog; the
-// colour chosen there becomes the entry's colour, which the font dialog then takes.
-struct FontDialogState {
-  std::wstring settingsFile;
-  LRESULT customEntry = CB_ERR;
-};
+// colour chosen there becomes the entry's colour, which the font dialog then takes. The system
+// owns the dialog; this object serves its hook procedure for one showing.
+class FontDialogHook : public DialogBase<FontDialogHook> {
+ public:
+  explicit FontDialogHook(std::wstring settingsFile) : settingsFile_(std::move(settingsFile)) {}
 
-UINT_PTR CALLBACK fontDialogHook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    const auto* request = reinterpret_cast<const CHOOSEFONTW*>(lParam);
-    auto* state = reinterpret_cast<FontDialogState*>(request->lCustData);
-    SetPropW(dialog, L"KelvaneFontDialog", state);
-    state->customEntry = SendDlgItemMessageW(dialog, cmb4, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(trWide(TextId::FontDialogCustomColor).c_str()));
-    if (state->customEntry >= 0)
-      SendDlgItemMessageW(dialog, cmb4, CB_SETITEMDATA, static_cast<WPARAM>(state->customEntry), request->rgbColors);
-    return FALSE;
+  // Set into the request: the hook, with this object as its custom data.
+  void hook(CHOOSEFONTW& request) {
+    request.lCustData = reinterpret_cast<LPARAM>(this);
+    request.lpfnHook = &hookProc;
+    request.Flags |= CF_ENABLEHOOK;
   }
-  if (message == WM_COMMAND && LOWORD(wParam) == cmb4 && HIWORD(wParam) == CBN_SELCHANGE) {
-    auto* state = static_cast<FontDialogState*>(GetPropW(dialog, L"KelvaneFontDialog"));
-    if (state && state->customEntry >= 0 &&
-        SendDlgItemMessageW(dialog, cmb4, CB_GETCURSEL, 0, 0) == state->customEntry) {
-      const auto current = static_cast<COLORREF>(
-          SendDlgItemMessageW(dialog, cmb4, CB_GETITEMDATA, static_cast<WPARAM>(state->customEntry), 0));
-      if (const auto chosen = chooseAnyColor(dialog, static_cast<TColor>(current & 0xFFFFFF), state->settingsFile))
-        SendDlgItemMessageW(dialog, cmb4, CB_SETITEMDATA, static_cast<WPARAM>(state->customEntry),
-                            static_cast<LPARAM>(*chosen));
-    }
+
+ private:
+  friend class DialogBase<FontDialogHook>;
+  static FontDialogHook* boundObject(LPARAM request) {
+    return reinterpret_cast<FontDialogHook*>(reinterpret_cast<const CHOOSEFONTW*>(request)->lCustData);
   }
-  if (message == WM_DESTROY) RemovePropW(dialog, L"KelvaneFontDialog");
-  return FALSE;  // the font dialog goes on with its own handling, sample included
-}
+
+  INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) addCustomEntry(reinterpret_cast<const CHOOSEFONTW*>(lParam)->rgbColors);
+    if (message == WM_COMMAND && LOWORD(wParam) == cmb4 && HIWORD(wParam) == CBN_SELCHANGE) ColorListChange();
+    return FALSE;  // the font dialog goes on with its own handling, sample included
+  }
+
+  void addCustomEntry(COLORREF shown) {
+    customEntry_ = SendDlgItemMessageW(hwnd_, cmb4, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(trWide(TextId::FontDialogCustomColor).c_str()));
+    if (customEntry_ >= 0) SendDlgItemMessageW(hwnd_, cmb4, CB_SETITEMDATA, static_cast<WPARAM>(customEntry_), shown);
+  }
+
+  void ColorListChange() {
+    if (customEntry_ < 0 || SendDlgItemMessageW(hwnd_, cmb4, CB_GETCURSEL, 0, 0) != customEntry_) return;
+    const auto current = static_cast<COLORREF>(
+        SendDlgItemMessageW(hwnd_, cmb4, CB_GETITEMDATA, static_cast<WPARAM>(customEntry_), 0));
+    if (const auto chosen = chooseAnyColor(hwnd_, static_cast<TColor>(current & 0xFFFFFF), settingsFile_))
+      SendDlgItemMessageW(hwnd_, cmb4, CB_SETITEMDATA, static_cast<WPARAM>(customEntry_), static_cast<LPARAM>(*chosen));
+  }
+
+  std::wstring settingsFile_;
+  LRESULT customEntry_ = CB_ERR;
+};
 
 }  // namespace
 
@@ -201,10 +214,9 @@ std::optional<TFontSpec> chooseFont(HWND owner, const TFontSpec& font, const std
   dialog.hwndOwner = owner;
   dialog.lpLogFont = &logFont;
   dialog.rgbColors = shownColor;
-  FontDialogState state{settingsFile};
-  dialog.lCustData = reinterpret_cast<LPARAM>(&state);
-  dialog.lpfnHook = fontDialogHook;
-  dialog.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT | CF_ENABLEHOOK;
+  dialog.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
+  FontDialogHook hook(settingsFile);
+  hook.hook(dialog);
   if (!ChooseFontW(&dialog)) return std::nullopt;
   TFontSpec chosen;
   chosen.Name = toUtf8(logFont.lfFaceName);

@@ -13,12 +13,6 @@ namespace kelvane {
 
 namespace {
 
-std::wstring windowText(HWND window) {
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
 class InputBoxDialog : public DialogBase<InputBoxDialog> {
  public:
   InputBoxDialog(std::wstring prompt, std::wstring text) : prompt_(std::move(prompt)), text_(std::move(text)) {}

@@ -285,7 +285,7 @@ bool OptionsDialogModel::monitorWarningAnswered(int result, bool dontShowAgain) 
   return dontShowAgain;
 }
 
-OptionsApplyResult OptionsDialogModel::apply(const TKelvaneOptions& current, bool closing) {
+OptionsApplyResult OptionsDialogModel::apply(const TKelvaneOptions& current) {
   TKelvaneOptions o = current;
   for (const CheckField& check : kCheckFields) o.*check.field = checked(check.id);
   o.DoubleClickAction = lists_.at(CmbDoubleClick);
@@ -307,15 +307,11 @@ OptionsApplyResult OptionsDialogModel::apply(const TKelvaneOptions& current, boo
   if (language >= 0) o.Language = languages_[static_cast<std::size_t>(language)].tag;
 
   OptionsApplyResult result{o, {}};
-  if (!o.ShowTopProcess) result.effects.push_back(OptionsEffect::RemoveProcessItems);
-  if (!o.ShowMemMenu) result.effects.push_back(OptionsEffect::RemoveMemoryLines);
   // Before the tick, so that the tip speaks the new language at once.
   if (o.Language != current.Language) result.effects.push_back(OptionsEffect::SpeakLanguage);
   for (OptionsEffect effect : {OptionsEffect::SetRefreshInterval, OptionsEffect::SaveOptions,
-                               OptionsEffect::RefreshTick, OptionsEffect::ApplyRefreshHotkey,
-                               OptionsEffect::InitDefaultMenu})
+                               OptionsEffect::RefreshTick, OptionsEffect::ApplyRefreshHotkey})
     result.effects.push_back(effect);
-  if (closing) result.effects.push_back(OptionsEffect::CloseDialog);
   // Apply leaves the dialog open on what was stored, so that Cancel afterwards keeps it.
   fill(o);
   return result;

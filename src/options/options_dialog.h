@@ -22,17 +22,16 @@ struct SpinRange {
   bool operator==(const SpinRange&) const = default;
 };
 
-// What the program must do after OK or Apply stored the record, in this order.
+// What the program must do after OK or Apply stored the record, in this order. The tray menu
+// needs nothing: it is built from the record each time it opens, so its process entries, its
+// memory lines and its default item follow the stored record by themselves. Closing after OK is
+// the dialog's own business.
 enum class OptionsEffect {
-  RemoveProcessItems,   // the tray menu loses its process entries (ShowTopProcess off)
-  RemoveMemoryLines,    // the tray menu loses its memory lines (ShowMemMenu off)
   SpeakLanguage,        // a new Language: spoken at once by every window and menu made afterwards
   SetRefreshInterval,   // the refresh timer takes RefreshRate
   SaveOptions,
   RefreshTick,          // one tick at once: the tray picture shows the new look
   ApplyRefreshHotkey,   // the hot key is registered anew
-  InitDefaultMenu,      // the default menu item follows DoubleClickAction
-  CloseDialog,          // OK only
 };
 
 struct OptionsApplyResult {
@@ -109,10 +108,10 @@ class OptionsDialogModel {
   // warning unticks it. True when NoWarningSwithOffMonMobile is to be set in the record at once.
   bool monitorWarningAnswered(int result, bool dontShowAgain);
 
-  // OK (closing) or Apply: the dialog's values stored into the current record, which keeps
-  // what the dialog does not edit, and the effects to carry out. After Apply the dialog goes
-  // on from the stored values.
-  OptionsApplyResult apply(const TKelvaneOptions& current, bool closing);
+  // OK or Apply: the dialog's values stored into the current record, which keeps what the
+  // dialog does not edit, and the effects to carry out. After Apply the dialog goes on from the
+  // stored values.
+  OptionsApplyResult apply(const TKelvaneOptions& current);
 
  private:
   struct Spin {

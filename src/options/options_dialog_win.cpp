@@ -56,12 +56,6 @@ std::vector<std::wstring> splitEntries(std::string_view list) {
   return entries;
 }
 
-std::wstring windowText(HWND window) {
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
 }  // namespace
 
 TFrmOptions::TFrmOptions(OptionsHost& form)
@@ -80,9 +74,9 @@ TFrmOptions::TFrmOptions(OptionsHost& form)
   FormShow();
 }
 
-// A dialog still open when the program ends (Exit from the tray menu) goes with the process:
-// by then the form it would report to is gone. Its controls still exist, so the library that
-// draws them stays loaded too.
+// A dialog still open when this object ends (with the process) is destroyed by its owner without
+// reaching the handlers: the form they would report to is gone by then. Its controls outlive
+// this destructor, so the library that draws them stays loaded.
 TFrmOptions::~TFrmOptions() {
   if (hwnd_) (void)commonControls_.release();
 }
@@ -361,7 +355,7 @@ void TFrmOptions::CheckMonitorClick() {
 }
 
 void TFrmOptions::BtnOkClick(bool closing) {
-  const OptionsApplyResult result = model_.apply(form_.Options(), closing);
+  const OptionsApplyResult result = model_.apply(form_.Options());
   form_.ApplyOptions(result.options, result.effects);
   if (closing) {
     BtnCancelClick();
