@@ -6,7 +6,9 @@
 #include <algorithm>
 
 #include "../e2e/tools/synthetic_history_win.h"
+#include "common/language.h"
 #include "common/text_win.h"
+#include "history/history_export_win.h"
 #include "history/history_window_win.h"
 
 using namespace kelvane;
@@ -37,6 +39,18 @@ std::string clipboardText() {
   }
   CloseClipboard();
   return text;
+}
+
+// What Ctrl+C in the window puts on the clipboard.
+std::string copiedWithCtrlC(HWND window) {
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  SendMessageW(window, WM_KEYDOWN, 'C', 0);
+  keys[VK_CONTROL] = 0;
+  SetKeyboardState(keys);
+  return clipboardText();
 }
 
 }  // namespace
@@ -94,14 +108,7 @@ TEST(HistoryWindow, OpensWithItsRangeAnswersKeysPaintsAndGivesBackWhatItHeldWhen
   EXPECT_EQ(window.view().pointedMoment()->column.recorded, true);
 
   // Ctrl+C puts the moment's text on the clipboard, the alert's processes with it.
-  BYTE keys[256] = {};
-  GetKeyboardState(keys);
-  keys[VK_CONTROL] = 0x80;
-  SetKeyboardState(keys);
-  SendMessageW(window.hwnd(), WM_KEYDOWN, 'C', 0);
-  keys[VK_CONTROL] = 0;
-  SetKeyboardState(keys);
-  const std::string copied = clipboardText();
+  const std::string copied = copiedWithCtrlC(window.hwnd());
   EXPECT_NE(copied.find("警报: 负载 93%\r\n    leaky.exe  1.86 GB\r\n"), std::string::npos) << copied;
 
   // 4 chooses 30 days and the range is kept at once.
@@ -133,4 +140,132 @@ TEST(HistoryWindow, OpensWithItsRangeAnswersKeysPaintsAndGivesBackWhatItHeldWhen
   EXPECT_EQ(window.view().range(), HistoryRange::Month);
   SendMessageW(window.hwnd(), WM_CLOSE, 0, 0);
   EXPECT_FALSE(window.isOpen());
+}
+
+namespace {
+
+// Speaks a language for one test and Chinese again afterwards, also when the test fails.
+class Speaking {
+ public:
+  explicit Speaking(const Language& language) { speak(language); }
+  ~Speaking() { speak(Language::simplifiedChinese()); }
+};
+
+// Points the mouse at the column of `time` and copies that moment's text as Ctrl+C does.
+std::string copiedMomentAt(const HistoryWindow& window, std::int64_t time) {
+  const HistoryView& view = window.view();
+  const ViewRect& graph = view.layout().graph;
+  const int x = graph.left + static_cast<int>(columnOf(time, view.from(), view.to(), graph.width()));
+  SendMessageW(window.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(x, graph.top + 20));
+  return copiedWithCtrlC(window.hwnd());
+}
+
+// The width DrawText gives a line of text in the window's own font.
+class FontRuler {
+ public:
+  explicit FontRuler(HWND window)
+      : window_(window), dc_(GetDC(window)),
+        old_(SelectObject(dc_, reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)))) {}
+  ~FontRuler() {
+    SelectObject(dc_, old_);
+    ReleaseDC(window_, dc_);
+  }
+  FontRuler(const FontRuler&) = delete;
+  FontRuler& operator=(const FontRuler&) = delete;
+
+  int width(const std::string& text) const {
+    const std::wstring words = toWide(text);
+    RECT box{0, 0, 0, 0};
+    DrawTextW(dc_, words.c_str(), static_cast<int>(words.size()), &box, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    return box.right - box.left;
+  }
+  TextSize measure() const {
+    return [this](const std::string& text) {
+      const std::wstring words = toWide(text);
+      SIZE size{};
+      GetTextExtentPoint32W(dc_, words.c_str(), static_cast<int>(words.size()), &size);
+      return ViewPoint{static_cast<int>(size.cx), static_cast<int>(size.cy)};
+    };
+  }
+
+ private:
+  HWND window_;
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+}  // namespace
+
+// Both built-in languages at 96 and 144 DPI: the buttons' and the list heading's texts keep a
+// tenth of their room spare in the window's font (the fonts under Wine are stand-ins), every
+// other text of the picture fits its box inside the window, and a copied moment tells an alert's
+// processes and a release's freed memory in the language spoken.
+TEST(HistoryWindow, EveryTextFitsInBothLanguagesAtBothDpisAndMomentsAreToldInTheLanguage) {
+  for (const Language* language : {&Language::simplifiedChinese(), &Language::english()}) {
+    const Speaking speaking(*language);
+    SyntheticHistory source;
+    source.kept.range = HistoryRange::Hour;
+    HistoryWindow window(source, nullptr);
+    window.show();
+    ASSERT_TRUE(window.isOpen());
+    EXPECT_EQ(FindWindowW(kHistoryWindowClassName, trWide(TextId::HistoryWindowTitle).c_str()), window.hwnd());
+    SendMessageW(window.hwnd(), WM_MOUSELEAVE, 0, 0);
+
+    for (const int dpi : {96, 144}) {
+      SCOPED_TRACE(language->tag() + " at " + std::to_string(dpi) + " DPI");
+      const ViewPoint client = defaultHistoryClientSize(dpi);
+      RECT frame{0, 0, client.x, client.y};
+      AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
+      OffsetRect(&frame, -frame.left, -frame.top);
+      SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&frame));
+      const HistoryLayout& layout = window.view().layout();
+      ASSERT_EQ(layout.dpi, dpi);
+      const FontRuler ruler(window.hwnd());
+      const int edges = 2 * scaledForDpi(3, dpi);
+      for (std::size_t i = 0; i < kHistoryRangeCount; ++i) {
+        const std::string text = rangeText(static_cast<HistoryRange>(i));
+        EXPECT_LE(ruler.width(text) * 10, (layout.rangeButtons[i].width() - edges) * 9) << text;
+      }
+      EXPECT_LE(ruler.width(tr(TextId::HistoryExportCsv)) * 10, (layout.exportButton.width() - edges) * 9);
+      EXPECT_LE(layout.exportButton.right, layout.client.right);
+      EXPECT_LT(layout.rangeButtons.back().right, layout.exportButton.left);
+      ASSERT_GT(layout.growers.width(), 0);
+      for (const HistoryRange range : {HistoryRange::Hour, HistoryRange::Month})
+        EXPECT_LE(ruler.width(growersHeading(range)) * 10, layout.growers.width() * 9) << growersHeading(range);
+
+      // The picture as the window paints it, with the alert's moment pointed at.
+      const HistoryEvent& alert = source.held.events[source.held.events.size() - 2];
+      ASSERT_EQ(alert.kind, HistoryEventKind::Alert);
+      copiedMomentAt(window, alert.time);
+      const auto moment = window.view().pointedMoment();
+      ASSERT_TRUE(moment);
+      std::vector<std::string> growerLines;
+      for (const Grower& grower : window.view().growers()) growerLines.push_back(growerLine(grower, NumberFormat()));
+      const auto plan = window.view().picture(HistoryLook(), systemLocalTimeOf(),
+                                              momentLines(*moment, userMomentText(moment->from, moment->to),
+                                                          NumberFormat()),
+                                              growerLines, ruler.measure());
+      for (const DrawStep& step : plan) {
+        if (step.kind != DrawStep::Kind::Text) continue;
+        EXPECT_LE(ruler.width(step.text), step.rect.width()) << step.text;
+        EXPECT_GE(step.rect.left, 0) << step.text;
+        EXPECT_LE(step.rect.right, layout.client.right) << step.text;
+      }
+    }
+
+    const auto& events = source.held.events;
+    const std::string alertText = copiedMomentAt(window, events[events.size() - 2].time);
+    const std::string releaseText = copiedMomentAt(window, events.back().time);
+    if (language == &Language::english()) {
+      EXPECT_NE(alertText.find("\r\nHigh memory load: 93%\r\n    leaky.exe  1.86 GB\r\n    explorer.exe  150 MB\r\n"
+                               "    editor.exe  41 MB\r\n    services.exe  20 MB\r\n    svchost.exe  12 MB\r\n"),
+                std::string::npos)
+          << alertText;
+      EXPECT_NE(releaseText.find("\r\nMemory release (menu): 900 MB released\r\n"), std::string::npos) << releaseText;
+    } else {
+      EXPECT_NE(alertText.find("\r\n警报: 负载 93%\r\n    leaky.exe  1.86 GB\r\n"), std::string::npos) << alertText;
+      EXPECT_NE(releaseText.find("\r\n释放内存 (菜单): 已释放 900 MB\r\n"), std::string::npos) << releaseText;
+    }
+    window.close();
+  }
 }
