@@ -3,6 +3,7 @@
 #include <wtsapi32.h>
 
 #include "app/session_notification_win.h"
+#include "common/language.h"
 #include "history/command_handover_win.h"
 #include "common/system_info_win.h"
 #include "dialogs/main_window_win.h"
@@ -19,7 +20,7 @@ constexpr int kFormWidth = 420, kFormHeight = 320;
 
 // The refusal on systems outside the NT family.
 void showPlatformRefusal() {
-  TaskInfo("此程序需要 Windows NT/2000/XP/2003 Server/Vista/2008 Server/7/8 或更高", nullptr);
+  TaskInfo(tr(TextId::StartupNeedsWindowsNt), nullptr);
 }
 
 }  // namespace
@@ -33,7 +34,7 @@ TFrmKelvaneMain::TFrmKelvaneMain(HWND applicationWindow) : applicationWindow_(ap
   // Owned by the hidden application window, so the form never gets a taskbar button.
   createWindow(0, kMainFormClassName, L"Kelvane", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
                CW_USEDEFAULT, CW_USEDEFAULT, kFormWidth, kFormHeight, applicationWindow_);
-  if (!hwnd_) throw std::runtime_error("cannot create the main window");
+  if (!hwnd_) throw std::runtime_error(tr(TextId::ErrorNoMainWindow));
   SetMainFormWindow(hwnd_);
 
   // The components come first: the timers and the icon with its design-time picture.

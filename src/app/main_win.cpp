@@ -9,6 +9,7 @@
 #include "app/main_form_win.h"
 #include "common/error_display_win.h"
 #include "common/handles_win.h"
+#include "common/text_win.h"
 #include "common/system_library_win.h"
 #include "common/window_win.h"
 #include "history/command_handover_win.h"
@@ -47,7 +48,7 @@ InstanceClaim claimSingleInstance(UniqueKernelHandle& mutex) {
 
 void showUnreachableCopy() {
   MessageBoxW(nullptr,
-              L"Kelvane 已在运行, 但没有响应. 请在任务管理器中结束 kelvane.exe, 然后再启动 Kelvane.",
+              trWide(TextId::StartupCopyNotResponding).c_str(),
               L"Kelvane", MB_OK | MB_ICONWARNING);
 }
 

@@ -31,6 +31,7 @@ namespace kelvane {
   X(MenuSettings, "menu.settings", Plain)                                      \
   X(MenuAbout, "menu.about", Plain)                                            \
   X(MenuExit, "menu.exit", Plain)                                              \
+  X(MenuNotAvailable, "menu.notAvailable", Plain)                              \
   /* the picture's tip; its lines are also the menu's memory lines */          \
   X(TipShowsUsedPhysical, "tip.showsUsedPhysical", TipHeading)                 \
   X(TipShowsFreePhysical, "tip.showsFreePhysical", TipHeading)                 \
@@ -101,6 +102,8 @@ namespace kelvane {
   X(ProcessCopyDetails, "process.copyDetails", Plain)                          \
   X(ProcessSearchOnline, "process.searchOnline", Plain)                        \
   X(ProcessButtons, "process.buttons", Buttons)                                \
+  X(ProcessEndFailed, "process.endFailed", Plain)                              \
+  X(ProcessReleaseFailed, "process.releaseFailed", Plain)                      \
   /* the options dialog */                                                     \
   X(OptionsCaption, "options.caption", Plain)                                  \
   X(OptionsPages, "options.pages", List)                                       \
@@ -203,12 +206,15 @@ namespace kelvane {
   X(ErrorCode, "error.code", Plain)                                            \
   X(ErrorUnableToWrite, "error.unableToWrite", Plain)                          \
   X(ErrorClipboard, "error.clipboard", Plain)                                  \
+  X(ErrorCannotCopy, "error.cannotCopy", Plain)                                \
   X(ErrorUnknown, "error.unknown", Plain)                                      \
   X(ErrorNoApplicationWindow, "error.noApplicationWindow", Plain)              \
   X(ErrorNoMainWindow, "error.noMainWindow", Plain)                            \
   X(ErrorNoOptionsDialog, "error.noOptionsDialog", Plain)                      \
   X(ErrorNoMenuWindow, "error.noMenuWindow", Plain)                            \
   X(ErrorNoNotificationWindow, "error.noNotificationWindow", Plain)            \
+  X(ErrorNoProcessDialogsWindow, "error.noProcessDialogsWindow", Plain)        \
+  X(ErrorNoProcessDialog, "error.noProcessDialog", Plain)                      \
   X(ErrorNoWelcomeWindow, "error.noWelcomeWindow", Plain)                      \
   /* the memory history */                                                     \
   X(HistoryWindowTitle, "history.windowTitle", Plain)                          \

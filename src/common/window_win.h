@@ -13,6 +13,7 @@
 
 #include "common/error_display_win.h"
 #include "common/handles_win.h"
+#include "common/language.h"
 
 namespace kelvane {
 
@@ -33,7 +34,7 @@ Result guardedHandler(Handler&& handler, Result failed) {
   } catch (const std::exception& error) {
     showUnexpectedError(error.what());
   } catch (...) {
-    showUnexpectedError("unknown error");
+    showUnexpectedError(tr(TextId::ErrorUnknown));
   }
   return failed;
 }

@@ -42,10 +42,7 @@ std::string formatted(const SYSTEMTIME& time, bool date) {
 
 }  // namespace
 
-std::string systemFailureText(DWORD error) {
-  const std::string text = systemMessageText(error);
-  return text.empty() ? "error " + std::to_string(error) : text;
-}
+std::string systemFailureText(DWORD error) { return systemReason(error); }
 
 std::int64_t utcSecondsNow() {
   FILETIME now{};

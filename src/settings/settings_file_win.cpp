@@ -10,6 +10,7 @@
 
 #include "common/error_display_win.h"
 #include "common/handles_win.h"
+#include "common/language.h"
 #include "common/system_info_win.h"
 #include "common/text_win.h"
 #include "settings/settings_paths.h"
@@ -243,7 +244,7 @@ bool saveOptionsToFile(const std::wstring& path, const TKelvaneOptions& options)
   return editIniFile(path, [&](IniDocument& document) { SaveOptionsToIni(document, options); });
 }
 
-std::string unableToWriteText(const std::wstring& path) { return "Unable to write to " + toUtf8(path); }
+std::string unableToWriteText(const std::wstring& path) { return tr(TextId::ErrorUnableToWrite, {{"path", toUtf8(path)}}); }
 
 void showUnableToWrite(const std::wstring& path) { showUnexpectedError(unableToWriteText(path)); }
 
