@@ -20,15 +20,15 @@ UniqueKernelHandle openFile(const std::wstring& path, DWORD access, DWORD share,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
-// Writes fail from the start: the history lives in memory, with what a readable history file
-// held when there is one.
-// The notice that the history lives in memory, with why in the words `why` writes in a language.
+// Adds the notice that the history lives in memory, with the reason `why` writes in a language.
 template <typename Why>
 void addInMemoryNotice(OpenedHistory& opened, const std::wstring& path, const Why& why) {
   addInBothLanguages(opened.notice, &opened.englishNotice,
                      [&](const Language& language) { return historyInMemoryNotice(language, path, why(language)); });
 }
 
+// Writes fail from the start: the history lives in memory, with what a readable history file
+// held when there is one.
 OpenedHistory inMemory(const std::wstring& path, const std::string& why) {
   OpenedHistory opened;
   addInMemoryNotice(opened, path, [&](const Language&) { return why; });
