@@ -63,10 +63,16 @@ std::wstring LogFilePath(const TKelvaneOptions& options, const std::string& data
 
 void UnattendedFailures::failed(const TKelvaneOptions& options, const std::string& dataFolder,
                                 const std::string& what) {
+  failed(options, dataFolder, what, what);
+}
+
+void UnattendedFailures::failed(const TKelvaneOptions& options, const std::string& dataFolder,
+                                const std::string& what, const std::string& englishWhat) {
   if (std::exchange(inEpisode_, true) || !options.WriteLog) return;
   const DateTimeTexts now = CurrentDateTimeTexts();
+  const std::string when = now.date + " " + now.time + ": ";
   try {
-    AppendLogLine(LogFilePath(options, dataFolder), now.date + " " + now.time + ": " + what);
+    AppendLogLine(LogFilePath(options, dataFolder), when + what, when + englishWhat);
   } catch (const LogWriteError&) {
   }
 }
