@@ -51,6 +51,16 @@ TEST(OptionsDialogTextFit, EveryTextFitsInEveryBuiltInLanguage) {
     wchar_t caption[64] = L"";
     GetWindowTextW(dialog, caption, 64);
     EXPECT_EQ(caption, toWide(language->text(TextId::OptionsCaption)));
+    // Chinese keeps the designed client area of 272 x 216 dialog units; a longer language may
+    // only grow it.
+    RECT design{0, 0, 272, 216}, client{};
+    MapDialogRect(dialog, &design);
+    GetClientRect(dialog, &client);
+    EXPECT_EQ(client.bottom, design.bottom) << language->tag();
+    if (language == &Language::simplifiedChinese()) {
+      EXPECT_EQ(client.right, design.right);
+    }
+    EXPECT_GE(client.right, design.right) << language->tag();
 
     TextFitOptions options;
     options.itemIndent[CmbColorProcesses] = swatchIndent(GetDlgItem(dialog, CmbColorProcesses), CB_GETITEMHEIGHT);
