@@ -3,7 +3,8 @@
 # kelvane_wine_template   makes (once) a template prefix under build/wine-template: the "shell"
 #                         virtual desktop with a taskbar, CJK font replacements, no menu builder.
 # kelvane_wine_start      gives the caller a private display and prefix: starts Xvfb on a free
-#                         display number, copies the template, exports DISPLAY and WINEPREFIX.
+#                         display number, copies the template, exports DISPLAY and WINEPREFIX;
+#                         with KELVANE_DPI set (144), the prefix's screen has that DPI.
 # kelvane_wine_stop       ends every process started by kelvane_wine_start and removes the prefix.
 
 KELVANE_ROOT=${KELVANE_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
