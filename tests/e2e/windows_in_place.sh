@@ -61,7 +61,7 @@ question_in_place() {  # question_in_place DPI
   read -r l t r b <<<"$(rect_of '#32770' Kelvane)"
   log "question at $l,$t,$r,$b above a work area ending at $(work_bottom)"
   check "the question is centred in the work area ($1 DPI)" centred "$l" "$t" "$r" "$b"
-  probe post '#32770' 0x0010
+  probe post '#32770' 0x0010 || true  # a question that did not come has failed above; go on
   check "the question closes ($1 DPI)" probe wait-gone '#32770' 10
 }
 
