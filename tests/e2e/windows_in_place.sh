@@ -32,6 +32,25 @@ choose_process() {  # the sixth item from the bottom; a click right after a menu
   return 1
 }
 
+# The settings dialog can be found by its title while its controls are still being made; it is
+# shown once they are made and filled.
+settings_shown() {
+  local i
+  for i in $(seq 1 50); do
+    [ "$(shown '#32770' 'Kelvane 设置')" = 1 ] && return 0
+    sleep 0.2
+  done
+  return 1
+}
+open_settings() {
+  local attempt
+  for attempt in 1 2 3; do
+    open_tray_menu && menu_choose s && settings_shown && return 0
+    probe keys esc
+  done
+  return 1
+}
+
 # The question comes when the load crosses the red threshold: the tick before at or below it,
 # this tick at or above it. The load moves from tick to tick, so a threshold set to the load the
 # tip showed a moment before is crossed or not by chance. Instead every alert switch stays off
@@ -39,14 +58,6 @@ choose_process() {  # the sixth item from the bottom; a click right after a menu
 # start, and the threshold is 0, which any load reaches: switching the question on in the
 # settings dialog makes OK's own tick ask, whatever the load does (so the question comes while
 # the settings dialog is still on the screen).
-open_settings() {
-  local attempt
-  for attempt in 1 2 3; do
-    open_tray_menu && menu_choose s && wait_for_dialog 'Kelvane 设置' 10 && return 0
-    probe keys esc
-  done
-  return 1
-}
 question_in_place() {  # question_in_place DPI
   local l t r b
   open_tray_menu && menu_choose a
@@ -54,8 +65,8 @@ question_in_place() {  # question_in_place DPI
   probe post TFrmKelvaneMain 0x0010  # its close box hides it
   refute "no question while every alert switch is off ($1 DPI)" probe find '#32770' Kelvane
   check "the settings dialog opens ($1 DPI)" open_settings
-  probe dlg-click 'Kelvane 设置' 1013  # "显示消息框(&M)"
-  probe dlg-click 'Kelvane 设置' 1
+  check "the question is switched on ($1 DPI)" probe dlg-click 'Kelvane 设置' 1013  # "显示消息框(&M)"
+  check "OK is pressed ($1 DPI)" probe dlg-click 'Kelvane 设置' 1
   check "the question comes with OK's tick ($1 DPI)" wait_for_dialog Kelvane 15
   screenshot "question-$1"
   read -r l t r b <<<"$(rect_of '#32770' Kelvane)"
