@@ -88,7 +88,6 @@ median() { sort -n | awk '{v[NR] = $1} END { if (NR) print v[int((NR + 1) / 2)];
 # copy wrote in that span. Read with the preview, as a second program reads it.
 minutes_written() {
   local file="$data_dir/Kelvane.History"
-  [ -f "$file" ] || { echo 0; return; }
   wine "$build/tools/preview/kelvane-preview.exe" --history-file "$(winepath -w "$file" 2>/dev/null)" 2>/dev/null |
     tr -d '\r' | awk -v from="$1" -v to="$2" '$1 == "minute:" && $2 + 60 > from && $2 + 60 <= to' | wc -l
 }
@@ -233,8 +232,12 @@ for refresh in $refresh_rates; do
   row "ratio" "$(ratio "$kcpu" "$mcpu")" "$(ratio "$kanon" "$manon")" "$(ratio "$krss" "$mrss")"
   row "floor (sampling, no icon)" "$fcpu" "$(status_kb "$f" RssAnon)" "$(status_kb "$f" VmRSS)"
   echo "  machine load average (1, 5, 15 min): $load0 before, $load1 after ($(nproc) cores)"
-  echo "  inside the span: $(minutes_written "$t0" "$t1") minutes written to the history," \
-    "$(snapshots_due "$started" "$t0" "$t1") process snapshots due"
+  if [ -f "$data_dir/Kelvane.History" ]; then
+    echo "  inside the span: $(minutes_written "$t0" "$t1") minutes written to the history," \
+      "$(snapshots_due "$started" "$t0" "$t1") process snapshots due"
+  else
+    echo "  no history file: a build without the memory history"
+  fi
   if [ "$refresh" = 1000 ]; then
     dlls_before=$(mapped_dlls "$k")
     open_menu
