@@ -17,6 +17,8 @@
 #                                                      and two snapshots inside, about 15 minutes)
 #   REFRESH_RATES="1000 100" bench/tray_cost.sh       (the refresh intervals measured, in ms)
 #   KELVANE_EXE=/path/to/kelvane.exe bench/tray_cost.sh   (another build, e.g. an older one)
+#   HISTORY_DAYS=30 bench/tray_cost.sh                (a history of that many days of minutes
+#                                                      first, as a user has after a month)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build/windows
@@ -97,6 +99,20 @@ snapshots_due() {
     'BEGIN { print int((to - start) / every) - int((from - start) / every) }'
 }
 load_average() { cut -d' ' -f1-3 /proc/loadavg; }
+
+# A minute a line up to a minute ago, loads going round 30-69%, written by the preview.
+seed_history() {
+  local samples="$KELVANE_WINE_TMP/samples.txt"
+  awk -v from=$(( ($(date +%s) - $1 * 86400) / 60 * 60 )) -v count=$(( $1 * 1440 )) 'BEGIN {
+    for (i = 0; i < count; i++) {
+      load = 30 + (i * 7) % 40
+      printf "%d %d %d 8589934592 4294967296 17179869184\n", from + 60 * i, load, load * 85899345
+    }
+  }' > "$samples"
+  wine "$build/tools/preview/kelvane-preview.exe" --history-samples "$(winepath -w "$samples" 2>/dev/null)" \
+    --write-history "$(winepath -w "$data_dir/Kelvane.History" 2>/dev/null)" >/dev/null 2>&1
+  echo "history seeded: $(minutes_written 0 "$(date +%s)") minutes"
+}
 
 seed_settings() {
   printf '%s\r\n' '[General]' "RefreshRate=$1" 'ShowWelcomeWindow=0' 'WriteLog=1' \
@@ -179,6 +195,7 @@ open_history() {
 }
 
 echo "kelvane.exe: $(stat -c %s "$bench_dir/kelvane.exe") bytes"
+[ "${HISTORY_DAYS:-0}" -gt 0 ] && seed_history "$HISTORY_DAYS"
 
 seed_settings 1000
 echo "start to icon (ms, 7 starts each, alternating):"
