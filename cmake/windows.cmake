@@ -105,6 +105,10 @@ if(KELVANE_WIN_TESTS)
   add_test(NAME win_tests_code_page_1252 COMMAND kelvane_win_tests --gtest_filter=WesternCodePage.*)
   set_tests_properties(win_tests_code_page_1252 PROPERTIES TIMEOUT 300 LABELS windows
     ENVIRONMENT "KELVANE_LOCALE=en_US.UTF-8" FAIL_REGULAR_EXPRESSION "SKIPPED")
+  # Whether texts fit their controls once more at 144 DPI, which Wine takes only when a process
+  # starts; the tests check that the screen has the DPI asked for.
+  add_test(NAME win_tests_144_dpi COMMAND kelvane_win_tests --gtest_filter=OptionsDialogTextFit.*)
+  set_tests_properties(win_tests_144_dpi PROPERTIES TIMEOUT 300 LABELS windows ENVIRONMENT "KELVANE_DPI=144")
 endif()
 
 # Small Windows programs the end-to-end scenarios use to look at the desktop as a user would.

@@ -3,7 +3,8 @@
 # kelvane_wine_template   makes (once) a template prefix under build/wine-template: the "shell"
 #                         virtual desktop with a taskbar, CJK font replacements, no menu builder.
 # kelvane_wine_start      gives the caller a private display and prefix: starts Xvfb on a free
-#                         display number, copies the template, exports DISPLAY and WINEPREFIX.
+#                         display number, copies the template, exports DISPLAY and WINEPREFIX;
+#                         with KELVANE_DPI set (144), the prefix's screen has that DPI.
 # kelvane_wine_stop       ends every process started by kelvane_wine_start and removes the prefix.
 
 KELVANE_ROOT=${KELVANE_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
@@ -64,6 +65,10 @@ kelvane_wine_start() {
   done
   export DISPLAY=":$(head -1 "$fdfile")"
   [ "$DISPLAY" != ":" ] || { echo "wine-env: Xvfb did not start" >&2; return 1; }
+  # A screen of another DPI (KELVANE_DPI=144): Wine takes it when a process starts.
+  if [ -n "${KELVANE_DPI:-}" ]; then
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$KELVANE_DPI" /f >/dev/null 2>&1
+  fi
 }
 
 kelvane_wine_stop() {

@@ -5,6 +5,7 @@
 #include "actions/process_control.h"
 #include "actions/process_dialog.h"
 #include "common/clipboard_win.h"
+#include "common/language.h"
 #include "common/system_error_win.h"
 #include "common/text_win.h"
 #include "dialogs/task_dialog_win.h"
@@ -22,7 +23,7 @@ ExecutableVersion readExecutableVersion(const std::string& path) {
 
 void copyDetails(CommandHost& form, const std::string& details) {
   const DWORD error = putTextOnClipboard(form.MainWindow(), details);
-  if (error != ERROR_SUCCESS) form.ShowError(failureMessage("无法复制到剪贴板", error));
+  if (error != ERROR_SUCCESS) form.ShowError(tr(TextId::ErrorCannotCopy, {{"error", systemReason(error)}}));
 }
 
 void searchWeb(const std::string& name) {

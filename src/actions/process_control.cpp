@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "actions/process_dialog.h"
+#include "common/language.h"
 #include "process/process_list.h"
 
 namespace kelvane {
@@ -54,12 +55,7 @@ std::string actOn(ProcessPlatform& platform, TNxProcessList& list, std::uint32_t
 }  // namespace
 
 std::string ProcessActionFailureText(bool end, const std::string& name, const std::string& message) {
-  std::string text;
-  if (end)
-    text.append("无法终止进程 ").append(name).append(": ");
-  else
-    text.append("无法释放进程 ").append(name).append(" 的内存: ");
-  return text.append(message);
+  return tr(end ? TextId::ProcessEndFailed : TextId::ProcessReleaseFailed, {{"name", name}, {"error", message}});
 }
 
 std::string EndOrReleaseProcess(ProcessPlatform& platform, const ProcessItem& item, bool end) {

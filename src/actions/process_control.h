@@ -12,7 +12,7 @@
 
 namespace kelvane {
 
-// "无法终止进程 NAME: MESSAGE", or "无法释放进程 NAME 的内存: MESSAGE" for a release.
+// The text of a failed end or, with `end` false, a failed release of the process `name`.
 std::string ProcessActionFailureText(bool end, const std::string& name, const std::string& message);
 
 // The entry's own process, if it still runs and is still the one the menu showed (same path

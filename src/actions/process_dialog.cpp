@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "dialogs/task_dialog.h"
+#include "common/language.h"
 
 namespace kelvane {
 
@@ -14,9 +15,6 @@ constexpr std::array<std::string_view, 9> kSystemProcessNames = {
     "EXPLORER.EXE", "LSASS.EXE",  "RUNDLL32.EXE", "DLLHOST.EXE"};
 
 constexpr char kCrLf[] = "\r\n";
-constexpr char kWarning[] =
-    "请注意, 使用关联程序终止进程可能会导致不良的后果, 包括丢失未保存的数据, 系统不稳定甚至系统关闭等问题. "
-    "只有无响应的进程才应该被终止.";
 constexpr char kSearchAddress[] = "https://www.bing.com/search?q=";
 
 constexpr int kInformationIcon = 4;
@@ -34,10 +32,10 @@ bool isUnreserved(unsigned char c) {
 template <typename Mark>
 std::string detailLines(const ProcessItem& item, const ExecutableVersion& version, Mark mark) {
   std::string text;
-  text.append("名称: ").append(mark(version.fileDescription)).append(kCrLf);
-  text.append("公司: ").append(mark(version.companyName)).append(kCrLf);
-  text.append("版本: ").append(mark(version.fileVersion)).append(kCrLf);
-  text.append("文件路径: ").append(mark(item.path)).append(kCrLf).append(kCrLf);
+  text.append(tr(TextId::ProcessName, {{"value", mark(version.fileDescription)}})).append(kCrLf);
+  text.append(tr(TextId::ProcessCompany, {{"value", mark(version.companyName)}})).append(kCrLf);
+  text.append(tr(TextId::ProcessVersion, {{"value", mark(version.fileVersion)}})).append(kCrLf);
+  text.append(tr(TextId::ProcessPath, {{"value", mark(item.path)}})).append(kCrLf).append(kCrLf);
   return text;
 }
 
@@ -58,22 +56,22 @@ bool IsSystemProcessName(const std::string& upperCaseName) {
 ProcessDialog MakeProcessDialog(const ProcessItem& item, const ExecutableVersion& version) {
   ProcessDialog d;
   d.title = "Kelvane";
-  // Built by appending: GCC 12 warns wrongly about overlapping copies in chained operator+.
-  d.mainInstruction.append("进程信息  '").append(VerbatimText(item.name)).append("'");
+  d.mainInstruction = tr(TextId::ProcessInstruction, {{"name", VerbatimText(item.name)}});
   // An empty path reads as no version information, whatever the reader was handed.
   const bool hasInformation = !item.path.empty() && !version.fileDescription.empty();
   if (hasInformation) {
     d.content = detailLines(item, version, VerbatimText);
     d.details = detailLines(item, version, [](const std::string& text) { return text; });
   } else {
-    d.content.append("(没有进程信息)").append(kCrLf).append(kCrLf);
+    d.content.append(tr(TextId::ProcessNoInformation)).append(kCrLf).append(kCrLf);
   }
-  d.content += kWarning;
+  d.content += tr(TextId::ProcessWarning);
   if (IsSystemProcessName(UpperCaseAscii(item.name))) {
-    d.footer.append("'").append(VerbatimText(item.name)).append("' 可能是一个系统进程");
+    d.footer = tr(TextId::ProcessMaybeSystem, {{"name", VerbatimText(item.name)}});
     d.footerIcon = kWarningIcon;
   }
-  d.buttonCaptions.append(hasInformation ? "复制详细信息" : "在线搜索").append("\n释放内存\n终止进程\n取消");
+  d.buttonCaptions =
+      tr(TextId::ProcessButtons, {{"first", tr(hasInformation ? TextId::ProcessCopyDetails : TextId::ProcessSearchOnline)}});
   d.mainIcon = kInformationIcon;
   d.width = kDialogWidth;
   return d;

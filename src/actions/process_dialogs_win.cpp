@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "common/handles_win.h"
+#include "common/language.h"
 #include "common/window_messages_win.h"
 #include "process/process_list.h"
 #include "process/process_platform_win.h"
@@ -99,7 +100,7 @@ struct ProcessDialogs::OpenDialog {
 ProcessDialogs::ProcessDialogs(CommandHost& form, ProcessPlatform& platform) : form_(form), platform_(platform) {
   registerWindowClass(kWindowClass);
   createWindow(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE);
-  if (!hwnd_) throw std::runtime_error("cannot create the process dialogs' window");
+  if (!hwnd_) throw std::runtime_error(tr(TextId::ErrorNoProcessDialogsWindow));
 }
 
 ProcessDialogs::~ProcessDialogs() {
@@ -136,7 +137,7 @@ void ProcessDialogs::open(const ProcessItem& item) {
   dialog->dialog = ProcessDialogFor(item);
   dialog->thread.reset(reinterpret_cast<HANDLE>(
       _beginthreadex(nullptr, 0, &OpenDialog::run, dialog.get(), 0, &dialog->threadId)));
-  if (!dialog->thread) throw std::runtime_error("cannot open the process dialog");
+  if (!dialog->thread) throw std::runtime_error(tr(TextId::ErrorNoProcessDialog));
   dialog->process = endOfProcess(item);
   if (dialog->process)
     RegisterWaitForSingleObject(&dialog->wait, dialog->process.get(), &OpenDialog::processEnded, dialog.get(),

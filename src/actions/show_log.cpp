@@ -1,16 +1,16 @@
 #include "actions/show_log.h"
 
+#include "common/language.h"
 #include "dialogs/task_dialog.h"
 
 namespace kelvane {
 
 ShowLogNotice MakeShowLogNotice(std::int32_t redPercent, const std::string& logFile) {
   ShowLogNotice notice;
-  notice.MainInstruction = "尚未记录到高内存值";
-  notice.Content = "仅当内存超过 " + std::to_string(static_cast<std::int64_t>(redPercent) - 1) +
-                   "% 的内存负载";
-  notice.WindowTitle = "日志文件";
-  notice.FooterText = "日志文件将保存在 \"" + VerbatimText(logFile) + "\"";
+  notice.MainInstruction = tr(TextId::ShowLogNothingYet);
+  notice.Content = tr(TextId::ShowLogOnlyAbove, {{"percent", std::to_string(static_cast<std::int64_t>(redPercent) - 1)}});
+  notice.WindowTitle = tr(TextId::ShowLogTitle);
+  notice.FooterText = tr(TextId::ShowLogSavedIn, {{"path", VerbatimText(logFile)}});
   return notice;
 }
 

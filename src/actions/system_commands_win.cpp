@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "commands/double_click.h"
+#include "common/language.h"
 #include "common/system_library_win.h"
 #include "common/system_error_win.h"
 #include "common/text_win.h"
@@ -98,7 +99,7 @@ void OpenDocument(HWND owner, const std::wstring& path, const std::wstring& fall
   editor.lpParameters = argument.c_str();
   if (ShellExecuteExW(&editor)) return;
   const DWORD error = GetLastError();
-  throw std::runtime_error(failureMessage("无法打开 \"" + toUtf8(path) + "\"", error));
+  throw std::runtime_error(tr(TextId::ErrorCannotOpen, {{"path", toUtf8(path)}, {"error", systemReason(error)}}));
 }
 
 bool LockWorkstationNow() {

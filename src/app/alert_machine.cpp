@@ -1,18 +1,11 @@
 #include "app/alert_machine.h"
 
+#include "common/language.h"
 #include "dialogs/task_dialog.h"
 
 namespace kelvane {
 
 namespace {
-
-constexpr const char* kTitle = "您的计算机内存不足.";
-constexpr const char* kTextAfterRelease =
-    "Kelvane 尝试恢复内存, 但如果内存仍然不足, 请保存文件后关闭或重新启动所有打开的程序";
-constexpr const char* kTextWithoutRelease =
-    "要恢复足够的内存使程序正常运行, 请保存文件后关闭或重新启动所有打开的程序";
-constexpr const char* kThreeButtons = "整理内存\n任务管理器\n关闭";
-constexpr const char* kSingleButton = "&OK";
 
 constexpr int kButtonRelease = 100;
 constexpr int kButtonTaskManager = 101;
@@ -40,16 +33,16 @@ AlertPlan AlertMachine::decide(const Input& input, const TKelvaneOptions& option
   lastAlertTick_ = input.tickCount;
 
   plan.release = options.DefragOnHighMemory;
-  plan.title = kTitle;
-  plan.text = options.DefragOnHighMemory ? kTextAfterRelease : kTextWithoutRelease;
+  plan.title = tr(TextId::AlertTitle);
+  plan.text = tr(options.DefragOnHighMemory ? TextId::AlertTextAfterRelease : TextId::AlertTextWithoutRelease);
   plan.balloon = options.Warn;
   plan.dialog = options.WarnMsgBox && !input.dialogOpen;
   if (plan.dialog) {
     plan.request.WindowTitle = "Kelvane";
     plan.request.MainInstruction = plan.title;
     plan.request.Content = plan.text;
-    plan.request.ButtonCaptions = options.DefragOnHighMemory ? kSingleButton : kThreeButtons;
-    plan.request.VerificationText = "不再显示此警告";
+    plan.request.ButtonCaptions = tr(options.DefragOnHighMemory ? TextId::AlertOkButton : TextId::AlertButtons);
+    plan.request.VerificationText = tr(TextId::DontShowWarningAgain);
   }
   plan.writeLog = options.WriteLog;
   return plan;

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "common/language.h"
 #include "dialogs/main_window_win.h"
 
 namespace kelvane {
@@ -11,7 +12,7 @@ TApplicationWindow::TApplicationWindow(const wchar_t* title) {
   // Exactly the tool-window style from the start: a style changed later is not seen by every
   // taskbar, and the window would get a button.
   createWindow(WS_EX_TOOLWINDOW, L"KelvaneApplication", title, WS_POPUP, 0, 0, 0, 0, nullptr);
-  if (!hwnd_) throw std::runtime_error("cannot create the application window");
+  if (!hwnd_) throw std::runtime_error(tr(TextId::ErrorNoApplicationWindow));
   SetApplicationWindow(hwnd_);
 }
 

@@ -19,14 +19,15 @@ int exportAlone(const ProgramRequest& request) {
   bool portable = false;
   const std::wstring settingsFile = GetSettingsFileName(folders, portable);
   std::string failure;
+  std::string englishFailure;
   const ReadHistoryResult read = readHistoryFile(historyFileBeside(settingsFile));
-  if (read.content &&
-      exportRecentHistory(*read.content, request.days, utcSecondsNow(), toWide(request.file), failure))
+  if (read.content && exportRecentHistory(*read.content, request.days, utcSecondsNow(), toWide(request.file),
+                                          failure, &englishFailure))
     return kExitDone;
-  if (!read.content) failure = read.failure;
+  if (!read.content) failure = read.failure, englishFailure = read.englishFailure;
   const SettingsContext context{10, toUtf8(GetDefaultLogFileName(folders, portable))};
   const TKelvaneOptions options = loadOptionsFromFile(settingsFile, context).options;
-  UnattendedFailures().failed(options, toUtf8(GetDataFolder(folders, portable, false)), failure);
+  UnattendedFailures().failed(options, toUtf8(GetDataFolder(folders, portable, false)), failure, englishFailure);
   return kExitFailed;
 }
 

@@ -41,9 +41,10 @@ std::uint32_t colorOf(TColor color, const SystemColorTable& table) {
 
 void TFrmKelvaneMain::openHistory() {
   history_ = std::make_unique<ProgramHistory>(historyFileBeside(settingsFileName_), utcSecondsNow(),
-                                              [this](const std::string& line) {
+                                              [this](const std::string& line, const std::string& englishLine) {
                                                 // A notice of its own each time: not an episode.
-                                                UnattendedFailures().failed(options_, DataFolder(), line);
+                                                UnattendedFailures().failed(options_, DataFolder(), line,
+                                                                            englishLine);
                                               });
   SetTimer(hwnd_, kTimerSnapshot, kSnapshotIntervalMs, nullptr);
 }
@@ -143,10 +144,12 @@ int TFrmKelvaneMain::carryOutRequest(const ProgramRequest& request) {
 
 int TFrmKelvaneMain::exportHistory(const ProgramRequest& request) {
   std::string failure;
-  if (exportRecentHistory(heldHistory(), request.days, utcSecondsNow(), toWide(request.file), failure))
+  std::string englishFailure;
+  if (exportRecentHistory(heldHistory(), request.days, utcSecondsNow(), toWide(request.file), failure,
+                          &englishFailure))
     return kExitDone;
   // A scheduled export has nobody to show a box to: its failure goes into the log.
-  UnattendedFailures().failed(options_, DataFolder(), failure);
+  UnattendedFailures().failed(options_, DataFolder(), failure, englishFailure);
   return kExitFailed;
 }
 

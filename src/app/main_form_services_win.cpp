@@ -3,6 +3,7 @@
 #include "common/error_display_win.h"
 #include "common/text_win.h"
 #include "options/options_dialog_win.h"
+#include "settings/language_files_win.h"
 #include "settings/settings_file_win.h"
 #include "resource_ids.h"
 
@@ -42,13 +43,8 @@ void TFrmKelvaneMain::ApplyOptions(const TKelvaneOptions& options, const std::ve
         break;
       case OptionsEffect::SaveOptions: SaveOptions(); break;
       case OptionsEffect::RefreshTick: onTimer1Timer(); break;
+      case OptionsEffect::SpeakLanguage: speakLanguageSetting(options_.Language); break;
       case OptionsEffect::ApplyRefreshHotkey: ApplyRefreshHotkey(); break;
-      // The tray menu is built anew from the record each time it opens: its default item, its
-      // process entries and its memory lines follow the record without more ado.
-      case OptionsEffect::InitDefaultMenu:
-      case OptionsEffect::RemoveProcessItems:
-      case OptionsEffect::RemoveMemoryLines:
-      case OptionsEffect::CloseDialog: break;
     }
   }
 }

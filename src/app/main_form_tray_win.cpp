@@ -4,15 +4,14 @@
 
 #include "actions/command_win.h"
 #include "actions/tray_actions_win.h"
+#include "common/language.h"
 #include "common/text_win.h"
 #include "menu/tray_menu_win.h"
 
 namespace kelvane {
 
 void TFrmKelvaneMain::onInstanceNotice() {
-  Tray->ShowBalloon(toWide("Kelvane 正在运行"),
-                    toWide("如果系统隐藏了该图标, 请按该图标旁边的 \"显示隐藏图标\" 按钮, 然后将 Kelvane "
-                           "图标拖回到托盘中."),
+  Tray->ShowBalloon(trWide(TextId::RunningBalloonTitle), trWide(TextId::RunningBalloonText),
                     BalloonKind::Info, 10);
 }
 

@@ -3,6 +3,7 @@
 #include <wtsapi32.h>
 
 #include "app/session_notification_win.h"
+#include "common/language.h"
 #include "history/command_handover_win.h"
 #include "common/system_info_win.h"
 #include "dialogs/main_window_win.h"
@@ -19,12 +20,13 @@ constexpr int kFormWidth = 420, kFormHeight = 320;
 
 // The refusal on systems outside the NT family.
 void showPlatformRefusal() {
-  TaskInfo("此程序需要 Windows NT/2000/XP/2003 Server/Vista/2008 Server/7/8 或更高", nullptr);
+  TaskInfo(tr(TextId::StartupNeedsWindowsNt), nullptr);
 }
 
 }  // namespace
 
-TFrmKelvaneMain::TFrmKelvaneMain(HWND applicationWindow) : applicationWindow_(applicationWindow) {
+TFrmKelvaneMain::TFrmKelvaneMain(HWND applicationWindow, std::vector<std::string> languageFileLog)
+    : applicationWindow_(applicationWindow), languageFileLog_(std::move(languageFileLog)) {
   designIcon_ = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TRAY_DESIGN),
                                               IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                               GetSystemMetrics(SM_CYSMICON), LR_SHARED));
@@ -33,7 +35,7 @@ TFrmKelvaneMain::TFrmKelvaneMain(HWND applicationWindow) : applicationWindow_(ap
   // Owned by the hidden application window, so the form never gets a taskbar button.
   createWindow(0, kMainFormClassName, L"Kelvane", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
                CW_USEDEFAULT, CW_USEDEFAULT, kFormWidth, kFormHeight, applicationWindow_);
-  if (!hwnd_) throw std::runtime_error("cannot create the main window");
+  if (!hwnd_) throw std::runtime_error(tr(TextId::ErrorNoMainWindow));
   SetMainFormWindow(hwnd_);
 
   // The components come first: the timers and the icon with its design-time picture.
@@ -73,6 +75,7 @@ void TFrmKelvaneMain::FormCreate() {
   settingsFileName_ = GetSettingsFileName(settingsFolders_, portableMode_);
   removeStaleSaveFiles(settingsFolders_, portableMode_);
   LoadOptions();
+  for (const std::string& line : std::exchange(languageFileLog_, {})) UnattendedFailures().failed(options_, DataFolder(), line);
   InitSettings();
   openHistory();
   sessionNotificationRegistered_ = RegisterSessionNotification(hwnd_);

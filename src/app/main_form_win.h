@@ -6,6 +6,8 @@
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "actions/hotkey_registry_win.h"
 #include "app/alert_step_win.h"
@@ -41,8 +43,9 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>,
                         public OptionsHost,
                         public HistoryWindowSource {
  public:
-  // Creates the hidden form and runs its creation steps.
-  explicit TFrmKelvaneMain(HWND applicationWindow);
+  // Creates the hidden form and runs its creation steps. `languageFileLog` goes into the log
+  // once the settings are read, when they say there is one.
+  explicit TFrmKelvaneMain(HWND applicationWindow, std::vector<std::string> languageFileLog = {});
   ~TFrmKelvaneMain();
   TFrmKelvaneMain(const TFrmKelvaneMain&) = delete;
   TFrmKelvaneMain& operator=(const TFrmKelvaneMain&) = delete;
@@ -150,6 +153,7 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>,
   void HotKeyRegistry1HotKeyPressed(std::uint32_t HotKey, std::uint16_t Index);
 
   HWND applicationWindow_;
+  std::vector<std::string> languageFileLog_;  // until the settings are read
   TKelvaneOptions options_;
   SettingsFolders settingsFolders_;
   std::wstring settingsFileName_;

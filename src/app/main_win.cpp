@@ -3,12 +3,17 @@
 
 #include <exception>
 #include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "app/application_window_win.h"
 #include "app/lone_request_win.h"
 #include "app/main_form_win.h"
+#include "app/start_language_win.h"
 #include "common/error_display_win.h"
 #include "common/handles_win.h"
+#include "common/text_win.h"
 #include "common/system_library_win.h"
 #include "common/window_win.h"
 #include "history/command_handover_win.h"
@@ -47,7 +52,7 @@ InstanceClaim claimSingleInstance(UniqueKernelHandle& mutex) {
 
 void showUnreachableCopy() {
   MessageBoxW(nullptr,
-              L"Kelvane 已在运行, 但没有响应. 请在任务管理器中结束 kelvane.exe, 然后再启动 Kelvane.",
+              trWide(TextId::StartupCopyNotResponding).c_str(),
               L"Kelvane", MB_OK | MB_ICONWARNING);
 }
 
@@ -69,6 +74,8 @@ std::optional<int> answerRequest(const ProgramRequest& request) {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   hardenDllSearch();
+  // Every text from here on, the usage and the refusals included, is in the chosen language.
+  std::vector<std::string> languageFileLog = speakStartLanguage();
   const ProgramRequest request = withFullPath(parseCommandLine(commandLineArguments(GetCommandLineW())));
   if (const auto exitCode = answerRequest(request)) return *exitCode;
   UniqueKernelHandle instanceMutex;
@@ -82,7 +89,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // a run that never opens one never loads them.
   try {
     TApplicationWindow application(L"Kelvane");
-    TFrmKelvaneMain mainForm(application.hwnd());
+    TFrmKelvaneMain mainForm(application.hwnd(), std::move(languageFileLog));
     if (request.kind != ProgramRequest::Kind::Start) mainForm.carryOutRequest(request);
     MSG message;
     // An exit asked for in a menu or a modal box ends those loops and then this one (WM_QUIT);

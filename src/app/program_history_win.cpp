@@ -23,7 +23,7 @@ std::vector<TNxProcessRec> walkProcesses(bool usePagefile) {
 
 ProgramHistory::ProgramHistory(const std::wstring& path, std::int64_t now, LogLine log)
     : path_(path), opened_(openHistoryForWriting(path)), file_(*opened_.io), recorder_(file_), log_(std::move(log)) {
-  if (!opened_.notice.empty()) log_(opened_.notice);
+  if (!opened_.notice.empty()) log_(opened_.notice, opened_.englishNotice);
   // A history that could not be opened for writing already lives in memory: the notice said so.
   inMemoryNoticed_ = file_.inMemory();
   if (const auto newest = file_.newest()) recorder_.resume(*newest);
@@ -78,7 +78,8 @@ void ProgramHistory::append(const HistoryEvent& event) {
 void ProgramHistory::noticeMemory() {
   if (inMemoryNoticed_ || !file_.inMemory()) return;
   inMemoryNoticed_ = true;
-  log_(historyInMemoryNotice(path_, opened_.io->failure()));
+  log_(historyInMemoryNotice(speaking(), path_, opened_.io->failure()),
+       historyInMemoryNotice(Language::english(), path_, opened_.io->failure()));
 }
 
 }  // namespace kelvane

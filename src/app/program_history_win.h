@@ -28,8 +28,9 @@ std::vector<TNxProcessRec> walkProcesses(bool usePagefile);
 
 class ProgramHistory {
  public:
-  // A line for the log, when there is one: the opening's notice and the move into memory.
-  using LogLine = std::function<void(const std::string&)>;
+  // A line for the log, when there is one: the opening's notice and the move into memory, in the
+  // speaking language and in English (for a code page that cannot hold the first).
+  using LogLine = std::function<void(const std::string& line, const std::string& englishLine)>;
 
   // Opens (or creates) the file and continues its newest minute, and keeps a Start event.
   ProgramHistory(const std::wstring& path, std::int64_t now, LogLine log);

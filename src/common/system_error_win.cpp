@@ -1,5 +1,6 @@
 #include "common/system_error_win.h"
 
+#include "common/language.h"
 #include "common/text_win.h"
 
 namespace kelvane {
@@ -18,7 +19,7 @@ std::string systemMessageText(DWORD code) {
 
 std::string systemReason(DWORD code) {
   const std::string text = systemMessageText(code);
-  return text.empty() ? "error " + std::to_string(code) : text;
+  return text.empty() ? tr(TextId::ErrorCode, {{"code", std::to_string(code)}}) : text;
 }
 
 std::string failureMessage(const std::string& what, DWORD code) { return what + ": " + systemReason(code); }

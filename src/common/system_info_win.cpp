@@ -51,6 +51,14 @@ std::string readProductVersion() {
          std::to_string(LOWORD(fixed->dwProductVersionLS));
 }
 
+UiLanguage readUiLanguage() {
+  UiLanguage language{GetUserDefaultUILanguage(), {}};
+  wchar_t name[LOCALE_NAME_MAX_LENGTH] = L"";
+  if (LCIDToLocaleName(MAKELCID(language.id, SORT_DEFAULT), name, LOCALE_NAME_MAX_LENGTH, 0) > 0)
+    language.tag = toUtf8(name);
+  return language;
+}
+
 std::wstring programFolder() {
   std::wstring path(MAX_PATH, L'\0');
   while (true) {

@@ -23,6 +23,13 @@ NumberFormat readUserNumberFormat();
 // The program file's own fixed product version as "a.b.c.d"; "" without a version resource.
 std::string readProductVersion();
 
+// Windows' display language for this user: its id and its tag ("de-AT"; "" when it has none).
+struct UiLanguage {
+  LANGID id = 0;
+  std::string tag;
+};
+UiLanguage readUiLanguage();
+
 // The folder of the program file, with a trailing backslash.
 std::wstring programFolder();
 

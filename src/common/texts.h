@@ -31,6 +31,7 @@ namespace kelvane {
   X(MenuSettings, "menu.settings", Plain)                                      \
   X(MenuAbout, "menu.about", Plain)                                            \
   X(MenuExit, "menu.exit", Plain)                                              \
+  X(MenuNotAvailable, "menu.notAvailable", Plain)                              \
   /* the picture's tip; its lines are also the menu's memory lines */          \
   X(TipShowsUsedPhysical, "tip.showsUsedPhysical", TipHeading)                 \
   X(TipShowsFreePhysical, "tip.showsFreePhysical", TipHeading)                 \
@@ -101,6 +102,8 @@ namespace kelvane {
   X(ProcessCopyDetails, "process.copyDetails", Plain)                          \
   X(ProcessSearchOnline, "process.searchOnline", Plain)                        \
   X(ProcessButtons, "process.buttons", Buttons)                                \
+  X(ProcessEndFailed, "process.endFailed", Plain)                              \
+  X(ProcessReleaseFailed, "process.releaseFailed", Plain)                      \
   /* the options dialog */                                                     \
   X(OptionsCaption, "options.caption", Plain)                                  \
   X(OptionsPages, "options.pages", List)                                       \
@@ -203,13 +206,73 @@ namespace kelvane {
   X(ErrorCode, "error.code", Plain)                                            \
   X(ErrorUnableToWrite, "error.unableToWrite", Plain)                          \
   X(ErrorClipboard, "error.clipboard", Plain)                                  \
+  X(ErrorCannotCopy, "error.cannotCopy", Plain)                                \
   X(ErrorUnknown, "error.unknown", Plain)                                      \
   X(ErrorNoApplicationWindow, "error.noApplicationWindow", Plain)              \
   X(ErrorNoMainWindow, "error.noMainWindow", Plain)                            \
   X(ErrorNoOptionsDialog, "error.noOptionsDialog", Plain)                      \
   X(ErrorNoMenuWindow, "error.noMenuWindow", Plain)                            \
   X(ErrorNoNotificationWindow, "error.noNotificationWindow", Plain)            \
-  X(ErrorNoWelcomeWindow, "error.noWelcomeWindow", Plain)
+  X(ErrorNoProcessDialogsWindow, "error.noProcessDialogsWindow", Plain)        \
+  X(ErrorNoProcessDialog, "error.noProcessDialog", Plain)                      \
+  X(ErrorNoWelcomeWindow, "error.noWelcomeWindow", Plain)                      \
+  /* the memory history */                                                     \
+  X(HistoryWindowTitle, "history.windowTitle", Plain)                          \
+  X(HistoryRangeHour, "history.rangeHour", Plain)                              \
+  X(HistoryRangeDay, "history.rangeDay", Plain)                                \
+  X(HistoryRangeWeek, "history.rangeWeek", Plain)                              \
+  X(HistoryRangeMonth, "history.rangeMonth", Plain)                            \
+  X(HistoryExportCsv, "history.exportCsv", Plain)                              \
+  X(HistoryGrowers, "history.growers", Plain)                                  \
+  X(HistoryGrowersLastDay, "history.growersLastDay", Plain)                    \
+  X(HistoryNoGrowers, "history.noGrowers", Plain)                              \
+  X(HistoryNotRunning, "history.notRunning", Plain)                            \
+  X(HistoryNotRecorded, "history.notRecorded", Plain)                          \
+  X(HistoryMomentLoad, "history.momentLoad", Plain)                            \
+  X(HistoryMomentUsedPhysical, "history.momentUsedPhysical", Plain)            \
+  X(HistoryMomentAlert, "history.momentAlert", Plain)                          \
+  X(HistoryMomentReleased, "history.momentReleased", Plain)                    \
+  X(HistoryMomentNothingReleased, "history.momentNothingReleased", Plain)      \
+  X(HistorySourceMenu, "history.sourceMenu", Plain)                            \
+  X(HistorySourceHotKey, "history.sourceHotKey", Plain)                        \
+  X(HistorySourceDoubleClick, "history.sourceDoubleClick", Plain)              \
+  X(HistorySourceTimer, "history.sourceTimer", Plain)                          \
+  X(HistorySourceHighLoad, "history.sourceHighLoad", Plain)                    \
+  X(HistorySourceCommandLine, "history.sourceCommandLine", Plain)              \
+  X(HistoryReleased, "history.released", BalloonText)                          \
+  X(HistoryNothingReleased, "history.nothingReleased", BalloonText)            \
+  X(HistoryCsvColumns, "history.csvColumns", List)                             \
+  X(HistoryCsvMinute, "history.csvMinute", Plain)                              \
+  X(HistoryCsvStart, "history.csvStart", Plain)                                \
+  X(HistoryCsvExit, "history.csvExit", Plain)                                  \
+  X(HistoryCsvAlert, "history.csvAlert", Plain)                                \
+  X(HistoryCsvRelease, "history.csvRelease", Plain)                            \
+  X(HistoryCsvFiles, "history.csvFiles", Plain)                                \
+  X(HistoryAllFiles, "history.allFiles", Plain)                                \
+  X(HistoryCannotCopy, "history.cannotCopy", Plain)                            \
+  X(HistoryCannotWrite, "history.cannotWrite", Plain)                          \
+  X(HistoryCannotRead, "history.cannotRead", Plain)                            \
+  X(HistoryNotHistoryFile, "history.notHistoryFile", Plain)                    \
+  X(HistoryKeptAside, "history.keptAside", Plain)                              \
+  X(HistoryCannotKeepAside, "history.cannotKeepAside", Plain)                  \
+  X(HistoryInMemory, "history.inMemory", Plain)                                \
+  X(HistoryNoWindow, "history.noWindow", Plain)                                \
+  /* the command line */                                                       \
+  X(CommandLineUsage, "commandLine.usage", Plain)                              \
+  X(CommandLineHistory, "commandLine.history", Plain)                          \
+  X(CommandLineSettings, "commandLine.settings", Plain)                        \
+  X(CommandLineRelease, "commandLine.release", Plain)                          \
+  X(CommandLineExit, "commandLine.exit", Plain)                                \
+  X(CommandLineExportOperands, "commandLine.exportOperands", Plain)            \
+  X(CommandLineExport, "commandLine.export", Plain)                            \
+  X(CommandLineHelp, "commandLine.help", Plain)                                \
+  X(CommandLineWithoutCopy, "commandLine.withoutCopy", Plain)                  \
+  X(CommandLineExitCodes, "commandLine.exitCodes", Plain)                      \
+  X(CommandLineNeedsFile, "commandLine.needsFile", Plain)                      \
+  X(CommandLineExtraArgument, "commandLine.extraArgument", Plain)              \
+  X(CommandLineBadDays, "commandLine.badDays", Plain)                          \
+  X(CommandLineUnknownArgument, "commandLine.unknownArgument", Plain)          \
+  X(CommandLineUnknownSwitch, "commandLine.unknownSwitch", Plain)
 
 // What the code around a text relies on; every language keeps it.
 enum class TextShape : std::uint8_t {

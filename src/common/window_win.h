@@ -5,14 +5,17 @@
 // derived class's handleMessage; an exception escaping a handler is shown by the top-level error
 // display and the message loop goes on with the next message. A window is owned by its object
 // (UniqueWindow) and destroyed only by it (destroyWindow), from the derived class's destructor or
-// a handler; a dialog by the dialog manager, when it ends.
+// a handler; a modeless dialog likewise (createDialog), a modal one by the dialog manager when it
+// ends, and a system dialog that a hook procedure serves (hookProc) by the system.
 
 #include <windows.h>
 
 #include <exception>
+#include <string>
 
 #include "common/error_display_win.h"
 #include "common/handles_win.h"
+#include "common/language.h"
 
 namespace kelvane {
 
@@ -25,6 +28,13 @@ inline bool handleDialogKeys(MSG& message) {
          IsDialogMessageW(active, &message);
 }
 
+// The text of a window or control, whatever its length.
+inline std::wstring windowText(HWND window) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
 // Runs a handler of a window or dialog procedure: what escapes it is shown, and `failed` answers.
 template <typename Result, typename Handler>
 Result guardedHandler(Handler&& handler, Result failed) {
@@ -33,7 +43,7 @@ Result guardedHandler(Handler&& handler, Result failed) {
   } catch (const std::exception& error) {
     showUnexpectedError(error.what());
   } catch (...) {
-    showUnexpectedError("unknown error");
+    showUnexpectedError(tr(TextId::ErrorUnknown));
   }
   return failed;
 }
@@ -113,35 +123,62 @@ class DialogBase {
   HWND hwnd() const { return hwnd_; }
 
  protected:
-  // A modeless dialog from a template in memory; its window, or null.
+  // A modeless dialog from a template in memory; its window, or null. The window is owned by the
+  // object from here on: destroyWindow, or the object's end, destroys it, unless the system
+  // destroyed it first with its owner.
   HWND createDialog(const void* dialogTemplate, HWND owner) {
-    return CreateDialogIndirectParamW(GetModuleHandleW(nullptr), static_cast<LPCDLGTEMPLATEW>(dialogTemplate),
-                                      owner, &DialogBase::dialogProc,
-                                      reinterpret_cast<LPARAM>(static_cast<Derived*>(this)));
+    const HWND dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
+                                                   static_cast<LPCDLGTEMPLATEW>(dialogTemplate), owner,
+                                                   &DialogBase::dialogProc,
+                                                   reinterpret_cast<LPARAM>(static_cast<Derived*>(this)));
+    if (dialog && hwnd_ == dialog) dialog_.reset(dialog);  // not one that went while it was made
+    return dialog_.get();
   }
-  // A modal dialog from a template in memory; the value given to EndDialog.
+  // A modal dialog from a template in memory; the value given to EndDialog. Its window is the
+  // dialog manager's, which destroys it when the dialog ends.
   INT_PTR runModalDialog(const void* dialogTemplate, HWND owner) {
     return DialogBoxIndirectParamW(GetModuleHandleW(nullptr), static_cast<LPCDLGTEMPLATEW>(dialogTemplate),
                                    owner, &DialogBase::dialogProc,
                                    reinterpret_cast<LPARAM>(static_cast<Derived*>(this)));
   }
+  // The hook procedure of a system dialog (the font dialog's lpfnHook): the system's dialog
+  // procedure hands every message here first, and FALSE lets it go on with its own handling.
+  // The system owns that dialog; the derived class says where its object comes from at
+  // WM_INITDIALOG (boundObject, from the request's custom data).
+  static UINT_PTR CALLBACK hookProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    return static_cast<UINT_PTR>(dialogProc(dialog, message, wParam, lParam));
+  }
+
+  // The object a dialog is bound to, from WM_INITDIALOG's lParam.
+  static Derived* boundObject(LPARAM lParam) { return reinterpret_cast<Derived*>(lParam); }
 
   // Messages that arrive before WM_INITDIALOG (an owner-drawn list measures its items while it
   // is created); a derived class that needs them declares its own.
   static INT_PTR beforeBinding(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
-  void destroyWindow() {
-    if (hwnd_) DestroyWindow(hwnd_);
+  // A derived class destroys a modeless dialog in its own destructor (destroyWindow), while its
+  // handlers can still run; past that point the dialog goes without reaching them.
+  ~DialogBase() {
+    if (hwnd_) RemovePropW(hwnd_, kBindingProperty);
   }
+
+  // The only way a modeless dialog goes before the system takes it with its owner.
+  void destroyWindow() { dialog_.reset(); }
 
   HWND hwnd_ = nullptr;
 
  private:
+  // The binding is a window property, not DWLP_USER: a system dialog's own procedure may use
+  // that slot, and the hook shares its window.
+  static constexpr const wchar_t* kBindingProperty = L"Kelvane.DialogBase";
+
+  UniqueWindow dialog_;
+
   static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<Derived*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    auto* self = static_cast<Derived*>(GetPropW(dialog, kBindingProperty));
     if (message == WM_INITDIALOG) {
-      self = reinterpret_cast<Derived*>(lParam);
-      SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+      self = Derived::boundObject(lParam);
+      SetPropW(dialog, kBindingProperty, self);
       self->hwnd_ = dialog;
     }
     return guardedHandler<INT_PTR>(
@@ -149,8 +186,9 @@ class DialogBase {
           if (!self) return Derived::beforeBinding(dialog, message, wParam, lParam);
           const INT_PTR result = self->handleMessage(message, wParam, lParam);
           if (message == WM_NCDESTROY) {
-            SetWindowLongPtrW(dialog, DWLP_USER, 0);
+            RemovePropW(dialog, kBindingProperty);
             self->hwnd_ = nullptr;
+            self->dialog_.disown();
           }
           return result;
         },

@@ -1,10 +1,14 @@
 #include "dialogs/about_window_win.h"
 
+#include <algorithm>
+
 #include "common/system_info_win.h"
+#include "common/language.h"
 #include "common/system_library_win.h"
 #include "common/text_win.h"
 #include "common/version_text.h"
 #include "common/window_placement_win.h"
+#include "dialogs/link_markup.h"
 #include "dialogs/window_controls_win.h"
 #include "update/version_download_win.h"
 #include "update/web_pages.h"
@@ -30,16 +34,20 @@ AboutFacts AboutFacts::forThisProgram() {
   return {readProductVersion(), kelvane::programKey(toUtf8(programPath())), kelvane::versionFileAddress()};
 }
 
-TAboutWindow::TAboutWindow(HWND form, AboutFacts facts, std::function<void()> hide, DownloadLabel label)
+TAboutWindow::TAboutWindow(HWND form, AboutFacts facts, std::function<void()> hide, DownloadLabel label, int dpi)
     : form_(form),
       commonControls_(loadLinkControls()),
       facts_(std::move(facts)),
       hide_(std::move(hide)),
-      layout_(aboutLayout(systemDpi())),
+      dpi_(dpi),
+      layout_(aboutLayout(dpi)),
       label_(label) {
+  font_ = createWindowFont(formFontFace(), 8, 0, false, dpi_);
+  titleFont_ = createWindowFont(formFontFace(), 0, layout_.titlePixels, true, dpi_);
+  layout_ = fitAboutTexts(layout_, measuredTexts());
   SetWindowLongPtrW(form_, GWL_STYLE, static_cast<LONG_PTR>(kFormStyle));
   SetWindowLongPtrW(form_, GWL_EXSTYLE, static_cast<LONG_PTR>(kFormExStyle));
-  SetWindowTextW(form_, L"关于");
+  SetWindowTextW(form_, trWide(TextId::AboutTitle).c_str());
   const SIZE frame = windowSizeFor(kFormStyle, kFormExStyle, layout_.clientWidth, layout_.clientHeight);
   SetWindowPos(form_, nullptr, 0, 0, frame.cx, frame.cy,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
@@ -61,10 +69,20 @@ DownloadLabel TAboutWindow::keptLabel() const {
   return kept;
 }
 
+AboutTextWidths TAboutWindow::measuredTexts() const {
+  // The download line takes each of its captions in turn; an offered version is measured as
+  // long as this program's own.
+  const std::string version = VersionText(facts_.productVersion);
+  int column = textWidthIn(titleFont_.get(), L"Kelvane");
+  for (const std::string& text :
+       {tr(TextId::AboutVersion, {{"version", version}}), tr(TextId::UpdateCheckLink), tr(TextId::UpdateChecking),
+        tr(TextId::UpdateAvailable, {{"version", version}}), tr(TextId::UpdateUpToDate), tr(TextId::UpdateFailed),
+        tr(TextId::AboutSupport)})
+    column = std::max(column, textWidthIn(font_.get(), toWide(linkDisplayText(text))));
+  return {column, textWidthIn(font_.get(), toWide(linkDisplayText(tr(TextId::AboutDonate))))};
+}
+
 void TAboutWindow::createControls() {
-  const int dpi = systemDpi();
-  font_ = createWindowFont(formFontFace(), 8, 0, false, dpi);
-  titleFont_ = createWindowFont(formFontFace(), 0, layout_.titlePixels, true, dpi);
   {
     const PngDecoder decoder;
     programPicture_ = programPicture(decoder, layout_.picture.width);
@@ -75,15 +93,15 @@ void TAboutWindow::createControls() {
     return control;
   };
   kept(addControl(form_, L"STATIC", L"Kelvane", SS_LEFT | SS_NOPREFIX, layout_.title, kTitleId, titleFont_.get()));
-  kept(addControl(form_, L"STATIC", L"版本 " + toWide(VersionText(facts_.productVersion)), SS_LEFT | SS_NOPREFIX,
+  kept(addControl(form_, L"STATIC", trWide(TextId::AboutVersion, {{"version", VersionText(facts_.productVersion)}}), SS_LEFT | SS_NOPREFIX,
                   layout_.version, kVersionId, font_.get()));
   downloadLink_ = kept(addLink(form_, "", layout_.download, kDownloadLinkId, font_.get()));
   downloadText_ = kept(addControl(form_, L"STATIC", L"", SS_LEFT | SS_NOPREFIX, layout_.download, kDownloadTextId,
                                   font_.get()));
   showDownloadLabel();
-  kept(addLink(form_, "<link>支持信息</link>", layout_.support, kSupportId, font_.get()));
-  kept(addLink(form_, "捐赠 <link>Paypal</link>", layout_.donation, kDonationId, font_.get()));
-  HWND ok = kept(addControl(form_, L"BUTTON", L"确定", BS_DEFPUSHBUTTON | WS_TABSTOP, layout_.ok, IDOK, font_.get()));
+  kept(addLink(form_, tr(TextId::AboutSupport), layout_.support, kSupportId, font_.get()));
+  kept(addLink(form_, tr(TextId::AboutDonate), layout_.donation, kDonationId, font_.get()));
+  HWND ok = kept(addControl(form_, L"BUTTON", trWide(TextId::ButtonOk), BS_DEFPUSHBUTTON | WS_TABSTOP, layout_.ok, IDOK, font_.get()));
   SetFocus(ok);
 }
 

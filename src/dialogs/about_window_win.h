@@ -15,6 +15,7 @@
 #include "common/handles_win.h"
 #include "common/png_picture_win.h"
 #include "common/window_messages_win.h"
+#include "dialogs/window_controls_win.h"
 #include "dialogs/window_layouts.h"
 #include "update/update_check.h"
 
@@ -39,7 +40,9 @@ class TAboutWindow {
 
   // `hide` hides the form (HideOwnerForm); the form stays the owner of everything here.
   // `label` is the download label as the last showing left it.
-  TAboutWindow(HWND form, AboutFacts facts, std::function<void()> hide, DownloadLabel label = {});
+  // Laid out for `dpi`, the system's unless a test asks for another.
+  TAboutWindow(HWND form, AboutFacts facts, std::function<void()> hide, DownloadLabel label = {},
+               int dpi = systemDpi());
   // A running check is abandoned; the controls go, and the common controls after them.
   ~TAboutWindow();
   TAboutWindow(const TAboutWindow&) = delete;
@@ -59,6 +62,7 @@ class TAboutWindow {
   enum ControlId { kTitleId = 1001, kVersionId, kDownloadLinkId, kDownloadTextId, kSupportId, kDonationId };
 
   void createControls();
+  AboutTextWidths measuredTexts() const;
   void onPaint();
   void onClick(POINT at);
   void StartCheck();
@@ -80,8 +84,9 @@ class TAboutWindow {
   std::vector<UniqueWindow> controls_;
   AboutFacts facts_;
   std::function<void()> hide_;
-  AboutLayout layout_;
+  int dpi_;
   UniqueFont font_, titleFont_;
+  AboutLayout layout_;
   Picture programPicture_, donationPicture_;
   HWND downloadLink_ = nullptr, downloadText_ = nullptr;
   DownloadLabel label_;

@@ -5,9 +5,11 @@
 
 namespace kelvane {
 
-std::string sysLinkMarkup(std::string_view caption) {
-  static constexpr std::array<std::pair<std::string_view, std::string_view>, 4> kTags{
-      {{"<link>", "<a>"}, {"</link>", "</a>"}, {"<b>", ""}, {"</b>", ""}}};
+namespace {
+
+using TagReplacements = std::array<std::pair<std::string_view, std::string_view>, 4>;
+
+std::string replaceTags(std::string_view caption, const TagReplacements& kTags) {
   std::string out;
   std::size_t i = 0;
   while (i < caption.size()) {
@@ -23,6 +25,16 @@ std::string sysLinkMarkup(std::string_view caption) {
     if (!replaced) out += caption[i++];
   }
   return out;
+}
+
+}  // namespace
+
+std::string sysLinkMarkup(std::string_view caption) {
+  return replaceTags(caption, {{{"<link>", "<a>"}, {"</link>", "</a>"}, {"<b>", ""}, {"</b>", ""}}});
+}
+
+std::string linkDisplayText(std::string_view caption) {
+  return replaceTags(caption, {{{"<link>", ""}, {"</link>", ""}, {"<b>", ""}, {"</b>", ""}}});
 }
 
 }  // namespace kelvane

@@ -11,4 +11,7 @@ namespace kelvane {
 // draws no bold); every other character stays.
 std::string sysLinkMarkup(std::string_view caption);
 
+// The words a link caption shows, every tag dropped: what its width is measured from.
+std::string linkDisplayText(std::string_view caption);
+
 }  // namespace kelvane

@@ -1,15 +1,17 @@
 #include "dialogs/message_dlg.h"
 
+#include "common/language.h"
+
 #include "dialogs/task_dialog.h"
 
 namespace kelvane {
 
 std::string MsgDlgCaption(MsgDlgKind kind) {
   switch (kind) {
-    case MsgDlgKind::Warning: return "警告";
-    case MsgDlgKind::Error: return "错误";
-    case MsgDlgKind::Information: return "信息";
-    case MsgDlgKind::Confirmation: return "确认";
+    case MsgDlgKind::Warning: return tr(TextId::MessageWarning);
+    case MsgDlgKind::Error: return tr(TextId::MessageError);
+    case MsgDlgKind::Information: return tr(TextId::MessageInformation);
+    case MsgDlgKind::Confirmation: return tr(TextId::MessageConfirmation);
   }
   return "";
 }

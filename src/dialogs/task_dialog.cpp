@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "common/ascii_text.h"
+#include "common/language.h"
 
 namespace kelvane {
 
@@ -42,17 +43,17 @@ bool isCancelCaption(const std::string& caption) {
 struct CommonButtonFace {
   TaskDialogCommonButton bit;
   int result;
-  const char* caption;
+  TextId caption;
 };
 
 // Placement order from the right edge.
 constexpr std::array<CommonButtonFace, 6> kCommonFaces = {{
-    {tcbClose, 3, "关闭"},
-    {tcbRetry, 4, "重试"},
-    {tcbCancel, 2, "取消"},
-    {tcbNo, 7, "&No"},
-    {tcbYes, 6, "&Yes"},
-    {tcbOk, 1, "确定"},
+    {tcbClose, 3, TextId::ButtonClose},
+    {tcbRetry, 4, TextId::ButtonRetry},
+    {tcbCancel, 2, TextId::ButtonCancel},
+    {tcbNo, 7, TextId::ButtonNo},
+    {tcbYes, 6, TextId::ButtonYes},
+    {tcbOk, 1, TextId::ButtonOk},
 }};
 
 }  // namespace
@@ -154,7 +155,7 @@ std::vector<EmulationButton> EmulationButtons(const PreparedTaskDialog& dialog) 
   }
   for (const auto& face : kCommonFaces) {
     if ((dialog.commonButtons & face.bit) == 0) continue;
-    EmulationButton b{face.result, withoutAmpersands(face.caption), face.result == 1, false};
+    EmulationButton b{face.result, withoutAmpersands(tr(face.caption)), face.result == 1, false};
     b.isCancel = face.result == 2 || face.result == 7 || (face.result == 1 && dialog.commonButtons == tcbOk) ||
                  isCancelCaption(b.caption);
     buttons.push_back(std::move(b));

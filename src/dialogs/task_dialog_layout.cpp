@@ -37,6 +37,13 @@ struct Scale {
   int operator()(int pixels) const { return (pixels * dpi + 48) / 96; }
 };
 
+// The height a text takes in a box `width` wide, broken into lines a tenth narrower than the box:
+// every line keeps room to spare, so a font that draws a little wider than it measured (or a
+// stand-in font) still shows the whole line.
+int wrappedHeightWithSpare(const TextMeasure& measure, const std::string& text, LayoutFont font, int width) {
+  return measure.wrappedHeight(text, font, width - width / 10);
+}
+
 int clientWidthFor(const PreparedTaskDialog& d, const TextMeasure& measure, const Scale& px) {
   const bool wideText = measure.extent(d.mainInstruction, LayoutFont::Normal).width > px(kWideTextWidth) ||
                         measure.extent(d.content, LayoutFont::Normal).width > px(kWideTextWidth);
@@ -66,7 +73,7 @@ TaskDialogLayout LayoutTaskDialog(const PreparedTaskDialog& dialog, const std::v
   auto addLabel = [&](LabelRole role, const std::string& text, LayoutFont font) {
     if (text.empty()) return;
     const int labelWidth = width - textLeft - px(kRightMargin);
-    const int height = measure.wrappedHeight(text, font, labelWidth);
+    const int height = wrappedHeightWithSpare(measure, text, font, labelWidth);
     layout.labels.push_back({role, text, LayoutRect{textLeft, y, labelWidth, height}});
     y += height + px(kGap);
   };
@@ -121,7 +128,7 @@ TaskDialogLayout LayoutTaskDialog(const PreparedTaskDialog& dialog, const std::v
       footerHeight = layout.footerIcon->height;
     }
     const int footerWidth = width - footerTextLeft - px(kRightMargin);
-    const int textHeight = measure.wrappedHeight(dialog.footerText, LayoutFont::Normal, footerWidth);
+    const int textHeight = wrappedHeightWithSpare(measure, dialog.footerText, LayoutFont::Normal, footerWidth);
     layout.footerText = LayoutRect{footerTextLeft, y, footerWidth, textHeight};
     y += std::max(footerHeight, textHeight) + px(kGap);
   }

@@ -4,8 +4,10 @@
 #include <utility>
 
 #include "common/system_library_win.h"
+#include "common/language.h"
 #include "common/text_win.h"
 #include "common/window_placement_win.h"
+#include "dialogs/link_markup.h"
 #include "dialogs/window_controls_win.h"
 #include "update/web_pages.h"
 #include "update/web_pages_win.h"
@@ -21,11 +23,15 @@ constexpr COLORREF kBandColor = RGB(0xFF, 0xF4, 0xD6);
 
 }  // namespace
 
-TFrmWelcome::TFrmWelcome(HWND owner) : commonControls_(loadLinkControls()), layout_(welcomeLayout(systemDpi())) {
+TFrmWelcome::TFrmWelcome(HWND owner, int dpi) : commonControls_(loadLinkControls()), dpi_(dpi) {
+  const WelcomeLayout designed = welcomeLayout(dpi_);
+  font_ = createWindowFont(L"Segoe UI", 8, 0, false, dpi_);
+  headingFont_ = createWindowFont(L"Tahoma", 0, designed.headingPixels, false, dpi_);
+  layout_ = fitWelcomeTexts(designed, measuredTexts(designed));
   registerWindowClass(kWelcomeClassName);
   const SIZE frame = windowSizeFor(kStyle, kExStyle, layout_.clientWidth, layout_.clientHeight);
-  createWindow(kExStyle, kWelcomeClassName, L"欢迎使用 Kelvane", kStyle, 0, 0, frame.cx, frame.cy, owner);
-  if (!hwnd_) throw std::runtime_error("cannot create the welcome window");
+  createWindow(kExStyle, kWelcomeClassName, trWide(TextId::WelcomeTitle).c_str(), kStyle, 0, 0, frame.cx, frame.cy, owner);
+  if (!hwnd_) throw std::runtime_error(tr(TextId::ErrorNoWelcomeWindow));
   placeDialogWindow(hwnd_, DialogPlace::Centred);
   FormCreate();
 }
@@ -35,28 +41,29 @@ TFrmWelcome::~TFrmWelcome() {
   freeLibraryLater(std::move(commonControls_));
 }
 
+WelcomeTextSizes TFrmWelcome::measuredTexts(const WelcomeLayout& designed) const {
+  return {textWidthIn(headingFont_.get(), trWide(TextId::WelcomeHeading)),
+          wrappedHeightIn(font_.get(), trWide(TextId::WelcomeExplanation), designed.explanation.width),
+          wrappedHeightIn(font_.get(), toWide(linkDisplayText(tr(TextId::WelcomeDonation))), designed.donation.width),
+          checkMarkWidth(dpi_) + textWidthIn(font_.get(), trWide(TextId::WelcomeDontShowAgain))};
+}
+
 void TFrmWelcome::FormCreate() {
-  const int dpi = systemDpi();
-  font_ = createWindowFont(L"Segoe UI", 8, 0, false, dpi);
-  headingFont_ = createWindowFont(L"Tahoma", 0, layout_.headingPixels, false, dpi);
   {
     const PngDecoder decoder;
     programPicture_ = programPicture(decoder, layout_.picture.width);
     illustration_ = keepVisibleIllustration(decoder, layout_.illustration.width, layout_.illustration.height);
     donationPicture_ = donationPicture(decoder, layout_.donationPicture.width);
   }
-  addControl(hwnd_, L"STATIC", L"始终保持 Kelvane 可见", SS_LEFT | SS_NOPREFIX, layout_.heading, kHeadingId,
+  addControl(hwnd_, L"STATIC", trWide(TextId::WelcomeHeading), SS_LEFT | SS_NOPREFIX, layout_.heading, kHeadingId,
              headingFont_.get());
   addControl(hwnd_, L"STATIC",
-             toWide("Windows 系统会自动隐藏新的任务栏图标, 如果您希望始终显示内存值, 请自定义 Kelvane 图标的可见性; "
-                    "点击箭头以显示溢出的部分, 将所需的图标拖到任务栏右侧的通知区域."),
+             trWide(TextId::WelcomeExplanation),
              SS_LEFT | SS_NOPREFIX, layout_.explanation, kExplanationId, font_.get());
-  addLink(hwnd_,
-          "<b>Kelvane</b> 是免费软件, 如果您觉得有用请考虑进行 <link>捐赠</link> 以帮助支持软件的持续开发",
-          layout_.donation, kDonationId, font_.get());
-  addControl(hwnd_, L"BUTTON", L"不再显示此屏幕", BS_AUTOCHECKBOX | WS_TABSTOP, layout_.dontShowAgain, kCheckBoxId,
+  addLink(hwnd_, tr(TextId::WelcomeDonation), layout_.donation, kDonationId, font_.get());
+  addControl(hwnd_, L"BUTTON", trWide(TextId::WelcomeDontShowAgain), BS_AUTOCHECKBOX | WS_TABSTOP, layout_.dontShowAgain, kCheckBoxId,
              font_.get());
-  HWND ok = addControl(hwnd_, L"BUTTON", L"确定", BS_DEFPUSHBUTTON | WS_TABSTOP, layout_.ok, IDOK, font_.get());
+  HWND ok = addControl(hwnd_, L"BUTTON", trWide(TextId::ButtonOk), BS_DEFPUSHBUTTON | WS_TABSTOP, layout_.ok, IDOK, font_.get());
   SetFocus(ok);
 }
 

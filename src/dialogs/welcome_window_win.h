@@ -1,5 +1,5 @@
 #pragma once
-// TFrmWelcome: shown at start-up until the user ticks "不再显示此屏幕"; it explains how to keep
+// TFrmWelcome: shown at start-up until the user ticks its "don't show again" box; it explains how to keep
 // the tray icon visible. Owned by the hidden application window, so it gets no taskbar button.
 
 #include <windows.h>
@@ -7,6 +7,7 @@
 #include "common/handles_win.h"
 #include "common/png_picture_win.h"
 #include "common/window_win.h"
+#include "dialogs/window_controls_win.h"
 #include "dialogs/window_layouts.h"
 
 namespace kelvane {
@@ -15,7 +16,8 @@ inline constexpr const wchar_t* kWelcomeClassName = L"TFrmWelcome";
 
 class TFrmWelcome : public WindowBase<TFrmWelcome> {
  public:
-  explicit TFrmWelcome(HWND owner);
+  // Laid out for `dpi`, the system's unless a test asks for another.
+  explicit TFrmWelcome(HWND owner, int dpi = systemDpi());
   ~TFrmWelcome();
   TFrmWelcome(const TFrmWelcome&) = delete;
   TFrmWelcome& operator=(const TFrmWelcome&) = delete;
@@ -32,14 +34,16 @@ class TFrmWelcome : public WindowBase<TFrmWelcome> {
   enum ControlId { kHeadingId = 1001, kExplanationId, kDonationId, kCheckBoxId };
 
   void FormCreate();
+  WelcomeTextSizes measuredTexts(const WelcomeLayout& designed) const;
   void onPaint();
   void Button1Click();
   void Image2Click();
   void LinkLabel4LinkClick();
 
   UniqueLibrary commonControls_;
-  WelcomeLayout layout_;
+  int dpi_;
   UniqueFont font_, headingFont_;
+  WelcomeLayout layout_;
   Picture programPicture_, illustration_, donationPicture_;
   bool done_ = false;
 };

@@ -63,6 +63,34 @@ const wchar_t* formFontFace() {
   return version && version->major > 5 ? L"Segoe UI" : L"Tahoma";
 }
 
+namespace {
+
+RECT measured(HFONT font, const std::wstring& text, int width, UINT format) {
+  RECT box{0, 0, width, 0};
+  if (text.empty()) return box;
+  const ScreenDc screen;
+  SelectObjectScope selected(screen.get(), font);
+  DrawTextW(screen.get(), text.c_str(), static_cast<int>(text.size()), &box, format | DT_CALCRECT | DT_NOPREFIX);
+  return box;
+}
+
+}  // namespace
+
+int textWidthIn(HFONT font, const std::wstring& text) {
+  const RECT box = measured(font, text, 0, DT_SINGLELINE);
+  return box.right - box.left;
+}
+
+int wrappedHeightIn(HFONT font, const std::wstring& text, int width) {
+  const RECT box = measured(font, text, width, DT_WORDBREAK);
+  return box.bottom - box.top;
+}
+
+int checkMarkWidth(int dpi) {
+  // The mark is a small square a little over a line high, then a gap of about a quarter line.
+  return scaleToDpi(13 + 6, dpi);
+}
+
 HWND addControl(HWND parent, const wchar_t* windowClass, const std::wstring& text, DWORD style, const Box& box,
                 int id, HFONT font) {
   HWND control = CreateWindowExW(0, windowClass, text.c_str(), WS_CHILD | WS_VISIBLE | style, box.left, box.top,

@@ -29,6 +29,13 @@ HWND addControl(HWND parent, const wchar_t* windowClass, const std::wstring& tex
 HWND addLink(HWND parent, const std::string& markup, const Box& box, int id, HFONT font);
 void setLinkText(HWND link, const std::string& markup);
 
+// What a text takes in `font`: the width of one line, and the height wrapped to `width`, as the
+// static and link controls draw it (no prefix characters).
+int textWidthIn(HFONT font, const std::wstring& text);
+int wrappedHeightIn(HFONT font, const std::wstring& text, int width);
+// The width of a check box's mark and the gap before its caption, at `dpi`.
+int checkMarkWidth(int dpi);
+
 // The frame size that gives a client area of width x height.
 SIZE windowSizeFor(DWORD style, DWORD exStyle, int width, int height);
 

@@ -1,5 +1,7 @@
 #include "dialogs/window_layouts.h"
 
+#include <algorithm>
+
 namespace kelvane {
 
 namespace {
@@ -42,6 +44,47 @@ WelcomeLayout welcomeLayout(int dpi) {
   l.dontShowAgain = scaled(12, 368, 300, 22, dpi);
   l.ok = scaled(470, 366, 75, 25, dpi);
   l.headingPixels = scaleToDpi(16, dpi);
+  return l;
+}
+
+namespace {
+
+int withSpare(int width) { return width + (width * kSingleLineSparePercent + 99) / 100; }
+
+// Gives `box` `more` height, moving every box of the welcome window that starts at or below
+// `box`'s old bottom down with the window's bottom.
+void growWelcomeBox(WelcomeLayout& l, Box& box, int more) {
+  if (more <= 0) return;
+  const int from = box.bottom();
+  box.height += more;
+  for (Box* below : {&l.illustration, &l.band, &l.donationPicture, &l.donation, &l.dontShowAgain, &l.ok})
+    if (below->top >= from) below->top += more;
+  l.clientHeight += more;
+}
+
+}  // namespace
+
+AboutLayout fitAboutTexts(AboutLayout l, const AboutTextWidths& widths) {
+  const int lacking = std::max({0, withSpare(widths.column) - l.download.width,
+                                withSpare(widths.donation) - l.donation.width});
+  if (lacking == 0) return l;
+  for (Box* box : {&l.title, &l.version, &l.download, &l.support, &l.donation}) box->width += lacking;
+  l.ok.left += lacking;
+  l.clientWidth += lacking;
+  return l;
+}
+
+WelcomeLayout fitWelcomeTexts(WelcomeLayout l, const WelcomeTextSizes& sizes) {
+  growWelcomeBox(l, l.explanation, sizes.explanationHeight - l.explanation.height);
+  // The band is the donation text's background: it grows with it, and what lies below moves.
+  const int donationMore = sizes.donationHeight - l.donation.height;
+  if (donationMore > 0) l.donation.height += donationMore;
+  growWelcomeBox(l, l.band, donationMore);
+  // The heading may run to the right margin, the check box up to the button's left edge.
+  const int margin = l.clientWidth - l.explanation.right();
+  l.heading.width = std::max(l.heading.width, std::min(withSpare(sizes.headingWidth), l.clientWidth - margin - l.heading.left));
+  l.dontShowAgain.width =
+      std::max(l.dontShowAgain.width, std::min(withSpare(sizes.checkBoxWidth), l.ok.left - margin - l.dontShowAgain.left));
   return l;
 }
 

@@ -29,6 +29,21 @@ struct AboutLayout {
 };
 AboutLayout aboutLayout(int dpi);
 
+// A single-line text is given this much more than its measured width (in percent): the same
+// text in another font, or a longer number in it, must not clip.
+inline constexpr int kSingleLineSparePercent = 10;
+
+// What the about window's texts measure in their fonts, in pixels: the widest of the title,
+// the version and support lines and every caption the download line can take; the donation line.
+struct AboutTextWidths {
+  int column = 0;
+  int donation = 0;
+};
+// The layout widened so that every text keeps its spare: the text column and the window grow
+// by what the widest text lacks, and the button moves with the right edge. A layout whose texts
+// fit stays as it is.
+AboutLayout fitAboutTexts(AboutLayout layout, const AboutTextWidths& widths);
+
 struct WelcomeLayout {
   int clientWidth = 0, clientHeight = 0;
   Box picture;          // Image1: the program icon
@@ -43,6 +58,20 @@ struct WelcomeLayout {
   int headingPixels = 0;
 };
 WelcomeLayout welcomeLayout(int dpi);
+
+// What the welcome window's texts measure in their fonts, in pixels: the heading's and the check
+// box caption's widths (single lines), and the heights of the explanation and the donation text
+// wrapped to their boxes' widths.
+struct WelcomeTextSizes {
+  int headingWidth = 0;
+  int explanationHeight = 0;
+  int donationHeight = 0;
+  int checkBoxWidth = 0;  // the caption with the box's mark
+};
+// The layout grown so that every text fits: a wrapped text that needs more lines gets them and
+// pushes what lies below it (and the window's bottom) down, the band growing with its text; a
+// single line widens into the room beside it. A layout whose texts fit stays as it is.
+WelcomeLayout fitWelcomeTexts(WelcomeLayout layout, const WelcomeTextSizes& sizes);
 
 // Which stored size a square picture shown `wanted` pixels wide is scaled from: the smallest
 // at least as large (scaling down stays sharp), else the largest.

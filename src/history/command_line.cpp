@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "common/ascii_text.h"
+#include "common/language.h"
 
 namespace kelvane {
 
@@ -47,15 +48,16 @@ int parseDays(const std::string& text) {
 
 // The export's operands: FILE, then DAYS when given.
 ProgramRequest exportRequest(std::span<const std::string> operands) {
-  if (operands.empty() || operands[0].empty()) return bad("/export-history 需要一个文件名");
-  if (operands.size() > 2) return bad("多余的参数 \"" + operands[2] + "\"");
+  if (operands.empty() || operands[0].empty()) return bad(tr(TextId::CommandLineNeedsFile));
+  if (operands.size() > 2) return bad(tr(TextId::CommandLineExtraArgument, {{"argument", operands[2]}}));
   ProgramRequest request;
   request.kind = Kind::ExportHistory;
   request.file = operands[0];
   if (operands.size() == 2) {
     request.days = parseDays(operands[1]);
     if (request.days == 0)
-      return bad("天数必须是 1 到 " + std::to_string(kMostExportDays) + " 之间的整数: \"" + operands[1] + "\"");
+      return bad(tr(TextId::CommandLineBadDays,
+                    {{"most", std::to_string(kMostExportDays)}, {"argument", operands[1]}}));
   }
   return request;
 }
@@ -65,35 +67,34 @@ ProgramRequest exportRequest(std::span<const std::string> operands) {
 ProgramRequest parseCommandLine(std::span<const std::string> arguments) {
   if (arguments.empty()) return {};
   const std::string& first = arguments[0];
-  if (!isSwitch(first)) return bad("无法识别的参数 \"" + first + "\"");
+  if (!isSwitch(first)) return bad(tr(TextId::CommandLineUnknownArgument, {{"argument", first}}));
   // Switches are ASCII; only their letters fold, so a name in another script is never mangled.
   const std::string name = lowerAsciiText(std::string_view(first).substr(1));
   for (const SwitchName& known : kSwitches) {
     if (name != known.name) continue;
     if (known.kind == Kind::ExportHistory) return exportRequest(arguments.subspan(1));
-    if (arguments.size() > 1) return bad("多余的参数 \"" + arguments[1] + "\"");
+    if (arguments.size() > 1) return bad(tr(TextId::CommandLineExtraArgument, {{"argument", arguments[1]}}));
     ProgramRequest request;
     request.kind = known.kind;
     return request;
   }
-  return bad("无法识别的开关 \"" + first + "\"");
+  return bad(tr(TextId::CommandLineUnknownSwitch, {{"argument", first}}));
 }
 
 std::string usageText() {
-  return "用法: Kelvane [开关]\n"
+  // The switches are the program's words in every language; the tab lines the descriptions up.
+  return tr(TextId::CommandLineUsage) + "\n"
          "\n"
-         "/history\t显示内存历史窗口\n"
-         "/settings\t显示设置对话框\n"
-         "/release\t释放一次内存\n"
-         "/exit\t退出正在运行的 Kelvane\n"
-         "/export-history 文件 [天数]\n"
-         "\t将最近若干天 (默认 1 天, 最多 31 天) 的内存历史导出为 CSV 文件\n"
-         "/?\t显示此帮助\n"
-         "\n"
-         "没有运行的 Kelvane 时, /history 和 /settings 先启动程序; /release 和 /export-history "
-         "完成后即退出, 不显示图标.\n"
-         "\n"
-         "退出代码: 0 完成, 1 失败, 2 命令行有误";
+         "/history\t" + tr(TextId::CommandLineHistory) + "\n"
+         "/settings\t" + tr(TextId::CommandLineSettings) + "\n"
+         "/release\t" + tr(TextId::CommandLineRelease) + "\n"
+         "/exit\t" + tr(TextId::CommandLineExit) + "\n"
+         "/export-history " + tr(TextId::CommandLineExportOperands) + "\n"
+         "\t" + tr(TextId::CommandLineExport, {{"default", std::to_string(kDefaultExportDays)},
+                                               {"most", std::to_string(kMostExportDays)}}) + "\n"
+         "/?\t" + tr(TextId::CommandLineHelp) + "\n"
+         "\n" + tr(TextId::CommandLineWithoutCopy) + "\n"
+         "\n" + tr(TextId::CommandLineExitCodes);
 }
 
 int exitCodeOf(ProgramRequest::Kind kind) {

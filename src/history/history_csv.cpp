@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdio>
 
+#include "common/language.h"
+
 namespace kelvane {
 
 namespace {
@@ -10,12 +12,22 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kLineEnd = "\r\n";
 
-constexpr std::array<std::string_view, 13> kColumns = {
-    "本地时间", "UTC 时间", "类型", "样本数", "最低负载 (%)", "平均负载 (%)", "最高负载 (%)",
-    "已用物理内存 (字节)", "已用页面文件 (字节)", "释放来源", "释放前可用物理内存 (字节)",
-    "释放后可用物理内存 (字节)", "占用内存最多的进程"};
+constexpr std::size_t kColumnCount = 13;
 
-using Row = std::array<std::string, kColumns.size()>;
+using Row = std::array<std::string, kColumnCount>;
+
+// The column headings in the speaking language: a spreadsheet's user reads them. The times and
+// numbers below them stay in one form for every language, so that the file sorts and adds up.
+Row headingRow() {
+  Row row;
+  std::string_view names = tr(TextId::HistoryCsvColumns);
+  for (std::string& name : row) {
+    const std::size_t bar = names.find('|');
+    name = names.substr(0, bar);
+    names.remove_prefix(bar == std::string_view::npos ? names.size() : bar + 1);
+  }
+  return row;
+}
 
 // Days since 1970-01-01 to a date of the proleptic Gregorian calendar, by eras of 400 years.
 void civilFromDays(std::int64_t days, std::int64_t& year, unsigned& month, unsigned& day) {
@@ -34,16 +46,16 @@ std::string tenths(std::uint64_t value10) {
   return std::to_string(value10 / 10) + "." + std::to_string(value10 % 10);
 }
 
-Row timedRow(std::int64_t time, const LocalTimeOf& localTimeOf, std::string_view kind) {
+Row timedRow(std::int64_t time, const LocalTimeOf& localTimeOf, TextId kind) {
   Row row;
   row[0] = csvDateTime(localTimeOf(time));
   row[1] = csvDateTime(time);
-  row[2] = kind;
+  row[2] = tr(kind);
   return row;
 }
 
 Row minuteRow(const MinuteRecord& minute, const LocalTimeOf& localTimeOf) {
-  Row row = timedRow(minute.start, localTimeOf, "分钟");
+  Row row = timedRow(minute.start, localTimeOf, TextId::HistoryCsvMinute);
   row[3] = std::to_string(minute.count);
   row[4] = std::to_string(minute.minLoad);
   row[5] = tenths(minute.average10());
@@ -55,24 +67,24 @@ Row minuteRow(const MinuteRecord& minute, const LocalTimeOf& localTimeOf) {
 
 Row eventRow(const HistoryEvent& event, const LocalTimeOf& localTimeOf) {
   switch (event.kind) {
-    case HistoryEventKind::Start: return timedRow(event.time, localTimeOf, "启动");
-    case HistoryEventKind::Exit: return timedRow(event.time, localTimeOf, "退出");
+    case HistoryEventKind::Start: return timedRow(event.time, localTimeOf, TextId::HistoryCsvStart);
+    case HistoryEventKind::Exit: return timedRow(event.time, localTimeOf, TextId::HistoryCsvExit);
     case HistoryEventKind::Alert: {
-      Row row = timedRow(event.time, localTimeOf, "警报");
+      Row row = timedRow(event.time, localTimeOf, TextId::HistoryCsvAlert);
       row[6] = std::to_string(event.load);
       for (const TopProcess& process : event.top)
         row[12] += (row[12].empty() ? "" : "; ") + process.name + " " + std::to_string(process.bytes);
       return row;
     }
     case HistoryEventKind::Release: {
-      Row row = timedRow(event.time, localTimeOf, "释放");
+      Row row = timedRow(event.time, localTimeOf, TextId::HistoryCsvRelease);
       row[9] = releaseSourceText(event.source);
       row[10] = std::to_string(event.availBefore);
       row[11] = std::to_string(event.availAfter);
       return row;
     }
   }
-  return timedRow(event.time, localTimeOf, "");
+  return {csvDateTime(localTimeOf(event.time)), csvDateTime(event.time)};
 }
 
 template <typename Fields>
@@ -110,22 +122,22 @@ std::string csvField(std::string_view text) {
   return quoted + "\"";
 }
 
-const char* releaseSourceText(ReleaseSource source) {
+std::string releaseSourceText(ReleaseSource source) {
   switch (source) {
-    case ReleaseSource::Menu: return "菜单";
-    case ReleaseSource::HotKey: return "热键";
-    case ReleaseSource::DoubleClick: return "双击";
-    case ReleaseSource::Timer: return "定时";
-    case ReleaseSource::HighLoad: return "高负载";
-    case ReleaseSource::CommandLine: return "命令行";
+    case ReleaseSource::Menu: return tr(TextId::HistorySourceMenu);
+    case ReleaseSource::HotKey: return tr(TextId::HistorySourceHotKey);
+    case ReleaseSource::DoubleClick: return tr(TextId::HistorySourceDoubleClick);
+    case ReleaseSource::Timer: return tr(TextId::HistorySourceTimer);
+    case ReleaseSource::HighLoad: return tr(TextId::HistorySourceHighLoad);
+    case ReleaseSource::CommandLine: return tr(TextId::HistorySourceCommandLine);
   }
-  return "";
+  return {};
 }
 
 std::string historyCsv(std::span<const MinuteRecord> minutes, std::span<const HistoryEvent> events,
                        std::int64_t from, std::int64_t to, const LocalTimeOf& localTimeOf) {
   std::string out(kByteOrderMark);
-  appendRow(out, kColumns);
+  appendRow(out, headingRow());
   // Minutes and events merged by time; at the same second the minute comes first, as the
   // event happened inside it.
   auto minute = minutes.begin();

@@ -4,6 +4,8 @@
 // fields with a comma, a quote or a line end in quotes. One table, oldest first: a row per
 // minute and a row per event, each with its local and its UTC time, so filters and charts work
 // on the columns. Amounts are plain byte counts and loads plain numbers, so that they add up.
+// The headings and the words of the type and release source columns are in the speaking
+// language; times and numbers have one form in every language.
 
 #include <cstdint>
 #include <functional>
@@ -27,8 +29,8 @@ std::string csvDateTime(std::int64_t seconds);
 // line end.
 std::string csvField(std::string_view text);
 
-// "菜单", "热键", "双击", "定时", "高负载", "命令行"
-const char* releaseSourceText(ReleaseSource source);
+// "菜单", "热键", "双击", "定时", "高负载", "命令行", in the speaking language.
+std::string releaseSourceText(ReleaseSource source);
 
 // The minutes starting in [from, to) and the events in it, both given oldest first.
 std::string historyCsv(std::span<const MinuteRecord> minutes, std::span<const HistoryEvent> events,

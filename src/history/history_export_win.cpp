@@ -42,10 +42,7 @@ std::string formatted(const SYSTEMTIME& time, bool date) {
 
 }  // namespace
 
-std::string systemFailureText(DWORD error) {
-  const std::string text = systemMessageText(error);
-  return text.empty() ? "error " + std::to_string(error) : text;
-}
+std::string systemFailureText(DWORD error) { return systemReason(error); }
 
 std::int64_t utcSecondsNow() {
   FILETIME now{};
@@ -71,23 +68,30 @@ std::string userMomentText(std::int64_t from, std::int64_t to) {
   return text + " - " + (sameDay ? "" : formatted(end, true) + " ") + formatted(end, false);
 }
 
-bool writeWholeFile(const std::wstring& path, const std::string& bytes, std::string& failure) {
+bool writeWholeFile(const std::wstring& path, const std::string& bytes, std::string& failure,
+                    std::string* englishFailure) {
   UniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;
   if (file && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
       written == bytes.size())
     return true;
-  failure = "无法写入 \"" + toUtf8(path) + "\"。" + systemFailureText(GetLastError());
+  const std::string reason = systemFailureText(GetLastError());
+  const std::string name = toUtf8(path);
+  failure.clear();
+  if (englishFailure) englishFailure->clear();
+  addInBothLanguages(failure, englishFailure, [&](const Language& language) {
+    return textIn(language, TextId::HistoryCannotWrite, {{"path", name}, {"reason", reason}});
+  });
   return false;
 }
 
 bool exportRecentHistory(const HistoryContent& held, int days, std::int64_t now, const std::wstring& csvPath,
-                         std::string& failure) {
+                         std::string& failure, std::string* englishFailure) {
   const std::int64_t to = minuteStartOf(now) + kMinuteSeconds;
   const std::string csv = historyCsv(held.minutes, held.events, to - std::int64_t{days} * 86400, to,
                                      systemLocalTimeOf());
-  return writeWholeFile(csvPath, csv, failure);
+  return writeWholeFile(csvPath, csv, failure, englishFailure);
 }
 
 }  // namespace kelvane

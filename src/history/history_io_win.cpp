@@ -15,18 +15,23 @@ constexpr DWORD kReaderShare = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_D
 // Files kept aside are "<path>.1.old" up to this number.
 constexpr int kAsideNames = 99;
 
-std::string quoted(const std::wstring& path) { return "\"" + toUtf8(path) + "\""; }
-
 UniqueKernelHandle openFile(const std::wstring& path, DWORD access, DWORD share, DWORD disposition) {
   return UniqueKernelHandle(CreateFileW(path.c_str(), access, share, nullptr, disposition,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+// Adds the notice that the history lives in memory, with the reason `why` writes in a language.
+template <typename Why>
+void addInMemoryNotice(OpenedHistory& opened, const std::wstring& path, const Why& why) {
+  addInBothLanguages(opened.notice, &opened.englishNotice,
+                     [&](const Language& language) { return historyInMemoryNotice(language, path, why(language)); });
 }
 
 // Writes fail from the start: the history lives in memory, with what a readable history file
 // held when there is one.
 OpenedHistory inMemory(const std::wstring& path, const std::string& why) {
   OpenedHistory opened;
-  opened.notice = historyInMemoryNotice(path, why);
+  addInMemoryNotice(opened, path, [&](const Language&) { return why; });
   UniqueKernelHandle file = openFile(path, GENERIC_READ, kReaderShare, OPEN_EXISTING);
   if (!file) {
     opened.io = std::make_unique<FileHistoryIo>();
@@ -99,8 +104,8 @@ bool FileHistoryIo::write(std::uint64_t offset, const std::uint8_t* data, std::s
   return error == ERROR_SUCCESS || fail(error);
 }
 
-std::string historyInMemoryNotice(const std::wstring& path, const std::string& why) {
-  return "内存历史本次只保存在内存中: 无法写入 " + quoted(path) + "。" + why;
+std::string historyInMemoryNotice(const Language& language, const std::wstring& path, const std::string& why) {
+  return textIn(language, TextId::HistoryInMemory, {{"path", toUtf8(path)}, {"reason", why}});
 }
 
 OpenedHistory openHistoryForWriting(const std::wstring& path) {
@@ -122,7 +127,7 @@ OpenedHistory openHistoryForWriting(const std::wstring& path) {
   if (state == HistoryFileState::Unreadable) {
     const std::string why = opened.io->failure();
     opened.io = std::make_unique<FileHistoryIo>();
-    opened.notice = historyInMemoryNotice(path, why);
+    addInMemoryNotice(opened, path, [&](const Language&) { return why; });
     return opened;
   }
 
@@ -131,16 +136,22 @@ OpenedHistory openHistoryForWriting(const std::wstring& path) {
     opened.io = std::make_unique<FileHistoryIo>();  // closed, so that it can be renamed
     DWORD error = ERROR_SUCCESS;
     opened.keptAside = keepAside(path, error);
+    const std::string name = toUtf8(path);
     if (opened.keptAside.empty()) {
-      opened.notice = historyInMemoryNotice(path, quoted(path) + " 不是内存历史文件, 也无法改名保留。" +
-                                                      systemFailureText(error));
+      const std::string reason = systemFailureText(error);
+      addInMemoryNotice(opened, path, [&](const Language& language) {
+        return textIn(language, TextId::HistoryCannotKeepAside, {{"path", name}, {"reason", reason}});
+      });
       return opened;
     }
-    opened.notice = quoted(path) + " 不是内存历史文件, 已改名为 " + quoted(opened.keptAside) +
-                    ", 并新建了历史文件。";
+    const std::string aside = toUtf8(opened.keptAside);
+    addInBothLanguages(opened.notice, &opened.englishNotice, [&](const Language& language) {
+      return textIn(language, TextId::HistoryKeptAside, {{"path", name}, {"aside", aside}});
+    });
     file = openFile(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW);
     if (!file) {
-      opened.notice += " " + historyInMemoryNotice(path, systemFailureText(GetLastError()));
+      const std::string reason = systemFailureText(GetLastError());
+      addInMemoryNotice(opened, path, [&](const Language&) { return reason; });
       return opened;
     }
     opened.io = std::make_unique<FileHistoryIo>(std::move(file), true);
@@ -152,32 +163,34 @@ OpenedHistory openHistoryForWriting(const std::wstring& path) {
   const std::string why = opened.io->failure();
   opened.io = std::make_unique<FileHistoryIo>();
   DeleteFileW(path.c_str());
-  opened.notice += (opened.notice.empty() ? "" : " ") + historyInMemoryNotice(path, why);
+  addInMemoryNotice(opened, path, [&](const Language&) { return why; });
   return opened;
 }
 
 ReadHistoryResult readHistoryFile(const std::wstring& path) {
   ReadHistoryResult result;
+  const std::string name = toUtf8(path);
+  const auto fail = [&](TextId id, const std::string& reason) {
+    addInBothLanguages(result.failure, &result.englishFailure, [&](const Language& language) {
+      return textIn(language, id, {{"path", name}, {"reason", reason}});
+    });
+    return result;
+  };
   UniqueKernelHandle file = openFile(path, GENERIC_READ, kReaderShare, OPEN_EXISTING);
   if (!file) {
     const DWORD error = GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND) result.content.emplace();
-    else result.failure = "无法读取 " + quoted(path) + "。" + systemFailureText(error);
+    if (error != ERROR_FILE_NOT_FOUND) return fail(TextId::HistoryCannotRead, systemFailureText(error));
+    result.content.emplace();
     return result;
   }
   FileHistoryIo io(std::move(file), false);
   switch (checkHistoryFile(io)) {
-    case HistoryFileState::Foreign:
-      result.failure = quoted(path) + " 不是内存历史文件。";
-      return result;
-    case HistoryFileState::Unreadable:
-      result.failure = "无法读取 " + quoted(path) + "。" + io.failure();
-      return result;
-    case HistoryFileState::Current:
-      break;
+    case HistoryFileState::Foreign: return fail(TextId::HistoryNotHistoryFile, {});
+    case HistoryFileState::Unreadable: return fail(TextId::HistoryCannotRead, io.failure());
+    case HistoryFileState::Current: break;
   }
   result.content = readHistory(io);
-  if (!result.content) result.failure = "无法读取 " + quoted(path) + "。" + io.failure();
+  if (!result.content) return fail(TextId::HistoryCannotRead, io.failure());
   return result;
 }
 

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "common/handles_win.h"
+#include "common/language.h"
 #include "history/history_file.h"
 
 namespace kelvane {
@@ -49,8 +50,10 @@ class FileHistoryIo final : public HistoryIo {
 struct OpenedHistory {
   std::unique_ptr<FileHistoryIo> io;  // never null
   // The one log line about the opening: why the history lives in memory for this run, or where
-  // a file that was not a history file went; empty when there is nothing to say.
+  // a file that was not a history file went; empty when there is nothing to say. In the speaking
+  // language and in English, for a log whose code page cannot hold the first.
   std::string notice;
+  std::string englishNotice;
   // Where a file that was not a history file of this version was kept; empty when none was.
   std::wstring keptAside;
 };
@@ -60,13 +63,14 @@ struct OpenedHistory {
 OpenedHistory openHistoryForWriting(const std::wstring& path);
 
 // The log line when the history moves into memory in the middle of the run (a full disk).
-std::string historyInMemoryNotice(const std::wstring& path, const std::string& why);
+std::string historyInMemoryNotice(const Language& language, const std::wstring& path, const std::string& why);
 
 struct ReadHistoryResult {
   // Nothing when the file exists but cannot be read or is not a history file; a missing file is
   // an empty history.
   std::optional<HistoryContent> content;
   std::string failure;  // why there is no content
+  std::string englishFailure;
 };
 
 // For command-line runs and any reader beside the tray's copy.

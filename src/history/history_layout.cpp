@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/language.h"
+
 namespace kelvane {
 
 namespace {
@@ -11,6 +13,7 @@ constexpr int kMargin = 8;
 constexpr int kButtonHeight = 24;
 constexpr int kRangeButtonWidth = 64;
 constexpr int kButtonGap = 4;
+constexpr int kButtonEdge = 3;  // the frame and the pushed offset on each side of a button's text
 constexpr int kExportButtonWidth = 96;
 constexpr int kLoadAxisWidth = 36;
 constexpr int kTimeAxisHeight = 36;
@@ -38,39 +41,50 @@ std::int64_t rangeSeconds(HistoryRange range) {
   return 86400;
 }
 
-const char* rangeText(HistoryRange range) {
+std::string rangeText(HistoryRange range) {
   switch (range) {
-    case HistoryRange::Hour: return "1 小时";
-    case HistoryRange::Day: return "24 小时";
-    case HistoryRange::Week: return "7 天";
-    case HistoryRange::Month: return "30 天";
+    case HistoryRange::Hour: return tr(TextId::HistoryRangeHour);
+    case HistoryRange::Day: return tr(TextId::HistoryRangeDay);
+    case HistoryRange::Week: return tr(TextId::HistoryRangeWeek);
+    case HistoryRange::Month: return tr(TextId::HistoryRangeMonth);
   }
-  return "";
+  return {};
 }
+
+int widthWithSpare(int textWidth) { return textWidth + (textWidth + 8) / 9; }
 
 ViewPoint defaultHistoryClientSize(int dpi) {
   return {scaledForDpi(kDefaultWidth, dpi), scaledForDpi(kDefaultHeight, dpi)};
 }
 
-HistoryLayout layoutHistoryWindow(int clientWidth, int clientHeight, int dpi) {
+HistoryLayout layoutHistoryWindow(int clientWidth, int clientHeight, int dpi, const HistoryTextWidths& texts) {
   HistoryLayout layout;
   layout.client = {0, 0, std::max(0, clientWidth), std::max(0, clientHeight)};
   layout.dpi = dpi;
   const int margin = scaledForDpi(kMargin, dpi);
   const int buttonHeight = scaledForDpi(kButtonHeight, dpi);
+  const auto buttonWidth = [&](int design, int textWidth) {
+    return std::max(scaledForDpi(design, dpi), widthWithSpare(textWidth) + 2 * scaledForDpi(kButtonEdge, dpi));
+  };
   int x = margin;
-  for (ViewRect& box : layout.rangeButtons) {
-    box = {x, margin, x + scaledForDpi(kRangeButtonWidth, dpi), margin + buttonHeight};
+  for (std::size_t i = 0; i < kHistoryRangeCount; ++i) {
+    ViewRect& box = layout.rangeButtons[i];
+    box = {x, margin, x + buttonWidth(kRangeButtonWidth, texts.ranges[i]), margin + buttonHeight};
     x = box.right + scaledForDpi(kButtonGap, dpi);
   }
-  const int exportLeft = std::max(x, clientWidth - margin - scaledForDpi(kExportButtonWidth, dpi));
-  layout.exportButton = {exportLeft, margin, exportLeft + scaledForDpi(kExportButtonWidth, dpi), margin + buttonHeight};
+  const int exportWidth = buttonWidth(kExportButtonWidth, texts.exportButton);
+  const int exportLeft = std::max(x, clientWidth - margin - exportWidth);
+  layout.exportButton = {exportLeft, margin, exportLeft + exportWidth, margin + buttonHeight};
+  layout.leastWidth = x + exportWidth + margin;
 
   const int top = margin + buttonHeight + margin;
   const int bottom = std::max(top, clientHeight - margin);
   int plotRight = clientWidth - margin;
-  if (clientWidth >= scaledForDpi(kNarrowestWithGrowers, dpi)) {
-    layout.growers = {clientWidth - margin - scaledForDpi(kGrowersWidth, dpi), top, clientWidth - margin, bottom};
+  // A wider heading widens the list, and the window has to be as much wider to show it.
+  const int growersWidth = std::max(scaledForDpi(kGrowersWidth, dpi), widthWithSpare(texts.growersHeading));
+  const int growersExtra = growersWidth - scaledForDpi(kGrowersWidth, dpi);
+  if (clientWidth >= scaledForDpi(kNarrowestWithGrowers, dpi) + growersExtra) {
+    layout.growers = {clientWidth - margin - growersWidth, top, clientWidth - margin, bottom};
     plotRight = layout.growers.left - margin;
   }
   const int plotLeft = margin + scaledForDpi(kLoadAxisWidth, dpi);

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace kelvane {
 
@@ -13,7 +14,7 @@ inline constexpr std::size_t kHistoryRangeCount = 4;
 // The range a stored number names; the default (24 hours) for anything else.
 HistoryRange historyRangeOf(int stored);
 std::int64_t rangeSeconds(HistoryRange range);
-const char* rangeText(HistoryRange range);  // "1 小时", "24 小时", "7 天", "30 天"
+std::string rangeText(HistoryRange range);  // "1 小时", "24 小时", "7 天", "30 天"
 
 struct ViewPoint {
   int x = 0;
@@ -41,8 +42,21 @@ struct HistoryLayout {
   ViewRect timeAxis;  // the marks of alerts and releases and the time labels under the plot
   ViewRect growers;   // the list beside the plot; empty when the window is too narrow for it
   int dpi = 96;
+  int leastWidth = 0;  // the client width the row of buttons needs
 };
-HistoryLayout layoutHistoryWindow(int clientWidth, int clientHeight, int dpi);
+
+// The widths of the texts the layout makes room for, in pixels of the window's font: a button or
+// the list grows beyond its design size when its text (a longer language) needs it.
+struct HistoryTextWidths {
+  std::array<int, kHistoryRangeCount> ranges{};
+  int exportButton = 0;
+  int growersHeading = 0;  // the longer of its two headings
+};
+HistoryLayout layoutHistoryWindow(int clientWidth, int clientHeight, int dpi, const HistoryTextWidths& texts = {});
+
+// The width a single line of text `textWidth` wide takes with a tenth of it spare: room for a
+// font that draws a little wider than the one measured.
+int widthWithSpare(int textWidth);
 
 // 640 x 360 at 96 DPI, scaled.
 ViewPoint defaultHistoryClientSize(int dpi);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/language.h"
 #include "history/process_growth.h"
 
 namespace kelvane {
@@ -128,7 +129,7 @@ class Painter {
     fill(layout.client, look_.face);
     for (std::size_t i = 0; i < kHistoryRangeCount; ++i)
       button(layout.rangeButtons[i], rangeText(static_cast<HistoryRange>(i)), static_cast<std::size_t>(scene_.range) == i);
-    button(layout.exportButton, kExportCsvText, false);
+    button(layout.exportButton, tr(TextId::HistoryExportCsv), false);
   }
 
   void loadGrid() {
@@ -239,11 +240,9 @@ class Painter {
     const ViewRect& list = scene_.layout.growers;
     if (list.width() <= 0) return;
     int y = list.top;
-    std::string heading = kGrowersHeading;
-    if (rangeSeconds(scene_.range) > kSnapshotKeptSeconds) heading += " (最近 24 小时)";
-    text({list.left, y, list.right, y + lineHeight_}, heading);
+    text({list.left, y, list.right, y + lineHeight_}, growersHeading(scene_.range));
     y += lineHeight_ + scaled(kLabelGap);
-    if (scene_.growerLines.empty()) text({list.left, y, list.right, y + lineHeight_}, "没有增长的进程");
+    if (scene_.growerLines.empty()) text({list.left, y, list.right, y + lineHeight_}, tr(TextId::HistoryNoGrowers));
     for (const std::string& words : scene_.growerLines) {
       if (y + lineHeight_ > list.bottom) break;
       text({list.left, y, list.right, y + lineHeight_}, words);
@@ -265,6 +264,18 @@ class Painter {
 std::vector<DrawStep> historyPicture(const HistoryScene& scene, const HistoryLook& look,
                                      const LocalTimeOf& localTimeOf, const TextSize& textSize) {
   return Painter(scene, look, textSize).paint(localTimeOf);
+}
+
+std::string growersHeading(HistoryRange range) {
+  return tr(rangeSeconds(range) > kSnapshotKeptSeconds ? TextId::HistoryGrowersLastDay : TextId::HistoryGrowers);
+}
+
+HistoryTextWidths historyTextWidths(const TextSize& textSize) {
+  HistoryTextWidths widths;
+  for (std::size_t i = 0; i < kHistoryRangeCount; ++i) widths.ranges[i] = textSize(rangeText(static_cast<HistoryRange>(i))).x;
+  widths.exportButton = textSize(tr(TextId::HistoryExportCsv)).x;
+  widths.growersHeading = std::max(textSize(tr(TextId::HistoryGrowers)).x, textSize(tr(TextId::HistoryGrowersLastDay)).x);
+  return widths;
 }
 
 }  // namespace kelvane

@@ -19,9 +19,6 @@
 
 namespace kelvane {
 
-inline constexpr char kExportCsvText[] = "导出 CSV...";
-inline constexpr char kGrowersHeading[] = "增长最多的进程";
-
 // Thresholds and colours (0x00BBGGRR) as the tray picture uses them; the system's colours for
 // the rest.
 struct HistoryLook {
@@ -70,5 +67,12 @@ struct HistoryScene {
 
 std::vector<DrawStep> historyPicture(const HistoryScene& scene, const HistoryLook& look,
                                      const LocalTimeOf& localTimeOf, const TextSize& textSize);
+
+// The list's heading for a range: "增长最多的进程", with "(最近 24 小时)" for a range longer than the
+// snapshots kept.
+std::string growersHeading(HistoryRange range);
+
+// The widths of the buttons' texts and of the longer heading, for the layout.
+HistoryTextWidths historyTextWidths(const TextSize& textSize);
 
 }  // namespace kelvane

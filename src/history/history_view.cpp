@@ -1,5 +1,6 @@
 #include "history/history_view.h"
 
+#include "common/language.h"
 #include "history/release_feedback.h"
 #include "memory/memory_status.h"
 
@@ -18,22 +19,26 @@ std::vector<std::string> momentLines(const HistoryMoment& moment, const std::str
                                      const NumberFormat& format) {
   std::vector<std::string> lines = {timeText};
   if (!moment.column.recorded) {
-    lines.emplace_back(moment.stopped ? "Kelvane 没有运行" : "没有记录");
+    lines.push_back(tr(moment.stopped ? TextId::HistoryNotRunning : TextId::HistoryNotRecorded));
   } else {
-    lines.push_back("负载: 最低 " + std::to_string(moment.column.minLoad) + "%, 平均 " +
-                    formatFixed(moment.column.mean10 / 10.0, 1, format, false) + "%, 最高 " +
-                    std::to_string(moment.column.maxLoad) + "%");
-    lines.push_back("已用物理内存: " +
-                    SizeText(static_cast<std::int64_t>(moment.column.maxUsedPhys), format));
+    lines.push_back(tr(TextId::HistoryMomentLoad,
+                       {{"least", std::to_string(moment.column.minLoad)},
+                        {"mean", formatFixed(moment.column.mean10 / 10.0, 1, format, false)},
+                        {"most", std::to_string(moment.column.maxLoad)}}));
+    lines.push_back(tr(TextId::HistoryMomentUsedPhysical,
+                       {{"size", SizeText(static_cast<std::int64_t>(moment.column.maxUsedPhys), format)}}));
   }
   for (const HistoryEvent& event : moment.events) {
     if (event.kind == HistoryEventKind::Alert) {
-      lines.push_back("警报: 负载 " + std::to_string(event.load) + "%");
+      lines.push_back(tr(TextId::HistoryMomentAlert, {{"load", std::to_string(event.load)}}));
       for (const TopProcess& process : event.top)
         lines.push_back("    " + process.name + "  " + SizeText(static_cast<std::int64_t>(process.bytes), format));
     } else if (event.kind == HistoryEventKind::Release) {
-      lines.push_back(std::string("释放内存 (") + releaseSourceText(event.source) + "): " +
-                      releaseFeedbackText(event.availBefore, event.availAfter, format));
+      const std::optional<std::uint64_t> gain = releasedBytes(event.availBefore, event.availAfter);
+      const std::string source = releaseSourceText(event.source);
+      lines.push_back(gain ? tr(TextId::HistoryMomentReleased,
+                                {{"source", source}, {"size", SizeText(static_cast<std::int64_t>(*gain), format)}})
+                           : tr(TextId::HistoryMomentNothingReleased, {{"source", source}}));
     }
   }
   return lines;
@@ -71,8 +76,8 @@ void HistoryView::setData(std::span<const MinuteRecord> minutes, std::span<const
   reduce();
 }
 
-void HistoryView::resize(int clientWidth, int clientHeight, int dpi) {
-  layout_ = layoutHistoryWindow(clientWidth, clientHeight, dpi);
+void HistoryView::resize(int clientWidth, int clientHeight, int dpi, const HistoryTextWidths& texts) {
+  layout_ = layoutHistoryWindow(clientWidth, clientHeight, dpi, texts);
   reduce();
 }
 

@@ -20,8 +20,6 @@
 
 namespace kelvane {
 
-inline constexpr char kHistoryWindowTitle[] = "Kelvane 内存历史";
-
 // The pointed moment: the span of its column, what was recorded there and what happened.
 struct HistoryMoment {
   std::int64_t from = 0;  // UTC seconds, [from, to)
@@ -60,7 +58,8 @@ class HistoryView {
   // Everything held (oldest first) and the growers of the range: only the range's part is kept.
   void setData(std::span<const MinuteRecord> minutes, std::span<const HistoryEvent> events,
                std::vector<Grower> growers);
-  void resize(int clientWidth, int clientHeight, int dpi);
+  // `texts` holds the widths of the buttons' and the list heading's texts in the window's font.
+  void resize(int clientWidth, int clientHeight, int dpi, const HistoryTextWidths& texts = {});
 
   // The mouse at a client point: the command it gives (a press), or the pointed moment it moves.
   HistoryCommand click(ViewPoint at);

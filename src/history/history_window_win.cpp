@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "common/clipboard_win.h"
+#include "common/language.h"
 #include "common/text_win.h"
 #include "history/history_export_win.h"
 
@@ -99,6 +100,16 @@ HBITMAP offScreenBitmap(HDC dc, int width, int height) {
 
 RECT rectOf(const ViewRect& box) { return {box.left, box.top, box.right, box.bottom}; }
 
+// The size of a line of text in the font selected into `dc`.
+TextSize textMeasure(HDC dc) {
+  return [dc](const std::string& text) {
+    const std::wstring words = toWide(text);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, words.c_str(), static_cast<int>(words.size()), &size);
+    return ViewPoint{static_cast<int>(size.cx), static_cast<int>(size.cy)};
+  };
+}
+
 // Paints the plan. Solid fills and thin lines take the DC's own brush and pen, so a plan of a
 // thousand steps makes no GDI object; only wide lines need a pen of their own.
 void paintPlan(HDC dc, const std::vector<DrawStep>& plan) {
@@ -190,9 +201,9 @@ void HistoryWindow::create() {
   const int left = place.left.value_or(work.left + (work.right - work.left - width) / 2);
   const int top = place.top.value_or(work.top + (work.bottom - work.top - height) / 2);
   view_.choose(place.range, utcSecondsNow());
-  createWindow(kExStyle, kHistoryWindowClassName, toWide(kHistoryWindowTitle).c_str(), kStyle, left, top, width,
-               height, owner_);
-  if (!hwnd_) throw std::runtime_error("cannot create the memory history window");
+  createWindow(kExStyle, kHistoryWindowClassName, trWide(TextId::HistoryWindowTitle).c_str(), kStyle, left, top,
+               width, height, owner_);
+  if (!hwnd_) throw std::runtime_error(tr(TextId::HistoryNoWindow));
   dpi_ = windowDpi(hwnd_);
   font_ = messageFont(dpi_);
   SetTimer(hwnd_, kRefreshTimer, kRefreshMs, nullptr);
@@ -212,7 +223,10 @@ void HistoryWindow::refresh() {
 void HistoryWindow::layOut() {
   RECT client{};
   GetClientRect(hwnd_, &client);
-  view_.resize(client.right, client.bottom, dpi_);
+  // The buttons and the list make room for their texts in the window's font and language.
+  const ScreenDc screen;
+  SelectObjectScope font(screen.get(), font_.get());
+  view_.resize(client.right, client.bottom, dpi_, historyTextWidths(textMeasure(screen.get())));
   InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
@@ -246,14 +260,17 @@ void HistoryWindow::copyMoment() {
   if (text.empty()) return;
   const DWORD error = putTextOnClipboard(hwnd_, text);
   if (error != ERROR_SUCCESS)
-    MessageBoxW(hwnd_, toWide("无法复制到剪贴板。" + systemFailureText(error)).c_str(),
-                toWide(kHistoryWindowTitle).c_str(), MB_ICONERROR | MB_OK);
+    MessageBoxW(hwnd_, trWide(TextId::HistoryCannotCopy, {{"reason", systemFailureText(error)}}).c_str(),
+                trWide(TextId::HistoryWindowTitle).c_str(), MB_ICONERROR | MB_OK);
 }
 
 void HistoryWindow::exportCsv() {
-  wchar_t file[MAX_PATH] = L"Kelvane 内存历史.csv";
-  const std::wstring filter = std::wstring(L"CSV 文件 (*.csv)") + L'\0' + L"*.csv" + L'\0' + L"所有文件 (*.*)" +
-                              L'\0' + L"*.*" + L'\0';
+  // The window's title names the file, as a spreadsheet's user would look for it.
+  wchar_t file[MAX_PATH] = {};
+  const std::wstring name = trWide(TextId::HistoryWindowTitle) + L".csv";
+  name.copy(file, std::min<std::size_t>(name.size(), MAX_PATH - 1));
+  const std::wstring filter = trWide(TextId::HistoryCsvFiles) + L'\0' + L"*.csv" + L'\0' +
+                              trWide(TextId::HistoryAllFiles) + L'\0' + L"*.*" + L'\0';
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = hwnd_;
@@ -265,7 +282,7 @@ void HistoryWindow::exportCsv() {
   if (!GetSaveFileNameW(&dialog)) return;
   std::string failure;
   if (!writeWholeFile(file, view_.csv(systemLocalTimeOf()), failure))
-    MessageBoxW(hwnd_, toWide(failure).c_str(), toWide(kHistoryWindowTitle).c_str(), MB_ICONERROR | MB_OK);
+    MessageBoxW(hwnd_, toWide(failure).c_str(), trWide(TextId::HistoryWindowTitle).c_str(), MB_ICONERROR | MB_OK);
 }
 
 void HistoryWindow::onPaint() {
@@ -280,12 +297,7 @@ void HistoryWindow::onPaint() {
     UniqueBitmap bitmap(offScreenBitmap(dc, client.right, client.bottom));
     SelectObjectScope canvas(memory.get(), bitmap.get());
     SelectObjectScope font(memory.get(), font_.get());
-    const TextSize measure = [&](const std::string& text) {
-      const std::wstring words = toWide(text);
-      SIZE size{};
-      GetTextExtentPoint32W(memory.get(), words.c_str(), static_cast<int>(words.size()), &size);
-      return ViewPoint{static_cast<int>(size.cx), static_cast<int>(size.cy)};
-    };
+    const TextSize measure = textMeasure(memory.get());
     std::vector<std::string> growerLines;
     const NumberFormat format = source_.numberFormat();
     for (const Grower& grower : view_.growers()) growerLines.push_back(growerLine(grower, format));
@@ -314,7 +326,9 @@ void HistoryWindow::onDpiChanged(WPARAM wParam, const RECT& suggested) {
 }
 
 void HistoryWindow::onMinMaxInfo(MINMAXINFO& info) const {
-  const SIZE least = frameFor(MulDiv(kMinimumWidth, dpi_, 96), MulDiv(kMinimumHeight, dpi_, 96));
+  // Never narrower than the row of buttons, which a longer language widens.
+  const int width = std::max(MulDiv(kMinimumWidth, dpi_, 96), view_.layout().leastWidth);
+  const SIZE least = frameFor(width, MulDiv(kMinimumHeight, dpi_, 96));
   info.ptMinTrackSize = {least.cx, least.cy};
 }
 
@@ -358,6 +372,7 @@ LRESULT HistoryWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       return 0;
     case WM_DPICHANGED: onDpiChanged(wParam, *reinterpret_cast<const RECT*>(lParam)); return 0;
     case WM_GETMINMAXINFO: onMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam)); return 0;
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(font_.get());
     case WM_CLOSE: close(); return 0;
     case WM_NCDESTROY: onDestroyed(); break;
     default: break;

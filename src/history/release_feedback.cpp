@@ -1,13 +1,20 @@
 #include "history/release_feedback.h"
 
+#include "common/language.h"
 #include "memory/memory_status.h"
 
 namespace kelvane {
 
-std::string releaseFeedbackText(std::uint64_t availBefore, std::uint64_t availAfter, const NumberFormat& format) {
+std::optional<std::uint64_t> releasedBytes(std::uint64_t availBefore, std::uint64_t availAfter) {
   const std::uint64_t gain = availAfter > availBefore ? availAfter - availBefore : 0;
-  if (gain < kLeastReportedGain) return "没有可释放的内存";
-  return "已释放 " + SizeText(static_cast<std::int64_t>(gain), format);
+  if (gain < kLeastReportedGain) return std::nullopt;
+  return gain;
+}
+
+std::string releaseFeedbackText(std::uint64_t availBefore, std::uint64_t availAfter, const NumberFormat& format) {
+  const std::optional<std::uint64_t> gain = releasedBytes(availBefore, availAfter);
+  if (!gain) return tr(TextId::HistoryNothingReleased);
+  return tr(TextId::HistoryReleased, {{"size", SizeText(static_cast<std::int64_t>(*gain), format)}});
 }
 
 bool releaseShowsBalloon(ReleaseSource source, bool releaseBalloon) {

@@ -4,6 +4,7 @@
 // holds them.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "common/number_format.h"
@@ -13,6 +14,9 @@ namespace kelvane {
 
 // A gain below this is no gain worth a number.
 inline constexpr std::uint64_t kLeastReportedGain = 1ull << 20;
+
+// The physical memory a release made available, or nothing when it is no gain worth a number.
+std::optional<std::uint64_t> releasedBytes(std::uint64_t availBefore, std::uint64_t availAfter);
 
 // "已释放 " and the gain's size text, or "没有可释放的内存" for a gain under 1 MB.
 std::string releaseFeedbackText(std::uint64_t availBefore, std::uint64_t availAfter, const NumberFormat& format);

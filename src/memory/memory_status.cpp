@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "common/language.h"
+
 namespace kelvane {
 
 const char* loadLevelName(LoadLevelKind level) {
@@ -20,12 +22,12 @@ std::uint64_t ShownTotal(const MemorySample& sample, const TKelvaneOptions& opti
 std::string SizeText(std::int64_t bytes, const NumberFormat& format) {
   constexpr double GB = 1073741824.0, MB = 1048576.0, KB = 1024.0;
   const double x = static_cast<double>(bytes);
-  if (x > GB) return formatOptionalDecimals(x / GB, 2, format) + " GB";
-  if (x > MB) return formatOptionalDecimals(x / MB, 0, format) + " MB";
-  if (x > KB) return formatOptionalDecimals(x / KB, 2, format) + " KB";
-  if (bytes == 1) return "1 byte";
+  if (x > GB) return tr(TextId::SizeGigabytes, {{"value", formatOptionalDecimals(x / GB, 2, format)}});
+  if (x > MB) return tr(TextId::SizeMegabytes, {{"value", formatOptionalDecimals(x / MB, 0, format)}});
+  if (x > KB) return tr(TextId::SizeKilobytes, {{"value", formatOptionalDecimals(x / KB, 2, format)}});
+  if (bytes == 1) return tr(TextId::SizeOneByte);
   // Zero keeps its digit ("0 bytes"): a picture of optional digits alone would print " bytes".
-  return formatOptionalDecimals(x, 2, format) + " bytes";
+  return tr(TextId::SizeBytes, {{"value", formatOptionalDecimals(x, 2, format)}});
 }
 
 std::string IconNumberText(std::int64_t bytes, bool optimizeForGigabytes, const NumberFormat& format) {
@@ -85,19 +87,18 @@ std::string HintText(const MemorySample& sample, const TKelvaneOptions& options,
                      const NumberFormat& format) {
   std::string text;
   if (options.HintWhatisDisplayed) {
-    text += "显示 ";
-    text += options.ShowFree ? "可用" : "已用";
-    text += " ";
-    text += options.ShowPage ? "页面文件" : "物理内存";
-    text += " ";
-    if (options.ShowPercentage) text += "%";
+    const TextId heading = options.ShowFree ? (options.ShowPage ? TextId::TipShowsFreePageFile : TextId::TipShowsFreePhysical)
+                                            : (options.ShowPage ? TextId::TipShowsUsedPageFile : TextId::TipShowsUsedPhysical);
+    text += tr(heading, {{"percent", options.ShowPercentage ? "%" : ""}});
     text += "\r\n";
   }
-  text += "内存使用: " + std::to_string(sample.dwMemoryLoad) + "%\r\n";
-  text += "物理内存: " + SizeText(sample.usedPhys(), format) + "/" +
-          SizeText(static_cast<std::int64_t>(sample.ullTotalPhys), format) + "\r\n";
-  text += "页面文件: " + SizeText(sample.usedPageFile(), format) + "/" +
-          SizeText(static_cast<std::int64_t>(sample.ullTotalPageFile), format);
+  text += tr(TextId::TipMemoryLoad, {{"load", std::to_string(sample.dwMemoryLoad)}});
+  text += "\r\n";
+  text += tr(TextId::TipPhysicalMemory, {{"used", SizeText(sample.usedPhys(), format)},
+                                          {"total", SizeText(static_cast<std::int64_t>(sample.ullTotalPhys), format)}});
+  text += "\r\n";
+  text += tr(TextId::TipPageFile, {{"used", SizeText(sample.usedPageFile(), format)},
+                                    {"total", SizeText(static_cast<std::int64_t>(sample.ullTotalPageFile), format)}});
   return text;
 }
 

@@ -1,5 +1,7 @@
 #include "menu/menu_draw.h"
 
+#include "common/ascii_text.h"
+
 namespace kelvane {
 
 namespace {
@@ -39,8 +41,6 @@ MenuDrawStep line(int left, int right, int y, MenuColor color) {
   step.color = color;
   return step;
 }
-
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 }  // namespace
 
@@ -135,7 +135,7 @@ std::optional<std::size_t> MnemonicEntry(const std::vector<MenuEntry>& menu, cha
     const std::string& caption = menu[i].caption;
     for (std::size_t at = caption.find('&'); at != std::string::npos && at + 1 < caption.size();
          at = caption.find('&', at + 2)) {
-      if (caption[at + 1] != '&' && lower(caption[at + 1]) == lower(key)) return i;
+      if (caption[at + 1] != '&' && lowerAscii(caption[at + 1]) == lowerAscii(key)) return i;
     }
   }
   return std::nullopt;

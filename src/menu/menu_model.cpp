@@ -4,6 +4,8 @@
 #include <cmath>
 #include <unordered_map>
 
+#include "common/language.h"
+
 namespace kelvane {
 
 namespace {
@@ -83,7 +85,7 @@ void SortByMemory(std::vector<TNxProcessRec>& records) {
 
 std::string ProcessValueText(std::uint64_t memory, std::int32_t processValueType,
                              std::uint64_t total, const NumberFormat& format) {
-  if (memory == 0) return "n/a";
+  if (memory == 0) return tr(TextId::MenuNotAvailable);
   const std::string size = SizeText(static_cast<std::int64_t>(memory), format);
   if (processValueType == 0) return size;
   // Without a total (the memory sample failed) there is no percentage to give.
@@ -94,7 +96,7 @@ std::string ProcessValueText(std::uint64_t memory, std::int32_t processValueType
   }
   std::string value;
   if (processValueType == 1) value = percent.empty() ? size : size + " (" + percent + ")";
-  if (processValueType == 2) value = percent.empty() ? "n/a" : percent;
+  if (processValueType == 2) value = percent.empty() ? tr(TextId::MenuNotAvailable) : percent;
   if (memory >= kPlusPrefixFrom) value = "+" + value;
   return value;
 }

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "common/language.h"
 #include "common/visual_theme_win.h"
 #include "common/text_win.h"
 
@@ -40,7 +41,7 @@ RECT toRect(const MenuRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; 
 TPopupMenu::TPopupMenu(HWND owner, bool vistaOrLater) : vistaOrLater_(vistaOrLater) {
   registerWindowClass(kOwnerClassName);
   createWindow(WS_EX_TOOLWINDOW | WS_EX_LAYERED, kOwnerClassName, L"", WS_POPUP, 0, 0, 1, 1, owner);
-  if (!hwnd_) throw std::runtime_error("cannot create the tray menu's window");
+  if (!hwnd_) throw std::runtime_error(tr(TextId::ErrorNoMenuWindow));
   SetLayeredWindowAttributes(hwnd_, 0, 0, LWA_ALPHA);  // fully transparent
 }
 

@@ -1,5 +1,7 @@
 #include "menu/static_menu.h"
 
+#include "common/language.h"
+
 namespace kelvane {
 
 std::optional<StaticItem> defaultItemForAction(int doubleClickAction) {
@@ -14,16 +16,16 @@ std::optional<StaticItem> defaultItemForAction(int doubleClickAction) {
 
 std::vector<StaticMenuItem> staticMenuItems(const StaticMenuState& state) {
   std::vector<StaticMenuItem> items = {
-      {StaticItem::LaunchTaskManager1, "启动任务管理器(&T)", kTagTaskManager},
+      {StaticItem::LaunchTaskManager1, tr(TextId::MenuTaskManager), kTagTaskManager},
       {StaticItem::N1, "-"},
-      {StaticItem::MemoryDefragmenter1, "内存碎片整理(&D)"},
-      {StaticItem::MemoryHistory1, "内存历史(&H)"},
-      {StaticItem::MneShowLog, "显示日志(&S)"},
+      {StaticItem::MemoryDefragmenter1, tr(TextId::MenuRelease)},
+      {StaticItem::MemoryHistory1, tr(TextId::MenuHistory)},
+      {StaticItem::MneShowLog, tr(TextId::MenuShowLog)},
       {StaticItem::N2, "-"},
-      {StaticItem::Settings1, "设置(&S)"},
-      {StaticItem::About1, "关于(&A)"},
+      {StaticItem::Settings1, tr(TextId::MenuSettings)},
+      {StaticItem::About1, tr(TextId::MenuAbout)},
       {StaticItem::N4, "-"},
-      {StaticItem::Close1, "退出(&E)"},
+      {StaticItem::Close1, tr(TextId::MenuExit)},
   };
   const auto defaultItem = defaultItemForAction(state.doubleClickAction);
   for (auto& entry : items) {

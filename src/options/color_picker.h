@@ -6,6 +6,7 @@
 #include <span>
 #include <string_view>
 
+#include "common/texts.h"
 #include "settings/options.h"
 #include "options/theme_page.h"
 
@@ -16,10 +17,12 @@ enum class PickerEntryKind { Default, Named, Custom };
 struct ColorPickerEntry {
   PickerEntryKind kind;
   TColor color;  // for Named; the default and custom entries take theirs from the picker's state
-  std::string_view name;
+  TextId text;   // the entry's name in the speaking language
+  std::string_view systemName = {};  // a system colour's name, which stays as the system's
 };
 
 std::span<const ColorPickerEntry> colorPickerEntries();
+std::string_view colorPickerEntryName(const ColorPickerEntry& entry);
 int colorPickerCustomIndex();
 
 // The entry that shows the state: the default entry, the named entry of its colour, or the

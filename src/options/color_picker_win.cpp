@@ -5,9 +5,11 @@
 
 #include <array>
 #include <map>
+#include <utility>
 
 #include "common/handles_win.h"
 #include "common/text_win.h"
+#include "common/window_win.h"
 #include "options/color_picker.h"
 #include "settings/color_text.h"
 #include "settings/settings_codec.h"
@@ -49,6 +51,17 @@ void drawItem(const DRAWITEMSTRUCT& item, std::optional<COLORREF> swatch, const 
 
 TColor colorFromColorref(COLORREF color) { return static_cast<TColor>(color & 0xFFFFFF); }
 
+// An item's text as it was put into the list, in the language the dialog was opened in.
+std::wstring itemText(const DRAWITEMSTRUCT& item) {
+  const bool combo = item.CtlType == ODT_COMBOBOX;
+  const auto length = SendMessageW(item.hwndItem, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, item.itemID, 0);
+  if (length <= 0) return {};
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  SendMessageW(item.hwndItem, combo ? CB_GETLBTEXT : LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(length));
+  return text;
+}
+
 }  // namespace
 
 COLORREF paintedColor(TColor color, TColor automatic) {
@@ -60,7 +73,7 @@ COLORREF paintedColor(TColor color, TColor automatic) {
 void fillColorPicker(HWND combo) {
   SendMessageW(combo, CB_RESETCONTENT, 0, 0);
   for (const ColorPickerEntry& entry : colorPickerEntries())
-    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toWide(std::string(entry.name)).c_str()));
+    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toWide(std::string(colorPickerEntryName(entry))).c_str()));
 }
 
 void showColorPicker(HWND combo, const PickerState& state) {
@@ -99,7 +112,7 @@ void drawColorListItem(const DRAWITEMSTRUCT& item, const ThemeColors& colors) {
   const TColor automatic = automaticColor(kThemeSlots[static_cast<std::size_t>(slot)]);
   const std::string& text = colors.texts[static_cast<std::size_t>(slot)];
   const TColor color = text == kThemeAutomatic ? clAutomatic : TextToColor(text);
-  drawItem(item, paintedColor(color, automatic), toWide(std::string(ThemeSlotCaption(slot))));
+  drawItem(item, paintedColor(color, automatic), itemText(item));
 }
 
 void drawColorPickerItem(const DRAWITEMSTRUCT& item) {
@@ -113,7 +126,7 @@ void drawColorPickerItem(const DRAWITEMSTRUCT& item) {
   if (entry.kind == PickerEntryKind::Named) swatch = paintedColor(entry.color, entry.color);
   if (entry.kind == PickerEntryKind::Custom && state.color && colorPickerIndex(state) == colorPickerCustomIndex())
     swatch = paintedColor(*state.color, *state.color);
-  drawItem(item, swatch, toWide(std::string(entry.name)));
+  drawItem(item, swatch, itemText(item));
 }
 
 std::optional<TColor> chooseAnyColor(HWND owner, TColor initial, const std::wstring& settingsFile) {
@@ -141,36 +154,47 @@ std::optional<TColor> chooseAnyColor(HWND owner, TColor initial, const std::wstr
 namespace {
 
 // The font dialog's colour list gets a last entry "Custom..." that opens the colour dialog; the
-// colour chosen there becomes the entry's colour, which the font dialog then takes.
-struct FontDialogState {
-  std::wstring settingsFile;
-  LRESULT customEntry = CB_ERR;
-};
+// colour chosen there becomes the entry's colour, which the font dialog then takes. The system
+// owns the dialog; this object serves its hook procedure for one showing.
+class FontDialogHook : public DialogBase<FontDialogHook> {
+ public:
+  explicit FontDialogHook(std::wstring settingsFile) : settingsFile_(std::move(settingsFile)) {}
 
-UINT_PTR CALLBACK fontDialogHook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    const auto* request = reinterpret_cast<const CHOOSEFONTW*>(lParam);
-    auto* state = reinterpret_cast<FontDialogState*>(request->lCustData);
-    SetPropW(dialog, L"KelvaneFontDialog", state);
-    state->customEntry = SendDlgItemMessageW(dialog, cmb4, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Custom..."));
-    if (state->customEntry >= 0)
-      SendDlgItemMessageW(dialog, cmb4, CB_SETITEMDATA, static_cast<WPARAM>(state->customEntry), request->rgbColors);
-    return FALSE;
+  // Set into the request: the hook, with this object as its custom data.
+  void hook(CHOOSEFONTW& request) {
+    request.lCustData = reinterpret_cast<LPARAM>(this);
+    request.lpfnHook = &hookProc;
+    request.Flags |= CF_ENABLEHOOK;
   }
-  if (message == WM_COMMAND && LOWORD(wParam) == cmb4 && HIWORD(wParam) == CBN_SELCHANGE) {
-    auto* state = static_cast<FontDialogState*>(GetPropW(dialog, L"KelvaneFontDialog"));
-    if (state && state->customEntry >= 0 &&
-        SendDlgItemMessageW(dialog, cmb4, CB_GETCURSEL, 0, 0) == state->customEntry) {
-      const auto current = static_cast<COLORREF>(
-          SendDlgItemMessageW(dialog, cmb4, CB_GETITEMDATA, static_cast<WPARAM>(state->customEntry), 0));
-      if (const auto chosen = chooseAnyColor(dialog, static_cast<TColor>(current & 0xFFFFFF), state->settingsFile))
-        SendDlgItemMessageW(dialog, cmb4, CB_SETITEMDATA, static_cast<WPARAM>(state->customEntry),
-                            static_cast<LPARAM>(*chosen));
-    }
+
+ private:
+  friend class DialogBase<FontDialogHook>;
+  static FontDialogHook* boundObject(LPARAM request) {
+    return reinterpret_cast<FontDialogHook*>(reinterpret_cast<const CHOOSEFONTW*>(request)->lCustData);
   }
-  if (message == WM_DESTROY) RemovePropW(dialog, L"KelvaneFontDialog");
-  return FALSE;  // the font dialog goes on with its own handling, sample included
-}
+
+  INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) addCustomEntry(reinterpret_cast<const CHOOSEFONTW*>(lParam)->rgbColors);
+    if (message == WM_COMMAND && LOWORD(wParam) == cmb4 && HIWORD(wParam) == CBN_SELCHANGE) ColorListChange();
+    return FALSE;  // the font dialog goes on with its own handling, sample included
+  }
+
+  void addCustomEntry(COLORREF shown) {
+    customEntry_ = SendDlgItemMessageW(hwnd_, cmb4, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(trWide(TextId::FontDialogCustomColor).c_str()));
+    if (customEntry_ >= 0) SendDlgItemMessageW(hwnd_, cmb4, CB_SETITEMDATA, static_cast<WPARAM>(customEntry_), shown);
+  }
+
+  void ColorListChange() {
+    if (customEntry_ < 0 || SendDlgItemMessageW(hwnd_, cmb4, CB_GETCURSEL, 0, 0) != customEntry_) return;
+    const auto current = static_cast<COLORREF>(
+        SendDlgItemMessageW(hwnd_, cmb4, CB_GETITEMDATA, static_cast<WPARAM>(customEntry_), 0));
+    if (const auto chosen = chooseAnyColor(hwnd_, static_cast<TColor>(current & 0xFFFFFF), settingsFile_))
+      SendDlgItemMessageW(hwnd_, cmb4, CB_SETITEMDATA, static_cast<WPARAM>(customEntry_), static_cast<LPARAM>(*chosen));
+  }
+
+  std::wstring settingsFile_;
+  LRESULT customEntry_ = CB_ERR;
+};
 
 }  // namespace
 
@@ -190,10 +214,9 @@ std::optional<TFontSpec> chooseFont(HWND owner, const TFontSpec& font, const std
   dialog.hwndOwner = owner;
   dialog.lpLogFont = &logFont;
   dialog.rgbColors = shownColor;
-  FontDialogState state{settingsFile};
-  dialog.lCustData = reinterpret_cast<LPARAM>(&state);
-  dialog.lpfnHook = fontDialogHook;
-  dialog.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT | CF_ENABLEHOOK;
+  dialog.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
+  FontDialogHook hook(settingsFile);
+  hook.hook(dialog);
   if (!ChooseFontW(&dialog)) return std::nullopt;
   TFontSpec chosen;
   chosen.Name = toUtf8(logFont.lfFaceName);

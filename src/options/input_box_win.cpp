@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/language.h"
 #include "common/text_win.h"
 #include "common/window_placement_win.h"
 #include "common/window_win.h"
@@ -11,12 +12,6 @@
 namespace kelvane {
 
 namespace {
-
-std::wstring windowText(HWND window) {
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
 
 class InputBoxDialog : public DialogBase<InputBoxDialog> {
  public:
@@ -52,7 +47,7 @@ class InputBoxDialog : public DialogBase<InputBoxDialog> {
 std::optional<std::string> InputBox(HWND owner, const std::string& caption, const std::string& prompt,
                                     const std::string& initial) {
   InputBoxDialog dialog(toWide(prompt), toWide(initial));
-  if (dialog.run(buildDialogTemplate(caption, inputBoxSize(), inputBoxControls()), owner) != IDOK)
+  if (dialog.run(buildDialogTemplate(caption, inputBoxSize(), inputBoxControls(speaking())), owner) != IDOK)
     return std::nullopt;
   return toUtf8(dialog.text());
 }

@@ -84,12 +84,14 @@ std::uint16_t FieldFromHotKey(std::uint32_t refreshHotkey) {
   return field;
 }
 
-std::string FontDescription(const TFontSpec& font) {
-  return font.Name + ", " + std::to_string(font.Size) + "pt";
+std::string FontDescription(const TFontSpec& font, const Language& language) {
+  const std::string size = std::to_string(font.Size);
+  return formatText(language.text(TextId::OptionsFontDescription), {{"name", font.Name}, {"size", size}});
 }
 
-OptionsDialogModel::OptionsDialogModel(const TKelvaneOptions& record, std::vector<std::string> themeNames)
-    : themes_(record, std::move(themeNames)) {
+OptionsDialogModel::OptionsDialogModel(const TKelvaneOptions& record, std::vector<std::string> themeNames,
+                                       std::vector<LanguageListEntry> languages)
+    : themes_(record, std::move(themeNames)), languages_(std::move(languages)) {
   fill(record);
 }
 
@@ -110,7 +112,12 @@ void OptionsDialogModel::fill(const TKelvaneOptions& record) {
   };
   lists_ = {{CmbDoubleClick, record.DoubleClickAction},
             {ComboProcessValue, record.ProcessValueType},
-            {ComboGbValues, record.OptimizeForGigabytes ? 1 : 0}};
+            {ComboGbValues, record.OptimizeForGigabytes ? 1 : 0},
+            {CmbLanguage, -1}};
+  // A language whose file has gone since it was chosen has no entry: the choice stays unless
+  // the user makes another.
+  for (std::size_t i = 0; i < languages_.size(); ++i)
+    if (sameLanguageTag(languages_[i].tag, record.Language)) lists_[CmbLanguage] = static_cast<int>(i);
   hotKey_ = static_cast<std::uint32_t>(record.RefreshHotkey);
   highlightColor_ = record.ProcMenuHightlightColor == clAutomatic
                         ? std::nullopt
@@ -226,6 +233,7 @@ int OptionsDialogModel::spinValueTaken(int id) const {
 void OptionsDialogModel::LabelResetMiliClick() { spins_[EditMili] = Spin{kDefaultRefreshRate, false, true}; }
 
 int OptionsDialogModel::listIndex(int id) const {
+  if (id == CmbLanguage) return lists_.at(CmbLanguage);
   for (const ListField& list : kListFields) {
     if (list.id != id) continue;
     const int value = lists_.at(id);
@@ -235,6 +243,7 @@ int OptionsDialogModel::listIndex(int id) const {
 }
 
 void OptionsDialogModel::setListIndex(int id, int index) {
+  if (id == CmbLanguage && index >= static_cast<int>(languages_.size())) return;
   if (index >= 0 && lists_.contains(id)) lists_[id] = index;
 }
 
@@ -247,7 +256,8 @@ void OptionsDialogModel::setHighlightColor(std::optional<TColor> color) {
 }
 
 std::string OptionsDialogModel::fontPanelText() const {
-  return fontPanelShowsInternalFont() ? "(内部字体)" : FontDescription(dialogFont_);
+  return fontPanelShowsInternalFont() ? language_->text(TextId::OptionsInternalFontPanel)
+                                      : FontDescription(dialogFont_, *language_);
 }
 
 void OptionsDialogModel::fontChosen(const std::optional<TFontSpec>& font) {
@@ -256,7 +266,7 @@ void OptionsDialogModel::fontChosen(const std::optional<TFontSpec>& font) {
 }
 
 std::string OptionsDialogModel::highLabel() const {
-  return "高内存使用率 (当内存高于 " + spinText(TxtRed) + "%):";
+  return formatText(language_->text(TextId::OptionsHighLoadHeading), {{"percent", spinText(TxtRed)}});
 }
 
 void OptionsDialogModel::pickThemeColor(std::optional<TColor> color) {
@@ -275,7 +285,7 @@ bool OptionsDialogModel::monitorWarningAnswered(int result, bool dontShowAgain) 
   return dontShowAgain;
 }
 
-OptionsApplyResult OptionsDialogModel::apply(const TKelvaneOptions& current, bool closing) {
+OptionsApplyResult OptionsDialogModel::apply(const TKelvaneOptions& current) {
   TKelvaneOptions o = current;
   for (const CheckField& check : kCheckFields) o.*check.field = checked(check.id);
   o.DoubleClickAction = lists_.at(CmbDoubleClick);
@@ -293,15 +303,15 @@ OptionsApplyResult OptionsDialogModel::apply(const TKelvaneOptions& current, boo
   o.TopProcessCount = spinValueTaken(EditProcs);
   o.NoWarningSwithOffMonMobile = o.NoWarningSwithOffMonMobile || noWarningMobile_;
   ApplyThemeColors(o, themes_.colors());
+  const int language = lists_.at(CmbLanguage);
+  if (language >= 0) o.Language = languages_[static_cast<std::size_t>(language)].tag;
 
   OptionsApplyResult result{o, {}};
-  if (!o.ShowTopProcess) result.effects.push_back(OptionsEffect::RemoveProcessItems);
-  if (!o.ShowMemMenu) result.effects.push_back(OptionsEffect::RemoveMemoryLines);
+  // Before the tick, so that the tip speaks the new language at once.
+  if (o.Language != current.Language) result.effects.push_back(OptionsEffect::SpeakLanguage);
   for (OptionsEffect effect : {OptionsEffect::SetRefreshInterval, OptionsEffect::SaveOptions,
-                               OptionsEffect::RefreshTick, OptionsEffect::ApplyRefreshHotkey,
-                               OptionsEffect::InitDefaultMenu})
+                               OptionsEffect::RefreshTick, OptionsEffect::ApplyRefreshHotkey})
     result.effects.push_back(effect);
-  if (closing) result.effects.push_back(OptionsEffect::CloseDialog);
   // Apply leaves the dialog open on what was stored, so that Cancel afterwards keeps it.
   fill(o);
   return result;

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/language.h"
 #include "settings/options.h"
 #include "options/options_dialog_layout.h"
 #include "options/theme_page.h"
@@ -21,16 +22,16 @@ struct SpinRange {
   bool operator==(const SpinRange&) const = default;
 };
 
-// What the program must do after OK or Apply stored the record, in this order.
+// What the program must do after OK or Apply stored the record, in this order. The tray menu
+// needs nothing: it is built from the record each time it opens, so its process entries, its
+// memory lines and its default item follow the stored record by themselves. Closing after OK is
+// the dialog's own business.
 enum class OptionsEffect {
-  RemoveProcessItems,   // the tray menu loses its process entries (ShowTopProcess off)
-  RemoveMemoryLines,    // the tray menu loses its memory lines (ShowMemMenu off)
+  SpeakLanguage,        // a new Language: spoken at once by every window and menu made afterwards
   SetRefreshInterval,   // the refresh timer takes RefreshRate
   SaveOptions,
   RefreshTick,          // one tick at once: the tray picture shows the new look
   ApplyRefreshHotkey,   // the hot key is registered anew
-  InitDefaultMenu,      // the default menu item follows DoubleClickAction
-  CloseDialog,          // OK only
 };
 
 struct OptionsApplyResult {
@@ -44,13 +45,16 @@ std::uint32_t HotKeyFromField(std::uint16_t fieldValue);
 std::uint16_t FieldFromHotKey(std::uint32_t refreshHotkey);
 
 // "Tahoma, 6pt"
-std::string FontDescription(const TFontSpec& font);
+std::string FontDescription(const TFontSpec& font, const Language& language = speaking());
 
 class OptionsDialogModel {
  public:
   // Filling from a copy of the record: every control shows the record's value as it is, even
   // one outside the control's range, and stores it back unless the user changes that control.
-  explicit OptionsDialogModel(const TKelvaneOptions& record, std::vector<std::string> themeNames = {});
+  // The model speaks the language spoken when it was made, as the dialog's controls do.
+  // `languages` is the language list (languageList), automatic first.
+  explicit OptionsDialogModel(const TKelvaneOptions& record, std::vector<std::string> themeNames = {},
+                              std::vector<LanguageListEntry> languages = {});
 
   // Check boxes. Ticking or unticking runs the rule that couples other controls to the box.
   bool checked(int id) const;
@@ -67,6 +71,9 @@ class OptionsDialogModel {
   void typeSpin(int id, std::string_view text);
   // "默认值"
   void LabelResetMiliClick();
+
+  // The language list's entries, by their own names.
+  const std::vector<LanguageListEntry>& languages() const { return languages_; }
 
   // Drop-down lists: the chosen entry, -1 when the stored value has no entry.
   int listIndex(int id) const;
@@ -101,10 +108,10 @@ class OptionsDialogModel {
   // warning unticks it. True when NoWarningSwithOffMonMobile is to be set in the record at once.
   bool monitorWarningAnswered(int result, bool dontShowAgain);
 
-  // OK (closing) or Apply: the dialog's values stored into the current record, which keeps
-  // what the dialog does not edit, and the effects to carry out. After Apply the dialog goes
-  // on from the stored values.
-  OptionsApplyResult apply(const TKelvaneOptions& current, bool closing);
+  // OK or Apply: the dialog's values stored into the current record, which keeps what the
+  // dialog does not edit, and the effects to carry out. After Apply the dialog goes on from the
+  // stored values.
+  OptionsApplyResult apply(const TKelvaneOptions& current);
 
  private:
   struct Spin {
@@ -117,6 +124,7 @@ class OptionsDialogModel {
   void processListRule();
   void internalFontRule();
 
+  const Language* language_ = &speaking();
   TKelvaneOptions record_;
   std::map<int, bool> checks_;
   std::map<int, Spin> spins_;
@@ -126,6 +134,7 @@ class OptionsDialogModel {
   TFontSpec dialogFont_;
   bool noWarningMobile_ = false;
   ThemePageModel themes_;
+  std::vector<LanguageListEntry> languages_;
 };
 
 }  // namespace kelvane

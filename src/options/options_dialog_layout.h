@@ -5,6 +5,9 @@
 
 #include <span>
 #include <string_view>
+#include <vector>
+
+#include "common/language.h"
 
 namespace kelvane {
 
@@ -18,7 +21,7 @@ enum OptionsControl : int {
   // "一般"
   CkShowPage = 1000, CkShowFree, CkShowPercentage, CkDisplayHint, LabelYellow, TxtYellow, LabelYellowUnit,
   LabelRed, TxtRed, LabelRedUnit, LinkLabel1, Label17, CkWarn, CkWarnMsgBox, CheckDefragOnHighMem,
-  CkLogFile,
+  CkLogFile, LabelLanguage, CmbLanguage,
   // "附加"
   CheckDefragEveryActive = 1100, WinSpinDefragEveryActive, LabelMinutes, LabelHotKey, HotKey1,
   LabelMili, EditMili, LabelMiliUnit, LabelResetMili, LabelDoubleClick, CmbDoubleClick, CheckMonitor,
@@ -72,17 +75,36 @@ struct DialogUnitsSize {
   int width, height;
 };
 
-// "Kelvane 设置"
-std::string_view optionsDialogCaption();
-DialogUnitsSize optionsDialogSize();
-std::span<const ControlLayout> optionsDialogControls();
-const ControlLayout* findOptionsControl(int id);
+struct OptionsDialogLayout {
+  std::string_view caption;  // "Kelvane 设置"
+  DialogUnitsSize size;
+  std::vector<ControlLayout> controls;
+};
+
+// The dialog in `language`, as designed for Simplified Chinese. The captions point into the
+// language, which lives for the run. The language list (CmbLanguage) is filled by the shell.
+OptionsDialogLayout optionsDialogLayout(const Language& language);
+
+// The share of a caption's room that the layout keeps free, a little more than the 10% that
+// the fonts' differences between systems call for.
+inline constexpr double kLayoutSpare = 0.15;
+
+// The width a control's caption has: its width less what its kind draws beside the text.
+int captionRoom(const ControlLayout& control);
+
+// A language longer than the design's: `captionWidths` holds the width each control's caption
+// needs in dialog units (0 for none; a list's longest entry), in the order of the controls. When
+// a caption lacks room, every x and width and the dialog's width grow by the one factor that
+// gives the tightest caption its room with the spare; otherwise the layout stays as it is.
+OptionsDialogLayout widenedToFit(OptionsDialogLayout layout, std::span<const int> captionWidths);
+
+const ControlLayout* findControl(const OptionsDialogLayout& layout, int id);
 
 // The input box of "另存为": caption, prompt, and its controls (the answer field, OK, Cancel).
 inline constexpr int kInputBoxEdit = 100;
 inline constexpr int kInputBoxPrompt = 101;
 DialogUnitsSize inputBoxSize();
 // The prompt label's caption is set by whoever shows the box.
-std::span<const ControlLayout> inputBoxControls();
+std::vector<ControlLayout> inputBoxControls(const Language& language);
 
 }  // namespace kelvane

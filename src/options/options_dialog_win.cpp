@@ -12,8 +12,10 @@
 #include "common/window_placement_win.h"
 #include "options/color_picker_win.h"
 #include "options/dialog_template_win.h"
+#include "options/options_captions_win.h"
 #include "options/options_form_win.h"
 #include "options/portable_device_win.h"
+#include "settings/language_files_win.h"
 #include "settings/theme_folder_win.h"
 
 namespace kelvane {
@@ -54,36 +56,27 @@ std::vector<std::wstring> splitEntries(std::string_view list) {
   return entries;
 }
 
-std::wstring windowText(HWND window) {
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
-bool isKind(int id, ControlKind kind) {
-  const ControlLayout* control = findOptionsControl(id);
-  return control && control->kind == kind;
-}
-
 }  // namespace
 
 TFrmOptions::TFrmOptions(OptionsHost& form)
     : form_(form),
       themeFolder_(form.ThemeFolder()),
-      model_(form.Options(), ListThemeNames(themeFolder_)),
+      model_(form.Options(), ListThemeNames(themeFolder_), languageList(speaking(), fileLanguages())),
       commonControls_(loadCommonControls(ICC_TAB_CLASSES | ICC_UPDOWN_CLASS | ICC_HOTKEY_CLASS | ICC_LINK_CLASS |
                                          ICC_STANDARD_CLASSES)) {
-  const std::vector<WORD> dialogTemplate =
-      buildDialogTemplate(optionsDialogCaption(), optionsDialogSize(), optionsDialogControls());
+  // The dialog speaks the language spoken when it opened, until it is opened again.
+  const OptionsDialogLayout designed = optionsDialogLayout(speaking());
+  layout_ = widenedToFit(designed, measureCaptions(designed, model_.languages()));
+  const std::vector<WORD> dialogTemplate = buildDialogTemplate(layout_.caption, layout_.size, layout_.controls);
   hwnd_ = createDialog(dialogTemplate.data(), form.ApplicationWindow());
-  if (!hwnd_) throw std::runtime_error("cannot create the options dialog");
+  if (!hwnd_) throw std::runtime_error(tr(TextId::ErrorNoOptionsDialog));
   if (!keyHook) keyHook = SetWindowsHookExW(WH_GETMESSAGE, dialogKeysHook, nullptr, GetCurrentThreadId());
   FormShow();
 }
 
-// A dialog still open when the program ends (Exit from the tray menu) goes with the process:
-// by then the form it would report to is gone. Its controls still exist, so the library that
-// draws them stays loaded too.
+// A dialog still open when this object ends (with the process) is destroyed by its owner without
+// reaching the handlers: the form they would report to is gone by then. Its controls outlive
+// this destructor, so the library that draws them stays loaded.
 TFrmOptions::~TFrmOptions() {
   if (hwnd_) (void)commonControls_.release();
 }
@@ -155,10 +148,13 @@ void TFrmOptions::FormCreate() {
   tahoma.lfCharSet = DEFAULT_CHARSET;
   wcscpy_s(tahoma.lfFaceName, L"Tahoma");
   internalFontPanelFont_.reset(CreateFontIndirectW(&tahoma));
-  for (const ControlLayout& control : optionsDialogControls()) {
+  for (const ControlLayout& control : layout_.controls) {
     HWND window = item(control.id);
     if (control.kind == ControlKind::Heading) SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(headingFont_.get()), FALSE);
-    if (control.kind == ControlKind::DropDown)
+    if (control.id == CmbLanguage)
+      for (const LanguageListEntry& entry : model_.languages())
+        SendMessageW(window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toWide(entry.caption).c_str()));
+    else if (control.kind == ControlKind::DropDown)
       for (const std::wstring& entry : splitEntries(control.caption))
         SendMessageW(window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
     if (control.kind == ControlKind::ColorPicker) fillColorPicker(window);
@@ -219,7 +215,7 @@ bool TFrmOptions::turnPageByKey(const MSG& message) {
 
 void TFrmOptions::refreshControls() {
   updating_ = true;
-  for (const ControlLayout& control : optionsDialogControls()) {
+  for (const ControlLayout& control : layout_.controls) {
     const bool shown = (control.page == kAllPages || control.page == page_) && model_.visible(control.id);
     const bool enabled = model_.enabled(control.id);
     for (HWND window : {item(control.id), control.kind == ControlKind::Spin ? item(upDownIdOf(control.id)) : nullptr}) {
@@ -251,7 +247,7 @@ void TFrmOptions::refreshControls() {
 
 void TFrmOptions::refreshValues() {
   updating_ = true;
-  for (const ControlLayout& control : optionsDialogControls()) {
+  for (const ControlLayout& control : layout_.controls) {
     if (control.kind == ControlKind::Spin) SetDlgItemTextW(hwnd_, control.id, toWide(model_.spinText(control.id)).c_str());
     if (control.kind == ControlKind::DropDown && control.id != CbThemes)
       SendDlgItemMessageW(hwnd_, control.id, CB_SETCURSEL, static_cast<WPARAM>(model_.listIndex(control.id)), 0);
@@ -300,6 +296,11 @@ void TFrmOptions::onCommand(int id, int code) {
     model_.typeSpin(id, toUtf8(windowText(item(id))));
     refreshControls();
   }
+}
+
+bool TFrmOptions::isKind(int id, ControlKind kind) const {
+  const ControlLayout* control = findControl(layout_, id);
+  return control && control->kind == kind;
 }
 
 INT_PTR TFrmOptions::onNotify(const NMHDR& header) {
@@ -354,7 +355,7 @@ void TFrmOptions::CheckMonitorClick() {
 }
 
 void TFrmOptions::BtnOkClick(bool closing) {
-  const OptionsApplyResult result = model_.apply(form_.Options(), closing);
+  const OptionsApplyResult result = model_.apply(form_.Options());
   form_.ApplyOptions(result.options, result.effects);
   if (closing) {
     BtnCancelClick();

@@ -61,10 +61,12 @@ class TFrmOptions : public DialogBase<TFrmOptions> {
   void BtnDeleteThemeClick();
 
   HWND item(int id) const { return GetDlgItem(hwnd_, id); }
+  bool isKind(int id, ControlKind kind) const;
 
   OptionsHost& form_;
   std::wstring themeFolder_;
   OptionsDialogModel model_;
+  OptionsDialogLayout layout_;
   // Loaded before the dialog is created; given back after its window is destroyed.
   UniqueLibrary commonControls_;
   int page_ = 0;

@@ -2,6 +2,7 @@
 // as and delete.
 #include <windows.h>
 
+#include "common/language.h"
 #include "common/text_win.h"
 #include "dialogs/task_dialog_win.h"
 #include "options/color_picker_win.h"
@@ -42,13 +43,13 @@ void TFrmOptions::CmbForegroundChange() {
 }
 
 void TFrmOptions::BtnSaveAsClick() {
-  const auto answer = InputBox(hwnd_, "保存主题", "主题名称", "");
+  const auto answer = InputBox(hwnd_, tr(TextId::ThemeSaveTitle), tr(TextId::ThemeSavePrompt), "");
   if (!answer) return;
   const auto name = ThemePageModel::SaveAsName(*answer);
   if (!name) return;
   const std::wstring path = ThemeFilePath(themeFolder_, *name);
   if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES &&
-      SoundMessageDlg("一个具有相同名称的主题已存在. 你要替换它?", MsgDlgKind::Warning, mbYes | mbNo, hwnd_) != mrYes)
+      SoundMessageDlg(tr(TextId::ThemeReplaceQuestion), MsgDlgKind::Warning, mbYes | mbNo, hwnd_) != mrYes)
     return;
   if (!SaveThemeFile(path, *name, model_.themes().colors())) {
     // Telling the user beats listing a theme that was never written.
@@ -63,7 +64,7 @@ void TFrmOptions::BtnSaveAsClick() {
 void TFrmOptions::BtnDeleteThemeClick() {
   const auto name = model_.themes().themeName(model_.themes().selectedEntry());
   if (!name) return;
-  if (SoundMessageDlg("你确定要删除选择的主题?", MsgDlgKind::Warning, mbYes | mbNo, hwnd_) != mrYes) return;
+  if (SoundMessageDlg(tr(TextId::ThemeDeleteQuestion), MsgDlgKind::Warning, mbYes | mbNo, hwnd_) != mrYes) return;
   deleteListedTheme(themeFolder_, *name);
   model_.themes().themeDeleted();
   LoadThemes();

@@ -1,5 +1,6 @@
 #include "options/portable_device_win.h"
 
+#include "common/language.h"
 #include "common/system_library_win.h"
 #include "dialogs/task_dialog_win.h"
 
@@ -25,11 +26,11 @@ bool IsPortableDevice() {
 
 MonitorWarningAnswer ShowMonitorWarning(HWND owner) {
   TTaskDialog dialog;
-  dialog.WindowTitle = "警告";
-  dialog.MainInstruction = "检测到在便携式设备上运行";
-  dialog.Content = "计算机锁定时会关闭显示屏, 只能使用外部显示器进行操作.\n\n你确定要激活此选项?";
-  dialog.ButtonCaptions = "激活选项\n不激活";
-  dialog.VerificationText = "不再显示此警告";
+  dialog.WindowTitle = tr(TextId::PortableTitle);
+  dialog.MainInstruction = tr(TextId::PortableInstruction);
+  dialog.Content = tr(TextId::PortableContent);
+  dialog.ButtonCaptions = tr(TextId::PortableButtons);
+  dialog.VerificationText = tr(TextId::DontShowWarningAgain);
   dialog.VerificationChecked = 0;
   MonitorWarningAnswer answer;
   answer.result = RunTaskDialog(dialog, 0, static_cast<int>(TaskDialogIcon::Warning), 0, 0, owner);

@@ -3,19 +3,22 @@
 #include <array>
 
 #include "common/ascii_text.h"
+#include "common/language.h"
 #include "settings/color_text.h"
 
 namespace kelvane {
 
 namespace {
 
-constexpr std::array<std::string_view, kThemeSlotCount> kSlotCaptions = {
-    "文本", "背景", "栏背景", "栏边框", "正常\\绿", "黄", "红"};
+constexpr std::array<TextId, kThemeSlotCount> kSlotCaptions = {
+    TextId::ThemeSlotText,   TextId::ThemeSlotBackground, TextId::ThemeSlotBarBackground, TextId::ThemeSlotBarBorder,
+    TextId::ThemeSlotNormal, TextId::ThemeSlotYellow,     TextId::ThemeSlotRed};
 
 }  // namespace
 
 std::string_view ThemeSlotCaption(int slot) {
-  return slot >= 0 && slot < kThemeSlotCount ? kSlotCaptions[static_cast<std::size_t>(slot)] : std::string_view{};
+  return slot >= 0 && slot < kThemeSlotCount ? std::string_view(tr(kSlotCaptions[static_cast<std::size_t>(slot)]))
+                                             : std::string_view{};
 }
 
 ThemePageModel::ThemePageModel(const TKelvaneOptions& record, std::vector<std::string> themeNames)
@@ -24,7 +27,7 @@ ThemePageModel::ThemePageModel(const TKelvaneOptions& record, std::vector<std::s
       colors_(snapshot_) {}
 
 std::vector<std::string> ThemePageModel::entries() const {
-  std::vector<std::string> list{"默认颜色", "当前颜色"};
+  std::vector<std::string> list{language_->text(TextId::ThemeDefaultColors), language_->text(TextId::ThemeCurrentColors)};
   list.insert(list.end(), themeNames_.begin(), themeNames_.end());
   return list;
 }

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/language.h"
 #include "settings/options.h"
 #include "settings/theme_file.h"
 
@@ -34,7 +35,7 @@ class ThemePageModel {
   // entry "当前颜色" chosen and the first colour slot selected.
   ThemePageModel(const TKelvaneOptions& record, std::vector<std::string> themeNames);
 
-  // "默认颜色", "当前颜色", then the theme names.
+  // "默认颜色", "当前颜色" (in the language spoken when the page was made), then the theme names.
   std::vector<std::string> entries() const;
   int selectedEntry() const { return selectedEntry_; }
   bool deleteEnabled() const { return selectedEntry_ >= kFirstThemeFileEntry; }
@@ -67,6 +68,7 @@ class ThemePageModel {
   void themeDeleted();
 
  private:
+  const Language* language_ = &speaking();
   std::vector<std::string> themeNames_;
   ThemeColors snapshot_;
   ThemeColors colors_;

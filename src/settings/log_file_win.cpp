@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "common/handles_win.h"
+#include "common/language.h"
 #include "common/system_error_win.h"
 #include "common/text_win.h"
 #include "settings/log_path.h"
@@ -32,12 +33,12 @@ void AppendLogLine(const std::wstring& path, const std::string& line) {
                               nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   const std::string pathText = toUtf8(path);
   if (file.get() == INVALID_HANDLE_VALUE)
-    throw LogWriteError("Cannot open file \"" + pathText + "\". " + systemReason(GetLastError()));
+    throw LogWriteError(tr(TextId::ErrorLogCannotOpen, {{"path", pathText}, {"error", systemReason(GetLastError())}}));
   const std::string bytes = utf8ToAnsi(line) + "\r\n";
   DWORD written = 0;
   if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
       written != bytes.size())
-    throw LogWriteError("Cannot write file \"" + pathText + "\". " + systemReason(GetLastError()));
+    throw LogWriteError(tr(TextId::ErrorLogCannotWrite, {{"path", pathText}, {"error", systemReason(GetLastError())}}));
 }
 
 void AppendLogLine(const std::wstring& path, const std::string& line, const std::string& englishLine) {
@@ -62,10 +63,16 @@ std::wstring LogFilePath(const TKelvaneOptions& options, const std::string& data
 
 void UnattendedFailures::failed(const TKelvaneOptions& options, const std::string& dataFolder,
                                 const std::string& what) {
+  failed(options, dataFolder, what, what);
+}
+
+void UnattendedFailures::failed(const TKelvaneOptions& options, const std::string& dataFolder,
+                                const std::string& what, const std::string& englishWhat) {
   if (std::exchange(inEpisode_, true) || !options.WriteLog) return;
   const DateTimeTexts now = CurrentDateTimeTexts();
+  const std::string when = now.date + " " + now.time + ": ";
   try {
-    AppendLogLine(LogFilePath(options, dataFolder), now.date + " " + now.time + ": " + what);
+    AppendLogLine(LogFilePath(options, dataFolder), when + what, when + englishWhat);
   } catch (const LogWriteError&) {
   }
 }

@@ -41,6 +41,9 @@ std::wstring LogFilePath(const TKelvaneOptions& options, const std::string& data
 class UnattendedFailures {
  public:
   void failed(const TKelvaneOptions& options, const std::string& dataFolder, const std::string& what);
+  // The same for a failure in the program's language and in English (see AppendLogLine).
+  void failed(const TKelvaneOptions& options, const std::string& dataFolder, const std::string& what,
+              const std::string& englishWhat);
   void succeeded() { inEpisode_ = false; }
 
  private:

@@ -111,6 +111,9 @@ struct TKelvaneOptions {
   std::string LogFile;  // default comes from the data folder rules at load time
   // Not one of the fields above: a section of its own, outside themes and the field list.
   THistorySettings History{};
+  // [General] Language: the tag of the language to speak ("zh-CN", "en-US", a language file's),
+  // empty for Windows' display language. Outside the field list too: no theme carries it.
+  std::string Language;
 
   bool operator==(const TKelvaneOptions&) const = default;
 };

@@ -25,6 +25,7 @@ constexpr std::string_view kGeneralKeysBeforeFont[] = {
     "DefragOnHighMemory", "DefragEveryActive", "DefragEvery", "DoubleClickAction",
     "SwitchOffMonitorOnLock", "ClickedDonation", "NoWarningSwithOffMonMobile",
     "ProcessValueType"};
+constexpr std::string_view kLanguageKey = "Language";
 constexpr std::string_view kGeneralKeysAfterFont[] = {"RedPercent", "YellowPercent"};
 constexpr std::string_view kColorKeys[] = {"ProcMenuHightlightColor", "OpaqueBkColor",
                                            "BarBorderColor", "GreenColor", "YellowColor",
@@ -180,6 +181,7 @@ LoadedOptions LoadOptionsFromIni(const IniDocument& ini, const SettingsContext& 
   fallBackWhenNotPositive(options.TopProcessCount, defaults.TopProcessCount);
   fallBackWhenNotPositive(options.DefragEvery, defaults.DefragEvery);
   options.History = loadHistorySettings(ini);
+  options.Language = ReadLanguageSetting(ini);
   return result;
 }
 
@@ -196,8 +198,13 @@ void SaveOptionsToIni(IniDocument& ini, const TKelvaneOptions& options) {
     const OptionField* field = findOptionField(std::string(key));
     ini.set(kSectionColors, key, ColorSettingText(options.*field->color));
   }
+  // Automatic is the absence of a choice: a file that never chose a language stays as it was.
+  if (!options.Language.empty() || ini.get(kSectionGeneral, kLanguageKey))
+    ini.set(kSectionGeneral, kLanguageKey, options.Language);
   saveHistorySettings(ini, options.History);
 }
+
+std::string ReadLanguageSetting(const IniDocument& ini) { return ini.get(kSectionGeneral, kLanguageKey, ""); }
 
 CustomColors ReadCustomColors(const IniDocument& ini) {
   CustomColors colors;

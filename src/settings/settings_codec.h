@@ -48,8 +48,13 @@ LoadedOptions LoadOptionsFromIni(const IniDocument& ini, const SettingsContext& 
 // Every setting into the document, in the order that gives a new file its layout. LogFile is
 // never written: it is the user's to set by hand. A key of [History] is written only when it
 // differs from its default or the document has it already, so a file that never used the
-// history saves as it did before there was one.
+// history saves as it did before there was one. Language likewise is written only when it names
+// a language or the document has it already.
 void SaveOptionsToIni(IniDocument& ini, const TKelvaneOptions& options);
+
+// [General] Language as the file has it (empty when missing): all that start-up needs to know
+// before the rest of the settings is read.
+std::string ReadLanguageSetting(const IniDocument& ini);
 
 // The sixteen custom colours of the colour dialog (keys ColorA..ColorP of "自定义颜色").
 inline constexpr int kCustomColorCount = 16;

@@ -10,6 +10,7 @@
 
 #include "common/error_display_win.h"
 #include "common/handles_win.h"
+#include "common/language.h"
 #include "common/system_info_win.h"
 #include "common/text_win.h"
 #include "settings/settings_paths.h"
@@ -56,11 +57,6 @@ std::string fileBytes(const TextFile& file) {
   return bytes;
 }
 
-std::wstring dataFolderPath(const SettingsFolders& folders, bool portableMode, bool themeFolder) {
-  return wide(DataFolderFor(portableMode, toUtf8(folders.programFolder),
-                            UserDataFolder(toUtf8(folders.appDataFolder)), themeFolder));
-}
-
 // A copy that is saving right now may own a temporary; our own id at start-up is a reused one.
 bool isOtherRunningProcess(unsigned long processId) {
   if (processId == GetCurrentProcessId()) return false;
@@ -105,6 +101,11 @@ std::wstring GetSettingsFileName(const SettingsFolders& folders, bool& portableM
   }
   portableMode = false;
   return GetDataFolder(folders, false, false) + wide(kSettingsFileName);
+}
+
+std::wstring dataFolderPath(const SettingsFolders& folders, bool portableMode, bool themeFolder) {
+  return wide(DataFolderFor(portableMode, toUtf8(folders.programFolder),
+                            UserDataFolder(toUtf8(folders.appDataFolder)), themeFolder));
 }
 
 std::wstring GetDataFolder(const SettingsFolders& folders, bool portableMode, bool themeFolder) {
@@ -243,7 +244,7 @@ bool saveOptionsToFile(const std::wstring& path, const TKelvaneOptions& options)
   return editIniFile(path, [&](IniDocument& document) { SaveOptionsToIni(document, options); });
 }
 
-std::string unableToWriteText(const std::wstring& path) { return "Unable to write to " + toUtf8(path); }
+std::string unableToWriteText(const std::wstring& path) { return tr(TextId::ErrorUnableToWrite, {{"path", toUtf8(path)}}); }
 
 void showUnableToWrite(const std::wstring& path) { showUnexpectedError(unableToWriteText(path)); }
 

@@ -36,6 +36,8 @@ std::wstring GetSettingsFileName(const SettingsFolders& folders, bool& portableM
 // created, and a failure to create them shows only later, when a file cannot be written.
 std::wstring GetDataFolder(const SettingsFolders& folders, bool portableMode, bool themeFolder);
 
+// The same path, with nothing created.
+std::wstring dataFolderPath(const SettingsFolders& folders, bool portableMode, bool themeFolder);
 // Kelvane.log beside the program when it is there already, else in the data folder.
 std::wstring GetDefaultLogFileName(const SettingsFolders& folders, bool portableMode);
 

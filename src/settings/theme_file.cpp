@@ -1,5 +1,6 @@
 #include "settings/theme_file.h"
 
+#include "common/ascii_text.h"
 #include "settings/color_text.h"
 #include "settings/settings_codec.h"
 
@@ -15,15 +16,6 @@ bool readSwitch(const IniDocument& theme, std::string_view key) {
 
 TColor colorFromThemeText(std::string_view text) {
   return text == kThemeAutomatic ? clAutomatic : TextToColor(text);
-}
-
-char foldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool sameFolded(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (foldAscii(a[i]) != foldAscii(b[i])) return false;
-  return true;
 }
 
 }  // namespace
@@ -122,8 +114,7 @@ namespace {
 bool isDeviceName(std::string_view name) {
   name = name.substr(0, name.find('.'));
   while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
-  std::string folded;
-  for (char c : name) folded += foldAscii(c);
+  const std::string folded = lowerAsciiText(name);
   if (folded == "con" || folded == "prn" || folded == "aux" || folded == "nul") return true;
   if (!folded.starts_with("com") && !folded.starts_with("lpt")) return false;
   const std::string_view port = std::string_view(folded).substr(3);
@@ -155,7 +146,7 @@ bool IsListableThemeName(std::string_view name) { return MakeValidFileName(name)
 
 bool IsThemeFileName(std::string_view fileName) {
   if (fileName.size() < kThemeFileExtension.size()) return false;
-  return sameFolded(fileName.substr(fileName.size() - kThemeFileExtension.size()), kThemeFileExtension);
+  return equalsIgnoringAsciiCase(fileName.substr(fileName.size() - kThemeFileExtension.size()), kThemeFileExtension);
 }
 
 std::string ThemeNameFromFileName(std::string_view fileName) {
@@ -179,7 +170,7 @@ bool ShouldDeliverThemeFiles(const std::vector<std::string>& themeNamesInFolder)
   for (int style = kFirstDeliveredThemeStyle; style <= kLastDeliveredThemeStyle; ++style) {
     const std::string delivered = ThemeNameFromFileName(FirstRunThemeFileName(style));
     for (const std::string& name : themeNamesInFolder)
-      if (sameFolded(name, delivered)) return false;
+      if (equalsIgnoringAsciiCase(name, delivered)) return false;
   }
   return true;
 }

@@ -4,6 +4,7 @@
 #include <utility>
 #include <stdexcept>
 
+#include "common/language.h"
 #include "common/text_win.h"
 #include "common/window_win.h"
 
@@ -64,7 +65,7 @@ class SharedNotifyWindow : public WindowBase<SharedNotifyWindow> {
     registerWindowClass(kClassName);  // a second registration fails harmlessly
     taskbarCreated_ = RegisterWindowMessageW(kTaskbarCreatedMessageName);
     createWindow(WS_EX_TOOLWINDOW, kClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr);
-    if (!hwnd_) throw std::runtime_error("cannot create the notification window");
+    if (!hwnd_) throw std::runtime_error(tr(TextId::ErrorNoNotificationWindow));
   }
 
   UINT taskbarCreated_ = 0;

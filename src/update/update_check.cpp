@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "common/language.h"
 #include "common/version_text.h"
 #include "settings/ini_codec.h"
 
@@ -131,14 +132,14 @@ UpdateAnswer judgeVersionFile(const std::optional<std::string>& downloaded, std:
 
 std::string DownloadLabel::caption() const {
   switch (state_) {
-    case DownloadLabelState::CheckLink: return "<link>检查更新</link>";
-    case DownloadLabelState::Checking: return "正在检查更新...";
+    case DownloadLabelState::CheckLink: return tr(TextId::UpdateCheckLink);
+    case DownloadLabelState::Checking: return tr(TextId::UpdateChecking);
     case DownloadLabelState::DownloadLink:
-      return "<link>Kelvane " + VersionText(versionString(available_)) + " 可供下载</link>";
-    case DownloadLabelState::UpToDate: return "Kelvane 是最新的";
+      return tr(TextId::UpdateAvailable, {{"version", VersionText(versionString(available_))}});
+    case DownloadLabelState::UpToDate: return tr(TextId::UpdateUpToDate);
     case DownloadLabelState::Failed: break;
   }
-  return "检查新版本时出错";
+  return tr(TextId::UpdateFailed);
 }
 
 bool DownloadLabel::hasLink() const {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <mutex>
 
+#include "common/handles_win.h"
 #include "common/system_library_win.h"
 #include "common/text_win.h"
 #include "settings/settings_file_win.h"
@@ -230,13 +231,13 @@ TVInfoDownload::TVInfoDownload(VersionCheck check, HWND window, UINT doneMessage
     return;
   }
   auto* parameter = new std::shared_ptr<Shared>(shared_);
-  const HANDLE thread = CreateThread(nullptr, 0, &checkThread, parameter, 0, nullptr);
+  // Nobody waits for the worker: its handle goes at once, the thread runs on.
+  const UniqueKernelHandle thread(CreateThread(nullptr, 0, &checkThread, parameter, 0, nullptr));
   if (!thread) {
     delete parameter;
     shared_->finish(UpdateAnswer{});
     return;
   }
-  CloseHandle(thread);  // nobody waits for it
   CreateTimerQueueTimer(&deadline_, nullptr, &checkDeadline, shared_.get(), shared_->check.deadlineMs, 0,
                         WT_EXECUTEONLYONCE);
 }

@@ -32,28 +32,52 @@ choose_process() {  # the sixth item from the bottom; a click right after a menu
   return 1
 }
 
-question_in_place() {  # question_in_place DPI: sets the red threshold to the load the tip shows
-  local attempt load l t r b
+# The settings dialog can be found by its title while its controls are still being made; it is
+# shown once they are made and filled.
+settings_shown() {
+  local i
+  for i in $(seq 1 50); do
+    [ "$(shown '#32770' 'Kelvane 设置')" = 1 ] && return 0
+    sleep 0.2
+  done
+  return 1
+}
+open_settings() {
+  local attempt
+  for attempt in 1 2 3; do
+    open_tray_menu && menu_choose s && settings_shown && return 0
+    probe keys esc
+  done
+  return 1
+}
+
+# The question comes when the load crosses the red threshold: the tick before at or below it,
+# this tick at or above it. The load moves from tick to tick, so a threshold set to the load the
+# tip showed a moment before is crossed or not by chance. Instead every alert switch stays off
+# until the question is wanted, which leaves the alert step's previous load at the 0 of the
+# start, and the threshold is 0, which any load reaches: switching the question on in the
+# settings dialog makes OK's own tick ask, whatever the load does (so the question comes while
+# the settings dialog is still on the screen).
+question_in_place() {  # question_in_place DPI
+  local l t r b
   open_tray_menu && menu_choose a
   check "the about window is shown ($1 DPI)" test "$(shown TFrmKelvaneMain 关于)" = 1
   probe post TFrmKelvaneMain 0x0010  # its close box hides it
-  for attempt in 1 2 3 4 5; do  # the load may move between the reading and the tick
-    load=$(kelvane_tip | grep -o '内存使用: [0-9]*' | grep -o '[0-9]*$' | head -1)
-    open_tray_menu && menu_choose s && wait_for_dialog 'Kelvane 设置' 10 || continue
-    probe dlg-set-text 'Kelvane 设置' 1008 "$load"  # the red threshold
-    probe dlg-click 'Kelvane 设置' 1
-    probe wait-gone '#32770' 5 && wait_for_dialog Kelvane 4 && break
-  done
+  refute "no question while every alert switch is off ($1 DPI)" probe find '#32770' Kelvane
+  check "the settings dialog opens ($1 DPI)" open_settings
+  check "the question is switched on ($1 DPI)" probe dlg-click 'Kelvane 设置' 1013  # "显示消息框(&M)"
+  check "OK is pressed ($1 DPI)" probe dlg-click 'Kelvane 设置' 1
+  check "the question comes with OK's tick ($1 DPI)" wait_for_dialog Kelvane 15
   screenshot "question-$1"
   read -r l t r b <<<"$(rect_of '#32770' Kelvane)"
   log "question at $l,$t,$r,$b above a work area ending at $(work_bottom)"
   check "the question is centred in the work area ($1 DPI)" centred "$l" "$t" "$r" "$b"
-  probe post '#32770' 0x0010
+  probe post '#32770' 0x0010 || true  # a question that did not come has failed above; go on
   check "the question closes ($1 DPI)" probe wait-gone '#32770' 10
 }
 
-printf '%s\r\n' '[General]' 'ShowWelcomeWindow=0' 'TopProcessCount=1' 'YellowPercent=1' 'RedPercent=100' \
-  'WarnMsgBox=1' 'Warn=0' 'WriteLog=0' 'DefragOnHighMemory=0' > "$DATA_DIR/Kelvane.Settings"
+printf '%s\r\n' '[General]' 'ShowWelcomeWindow=0' 'TopProcessCount=1' 'YellowPercent=1' 'RedPercent=0' \
+  'WarnMsgBox=0' 'Warn=0' 'WriteLog=0' 'DefragOnHighMemory=0' > "$DATA_DIR/Kelvane.Settings"
 # The heaviest process, the menu's one process entry.
 (cd "$PROGRAM_DIR" && exec wine 'C:\Program Files\Kelvane\idle_child.exe' 300 600 >/dev/null 2>&1) &
 start_kelvane
@@ -94,31 +118,14 @@ check "Exit ends the program" exit_from_menu
 wineserver -k >/dev/null 2>&1 || true
 wineserver -w >/dev/null 2>&1 || true
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
-sed -i 's/^RedPercent=.*\r$/RedPercent=100\r/' "$DATA_DIR/Kelvane.Settings"
+check "the first session kept the question switched on" grep -q $'^WarnMsgBox=1\r$' "$DATA_DIR/Kelvane.Settings"
+sed -i 's/^WarnMsgBox=.*\r$/WarnMsgBox=0\r/' "$DATA_DIR/Kelvane.Settings"
 ICON_X=1010  # the lone icon is 24 x 24
 ICON_Y=754
 start_kelvane
 check "the icon appears at 144 DPI" wait_for_tray_tip 40
 check "the taskbar is taller at 144 DPI" test "$(work_bottom)" -lt 748
-# At 144 DPI the question is looked at when it comes, but not required: in the second session
-# it has often not come at all after the settings change (three runs of four this evening, on
-# builds before and after the restructure), and why is not yet known.
-question_at_144() {
-  local l t r b
-  open_tray_menu && menu_choose s && wait_for_dialog 'Kelvane 设置' 10 || return 0
-  probe dlg-set-text 'Kelvane 设置' 1008 1
-  probe dlg-click 'Kelvane 设置' 1
-  if wait_for_dialog Kelvane 15; then
-    read -r l t r b <<<"$(rect_of '#32770' Kelvane)"
-    log "question at $l,$t,$r,$b above a work area ending at $(work_bottom)"
-    check "the question is centred in the work area (144 DPI)" centred "$l" "$t" "$r" "$b"
-    probe post '#32770' 0x0010
-    check "the question closes (144 DPI)" probe wait-gone '#32770' 10
-  else
-    log "NOTE: no question at 144 DPI"
-  fi
-}
-question_at_144
+question_in_place 144
 
 check "the menu opens for the keys" open_tray_menu
 sleep 0.5

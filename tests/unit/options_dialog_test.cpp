@@ -1,10 +1,12 @@
 // The options dialog's model: filling, the coupling rules, and what OK and Apply store.
 #include "options/options_dialog.h"
 #include "options/color_picker.h"
+#include "menu/menu_model.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 
 using namespace kelvane;
 
@@ -12,9 +14,34 @@ namespace {
 
 TKelvaneOptions record() { return defaultOptions(10); }
 
-bool hasEffect(const OptionsApplyResult& result, OptionsEffect effect) {
-  return std::find(result.effects.begin(), result.effects.end(), effect) != result.effects.end();
+// The tray menu as it opens after OK or Apply: built from the stored record, which is how the
+// record's process entries, memory lines and default item reach it.
+std::vector<MenuEntry> trayMenuAfter(const TKelvaneOptions& stored) {
+  TrayMenuInputs inputs;
+  inputs.options = stored;
+  inputs.lastSample.ullTotalPhys = 4ull << 30;
+  inputs.hintText = "内存使用: 42%\r\n物理内存: 1 GB/4 GB\r\n";
+  TNxProcessRec process;
+  process.ProcessId = 8;
+  process.Name = "b.exe";
+  process.Path = "C:\\b.exe";
+  process.Memory = 100ull << 20;
+  return BuildTrayMenu(inputs, {process}, [](const std::string&) { return std::string(); });
 }
+
+long entriesOfKind(const std::vector<MenuEntry>& menu, MenuEntryKind kind) {
+  return std::count_if(menu.begin(), menu.end(), [&](const MenuEntry& e) { return e.kind == kind; });
+}
+
+std::vector<std::string> defaultCaptions(const std::vector<MenuEntry>& menu) {
+  std::vector<std::string> captions;
+  for (const MenuEntry& entry : menu)
+    if (entry.isDefault) captions.push_back(entry.caption);
+  return captions;
+}
+
+const std::vector<OptionsEffect> kEveryApply = {OptionsEffect::SetRefreshInterval, OptionsEffect::SaveOptions,
+                                                OptionsEffect::RefreshTick, OptionsEffect::ApplyRefreshHotkey};
 
 }  // namespace
 
@@ -35,7 +62,7 @@ TEST(OptionsDialog, ThresholdsLimitEachOther) {
   EXPECT_EQ(moved.spinText(TxtYellow), "69");
   EXPECT_EQ(moved.highLabel(), "高内存使用率 (当内存高于 70%):");
 
-  const auto result = moved.apply(record(), true);
+  const auto result = moved.apply(record());
   EXPECT_EQ(result.options.YellowPercent, 69);
   EXPECT_EQ(result.options.RedPercent, 70);
 }
@@ -60,13 +87,15 @@ TEST(OptionsDialog, ProcessListRuleUnticksAndOkStoresOff) {
   EXPECT_FALSE(dialog.checked(CheckHightLightProcess));
   dialog.setChecked(CkShowTop, false);
 
-  const auto result = dialog.apply(o, true);
+  const auto result = dialog.apply(o);
   EXPECT_EQ(result.options.HighlightProcessAbove, 0);
   EXPECT_FALSE(result.options.ShowNameInsteadOfModule);
   EXPECT_FALSE(result.options.UnifyProcesses);
   EXPECT_FALSE(result.options.ShowTopProcess);
-  EXPECT_TRUE(hasEffect(result, OptionsEffect::RemoveProcessItems));
-  EXPECT_FALSE(hasEffect(result, OptionsEffect::RemoveMemoryLines));
+  // The next menu has lost its process entries and kept its memory lines.
+  EXPECT_EQ(entriesOfKind(trayMenuAfter(o), MenuEntryKind::Process), 1);
+  EXPECT_EQ(entriesOfKind(trayMenuAfter(result.options), MenuEntryKind::Process), 0);
+  EXPECT_EQ(entriesOfKind(trayMenuAfter(result.options), MenuEntryKind::MemoryLine), 2);
 }
 
 TEST(OptionsDialog, HighlightOffOpensUntickedWith1000) {
@@ -76,13 +105,13 @@ TEST(OptionsDialog, HighlightOffOpensUntickedWith1000) {
   EXPECT_FALSE(dialog.checked(CheckHightLightProcess));
   EXPECT_EQ(dialog.spinText(EditProcsRam), "1000");
   EXPECT_FALSE(dialog.enabled(EditProcsRam));
-  EXPECT_EQ(dialog.apply(o, false).options.HighlightProcessAbove, 0);
+  EXPECT_EQ(dialog.apply(o).options.HighlightProcessAbove, 0);
   // Ticked again, the field's value is what it stores; Apply keeps the number in the field.
   dialog.setChecked(CheckHightLightProcess, true);
   dialog.stepSpin(EditProcsRam, -200);
-  EXPECT_EQ(dialog.apply(o, false).options.HighlightProcessAbove, 800);
+  EXPECT_EQ(dialog.apply(o).options.HighlightProcessAbove, 800);
   dialog.setChecked(CheckHightLightProcess, false);
-  EXPECT_EQ(dialog.apply(o, false).options.HighlightProcessAbove, 0);
+  EXPECT_EQ(dialog.apply(o).options.HighlightProcessAbove, 0);
   EXPECT_EQ(dialog.spinText(EditProcsRam), "800");
 }
 
@@ -94,12 +123,12 @@ TEST(OptionsDialog, PeriodicReleaseStoresThePeriodOnlyWhileTicked) {
   dialog.stepSpin(WinSpinDefragEveryActive, -100);
   EXPECT_EQ(dialog.spinText(WinSpinDefragEveryActive), "20");
   dialog.setChecked(CheckDefragEveryActive, false);
-  EXPECT_EQ(dialog.apply(record(), true).options.DefragEvery, 120);
+  EXPECT_EQ(dialog.apply(record()).options.DefragEvery, 120);
 
   OptionsDialogModel kept(record());
   kept.setChecked(CheckDefragEveryActive, true);
   kept.typeSpin(WinSpinDefragEveryActive, "30");
-  const auto result = kept.apply(record(), true);
+  const auto result = kept.apply(record());
   EXPECT_EQ(result.options.DefragEvery, 30);
   EXPECT_TRUE(result.options.DefragEveryActive);
 }
@@ -123,7 +152,7 @@ TEST(OptionsDialog, InternalFontRuleDropsAChosenFont) {
   dialog.setChecked(ckInternalFont, false);
   EXPECT_FALSE(dialog.checked(CkMiniFont));
   EXPECT_EQ(dialog.fontPanelText(), "Tahoma, 6pt");
-  EXPECT_EQ(dialog.apply(o, true).options.Font.Name, "Tahoma");
+  EXPECT_EQ(dialog.apply(o).options.Font.Name, "Tahoma");
 
   // A cancelled font dialog changes nothing but still takes the font's colour to the list.
   OptionsDialogModel cancelled(o);
@@ -153,7 +182,7 @@ TEST(OptionsDialog, ApplyMapsEveryControlAndKeepsTheRest) {
   dialog.setHighlightColor(0x123456);
   dialog.typeSpin(EditProcs, "25");
 
-  const auto result = dialog.apply(current, false);
+  const auto result = dialog.apply(current);
   const TKelvaneOptions& o = result.options;
   EXPECT_TRUE(o.ShowPercentage && o.ShowPercSign && o.WriteLog && o.TransBk);
   EXPECT_FALSE(o.ShowMemMenu || o.OptimizeForGigabytes);
@@ -165,16 +194,19 @@ TEST(OptionsDialog, ApplyMapsEveryControlAndKeepsTheRest) {
   EXPECT_EQ(o.TopProcessCount, 25);
   EXPECT_FALSE(o.ShowWelcomeWindow);
   EXPECT_EQ(o.LogFile, "C:\\my.log");
-  EXPECT_EQ(result.effects,
-            (std::vector<OptionsEffect>{OptionsEffect::RemoveMemoryLines, OptionsEffect::SetRefreshInterval,
-                                        OptionsEffect::SaveOptions, OptionsEffect::RefreshTick,
-                                        OptionsEffect::ApplyRefreshHotkey, OptionsEffect::InitDefaultMenu}));
+  EXPECT_EQ(result.effects, kEveryApply);
+  // The next menu has no memory lines, and its default item is the one action 3 names.
+  EXPECT_EQ(entriesOfKind(trayMenuAfter(current), MenuEntryKind::MemoryLine), 2);
+  EXPECT_EQ(defaultCaptions(trayMenuAfter(current)), std::vector<std::string>{"启动任务管理器(&T)"});
+  EXPECT_EQ(entriesOfKind(trayMenuAfter(o), MenuEntryKind::MemoryLine), 0);
+  EXPECT_EQ(defaultCaptions(trayMenuAfter(o)), std::vector<std::string>{"设置(&S)"});
 
   // Apply then Cancel: the dialog goes on from what was stored, and the default link resets.
   EXPECT_EQ(dialog.spinText(EditMili), "1500");
   dialog.LabelResetMiliClick();
   EXPECT_FALSE(dialog.visible(LabelResetMili));
-  EXPECT_TRUE(hasEffect(dialog.apply(o, true), OptionsEffect::CloseDialog));
+  // OK sets the same in motion as Apply; the dialog closes itself.
+  EXPECT_EQ(dialog.apply(o).effects, kEveryApply);
 }
 
 TEST(OptionsDialog, OutOfRangeValuesAndTyping) {
@@ -186,7 +218,7 @@ TEST(OptionsDialog, OutOfRangeValuesAndTyping) {
   OptionsDialogModel dialog(o);
   EXPECT_EQ(dialog.spinText(EditMili), "50");
   EXPECT_EQ(dialog.listIndex(CmbDoubleClick), -1);
-  const auto untouched = dialog.apply(o, false).options;
+  const auto untouched = dialog.apply(o).options;
   EXPECT_EQ(untouched.RefreshRate, 50);
   EXPECT_EQ(untouched.TopProcessCount, 500);
   EXPECT_EQ(untouched.DoubleClickAction, 9);
@@ -196,7 +228,7 @@ TEST(OptionsDialog, OutOfRangeValuesAndTyping) {
   dialog.typeSpin(EditMili, "0");
   dialog.typeSpin(EditProcs, "abc");
   dialog.typeSpin(EditProcsRam, "123456");
-  const auto typed = dialog.apply(o, false).options;
+  const auto typed = dialog.apply(o).options;
   EXPECT_EQ(typed.RefreshRate, 100);
   EXPECT_EQ(typed.TopProcessCount, 1);
   EXPECT_EQ(typed.HighlightProcessAbove, 9999);
@@ -227,7 +259,7 @@ TEST(OptionsDialog, PortableDeviceWarningKeepsTheBoxOnlyOnTheExplicitAnswer) {
   dialog.setChecked(CheckMonitor, false);
   dialog.setChecked(CheckMonitor, true);
   EXPECT_FALSE(dialog.monitorWarningNeeded(true));  // "不再显示此警告" was ticked
-  const auto o = dialog.apply(record(), true).options;
+  const auto o = dialog.apply(record()).options;
   EXPECT_TRUE(o.SwitchOffMonitorOnLock && o.NoWarningSwithOffMonMobile);
 
   TKelvaneOptions suppressed = record();
@@ -250,7 +282,7 @@ TEST(ThemePage, EntriesColoursSaveAndDelete) {
   // "默认颜色" makes all seven automatic and leaves the two boxes; OK stores that.
   page.selectEntry(kThemeDefaultEntry);
   EXPECT_EQ(page.colors().texts, ThemeColors{}.texts);
-  auto stored = dialog.apply(o, false).options;
+  auto stored = dialog.apply(o).options;
   EXPECT_EQ(stored.RedColor, clAutomatic);
   EXPECT_TRUE(stored.TransBk);
   EXPECT_EQ(stored.Font.Color, clBlack);
@@ -278,7 +310,7 @@ TEST(ThemePage, EntriesColoursSaveAndDelete) {
   dialog.pickThemeColor(std::nullopt);
   EXPECT_EQ(page.colors().texts[0], "-1");
   EXPECT_EQ(dialog.dialogFont().Color, clBlack);
-  stored = dialog.apply(o, false).options;
+  stored = dialog.apply(o).options;
   EXPECT_EQ(stored.RedColor, systemColor(13));
   EXPECT_EQ(stored.GreenColor, clAutomatic);
   EXPECT_TRUE(stored.FullBar);
@@ -315,16 +347,20 @@ TEST(ColorPicker, DefaultFirstCustomLastAndEveryColourShown) {
   EXPECT_EQ(colorPickerIndex({clBlack, systemColor(0)}), colorPickerCustomIndex());
 }
 
-TEST(OptionsDialogLayout, ControlsFitTheirPageAndKeepTheirLetters) {
-  const DialogUnitsSize size = optionsDialogSize();
-  const ControlLayout* tabs = findOptionsControl(PageControl1);
+namespace {
+
+// Every control within the dialog and its page, no two of a page overlapping, and the access
+// letters unique on each page together with the buttons.
+void expectControlsFitTheirPage(const OptionsDialogLayout& layout) {
+  const DialogUnitsSize size = layout.size;
+  const ControlLayout* tabs = findControl(layout, PageControl1);
   ASSERT_NE(tabs, nullptr);
   // Drop-down heights include their open list, which may reach beyond the dialog.
   auto bottom = [](const ControlLayout& c) {
     const bool dropDown = c.kind == ControlKind::DropDown || c.kind == ControlKind::ColorPicker;
     return c.y + (dropDown ? 12 : c.height);
   };
-  for (const ControlLayout& c : optionsDialogControls()) {
+  for (const ControlLayout& c : layout.controls) {
     EXPECT_GE(c.x, 0) << c.id;
     EXPECT_LE(c.x + c.width, size.width) << c.id;
     EXPECT_LE(bottom(c), size.height) << c.id;
@@ -336,7 +372,7 @@ TEST(OptionsDialogLayout, ControlsFitTheirPageAndKeepTheirLetters) {
     EXPECT_LE(bottom(c), tabs->y + tabs->height - 2) << c.id;
   }
   // No two controls of a page overlap.
-  const auto controls = optionsDialogControls();
+  const auto& controls = layout.controls;
   for (std::size_t i = 0; i < controls.size(); ++i)
     for (std::size_t j = i + 1; j < controls.size(); ++j) {
       const ControlLayout &a = controls[i], &b = controls[j];
@@ -351,9 +387,85 @@ TEST(OptionsDialogLayout, ControlsFitTheirPageAndKeepTheirLetters) {
       if (c.page != page && !(c.page == kAllPages && c.kind != ControlKind::PageTabs)) continue;
       const auto amp = c.caption.find('&');
       if (amp == std::string_view::npos) continue;
-      const char letter = c.caption[amp + 1];
+      const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(c.caption[amp + 1])));
       EXPECT_EQ(letters.find(letter), std::string::npos) << "page " << page << " letter " << letter;
       letters += letter;
     }
   }
+}
+
+}  // namespace
+
+TEST(OptionsDialogLayout, ControlsFitTheirPageAndKeepTheirLetters) {
+  for (const Language* language : {&Language::simplifiedChinese(), &Language::english()}) {
+    SCOPED_TRACE(language->tag());
+    expectControlsFitTheirPage(optionsDialogLayout(*language));
+  }
+}
+
+TEST(OptionsDialogLayout, ACaptionWithoutRoomWidensTheDialogAndNothingElse) {
+  const OptionsDialogLayout chinese = optionsDialogLayout(Language::simplifiedChinese());
+  // Captions that leave a fifth of their room free: the layout stays as designed.
+  std::vector<int> fitting;
+  for (const ControlLayout& c : chinese.controls) fitting.push_back(std::max(0, captionRoom(c) * 8 / 10));
+  const OptionsDialogLayout same = widenedToFit(chinese, fitting);
+  EXPECT_EQ(same.size.width, chinese.size.width);
+  for (std::size_t i = 0; i < same.controls.size(); ++i) EXPECT_EQ(same.controls[i].width, chinese.controls[i].width);
+
+  // One list whose longest entry fills its room: every caption gets its room with the spare,
+  // the dialog grows in width only, and the pages keep their order and letters.
+  std::vector<int> tight = fitting;
+  for (std::size_t i = 0; i < chinese.controls.size(); ++i)
+    if (chinese.controls[i].id == CmbDoubleClick) tight[i] = captionRoom(chinese.controls[i]);
+  const OptionsDialogLayout widened = widenedToFit(chinese, tight);
+  EXPECT_GT(widened.size.width, chinese.size.width);
+  EXPECT_EQ(widened.size.height, chinese.size.height);
+  for (std::size_t i = 0; i < widened.controls.size(); ++i) {
+    EXPECT_LE(tight[i], captionRoom(widened.controls[i]) * (1.0 - kLayoutSpare)) << widened.controls[i].id;
+    EXPECT_EQ(widened.controls[i].y, chinese.controls[i].y);
+  }
+  expectControlsFitTheirPage(widened);
+}
+
+TEST(OptionsDialogModel, TheLanguageChoiceIsStoredAndSpokenWhenItChanges) {
+  const TKelvaneOptions record = defaultOptions(10);
+  const std::vector<LanguageListEntry> languages = languageList(Language::simplifiedChinese(), {});
+  auto count = [](const OptionsApplyResult& result, OptionsEffect effect) {
+    return std::count(result.effects.begin(), result.effects.end(), effect);
+  };
+  OptionsDialogModel dialog(record, {}, languages);
+  EXPECT_EQ(dialog.listIndex(CmbLanguage), 0);  // automatic
+  const OptionsApplyResult unchanged = dialog.apply(record);
+  EXPECT_EQ(unchanged.options.Language, "");
+  EXPECT_EQ(count(unchanged, OptionsEffect::SpeakLanguage), 0);
+
+  // English chosen: stored, and spoken before the tick that redraws the tip.
+  const auto english = std::find_if(languages.begin(), languages.end(),
+                                    [](const LanguageListEntry& entry) { return entry.tag == "en-US"; });
+  ASSERT_NE(english, languages.end());
+  dialog.setListIndex(CmbLanguage, static_cast<int>(english - languages.begin()));
+  const OptionsApplyResult changed = dialog.apply(record);
+  EXPECT_EQ(changed.options.Language, "en-US");
+  const auto& effects = changed.effects;
+  const auto spoken = std::find(effects.begin(), effects.end(), OptionsEffect::SpeakLanguage);
+  EXPECT_LT(spoken, std::find(effects.begin(), effects.end(), OptionsEffect::RefreshTick));
+
+  // A language whose file has gone has no entry, and the choice stays unless another is made.
+  TKelvaneOptions german = record;
+  german.Language = "de-DE";
+  OptionsDialogModel gone(german, {}, languages);
+  EXPECT_EQ(gone.listIndex(CmbLanguage), -1);
+  EXPECT_EQ(gone.apply(german).options.Language, "de-DE");
+
+  // The model speaks the language it was made in, as the open dialog's controls do: a change
+  // reaches the dialog opened next.
+  speak(Language::english());
+  EXPECT_EQ(dialog.highLabel(), "高内存使用率 (当内存高于 90%):");
+  OptionsDialogModel next(record, {"Mine"}, languages);
+  EXPECT_EQ(next.highLabel(), "High memory load (above 90%):");
+  EXPECT_EQ(next.themes().entries(), (std::vector<std::string>{"Default colors", "Current colors", "Mine"}));
+  next.setChecked(ckInternalFont, true);
+  EXPECT_EQ(next.fontPanelText(), "(internal font)");
+  speak(Language::simplifiedChinese());
+  EXPECT_EQ(next.fontPanelText(), "(internal font)");
 }

@@ -6,6 +6,22 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
+
+namespace {
+
+// The preview's whole output; an exit code other than 0 fails the test.
+std::string runPreview(const std::string& command) {
+  std::string output;
+  FILE* preview = popen(command.c_str(), "r");
+  EXPECT_NE(preview, nullptr);
+  if (!preview) return output;
+  for (int c = std::fgetc(preview); c != EOF; c = std::fgetc(preview)) output.push_back(static_cast<char>(c));
+  EXPECT_EQ(pclose(preview), 0);
+  return output;
+}
+
+}  // namespace
 
 TEST(PreviewMenu, LinesCarryTheReleaseShortcutAndTheProcessNamesAsTheyAre) {
   const std::filesystem::path folder = std::filesystem::temp_directory_path();
@@ -17,11 +33,7 @@ TEST(PreviewMenu, LinesCarryTheReleaseShortcutAndTheProcessNamesAsTheyAre) {
     const std::string command = "'" + std::string(KELVANE_PREVIEW) + "' --settings '" + settings + "' --load 50" +
                                 " --total-phys 8589934592 --avail-phys 4294967296 --total-page 17179869184" +
                                 " --avail-page 8589934592 --processes '" + processes + "'";
-    std::string output;
-    FILE* preview = popen(command.c_str(), "r");
-    ASSERT_NE(preview, nullptr);
-    for (int c = std::fgetc(preview); c != EOF; c = std::fgetc(preview)) output.push_back(static_cast<char>(c));
-    EXPECT_EQ(pclose(preview), 0);
+    const std::string output = runPreview(command);
     const std::string shortcut = hotkey == "57392" ? "Shift+Ctrl+Alt+0" : "Ctrl+I";
     EXPECT_NE(output.find("\nmenu: 0\t内存碎片整理(&D)\t" + shortcut + "\t-\n"), std::string::npos) << output;
     // The history's item directly below it, always there.
@@ -30,4 +42,19 @@ TEST(PreviewMenu, LinesCarryTheReleaseShortcutAndTheProcessNamesAsTheyAre) {
   }
   std::filesystem::remove(settings);
   std::filesystem::remove(processes);
+}
+
+TEST(PreviewMenu, SpeaksChineseUnlessTheSettingsNameAnotherLanguage) {
+  const std::string settings = (std::filesystem::temp_directory_path() / "kelvane_preview_language.ini").string();
+  for (const auto& [line, expected] : {std::pair<std::string, std::string>{"", "\nhint: 内存使用: 50%\n"},
+                                       {"Language=\r\n", "\nhint: 内存使用: 50%\n"},
+                                       {"Language=en-US\r\n", "\nhint: Memory load: 50%\n"}}) {
+    std::ofstream(settings, std::ios::binary) << "[General]\r\n" << line;
+    const std::string command = "'" + std::string(KELVANE_PREVIEW) + "' --settings '" + settings + "' --load 50" +
+                                " --total-phys 8589934592 --avail-phys 4294967296 --total-page 17179869184" +
+                                " --avail-page 8589934592";
+    const std::string output = runPreview(command);
+    EXPECT_NE(output.find(expected), std::string::npos) << line << output;
+  }
+  std::filesystem::remove(settings);
 }

@@ -266,3 +266,24 @@ TEST(SettingsCodec, HistorySectionOnlyOnceUsed) {
   EXPECT_EQ(kept.get(kSectionHistory, "Range"), "1");
   EXPECT_EQ(kept.get(kSectionHistory, "WindowWidth"), "0");  // no size to put in its place
 }
+
+TEST(SettingsCodec, LanguageWrittenOnlyOnceChosen) {
+  // A file that never chose a language is automatic and saves byte for byte as it was.
+  const std::string file = savedDefaultsWith("Warn=0");
+  IniDocument doc = IniDocument::parse(file);
+  TKelvaneOptions o = LoadOptionsFromIni(doc, kWin10).options;
+  EXPECT_EQ(o.Language, "");
+  SaveOptionsToIni(doc, o);
+  EXPECT_EQ(doc.serialize(), file);
+
+  // A choice is written and read back; automatic again keeps the key, empty.
+  o.Language = "en-US";
+  SaveOptionsToIni(doc, o);
+  EXPECT_EQ(doc.get(kSectionGeneral, "Language"), "en-US");
+  EXPECT_EQ(ReadLanguageSetting(IniDocument::parse(doc.serialize())), "en-US");
+  EXPECT_EQ(LoadOptionsFromIni(doc, kWin10).options.Language, "en-US");
+  o.Language.clear();
+  SaveOptionsToIni(doc, o);
+  EXPECT_EQ(doc.get(kSectionGeneral, "Language"), "");
+  EXPECT_EQ(LoadOptionsFromIni(doc, kWin10).options.Language, "");
+}

@@ -228,3 +228,22 @@ TEST(TaskDialogLayout, EveryDistanceGrowsWithTheScreenDpi) {
   EXPECT_EQ(*large.footerIcon, doubled(*small.footerIcon));
   EXPECT_EQ(*large.footerText, doubled(*small.footerText));
 }
+
+TEST(TaskDialogLayout, ALineThatWouldFillItsBoxGetsASecondLineInstead) {
+  // In the wide dialog, 75 characters are 450 of the content's 458 pixels, 72 are 432 of the
+  // footer's 448: drawn in a font a little wider than the one measured, such a line would lose
+  // its end, so each box is two lines high. 68 and 67 characters keep a tenth of their box spare
+  // and stay on one line.
+  TTaskDialog r;
+  r.Content = std::string(75, 'c');
+  r.FooterText = std::string(72, 'f');
+  auto l = LayoutTaskDialog(PrepareTaskDialog(r, 0, 0, 0, "Kelvane"), {}, kNoIcons, kMeasure);
+  EXPECT_EQ(l.labels[0].rect, (LayoutRect{14, 14, 458, 26}));
+  ASSERT_TRUE(l.footerText);
+  EXPECT_EQ(*l.footerText, (LayoutRect{24, 14 + 26 + 16 + 16, 448, 26}));
+  r.Content = std::string(68, 'c');
+  r.FooterText = std::string(67, 'f');
+  l = LayoutTaskDialog(PrepareTaskDialog(r, 0, 0, 0, "Kelvane"), {}, kNoIcons, kMeasure);
+  EXPECT_EQ(l.labels[0].rect.height, 13);
+  EXPECT_EQ(l.footerText->height, 13);
+}

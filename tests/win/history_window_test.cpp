@@ -6,7 +6,9 @@
 #include <algorithm>
 
 #include "../e2e/tools/synthetic_history_win.h"
+#include "common/language.h"
 #include "common/text_win.h"
+#include "history/history_export_win.h"
 #include "history/history_window_win.h"
 
 using namespace kelvane;
@@ -37,6 +39,18 @@ std::string clipboardText() {
   }
   CloseClipboard();
   return text;
+}
+
+// What Ctrl+C in the window puts on the clipboard.
+std::string copiedWithCtrlC(HWND window) {
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  SendMessageW(window, WM_KEYDOWN, 'C', 0);
+  keys[VK_CONTROL] = 0;
+  SetKeyboardState(keys);
+  return clipboardText();
 }
 
 }  // namespace
@@ -94,14 +108,7 @@ TEST(HistoryWindow, OpensWithItsRangeAnswersKeysPaintsAndGivesBackWhatItHeldWhen
   EXPECT_EQ(window.view().pointedMoment()->column.recorded, true);
 
   // Ctrl+C puts the moment's text on the clipboard, the alert's processes with it.
-  BYTE keys[256] = {};
-  GetKeyboardState(keys);
-  keys[VK_CONTROL] = 0x80;
-  SetKeyboardState(keys);
-  SendMessageW(window.hwnd(), WM_KEYDOWN, 'C', 0);
-  keys[VK_CONTROL] = 0;
-  SetKeyboardState(keys);
-  const std::string copied = clipboardText();
+  const std::string copied = copiedWithCtrlC(window.hwnd());
   EXPECT_NE(copied.find("警报: 负载 93%\r\n    leaky.exe  1.86 GB\r\n"), std::string::npos) << copied;
 
   // 4 chooses 30 days and the range is kept at once.
@@ -133,4 +140,95 @@ TEST(HistoryWindow, OpensWithItsRangeAnswersKeysPaintsAndGivesBackWhatItHeldWhen
   EXPECT_EQ(window.view().range(), HistoryRange::Month);
   SendMessageW(window.hwnd(), WM_CLOSE, 0, 0);
   EXPECT_FALSE(window.isOpen());
+}
+
+namespace {
+
+// Speaks a language for one test and Chinese again afterwards, also when the test fails.
+struct Speaking {
+  explicit Speaking(const Language& language) { speak(language); }
+  ~Speaking() { speak(Language::simplifiedChinese()); }
+};
+
+// Points the mouse at the column of `time` and copies that moment's text.
+std::string copiedMomentAt(const HistoryWindow& window, std::int64_t time) {
+  const HistoryView& view = window.view();
+  const ViewRect& graph = view.layout().graph;
+  const int x = graph.left + static_cast<int>(columnOf(time, view.from(), view.to(), graph.width()));
+  SendMessageW(window.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(x, graph.top + 20));
+  return copiedWithCtrlC(window.hwnd());
+}
+
+}  // namespace
+
+// Both built-in languages at 96 and 144 DPI: measured with DrawText in the window's own font,
+// the buttons' and the list heading's texts keep a tenth of their room spare (the fonts under
+// Wine are stand-ins), every other text of the picture, the pointed moment's included, fits its
+// box inside the window; and a copied moment tells an alert's processes and a release's freed
+// memory in English.
+TEST(HistoryWindow, EveryTextFitsInBothLanguagesAtBothDpisAndMomentsAreToldInEnglish) {
+  for (const Language* language : {&Language::simplifiedChinese(), &Language::english()}) {
+    const Speaking speaking(*language);
+    SyntheticHistory source;
+    source.kept.range = HistoryRange::Hour;
+    HistoryWindow window(source, nullptr);
+    window.show();
+    EXPECT_EQ(FindWindowW(kHistoryWindowClassName, trWide(TextId::HistoryWindowTitle).c_str()), window.hwnd());
+    const auto& events = source.held.events;
+    const HistoryEvent& alert = events[events.size() - 2];
+    ASSERT_EQ(alert.kind, HistoryEventKind::Alert);
+
+    for (const int dpi : {96, 144}) {
+      SCOPED_TRACE(language->tag() + " at " + std::to_string(dpi) + " DPI");
+      const ViewPoint client = defaultHistoryClientSize(dpi);
+      RECT frame{0, 0, client.x, client.y};
+      AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
+      SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&frame));
+      const HistoryLayout& layout = window.view().layout();
+      ASSERT_EQ(layout.dpi, dpi);
+      const HDC dc = GetDC(window.hwnd());
+      const HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(window.hwnd(), WM_GETFONT, 0, 0)));
+      const TextSize measure = [&](const std::string& text) {
+        const std::wstring words = toWide(text);
+        RECT box{0, 0, 0, 0};
+        DrawTextW(dc, words.c_str(), static_cast<int>(words.size()), &box, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+        return ViewPoint{box.right - box.left, box.bottom - box.top};
+      };
+      const auto fitsWithSpare = [&](const std::string& text, int room) { return measure(text).x * 10 <= room * 9; };
+      const int edges = 2 * scaledForDpi(3, dpi);
+      for (std::size_t i = 0; i < kHistoryRangeCount; ++i)
+        EXPECT_TRUE(fitsWithSpare(rangeText(static_cast<HistoryRange>(i)), layout.rangeButtons[i].width() - edges)) << i;
+      EXPECT_TRUE(fitsWithSpare(tr(TextId::HistoryExportCsv), layout.exportButton.width() - edges));
+      EXPECT_LT(layout.rangeButtons.back().right, layout.exportButton.left);
+      EXPECT_LE(layout.exportButton.right, layout.client.right);
+      ASSERT_GT(layout.growers.width(), 0);
+      for (const HistoryRange range : {HistoryRange::Hour, HistoryRange::Month})
+        EXPECT_TRUE(fitsWithSpare(growersHeading(range), layout.growers.width())) << growersHeading(range);
+
+      // The picture as the window paints it, with the alert's moment pointed at.
+      copiedMomentAt(window, alert.time);
+      const auto moment = window.view().pointedMoment();
+      ASSERT_TRUE(moment);
+      std::vector<std::string> growerLines;
+      for (const Grower& grower : window.view().growers()) growerLines.push_back(growerLine(grower, NumberFormat()));
+      const std::vector<std::string> momentText =
+          momentLines(*moment, userMomentText(moment->from, moment->to), NumberFormat());
+      for (const DrawStep& step :
+           window.view().picture(HistoryLook(), systemLocalTimeOf(), momentText, growerLines, measure)) {
+        if (step.kind != DrawStep::Kind::Text) continue;
+        EXPECT_LE(measure(step.text).x, step.rect.width()) << step.text;
+        EXPECT_TRUE(step.rect.left >= 0 && step.rect.right <= layout.client.right) << step.text;
+      }
+      SelectObject(dc, oldFont);
+      ReleaseDC(window.hwnd(), dc);
+    }
+    if (language != &Language::english()) continue;
+    const std::string alertText = copiedMomentAt(window, alert.time);
+    EXPECT_NE(alertText.find("\r\nHigh memory load: 93%\r\n    leaky.exe  1.86 GB\r\n    explorer.exe  150 MB\r\n"
+                             "    editor.exe  41 MB\r\n    services.exe  20 MB\r\n    svchost.exe  12 MB\r\n"),
+              std::string::npos)
+        << alertText;
+    const std::string releaseText = copiedMomentAt(window, events.back().time);
+    EXPECT_NE(releaseText.find("\r\nMemory release (menu): 900 MB released\r\n"), std::string::npos) << releaseText;
+  }
 }

@@ -124,9 +124,10 @@ TEST(OptionsDialogWindow, ControlsFollowTheRulesAndApplyThenCancelKeeps) {
   EXPECT_FALSE(fixture.form.options.ShowTopProcess);
   EXPECT_EQ(fixture.form.options.HighlightProcessAbove, 0);
   EXPECT_EQ(fixture.form.options.YellowPercent, 66);
-  const auto& effects = fixture.form.applied[0];
-  EXPECT_EQ(effects.front(), OptionsEffect::RemoveProcessItems);
-  EXPECT_EQ(std::count(effects.begin(), effects.end(), OptionsEffect::CloseDialog), 0);
+  // What Apply sets in motion; the menu loses its processes by being built from the record.
+  const std::vector<OptionsEffect> everyApply = {OptionsEffect::SetRefreshInterval, OptionsEffect::SaveOptions,
+                                                 OptionsEffect::RefreshTick, OptionsEffect::ApplyRefreshHotkey};
+  EXPECT_EQ(fixture.form.applied[0], everyApply);
 
   SendDlgItemMessageW(dialog, BtnCancel, BM_CLICK, 0, 0);
   EXPECT_EQ(OpenOptionsDialog(), nullptr);
@@ -146,7 +147,7 @@ TEST(OptionsDialogWindow, ControlsFollowTheRulesAndApplyThenCancelKeeps) {
   SendDlgItemMessageW(dialog, BtnOk, BM_CLICK, 0, 0);
   EXPECT_EQ(OpenOptionsDialog(), nullptr);
   EXPECT_TRUE(fixture.form.options.ShowPercentage);
-  EXPECT_EQ(fixture.form.applied.back().back(), OptionsEffect::CloseDialog);
+  EXPECT_EQ(fixture.form.applied.back(), everyApply);  // OK is Apply, and the dialog closes
   EXPECT_EQ(fixture.form.optionsClosed, 2);
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <tuple>
 
+#include "common/handles_win.h"
 #include "common/text_win.h"
 #include "common/window_win.h"
 #include "dialogs/about_window_win.h"
@@ -112,7 +113,11 @@ TEST(VersionCheck, OneCheckAtATimeAndNoneAfterAnAnswer) {
   LocalHttpServer server({{"/ver/curr_ver.txt", {200, versionFile("3.2.10.0")}}, {"/gone", {404, "no"}}});
   {
     AboutHost host(server.url("/ver/curr_ver.txt"));
+    const long adopted = UniqueKernelHandle::adoptedCount(), live = UniqueKernelHandle::liveCount();
     host.about->FormShow();
+    // The worker's handle is owned, and closed at once: nobody waits for the thread.
+    EXPECT_GT(UniqueKernelHandle::adoptedCount(), adopted);
+    EXPECT_EQ(UniqueKernelHandle::liveCount(), live);
     ASSERT_TRUE(host.waitForAnswer());
     host.about->FormShow();  // shown again after an answer: no second check
     AboutHost::pumpFor(300);

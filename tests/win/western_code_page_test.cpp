@@ -7,9 +7,12 @@
 #include <string>
 
 #include "app/alert_step_win.h"
+#include "app/program_history_win.h"
 #include "common/text_win.h"
 #include "fake_form_services.h"
+#include "history/history_export_win.h"
 #include "scratch_folder_win.h"
+#include "settings/log_file_win.h"
 #include "settings/settings_file_win.h"
 
 using namespace kelvane;
@@ -90,5 +93,35 @@ TEST_F(WesternCodePage, TheAlertLogIsWrittenInEnglish) {
   EXPECT_NE(log.find(": Memory load: 55% | Physical memory: 4 GB/8 GB | Page file: 4 GB/16 GB\r\n"),
             std::string::npos)
       << log;
+  EXPECT_EQ(log.find('?'), std::string::npos) << log;
+}
+
+// The history speaks Chinese here, which the code page cannot hold: what it logs (a file that was
+// not a history file, an export that could not be written) goes into the log in English.
+TEST_F(WesternCodePage, TheHistorysLogLinesAreWrittenInEnglish) {
+  TKelvaneOptions options = defaultOptions(10);
+  options.WriteLog = true;
+  options.LogFile = "Kelvane.log";
+  const std::string dataFolder = toUtf8(folder.path());
+  const std::wstring historyPath = folder.path() + L"Kelvane.History";
+  ScratchFolder::writeBytes(historyPath, "not a history");
+  {
+    const ProgramHistory history(historyPath, utcSecondsNow(), [&](const std::string& line, const std::string& english) {
+      UnattendedFailures().failed(options, dataFolder, line, english);
+    });
+  }
+  std::string failure;
+  std::string englishFailure;
+  EXPECT_FALSE(exportRecentHistory({}, 1, utcSecondsNow(), folder.path() + L"missing\\a.csv", failure, &englishFailure));
+  EXPECT_EQ(failure.rfind("无法写入 \"", 0), 0u) << failure;  // what a message box would show
+  UnattendedFailures().failed(options, dataFolder, failure, englishFailure);
+
+  const std::string log = ScratchFolder::readBytes(folder.path() + L"Kelvane.log");
+  const std::string history = toUtf8(historyPath);
+  EXPECT_NE(log.find(": \"" + history + "\" is not a memory history file. It was renamed to \"" + history +
+                     ".1.old\" and a new history file was created.\r\n"),
+            std::string::npos)
+      << log;
+  EXPECT_NE(log.find(": Cannot write \"" + toUtf8(folder.path()) + "missing\\a.csv\". "), std::string::npos) << log;
   EXPECT_EQ(log.find('?'), std::string::npos) << log;
 }

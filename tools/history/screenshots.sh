@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The memory history window's pictures in docs/: an hour (its gap, an alert and a release) and 30
-# days with the pointer on an alert, at 96 DPI, and 30 days at 144 DPI. Needs build/windows.
+# days with the pointer on an alert, at 96 DPI, and 30 days at 144 DPI; the same 30 days in
+# English at both. Needs build/windows.
 set -euo pipefail
 KELVANE_ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 BUILD=${KELVANE_BUILD:-$KELVANE_ROOT/build/windows}
@@ -36,4 +37,7 @@ shot history-1h 0
 shot history-30d 3 $((9 * 1440))
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
 shot history-30d-144 3 $((9 * 1440))
+KELVANE_SHOT_LANGUAGE=en-US shot history-30d-en-144 3 $((9 * 1440))
+wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1
+KELVANE_SHOT_LANGUAGE=en-US shot history-30d-en 3 $((9 * 1440))
 rm -rf "$OUT"

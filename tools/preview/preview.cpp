@@ -165,6 +165,9 @@ int main(int argc, char** argv) {
   }
   const SettingsContext context{kPreviewOsMajorVersion, ""};
   const TKelvaneOptions options = LoadOptionsFromIni(settingsFile, context).options;
+  // The preview stands for a Chinese Windows: Chinese, unless the settings name a language.
+  constexpr std::uint16_t kSimplifiedChineseUi = 0x0804;
+  speak(languageOfTag(chooseLanguage(options.Language, kSimplifiedChineseUi, kChineseTag, {}), {}));
 
   if (values.count("--save")) {
     SaveOptionsToIni(settingsFile, options);

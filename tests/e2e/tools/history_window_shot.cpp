@@ -3,12 +3,15 @@
 // RANGE is 0-3 (1 hour to 30 days); with MINUTES_AGO the pointer rests on the minute that many
 // before the newest. The
 // window opens at (16, 16); once it is painted the tool prints "window: LEFT TOP RIGHT BOTTOM"
-// and stays until the window is closed or 20 seconds have passed.
+// and stays until the window is closed or 20 seconds have passed. KELVANE_SHOT_LANGUAGE=en-US
+// shows it in English.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 
+#include "common/language.h"
+#include "common/text_win.h"
 #include "history/history_window_win.h"
 #include "synthetic_history_win.h"
 
@@ -19,6 +22,8 @@ int wmain(int argc, wchar_t** argv) {
     std::fprintf(stderr, "usage: history_window_shot RANGE [MINUTES_AGO]\n");
     return 2;
   }
+  if (const wchar_t* tag = _wgetenv(L"KELVANE_SHOT_LANGUAGE"); tag && sameLanguageTag(toUtf8(tag), kEnglishTag))
+    speak(Language::english());
   testing::SyntheticHistory source;
   source.kept.range = historyRangeOf(_wtoi(argv[1]));
   source.kept.left = 16;

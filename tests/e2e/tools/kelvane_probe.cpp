@@ -3,6 +3,7 @@
 //
 //   kelvane_probe windows                    list top-level windows (hwnd class visible exstyle owner pid title)
 //   kelvane_probe foreground                 the foreground window, as a line of the list above
+//   kelvane_probe ui-language                the user's display language, as 0x0409
 //   kelvane_probe find CLASS [TITLE]         exit 0 and print the hwnd when such a window exists
 //   kelvane_probe wait CLASS SECONDS         wait for a window of that class
 //   kelvane_probe wait-gone CLASS SECONDS    wait until no window of that class exists
@@ -250,6 +251,12 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring command = argc > 1 ? argv[1] : L"";
   if (command == L"windows") {
     for (HWND hwnd : topLevelWindows()) printWindow(hwnd);
+    return 0;
+  }
+  if (command == L"ui-language") {
+    wchar_t line[16];
+    swprintf(line, 16, L"0x%04X\n", static_cast<unsigned>(GetUserDefaultUILanguage()));
+    print(line);
     return 0;
   }
   if (command == L"foreground") {
