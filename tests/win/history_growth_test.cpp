@@ -106,7 +106,7 @@ TEST(HistoryGrowth, AProgramThatGrowsBetweenRealSnapshotsLeadsTheWindowsList) {
   const std::wstring steadyCopy = folder.path() + L"steady_tool.exe";
   ASSERT_TRUE(CopyFileW(besideThisProgram(L"idle_child.exe").c_str(), steadyCopy.c_str(), FALSE));
   const std::int64_t now = utcSecondsNow();
-  ProgramHistory history(folder.path() + L"Kelvane.History", now - 900, [](const std::string&) {});
+  ProgramHistory history(folder.path() + L"Kelvane.History", now - 900, [](const std::string&, const std::string&) {});
 
   // Snapshots five minutes apart, as the timer takes them; between them the leaking program
   // grows by 24 MB twice, the steady one (above the snapshots' floor) keeps its 16 MB.
