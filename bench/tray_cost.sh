@@ -8,16 +8,26 @@
 # again after a second round of
 # them: what a window took should be given back when it closes. A third
 # copy of the yardstick only samples memory (sample-only): the floor every monitor pays per tick.
-# Prints figures; never fails a build.
+# Each measured span also says what the memory history did inside it: the minutes it wrote and
+# the process snapshots that fell due. The machine's load is printed with the figures: CPU time
+# is the program's own, but a busy machine stretches it. Prints figures; never fails a build.
 #
 #   bench/tray_cost.sh [SECONDS [WARM_UP_SECONDS]]    (60 and 10; after cmake --build build/windows)
+#   bench/tray_cost.sh --long                         (600 s at 1 s refresh only: ten minute-writes
+#                                                      and two snapshots inside, about 15 minutes)
 #   REFRESH_RATES="1000 100" bench/tray_cost.sh       (the refresh intervals measured, in ms)
 #   KELVANE_EXE=/path/to/kelvane.exe bench/tray_cost.sh   (another build, e.g. an older one)
+#   HISTORY_DAYS=30 bench/tray_cost.sh                (a history of that many days of minutes
+#                                                      first, as a user has after a month)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build/windows
-seconds=${1:-60}
+long=0
+[ "${1:-}" = --long ] && { long=1; shift; }
+seconds=${1:-$([ "$long" = 1 ] && echo 600 || echo 60)}
 warm_up=${2:-10}
+refresh_rates=${REFRESH_RATES:-$([ "$long" = 1 ] && echo 1000 || echo "1000 100")}
+snapshot_seconds=300  # the program's process snapshot interval
 KELVANE_ROOT=$root
 source "$root/scripts/lib/wine-env.sh"
 
@@ -75,6 +85,34 @@ status_kb() { awk -v key="$2:" '$1 == key {print $2}' "/proc/$1/status"; }
 mapped_dlls() { grep -o '[^/]*\.\(dll\|drv\)$' "/proc/$1/maps" | sort -u; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }'; }
 median() { sort -n | awk '{v[NR] = $1} END { if (NR) print v[int((NR + 1) / 2)]; else print "-" }'; }
+
+# Minutes the history file holds that closed inside [FROM, TO) (epoch seconds): what the tray's
+# copy wrote in that span. Read with the preview, as a second program reads it.
+minutes_written() {
+  local file="$data_dir/Kelvane.History"
+  wine "$build/tools/preview/kelvane-preview.exe" --history-file "$(winepath -w "$file" 2>/dev/null)" 2>/dev/null |
+    tr -d '\r' | awk -v from="$1" -v to="$2" '$1 == "minute:" && $2 + 60 > from && $2 + 60 <= to' | wc -l
+}
+# The snapshots due in [FROM, TO) for a program started at START: its timer runs from the start.
+snapshots_due() {
+  awk -v start="$1" -v from="$2" -v to="$3" -v every="$snapshot_seconds" \
+    'BEGIN { print int((to - start) / every) - int((from - start) / every) }'
+}
+load_average() { cut -d' ' -f1-3 /proc/loadavg; }
+
+# A minute a line up to a minute ago, loads going round 30-69%, written by the preview.
+seed_history() {
+  local samples="$KELVANE_WINE_TMP/samples.txt"
+  awk -v from=$(( ($(date +%s) - $1 * 86400) / 60 * 60 )) -v count=$(( $1 * 1440 )) 'BEGIN {
+    for (i = 0; i < count; i++) {
+      load = 30 + (i * 7) % 40
+      printf "%d %d %d 8589934592 4294967296 17179869184\n", from + 60 * i, load, load * 85899345
+    }
+  }' > "$samples"
+  wine "$build/tools/preview/kelvane-preview.exe" --history-samples "$(winepath -w "$samples" 2>/dev/null)" \
+    --write-history "$(winepath -w "$data_dir/Kelvane.History" 2>/dev/null)" >/dev/null 2>&1
+  echo "history seeded: $(minutes_written 0 "$(date +%s)") minutes"
+}
 
 seed_settings() {
   printf '%s\r\n' '[General]' "RefreshRate=$1" 'ShowWelcomeWindow=0' 'WriteLog=1' \
@@ -157,6 +195,7 @@ open_history() {
 }
 
 echo "kelvane.exe: $(stat -c %s "$bench_dir/kelvane.exe") bytes"
+[ "${HISTORY_DAYS:-0}" -gt 0 ] && seed_history "$HISTORY_DAYS"
 
 seed_settings 1000
 echo "start to icon (ms, 7 starts each, alternating):"
@@ -184,18 +223,21 @@ printf '  median %s vs %s (ratio %s), fastest %s vs %s (ratio %s)\n' "$k_start" 
 # One row per program: CPU ms per 60 s, RssAnon, VmRSS.
 row() { printf '  %-28s %10s %12s %10s\n' "$@"; }
 
-for refresh in ${REFRESH_RATES:-1000 100}; do
+for refresh in $refresh_rates; do
   seed_settings "$refresh"
   (cd "$bench_dir" && exec wine 'C:\bench\kelvane.exe' >/dev/null 2>&1) &
   (cd "$bench_dir" && exec wine 'C:\bench\minimal_tray.exe' "$refresh" >/dev/null 2>&1) &
   (cd "$bench_dir" && exec wine 'C:\bench\sampling_floor.exe' "$refresh" sample-only >/dev/null 2>&1) &
+  started=$(date +%s)
   k=$(wait_pid kelvane.exe) || { echo "kelvane.exe did not start"; exit 1; }
   m=$(wait_pid minimal_tray.exe) || { echo "minimal_tray.exe did not start"; exit 1; }
   f=$(wait_pid sampling_floor.exe) || { echo "sampling_floor.exe did not start"; exit 1; }
   sleep "$warm_up"
   k0=$(cpu_ms "$k"); m0=$(cpu_ms "$m"); f0=$(cpu_ms "$f")
+  t0=$(date +%s); load0=$(load_average)
   sleep "$seconds"
   k1=$(cpu_ms "$k"); m1=$(cpu_ms "$m"); f1=$(cpu_ms "$f")
+  t1=$(date +%s); load1=$(load_average)
   per_minute() { awk -v a="$1" -v b="$2" -v s="$seconds" 'BEGIN {printf "%.1f", (b - a) * 60 / s}'; }
   kcpu=$(per_minute "$k0" "$k1"); mcpu=$(per_minute "$m0" "$m1"); fcpu=$(per_minute "$f0" "$f1")
   kanon=$(status_kb "$k" RssAnon); manon=$(status_kb "$m" RssAnon)
@@ -206,6 +248,13 @@ for refresh in ${REFRESH_RATES:-1000 100}; do
   row minimal_tray.exe "$mcpu" "$manon" "$mrss"
   row "ratio" "$(ratio "$kcpu" "$mcpu")" "$(ratio "$kanon" "$manon")" "$(ratio "$krss" "$mrss")"
   row "floor (sampling, no icon)" "$fcpu" "$(status_kb "$f" RssAnon)" "$(status_kb "$f" VmRSS)"
+  echo "  machine load average (1, 5, 15 min): $load0 before, $load1 after ($(nproc) cores)"
+  if [ -f "$data_dir/Kelvane.History" ]; then
+    echo "  inside the span: $(minutes_written "$t0" "$t1") minutes written to the history," \
+      "$(snapshots_due "$started" "$t0" "$t1") process snapshots due"
+  else
+    echo "  no history file: a build without the memory history"
+  fi
   if [ "$refresh" = 1000 ]; then
     dlls_before=$(mapped_dlls "$k")
     open_menu

@@ -83,6 +83,21 @@ HistoryKey historyKeyOf(WPARAM key) {
   }
 }
 
+// A paint's off-screen picture. A DIB section's pixels are pages of their own that go back to the
+// system when it is deleted; Wine keeps a compatible bitmap's pixels in its C heap, where a
+// picture of the window's size, freed, stays in the process.
+HBITMAP offScreenBitmap(HDC dc, int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down, as the window's pixels
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* pixels = nullptr;
+  return CreateDIBSection(dc, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+}
+
 RECT rectOf(const ViewRect& box) { return {box.left, box.top, box.right, box.bottom}; }
 
 // The size of a line of text in the font selected into `dc`.
@@ -279,7 +294,7 @@ void HistoryWindow::onPaint() {
     // Drawn off screen and copied at once, so a resize or a moving pointer never flickers; the
     // bitmap lives for this paint only.
     UniqueMemoryDc memory(CreateCompatibleDC(dc));
-    UniqueBitmap bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
+    UniqueBitmap bitmap(offScreenBitmap(dc, client.right, client.bottom));
     SelectObjectScope canvas(memory.get(), bitmap.get());
     SelectObjectScope font(memory.get(), font_.get());
     const TextSize measure = textMeasure(memory.get());

@@ -1,7 +1,6 @@
 #include "history/process_growth.h"
 
 #include <algorithm>
-#include <bit>
 #include <limits>
 
 namespace kelvane {
@@ -50,9 +49,10 @@ std::size_t capacityBytes(const std::vector<T>& v) {
 std::vector<ProcessSize> processSizesOf(const std::vector<TNxProcessRec>& records) {
   std::vector<ProcessSize> sizes;
   sizes.reserve(records.size());
+  // The system's count, not the local creation time: that one moves when summer time begins
+  // or the time zone changes, and a day of snapshots would lose the process it follows.
   for (const TNxProcessRec& record : records)
-    sizes.push_back({record.Path.empty() ? record.Name : record.Path,
-                     std::bit_cast<std::uint64_t>(record.CreationTime), record.Memory});
+    sizes.push_back({record.Path.empty() ? record.Name : record.Path, record.CreationTimeUtc, record.Memory});
   return sizes;
 }
 

@@ -55,6 +55,28 @@ TEST(ProcessGrowth, TheFiveThatGrewMostFromTheirFirstToTheirLastSnapshotInTheRan
   EXPECT_TRUE(snapshots.growers(t0 + 901, t0 + 5000).empty());
 }
 
+TEST(ProcessGrowth, AProcessIsTheSameAcrossAChangeOfTheLocalClockAndAnotherWhenStartedAgain) {
+  // The walk's records: the local creation time moves when summer time begins or the time zone
+  // changes; the system's count does not, and only a new start changes it.
+  const auto record = [](std::uint64_t utc, double local, std::uint64_t bytes) {
+    TNxProcessRec process;
+    process.Name = "leak.exe";
+    process.Path = "C:\\leak.exe";
+    process.CreationTimeUtc = utc;
+    process.CreationTime = local;
+    process.Memory = bytes;
+    return process;
+  };
+  const std::uint64_t utc = 133'000'000'000'000'000;
+  ProcessSnapshots snapshots;
+  snapshots.add(t0, processSizesOf({record(utc, 45000.25, 10 * MB)}));
+  snapshots.add(t0 + 300, processSizesOf({record(utc, 45000.25 + 1.0 / 24, 30 * MB)}));
+  snapshots.add(t0 + 600, processSizesOf({record(utc + 1, 45000.25 + 1.0 / 24, 5 * MB),
+                                          record(utc, 45000.25 + 1.0 / 24, 50 * MB)}));
+  snapshots.add(t0 + 900, processSizesOf({record(utc + 1, 45000.25 + 1.0 / 24, 6 * MB)}));
+  EXPECT_EQ(paths(snapshots.growers(t0, t0 + 900)), (std::vector<std::string>{"C:\\leak.exe +40", "C:\\leak.exe +1"}));
+}
+
 TEST(ProcessGrowth, KeepsTwentyFourHoursWithinBudgetWhileProgramsComeAndGo) {
   ProcessSnapshots snapshots;
   // Three days every five minutes: a leak of 1 MB per snapshot, a steady service, and a

@@ -22,16 +22,10 @@
 using namespace kelvane;
 using namespace kelvane::test;
 using kelvane::testing::FakeFormServices;
+using kelvane::testing::besideThisProgram;
 using kelvane::testing::ScratchFolder;
 
 namespace {
-
-std::wstring besideThisProgram(const std::wstring& file) {
-  wchar_t path[MAX_PATH];
-  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring own(path, length);
-  return own.substr(0, own.find_last_of(L'\\') + 1) + file;
-}
 
 // Copies of the idle child, in a folder named so that the path holds a backslash and an "n"
 // (which the dialog must show as they are), started and ended by the test.

@@ -7,6 +7,14 @@
 
 namespace kelvane::testing {
 
+// A file next to the test program, such as a helper program built with it.
+inline std::wstring besideThisProgram(const std::wstring& file) {
+  wchar_t path[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  const std::wstring own(path, length);
+  return own.substr(0, own.find_last_of(L'\\') + 1) + file;
+}
+
 class ScratchFolder {
  public:
   ScratchFolder() {
