@@ -1,7 +1,11 @@
 #pragma once
-// Rectangles and points in pixels, shared by the tray picture's canvas and window placement.
+// Rectangles and points in pixels, shared by the tray picture's canvas and window placement,
+// and the scaling of a design length to the screen's DPI that every window's layout uses.
 
 namespace kelvane {
+
+// A design length at 96 DPI in pixels at `dpi`, rounded to the nearest.
+constexpr int scaleToDpi(int length, int dpi) { return (length * dpi + 48) / 96; }
 
 // Left, top, right, bottom; the right and bottom edges are excluded.
 struct Rect {

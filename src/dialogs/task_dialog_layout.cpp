@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/geometry.h"
+
 namespace kelvane {
 
 namespace {
@@ -34,7 +36,7 @@ std::size_t utf8Length(const std::string& text) {
 // Distances are given at 96 dpi; measured text and icons already come at the screen's.
 struct Scale {
   int dpi;
-  int operator()(int pixels) const { return (pixels * dpi + 48) / 96; }
+  int operator()(int pixels) const { return scaleToDpi(pixels, dpi); }
 };
 
 // The height a text takes in a box `width` wide, broken into lines a tenth narrower than the box:

@@ -12,8 +12,6 @@ Box scaled(int left, int top, int width, int height, int dpi) {
 
 }  // namespace
 
-int scaleToDpi(int length, int dpi) { return (length * dpi + 48) / 96; }
-
 AboutLayout aboutLayout(int dpi) {
   AboutLayout l;
   l.clientWidth = scaleToDpi(373, dpi);

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "common/geometry.h"
+
 namespace kelvane {
 
 struct Box {
@@ -12,8 +14,6 @@ struct Box {
   int bottom() const { return top + height; }
 };
 
-// A design length at 96 DPI in pixels at `dpi`, rounded to the nearest.
-int scaleToDpi(int length, int dpi);
 
 struct AboutLayout {
   int clientWidth = 0, clientHeight = 0;

@@ -24,8 +24,6 @@ constexpr int kDefaultHeight = 360;
 
 }  // namespace
 
-int scaledForDpi(int value, int dpi) { return (value * dpi + 48) / 96; }
-
 HistoryRange historyRangeOf(int stored) {
   return stored >= 0 && stored < static_cast<int>(kHistoryRangeCount) ? static_cast<HistoryRange>(stored)
                                                                        : HistoryRange::Day;
@@ -54,23 +52,23 @@ std::string rangeText(HistoryRange range) {
 int widthWithSpare(int textWidth) { return textWidth + (textWidth + 8) / 9; }
 
 ViewPoint defaultHistoryClientSize(int dpi) {
-  return {scaledForDpi(kDefaultWidth, dpi), scaledForDpi(kDefaultHeight, dpi)};
+  return {scaleToDpi(kDefaultWidth, dpi), scaleToDpi(kDefaultHeight, dpi)};
 }
 
 HistoryLayout layoutHistoryWindow(int clientWidth, int clientHeight, int dpi, const HistoryTextWidths& texts) {
   HistoryLayout layout;
   layout.client = {0, 0, std::max(0, clientWidth), std::max(0, clientHeight)};
   layout.dpi = dpi;
-  const int margin = scaledForDpi(kMargin, dpi);
-  const int buttonHeight = scaledForDpi(kButtonHeight, dpi);
+  const int margin = scaleToDpi(kMargin, dpi);
+  const int buttonHeight = scaleToDpi(kButtonHeight, dpi);
   const auto buttonWidth = [&](int design, int textWidth) {
-    return std::max(scaledForDpi(design, dpi), widthWithSpare(textWidth) + 2 * scaledForDpi(kButtonEdge, dpi));
+    return std::max(scaleToDpi(design, dpi), widthWithSpare(textWidth) + 2 * scaleToDpi(kButtonEdge, dpi));
   };
   int x = margin;
   for (std::size_t i = 0; i < kHistoryRangeCount; ++i) {
     ViewRect& box = layout.rangeButtons[i];
     box = {x, margin, x + buttonWidth(kRangeButtonWidth, texts.ranges[i]), margin + buttonHeight};
-    x = box.right + scaledForDpi(kButtonGap, dpi);
+    x = box.right + scaleToDpi(kButtonGap, dpi);
   }
   const int exportWidth = buttonWidth(kExportButtonWidth, texts.exportButton);
   const int exportLeft = std::max(x, clientWidth - margin - exportWidth);
@@ -81,14 +79,14 @@ HistoryLayout layoutHistoryWindow(int clientWidth, int clientHeight, int dpi, co
   const int bottom = std::max(top, clientHeight - margin);
   int plotRight = clientWidth - margin;
   // A wider heading widens the list, and the window has to be as much wider to show it.
-  const int growersWidth = std::max(scaledForDpi(kGrowersWidth, dpi), widthWithSpare(texts.growersHeading));
-  const int growersExtra = growersWidth - scaledForDpi(kGrowersWidth, dpi);
-  if (clientWidth >= scaledForDpi(kNarrowestWithGrowers, dpi) + growersExtra) {
+  const int growersWidth = std::max(scaleToDpi(kGrowersWidth, dpi), widthWithSpare(texts.growersHeading));
+  const int growersExtra = growersWidth - scaleToDpi(kGrowersWidth, dpi);
+  if (clientWidth >= scaleToDpi(kNarrowestWithGrowers, dpi) + growersExtra) {
     layout.growers = {clientWidth - margin - growersWidth, top, clientWidth - margin, bottom};
     plotRight = layout.growers.left - margin;
   }
-  const int plotLeft = margin + scaledForDpi(kLoadAxisWidth, dpi);
-  const int plotBottom = std::max(top, bottom - scaledForDpi(kTimeAxisHeight, dpi));
+  const int plotLeft = margin + scaleToDpi(kLoadAxisWidth, dpi);
+  const int plotBottom = std::max(top, bottom - scaleToDpi(kTimeAxisHeight, dpi));
   layout.graph = {plotLeft, top, std::max(plotLeft, plotRight), plotBottom};
   layout.loadAxis = {margin, top, plotLeft, plotBottom};
   layout.timeAxis = {plotLeft, plotBottom, layout.graph.right, bottom};

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "common/geometry.h"
+
 namespace kelvane {
 
 enum class HistoryRange : std::uint8_t { Hour = 0, Day = 1, Week = 2, Month = 3 };
@@ -60,8 +62,5 @@ int widthWithSpare(int textWidth);
 
 // 640 x 360 at 96 DPI, scaled.
 ViewPoint defaultHistoryClientSize(int dpi);
-
-// A design size at 96 DPI, at `dpi`.
-int scaledForDpi(int value, int dpi);
 
 }  // namespace kelvane

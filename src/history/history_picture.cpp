@@ -85,7 +85,7 @@ class Painter {
   }
 
  private:
-  int scaled(int value) const { return scaledForDpi(value, scene_.layout.dpi); }
+  int scaled(int value) const { return scaleToDpi(value, scene_.layout.dpi); }
   int columnX(std::size_t column) const { return graph_.left + static_cast<int>(column); }
 
   void fill(const ViewRect& rect, std::uint32_t colour) {

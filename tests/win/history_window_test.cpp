@@ -195,7 +195,7 @@ TEST(HistoryWindow, EveryTextFitsInBothLanguagesAtBothDpisAndMomentsAreToldInEng
         return ViewPoint{box.right - box.left, box.bottom - box.top};
       };
       const auto fitsWithSpare = [&](const std::string& text, int room) { return measure(text).x * 10 <= room * 9; };
-      const int edges = 2 * scaledForDpi(3, dpi);
+      const int edges = 2 * scaleToDpi(3, dpi);
       for (std::size_t i = 0; i < kHistoryRangeCount; ++i)
         EXPECT_TRUE(fitsWithSpare(rangeText(static_cast<HistoryRange>(i)), layout.rangeButtons[i].width() - edges)) << i;
       EXPECT_TRUE(fitsWithSpare(tr(TextId::HistoryExportCsv), layout.exportButton.width() - edges));
