@@ -20,32 +20,6 @@ shoot_line() {  # shoot_line LINE NAME
   [ "$#" -eq 5 ] || return 1
   import -window root -crop "$(($3 - $1))x$(($4 - $2))+$1+$2" +repage "$ARTIFACTS/$5.png"
 }
-tip_shows() {  # tip_shows TEXT SECONDS
-  local i
-  for i in $(seq 1 $(( $2 * 5 ))); do
-    probe tray-tips | grep -qF "$1" && return 0
-    sleep 0.2
-  done
-  return 1
-}
-wait_for_no_dialog() {
-  local i
-  for i in $(seq 1 50); do
-    probe find '#32770' "$1" >/dev/null || return 0
-    sleep 0.2
-  done
-  return 1
-}
-english_exit() {  # "E&xit": the English menu's key for it is x
-  local attempt
-  for attempt in 1 2 3; do
-    open_tray_menu && menu_choose x
-    probe wait-gone TFrmKelvaneMain 8 && return 0
-    probe keys esc
-    sleep 0.5
-  done
-  return 1
-}
 from_menu() {  # from_menu KEY: the tray menu's item with that access key
   local attempt
   for attempt in 1 2 3; do
@@ -143,7 +117,7 @@ sleep 0.5
 shoot_line "$(titled_line 'Log file')" en-log-notice
 probe keys enter
 wait_for_no_dialog 'Log file' || true
-check "E&xit ends the program" english_exit
+check "E&xit ends the program" exit_from_menu x
 
 # --- High memory load: Wine's load is low, so a red threshold of 1 % alerts at the first tick.
 seed 'WriteLog=1' 'RedPercent=1' 'Warn=1' 'WarnMsgBox=1' 'DefragOnHighMemory=0' 'ShowWelcomeWindow=0'
@@ -168,4 +142,4 @@ log_text=$(log_line || true)
 log "log: $log_text"
 check "the log line is English on a Western code page" grep -Eq ': Memory load: [0-9]{1,3}% \| Physical memory: ' <<<"$log_text"
 refute "and holds no question marks for characters it lost" grep -q '?' <<<"$log_text"
-check "E&xit ends the program again" english_exit
+check "E&xit ends the program again" exit_from_menu x

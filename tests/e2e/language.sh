@@ -12,23 +12,7 @@ CMB_LANGUAGE=1017
 CK_LOG_FILE=1015
 
 setting() { tr -d '\r' < "$SETTINGS" | grep -qx "$1"; }
-wait_for_no_dialog() {
-  local i
-  for i in $(seq 1 50); do
-    probe find '#32770' "$1" >/dev/null || return 0
-    sleep 0.2
-  done
-  return 1
-}
 # The dialog is ready for keys once it has the focus, a moment after its window exists.
-tip_shows() {  # tip_shows TEXT SECONDS: the tray's tips hold TEXT within that time
-  local i
-  for i in $(seq 1 $(( $2 * 5 ))); do
-    probe tray-tips | grep -qF "$1" && return 0
-    sleep 0.2
-  done
-  return 1
-}
 open_by_double_click() {
   xdotool mousemove "$ICON_X" "$ICON_Y" click --repeat 2 --delay 80 1
   wait_for_dialog "$1" 10 && sleep 0.5

@@ -156,14 +156,31 @@ wait_for_dialog() {  # wait_for_dialog TITLE SECONDS (10): a dialog window with 
   return 1
 }
 wait_for_message() { wait_for_dialog Kelvane "${1:-10}"; }  # a message box titled Kelvane
+wait_for_no_dialog() {  # wait_for_no_dialog TITLE SECONDS (10): no dialog with that title is left
+  local i
+  for i in $(seq 1 $(( ${2:-10} * 5 ))); do
+    probe find '#32770' "$1" >/dev/null || return 0
+    sleep 0.2
+  done
+  return 1
+}
 
-# Ends Kelvane as a user does, with "退出(&E)" from the tray menu. A loaded machine can show the
-# menu a moment after its window exists, and a key typed before that is lost: try again, closing
-# whatever menu is left open first.
-exit_from_menu() {
+tip_shows() {  # tip_shows TEXT SECONDS: the tray's tips hold TEXT within that time
+  local i
+  for i in $(seq 1 $(( $2 * 5 ))); do
+    probe tray-tips | grep -qF "$1" && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+# Ends Kelvane as a user does, with "退出(&E)" from the tray menu (or the item with the access key
+# KEY, "E&xit" in English). A loaded machine can show the menu a moment after its window exists,
+# and a key typed before that is lost: try again, closing whatever menu is left open first.
+exit_from_menu() {  # exit_from_menu [KEY]
   local attempt
   for attempt in 1 2 3; do
-    open_tray_menu && menu_choose e
+    open_tray_menu && menu_choose "${1:-e}"
     probe wait-gone TFrmKelvaneMain 8 && return 0
     probe keys esc
     sleep 0.5

@@ -14,14 +14,6 @@ THEMES_DIR="$DATA_DIR/Themes"
 SETTINGS="$DATA_DIR/Kelvane.Settings"
 
 dialog_open() { probe find '#32770' "$TITLE" >/dev/null; }
-wait_for_no_dialog() {
-  local i
-  for i in $(seq 1 $(( ${2:-10} * 5 ))); do
-    probe find '#32770' "$1" >/dev/null || return 0
-    sleep 0.2
-  done
-  return 1
-}
 dialog_count() { probe windows | grep -c " $TITLE\$" || true; }
 setting() { tr -d '\r' < "$SETTINGS" | grep -qx "$1"; }
 # The dialog's place on the screen, as WIDTHxHEIGHT+LEFT+TOP for a crop.
