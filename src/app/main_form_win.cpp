@@ -3,6 +3,7 @@
 #include <wtsapi32.h>
 
 #include "app/session_notification_win.h"
+#include "app/start_language_win.h"
 #include "common/language.h"
 #include "history/command_handover_win.h"
 #include "common/system_info_win.h"
@@ -25,7 +26,7 @@ void showPlatformRefusal() {
 
 }  // namespace
 
-TFrmKelvaneMain::TFrmKelvaneMain(HWND applicationWindow, std::vector<std::string> languageFileLog)
+TFrmKelvaneMain::TFrmKelvaneMain(HWND applicationWindow, std::vector<LanguageNotice> languageFileLog)
     : applicationWindow_(applicationWindow), languageFileLog_(std::move(languageFileLog)) {
   designIcon_ = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TRAY_DESIGN),
                                               IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
@@ -75,7 +76,7 @@ void TFrmKelvaneMain::FormCreate() {
   settingsFileName_ = GetSettingsFileName(settingsFolders_, portableMode_);
   removeStaleSaveFiles(settingsFolders_, portableMode_);
   LoadOptions();
-  for (const std::string& line : std::exchange(languageFileLog_, {})) UnattendedFailures().failed(options_, DataFolder(), line);
+  logLanguageNotices(options_, DataFolder(), std::exchange(languageFileLog_, {}));
   InitSettings();
   openHistory();
   sessionNotificationRegistered_ = RegisterSessionNotification(hwnd_);

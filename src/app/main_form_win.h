@@ -18,6 +18,7 @@
 #include "options/options_host_win.h"
 #include "memory/memory_status.h"
 #include "common/handles_win.h"
+#include "common/language.h"
 #include "common/number_format.h"
 #include "common/window_messages_win.h"
 #include "common/window_win.h"
@@ -45,7 +46,7 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>,
  public:
   // Creates the hidden form and runs its creation steps. `languageFileLog` goes into the log
   // once the settings are read, when they say there is one.
-  explicit TFrmKelvaneMain(HWND applicationWindow, std::vector<std::string> languageFileLog = {});
+  explicit TFrmKelvaneMain(HWND applicationWindow, std::vector<LanguageNotice> languageFileLog = {});
   ~TFrmKelvaneMain();
   TFrmKelvaneMain(const TFrmKelvaneMain&) = delete;
   TFrmKelvaneMain& operator=(const TFrmKelvaneMain&) = delete;
@@ -153,7 +154,7 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>,
   void HotKeyRegistry1HotKeyPressed(std::uint32_t HotKey, std::uint16_t Index);
 
   HWND applicationWindow_;
-  std::vector<std::string> languageFileLog_;  // until the settings are read
+  std::vector<LanguageNotice> languageFileLog_;  // until the settings are read
   TKelvaneOptions options_;
   SettingsFolders settingsFolders_;
   std::wstring settingsFileName_;

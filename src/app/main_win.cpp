@@ -75,7 +75,7 @@ std::optional<int> answerRequest(const ProgramRequest& request) {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   hardenDllSearch();
   // Every text from here on, the usage and the refusals included, is in the chosen language.
-  std::vector<std::string> languageFileLog = speakStartLanguage();
+  std::vector<LanguageNotice> languageFileLog = speakStartLanguage();
   const ProgramRequest request = withFullPath(parseCommandLine(commandLineArguments(GetCommandLineW())));
   if (const auto exitCode = answerRequest(request)) return *exitCode;
   UniqueKernelHandle instanceMutex;

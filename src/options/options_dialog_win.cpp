@@ -61,7 +61,7 @@ std::vector<std::wstring> splitEntries(std::string_view list) {
 TFrmOptions::TFrmOptions(OptionsHost& form)
     : form_(form),
       themeFolder_(form.ThemeFolder()),
-      model_(form.Options(), ListThemeNames(themeFolder_), languageList(speaking(), fileLanguages())),
+      model_(form.Options(), ListThemeNames(themeFolder_), languageList(speaking(), listedFileLanguages())),
       commonControls_(loadCommonControls(ICC_TAB_CLASSES | ICC_UPDOWN_CLASS | ICC_HOTKEY_CLASS | ICC_LINK_CLASS |
                                          ICC_STANDARD_CLASSES)) {
   // The dialog speaks the language spoken when it opened, until it is opened again.
