@@ -2,8 +2,9 @@
 # The language a user chooses: English named in the settings file speaks from the start, a
 # language file in the data folder is offered in the options dialog's list beside the built-in
 # ones, picking it and Apply make the next dialog speak it and store it, and "Automatic" goes
-# back to Windows' display language (Chinese here) while keeping the key. A broken language
-# file is named once in the log. The tip changes language with the choice at once, not at the
+# back to Windows' display language (Chinese here) while keeping the key. A language file that
+# is no UTF-8 or UTF-16 text (code page 936 here) is left out and named once in the log; the
+# chosen file's bad entry is named once, when Apply chose it. The tip changes language with the choice at once, not at the
 # next tick (a minute away here).
 source "$(dirname "$0")/lib.sh"
 
@@ -19,8 +20,9 @@ open_by_double_click() {
 }
 
 mkdir -p "$DATA_DIR/Languages"
-printf 'language.name=Deutsch\r\noptions.caption=Kelvane-Einstellungen\r\n' > "$DATA_DIR/Languages/de-DE.lng"
-printf 'language.name=Broken\r\nmenu.exit=Exit {nope}\r\n' > "$DATA_DIR/Languages/xx-XX.lng"
+printf 'language.name=Deutsch\r\noptions.caption=Kelvane-Einstellungen\r\nmenu.about=\xc3\x9cber {x}\r\n' \
+  > "$DATA_DIR/Languages/de-DE.lng"
+printf 'language.name=\xd6\xd0\xce\xc4\r\nmenu.exit=\xcd\xcb\xb3\xf6\r\n' > "$DATA_DIR/Languages/xx-XX.lng"
 printf '[General]\r\nLanguage=en-US\r\nShowPercentage=0\r\nShowWelcomeWindow=0\r\nDoubleClickAction=3\r\nWriteLog=1\r\nRefreshRate=60000\r\n' \
   > "$SETTINGS"
 
@@ -53,6 +55,8 @@ probe keys esc
 check "Escape closes it" wait_for_no_dialog 'Kelvane 设置'
 
 log_lines=$(iconv -f GBK -t UTF-8 "$DATA_DIR/Kelvane.log" 2>/dev/null | tr -d '\r' || true)
-check "the broken language file is named once in the log" test "$(grep -c 'xx-XX.lng' <<<"$log_lines")" = 1
-refute "the good one is not" grep -q 'de-DE.lng' <<<"$log_lines"
+check "the broken language file is named once in the log" test "$(grep -c 'xx-XX.lng.*not UTF-8 or UTF-16 text' <<<"$log_lines")" = 1
+refute "and not listed" grep -qx "xx-XX" <<<"$items"
+check "the chosen file's bad entry is named once, when it was chosen" \
+  test "$(grep -c 'de-DE.lng": 1 bad entry shown in English, on line 3' <<<"$log_lines")" = 1
 check "Exit ends the program" exit_from_menu
