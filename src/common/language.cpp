@@ -293,9 +293,10 @@ std::string languageFileText(const Language& language) {
 }
 
 std::string languageTemplate() {
-  return "# A Kelvane language file. Translate the text after each '=' and save the file as UTF-8,\n"
-         "# named after the language's tag (Languages\\de-DE.lng), in the Languages folder of Kelvane's\n"
-         "# data folder or beside kelvane.exe. language.name is the language's name in its own words.\n"
+  return "# A Kelvane language file. Translate the text after each '=' and save the file as UTF-8 or\n"
+         "# UTF-16, named after the language's tag (Languages\\de-DE.lng), in the Languages folder of\n"
+         "# Kelvane's data folder or beside kelvane.exe. language.name is the language's name in its own\n"
+         "# words; keep it near the top, where the list of languages looks for it.\n"
          "# Keep every {placeholder}; \\n is a line break, \\\\ a backslash, '|' separates the items of a\n"
          "# list, and '&' marks the access key of a menu item or a control (unique on each page).\n"
          "# A line left out, or one that cannot be used, shows in English.\n" +
