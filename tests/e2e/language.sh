@@ -29,7 +29,7 @@ check "the program starts" probe wait TFrmKelvaneMain 40
 check "the tip speaks English from the start" tip_shows 'Memory load: ' 20
 check "the settings dialog speaks English from the start" open_by_double_click 'Kelvane Settings'
 items=$(probe dlg-items 'Kelvane Settings' "$CMB_LANGUAGE")
-check "automatic comes first" test "$(head -1 <<<"$items")" = 'Automatic (as Windows)'
+check "automatic comes first" test "$(head -1 <<<"$items")" = 'Automatic (same as Windows)'
 check "the built-in English is listed" grep -qx English <<<"$items"
 check "the language file's language is listed by its own name" grep -qx Deutsch <<<"$items"
 sleep 1
