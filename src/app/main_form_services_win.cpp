@@ -43,7 +43,10 @@ void TFrmKelvaneMain::ApplyOptions(const TKelvaneOptions& options, const std::ve
         break;
       case OptionsEffect::SaveOptions: SaveOptions(); break;
       case OptionsEffect::RefreshTick: onTimer1Timer(); break;
-      case OptionsEffect::SpeakLanguage: speakLanguageSetting(options_.Language); break;
+      case OptionsEffect::SpeakLanguage:
+        speakLanguageSetting(options_.Language);
+        announceLanguageChanged();
+        break;
       case OptionsEffect::ApplyRefreshHotkey: ApplyRefreshHotkey(); break;
     }
   }
