@@ -27,7 +27,7 @@ struct SpinRange {
 // memory lines and its default item follow the stored record by themselves. Closing after OK is
 // the dialog's own business.
 enum class OptionsEffect {
-  SpeakLanguage,        // a new Language: spoken at once by every window and menu made afterwards
+  SpeakLanguage,        // a new Language: spoken at once by every open window, menu and tip
   SetRefreshInterval,   // the refresh timer takes RefreshRate
   SaveOptions,
   RefreshTick,          // one tick at once: the tray picture shows the new look
@@ -51,7 +51,7 @@ class OptionsDialogModel {
  public:
   // Filling from a copy of the record: every control shows the record's value as it is, even
   // one outside the control's range, and stores it back unless the user changes that control.
-  // The model speaks the language spoken when it was made, as the dialog's controls do.
+  // The model speaks the language spoken when it was made, until speak() hands it another.
   // `languages` is the language list (languageList), automatic first.
   explicit OptionsDialogModel(const TKelvaneOptions& record, std::vector<std::string> themeNames = {},
                               std::vector<LanguageListEntry> languages = {});

@@ -90,7 +90,7 @@ TFrmOptions::TFrmOptions(OptionsHost& form)
       model_(form.Options(), ListThemeNames(themeFolder_), languageList(speaking(), fileLanguages())),
       commonControls_(loadCommonControls(ICC_TAB_CLASSES | ICC_UPDOWN_CLASS | ICC_HOTKEY_CLASS | ICC_LINK_CLASS |
                                          ICC_STANDARD_CLASSES)) {
-  // The dialog speaks the language spoken when it opened, until it is opened again.
+  // The dialog speaks the language spoken when it opened, until the program speaks another.
   const OptionsDialogLayout designed = optionsDialogLayout(speaking());
   layout_ = widenedToFit(designed, measureCaptions(designed, model_.languages()));
   const std::vector<WORD> dialogTemplate = buildDialogTemplate(layout_.caption, layout_.size, layout_.controls);
