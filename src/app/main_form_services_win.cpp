@@ -46,6 +46,7 @@ void TFrmKelvaneMain::ApplyOptions(const TKelvaneOptions& options, const std::ve
       case OptionsEffect::RefreshTick: onTimer1Timer(); break;
       case OptionsEffect::SpeakLanguage:
         logLanguageNotices(options_, DataFolder(), speakLanguageSetting(options_.Language));
+        announceLanguageChanged();
         break;
       case OptionsEffect::ApplyRefreshHotkey: ApplyRefreshHotkey(); break;
     }

@@ -102,7 +102,7 @@ constexpr TextTable kSimplifiedChinese = {{
     {OptionsShowMessageBox, "显示消息框(&M)"},
     {OptionsReleaseOnHighLoad, "整理内存(&D)"},
     {OptionsWriteLog, "写入日志文件(&L)"},
-    {OptionsLanguage, "语言:"},
+    {OptionsLanguage, "语言(&G):"},
     {OptionsLanguageAutomatic, "自动 (跟随 Windows)"},
     {OptionsReleaseEvery, "整理, 每(&V):"},
     {OptionsMinutes, "分钟"},

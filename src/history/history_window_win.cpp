@@ -9,6 +9,7 @@
 #include "common/clipboard_win.h"
 #include "common/language.h"
 #include "common/text_win.h"
+#include "common/window_messages_win.h"
 #include "history/history_export_win.h"
 
 namespace kelvane {
@@ -355,7 +356,16 @@ void HistoryWindow::onDestroyed() {
   trackingLeave_ = false;
 }
 
+void HistoryWindow::onLanguageChanged() {
+  SetWindowTextW(hwnd_, trWide(TextId::HistoryWindowTitle).c_str());
+  layOut();
+}
+
 LRESULT HistoryWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == languageChangedMessage() && message != 0) {
+    onLanguageChanged();
+    return 0;
+  }
   switch (message) {
     case WM_PAINT: onPaint(); return 0;
     case WM_ERASEBKGND: return 1;

@@ -63,8 +63,15 @@ open_options() {
   return 1
 }
 check "apply: a double click opens the options dialog" open_options
-# The dialog's window can be found a moment before its buttons exist.
-press_apply() { for _ in $(seq 1 50); do probe dlg-click "$OPTIONS_TITLE" 3 && return 0; sleep 0.2; done; return 1; }
+# The dialog's window can be found a moment before its buttons exist. Apply is enabled once a
+# value has changed: "显示可用内存" (1001) is ticked first.
+press_apply() {
+  for _ in $(seq 1 50); do
+    probe dlg-click "$OPTIONS_TITLE" 1001 && probe dlg-click "$OPTIONS_TITLE" 3 && return 0
+    sleep 0.2
+  done
+  return 1
+}
 check "apply: 应用 is pressed" press_apply
 check "apply: the save fails with its box" wait_for_message 20
 screenshot apply-box

@@ -257,7 +257,7 @@ TEST(LanguageChoice, TheListAndTheLookupSeeEachTagOnceAndFallBackToEnglish) {
   const auto list = languageList(Language::english(), listed);
   std::vector<std::string> shown;
   for (const auto& entry : list) shown.push_back(entry.tag + "=" + entry.caption);
-  EXPECT_EQ(shown, (std::vector<std::string>{"=Automatic (as Windows)", "zh-CN=简体中文", "en-US=English",
+  EXPECT_EQ(shown, (std::vector<std::string>{"=Automatic (same as Windows)", "zh-CN=简体中文", "en-US=English",
                                               "de-DE=Deutsch", "pt-BR=Português (Brasil)", "it-IT=it-IT"}));
   EXPECT_EQ(languageList(Language::simplifiedChinese(), listed)[0].caption, "自动 (跟随 Windows)");
 
