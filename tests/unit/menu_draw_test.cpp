@@ -199,12 +199,6 @@ TEST(MenuDraw, ASelectedMemoryLineShowsWhereTheKeyboardIs) {
     EXPECT_EQ(plan.textColor, MenuColor::BtnShadow);
     EXPECT_FALSE(has(PlanMenuEntry(line, contextFor(themed, false, false)), MenuDrawStep::Kind::Frame, 0, 0));
   }
-
-  // A selected command is still drawn hot, without a frame.
-  const MenuEntry about = entryOf(MenuEntryKind::Static, "关于(&A)", 0);
-  plan = PlanMenuEntry(about, contextFor(false, true, true));
-  EXPECT_EQ(rowFill(plan), MenuColor::Highlight);
-  EXPECT_NE(plan.steps.back().kind, MenuDrawStep::Kind::Frame);
 }
 
 TEST(MenuDraw, LengthsScaleWithTheMenusDpi) {
