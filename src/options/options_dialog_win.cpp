@@ -254,7 +254,7 @@ void TFrmOptions::takeTexts() {
 }
 
 void TFrmOptions::LanguageChanged() {
-  model_.speak(speaking(), languageList(speaking(), fileLanguages()));
+  model_.speak(speaking(), languageList(speaking(), listedFileLanguages()));
   const OptionsDialogLayout designed = optionsDialogLayout(speaking());
   OptionsDialogLayout next = widenedToFit(designed, measureCaptions(designed, model_.languages()));
   // A shorter language keeps the room the dialog has: only the captions change.
