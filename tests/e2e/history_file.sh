@@ -56,23 +56,26 @@ check "a minute of the run is written (within two minutes)" wait_for 150 run_min
 run_switch "$PROGRAM_DIR" 40 /exit
 check "/exit: exit code 0" test "$CODE" -eq 0
 check "/exit: the program ends" program_ends 30
-check "after the restart the month is still there" test "$(month_minutes_in_file)" -eq 44000
+MONTH_AFTER=$(month_minutes_in_file)
+check "after the restart the month is still there ($MONTH_AFTER of 44000 minutes)" test "$MONTH_AFTER" -eq 44000
 refute "the minute 40 days ahead is gone from the file" holds_ahead
 
 # --- a pipe, and a link to a device, under the history file's name ---------------------------
-log_lines() { [ -f "$LOG" ] && iconv -f GBK -t UTF-8 "$LOG" | grep -c 'Kelvane.History' || echo 0; }
+log_text() { [ ! -f "$LOG" ] || iconv -f GBK -t UTF-8 "$LOG"; }
+log_lines() { log_text | grep -c 'Kelvane.History' || true; }
+log_lines_are() { [ "$(log_lines)" -eq "$1" ]; }
 starts_beside() {  # starts_beside WHAT: a start with WHAT under the name, and its exit on request
   local before
   before=$(log_lines)
   start_kelvane
   check "$1: the icon appears within 10 s" wait_for_tray_tip 10
-  check "$1: one line in the log says the history is in memory" wait_for 10 test "$(log_lines)" -eq $((before + 1))
+  check "$1: one line in the log says the history is in memory" wait_for 10 log_lines_are $((before + 1))
   check "$1: ...because the name is no ordinary disk file" \
-    grep -q 'Kelvane.History.*不是磁盘上的普通文件' <(iconv -f GBK -t UTF-8 "$LOG")
+    grep -q 'Kelvane.History.*不是磁盘上的普通文件' <(log_text)
   run_switch "$PROGRAM_DIR" 40 /exit
   check "$1: /exit: exit code 0" test "$CODE" -eq 0
   program_ends 30 && log "ok: $1: the program ends" || { fail "$1: the program ends"; kill -KILL "$KELVANE_WINE_PID" || true; }
-  check "$1: still one line in the log" test "$(log_lines)" -eq $((before + 1))
+  check "$1: still one line in the log" log_lines_are $((before + 1))
 }
 mv "$HISTORY" "$ARTIFACTS/month.History"
 mkfifo "$HISTORY"
