@@ -164,6 +164,7 @@ int main(int argc, char** argv) {
 
   if (values.count("--history-samples") || values.count("--history-file"))
     return historyMain(values);
+  if (values.count("--now")) return usage("--now goes with --history-samples or --history-file");
 
   IniDocument settingsFile;
   if (values.count("--settings")) {
