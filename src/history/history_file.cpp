@@ -166,8 +166,9 @@ std::optional<HistoryContent> readHistory(HistoryIo& io, std::int64_t now) {
   return readUpTo(io, latestStartAt(now));
 }
 
-HistoryFile::HistoryFile(HistoryIo& io, std::int64_t now) : io_(io), taken_((kMinuteSlots + 63) / 64) {
-  const std::int64_t latest = latestStartAt(now);
+HistoryFile::HistoryFile(HistoryIo& io, std::int64_t now)
+    : io_(io), taken_((kMinuteSlots + 63) / 64), latestHeld_(latestStartAt(now)) {
+  const std::int64_t latest = latestHeld_;
   bool anyValid = false;
   bool any = false;
   std::int64_t newest = 0;
@@ -199,10 +200,11 @@ HistoryFile::HistoryFile(HistoryIo& io, std::int64_t now) : io_(io), taken_((kMi
   high_ = newest;
   for (const std::size_t slot : stale)
     if (!write(minuteOffset(slot), kZeros, kMinuteRecordSize)) return;
+  latestHeld_ = std::numeric_limits<std::int64_t>::max();
 }
 
 void HistoryFile::moveToMemory() {
-  std::optional<HistoryContent> held = readUpTo(io_, std::numeric_limits<std::int64_t>::max());
+  std::optional<HistoryContent> held = readUpTo(io_, latestHeld_);
   memory_.emplace(held ? std::move(held->minutes) : std::vector<MinuteRecord>());
   if (held) memoryEvents_ = std::move(held->events);
 }

@@ -42,7 +42,7 @@ enum class HistoryFileState {
 };
 HistoryFileState checkHistoryFile(HistoryIo& io);
 
-// Writes empty rings and then the header, so a file cut short before its header is Foreign.
+// Writes empty rings and then the header, so a file cut short before its header is Blank.
 bool createHistoryFile(HistoryIo& io);
 
 // What a file of the wrong length holds once it has its size again.
@@ -76,9 +76,10 @@ std::optional<HistoryContent> readHistory(HistoryIo& io, std::int64_t now);
 // and the change that failed; the file is not touched again.
 class HistoryFile : public MinuteStore {
  public:
-  // `io` holds a Current file, or is one that cannot be read (then memory holds the history from
-  // the start). Reading it finds the taken minute slots, the newest minute and the next event's
-  // number; minutes that are no part of the history at `now` are erased.
+  // `io` holds a Current file (or, to be read only, one of the wrong length), or is one that
+  // cannot be read (then memory holds the history from the start). Reading it finds the taken
+  // minute slots, the newest minute and the next event's number; minutes that are no part of the
+  // history at `now` are erased.
   HistoryFile(HistoryIo& io, std::int64_t now);
 
   // True once the history lives in memory: the shell logs it once.
@@ -113,6 +114,9 @@ class HistoryFile : public MinuteStore {
   std::int64_t low_ = 0;
   std::int64_t high_ = 0;
   std::uint32_t nextSequence_ = 1;
+  // The latest START the file holds for the history: until the opening has erased the minutes
+  // too far ahead, a move into memory (a read-only file) leaves them out too.
+  std::int64_t latestHeld_;
 };
 
 }  // namespace kelvane

@@ -253,6 +253,14 @@ TEST(HistoryFile, AMinuteFromAClockSetAheadIsErasedAndTheMonthKept) {
   ASSERT_EQ(month.size(), 44'000u);
   EXPECT_EQ(month.back().start, kNow - 60);
   {
+    // A file that cannot be written (read-only): the month moves into memory without the minute.
+    FailingIo readOnly;
+    readOnly.bytes = io.bytes;
+    HistoryFile file(readOnly, kNow);
+    EXPECT_TRUE(file.inMemory());
+    EXPECT_EQ(file.content().minutes, month);
+  }
+  {
     // The next start: the stray minute is erased, the month kept, and the run goes on from it.
     HistoryFile file(io, kNow);
     MinuteRecorder recorder(file);
