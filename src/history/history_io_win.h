@@ -7,9 +7,10 @@
 // written. A new file is made whole beside the old name and renamed into place. A history file of
 // the wrong length is repaired where it lies, keeping every record that is whole; a file that is
 // not a history file of this version is renamed aside, never deleted, and a new one started; a
-// file of zeros only (a stop while it was being made) is replaced. When the file cannot be written (read-only media, a read-only file, a folder the
-// user may not write, a full disk) the history lives in memory for the run: the io returned then
-// fails every write, and HistoryFile holds what the file had and everything after it.
+// file of zeros only (a stop while it was being made) is replaced. When the file cannot be
+// written (read-only media, a read-only file, a folder the user may not write, a full disk) the
+// history lives in memory for the run: the io returned then fails every write, and HistoryFile
+// holds what the file had and everything after it.
 
 #include <windows.h>
 
