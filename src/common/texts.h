@@ -267,6 +267,9 @@ namespace kelvane {
   X(HistoryKeptAside, "history.keptAside", Plain)                              \
   X(HistoryCannotKeepAside, "history.cannotKeepAside", Plain)                  \
   X(HistoryInMemory, "history.inMemory", Plain)                                \
+  X(HistoryNotDiskFile, "history.notDiskFile", Plain)                          \
+  X(HistoryRepairedGrown, "history.repairedGrown", Plain)                      \
+  X(HistoryRepairedCut, "history.repairedCut", Plain)                          \
   X(HistoryNoWindow, "history.noWindow", Plain)                                \
   /* the command line */                                                       \
   X(CommandLineUsage, "commandLine.usage", Plain)                              \

@@ -265,6 +265,13 @@ constexpr TextTable kEnglish = {{
      "\"{path}\" is not a memory history file. It was renamed to \"{aside}\" and a new history file was created."},
     {HistoryCannotKeepAside, "\"{path}\" is not a memory history file and cannot be renamed to keep it. {reason}"},
     {HistoryInMemory, "The memory history is kept in memory only for this run: cannot write \"{path}\". {reason}"},
+    {HistoryNotDiskFile, "It is not an ordinary file on a disk."},
+    {HistoryRepairedGrown,
+     "\"{path}\" had the wrong length and was repaired in place: {minutes} minute records and {events} event "
+     "records kept, {badMinutes} minute records and {badEvents} event records unreadable; {bytes} bytes added."},
+    {HistoryRepairedCut,
+     "\"{path}\" had the wrong length and was repaired in place: {minutes} minute records and {events} event "
+     "records kept, {badMinutes} minute records and {badEvents} event records unreadable; {bytes} bytes cut."},
     {HistoryNoWindow, "Cannot create the memory history window"},
     {CommandLineUsage, "Usage: Kelvane [switch]"},
     {CommandLineHistory, "Show the memory history window"},

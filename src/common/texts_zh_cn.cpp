@@ -246,6 +246,13 @@ constexpr TextTable kSimplifiedChinese = {{
     {HistoryKeptAside, "\"{path}\" 不是内存历史文件, 已改名为 \"{aside}\", 并新建了历史文件。"},
     {HistoryCannotKeepAside, "\"{path}\" 不是内存历史文件, 也无法改名保留。{reason}"},
     {HistoryInMemory, "内存历史本次只保存在内存中: 无法写入 \"{path}\"。{reason}"},
+    {HistoryNotDiskFile, "它不是磁盘上的普通文件。"},
+    {HistoryRepairedGrown,
+     "\"{path}\" 的长度不对, 已在原处修复: 保留了 {minutes} 条分钟记录和 {events} 条事件记录, "
+     "{badMinutes} 条分钟记录和 {badEvents} 条事件记录无法读取; 文件补上了 {bytes} 字节。"},
+    {HistoryRepairedCut,
+     "\"{path}\" 的长度不对, 已在原处修复: 保留了 {minutes} 条分钟记录和 {events} 条事件记录, "
+     "{badMinutes} 条分钟记录和 {badEvents} 条事件记录无法读取; 文件截去了 {bytes} 字节。"},
     {HistoryNoWindow, "cannot create the memory history window"},
     {CommandLineUsage, "用法: Kelvane [开关]"},
     {CommandLineHistory, "显示内存历史窗口"},

@@ -108,7 +108,8 @@ echo notes > "$tools/Themes/notes.txt"
 echo "[KelvaneTheme]" > "$tools/Themes/Mine.Kelvane Theme"
 install_and_remove_in_tools() {  # [portable]
   run_installer /S /AUTOSTART=0 '/D=C:\Tools' && test -s "$tools/kelvane.exe" || return 1
-  [ -z "${1:-}" ] || { echo "[General]" > "$tools/Kelvane.Settings"; echo history > "$tools/Kelvane.History"; }
+  [ -z "${1:-}" ] || { echo "[General]" > "$tools/Kelvane.Settings"; echo history > "$tools/Kelvane.History"
+    echo half made > "$tools/Kelvane.History.new"; }
   run_uninstaller "$tools" /S /REMOVESETTINGS && test ! -e "$tools/kelvane.exe"
 }
 check "an install into a folder of the user's is removed with the settings" install_and_remove_in_tools
@@ -117,7 +118,7 @@ check "the user's Themes folder there is left whole" \
 check "the same as a portable copy" install_and_remove_in_tools portable
 check "then its settings and theme files go, the user's other file stays" \
   test -s "$tools/Themes/notes.txt" -a ! -e "$tools/Themes/Mine.Kelvane Theme" -a ! -e "$tools/Kelvane.Settings" \
-    -a ! -e "$tools/Kelvane.History"
+    -a ! -e "$tools/Kelvane.History" -a ! -e "$tools/Kelvane.History.new"
 
 # --- 4. the portable zip ---------------------------------------------------------------------
 portable="$WINEPREFIX/drive_c/Portable Kelvane"
