@@ -70,6 +70,32 @@ std::optional<int> answerRequest(const ProgramRequest& request) {
   return carryOutAlone(request);
 }
 
+// Failures of GetMessage in a row after which the loop gives up: a failure that repeats at once
+// would otherwise spin for ever.
+constexpr int kMessageFailuresToGiveUp = 100;
+
+// Runs until an exit is asked for (in a menu or a modal box, whose loops end first on WM_QUIT),
+// a quit ends it, or GetMessage keeps failing. GetMessage answers -1 for a failure, and under
+// Wine also a negative status: a copy-data message of 2 MB, which any process may send, gives
+// 0xC0000005 once and is dropped, and the next call gets the next message.
+void runMessageLoop(TFrmKelvaneMain& form) {
+  int failuresInARow = 0;
+  MSG message;
+  while (!form.exitRequested()) {
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+    if (got == 0) return;
+    if (got < 0) {
+      form.messageLoopFailed(got);
+      if (++failuresInARow >= kMessageFailuresToGiveUp) return;
+      continue;
+    }
+    failuresInARow = 0;
+    if (handleDialogKeys(message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -91,14 +117,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     TApplicationWindow application(L"Kelvane");
     TFrmKelvaneMain mainForm(application.hwnd(), std::move(languageFileLog));
     if (request.kind != ProgramRequest::Kind::Start) mainForm.carryOutRequest(request);
-    MSG message;
-    // An exit asked for in a menu or a modal box ends those loops and then this one (WM_QUIT);
-    // it is carried out here, where no handler of the program is running any more.
-    while (!mainForm.exitRequested() && GetMessageW(&message, nullptr, 0, 0) > 0) {
-      if (handleDialogKeys(message)) continue;
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
+    runMessageLoop(mainForm);
+    // However the loop ended, the exit is carried out here, where no handler of the program is
+    // running any more.
     mainForm.closeProgram();
   } catch (const std::exception& error) {
     showUnexpectedError(error.what());

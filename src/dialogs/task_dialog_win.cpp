@@ -3,6 +3,7 @@
 
 #include "dialogs/task_dialog_win.h"
 
+#include "common/exit_request_win.h"
 #include "common/text_win.h"
 #include "common/window_placement_win.h"
 #include "dialogs/main_window_win.h"
@@ -45,10 +46,17 @@ int RunTaskDialog(TTaskDialog& request, TaskDialogCommonButtons commonButtons, i
   const DialogOpening opening{window.unowned ? nullptr : OwnerFor(window.owner), window.place, window.unowned};
   const PlatformTaskDialogLibrary platform;
   const bool usePlatform = path == TaskDialogPath::Automatic && platform.address() && !NeedsEmulation(request);
+  const ModalExitWatch exitWatch;
   const TaskDialogAnswer answer = usePlatform ? ShowPlatformTaskDialog(platform.address(), dialog, width, opening)
                                               : ShowEmulatedTaskDialog(dialog, opening);
-  request.RadioResult = answer.radio;
+  // The check box counts however the dialog ended ("don't show again" means closing it in any
+  // way); the button does not when an exit ended it.
   request.VerificationChecked = answer.verificationChecked ? 1 : 0;
+  if (exitWatch.exitCame()) {
+    request.RadioResult = 0;
+    return IDCANCEL;
+  }
+  request.RadioResult = answer.radio;
   return answer.button;
 }
 
