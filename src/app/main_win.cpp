@@ -70,26 +70,19 @@ std::optional<int> answerRequest(const ProgramRequest& request) {
   return carryOutAlone(request);
 }
 
-// Failures of GetMessage in a row after which the loop gives up: a failure that repeats at once
-// would otherwise spin for ever.
-constexpr int kMessageFailuresToGiveUp = 100;
-
 // Runs until an exit is asked for (in a menu or a modal box, whose loops end first on WM_QUIT),
-// a quit ends it, or GetMessage keeps failing. GetMessage answers -1 for a failure, and under
-// Wine also a negative status: a copy-data message of 2 MB, which any process may send, gives
-// 0xC0000005 once and is dropped, and the next call gets the next message.
+// a quit ends it, or GetMessage keeps failing; a failure is logged and the loop goes on.
 void runMessageLoop(TFrmKelvaneMain& form) {
-  int failuresInARow = 0;
+  MessageWait wait;
   MSG message;
   while (!form.exitRequested()) {
-    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-    if (got == 0) return;
-    if (got < 0) {
-      form.messageLoopFailed(got);
-      if (++failuresInARow >= kMessageFailuresToGiveUp) return;
+    const MessageWait::Result got = wait.next(message);
+    if (got == MessageWait::Result::Quit) return;
+    if (got != MessageWait::Result::Message) {
+      form.messageLoopFailed(wait.lastFailure());
+      if (got == MessageWait::Result::GaveUp) return;
       continue;
     }
-    failuresInARow = 0;
     if (handleDialogKeys(message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
