@@ -65,7 +65,10 @@ TFrmKelvaneMain::~TFrmKelvaneMain() {
 }
 
 void TFrmKelvaneMain::FormCreate() {
-  if (!checkPlatform()) PostMessageW(hwnd_, WM_QUIT, 0, 0);  // the remaining steps still run
+  if (!checkPlatform()) {
+    platformRefused_ = true;
+    PostMessageW(hwnd_, WM_QUIT, 0, 0);  // the remaining steps still run
+  }
   // Only what the first ticks need is made here. The menu's fonts and icons come with the first
   // menu (TPopupMenu); the about window's controls, fonts and pictures, the version
   // text and the hand cursor for link labels with the windows that have them.

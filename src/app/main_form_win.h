@@ -93,8 +93,12 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>,
 
   // Whether an exit was asked for: the message loop ends and then calls closeProgram.
   bool exitRequested() const { return exitRequested_; }
-  // Carries out the exit asked for, outside every handler of the program: saves, releases
-  // everything and removes the icon. Nothing happens when no exit was asked for.
+  // The message loop could not get a message (`status`, GetMessage's answer): the log says so,
+  // once per run, and the loop goes on.
+  void messageLoopFailed(long status);
+  // Carries out the exit once the message loop has ended, however it ended, outside every
+  // handler of the program: saves, releases everything and removes the icon. Nothing happens
+  // after the refusal at start-up on a system outside the NT family.
   void closeProgram();
 
  private:
@@ -176,6 +180,8 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>,
   HICON designIcon_ = nullptr;  // from the resources, shared
   bool sessionNotificationRegistered_ = false;
   bool closing_ = false;
+  bool platformRefused_ = false;
+  bool messageLoopFailureLogged_ = false;
   bool exitRequested_ = false;
   bool exitUnattended_ = false;
   // The about window's content while it is shown, and its download label from one showing to

@@ -227,6 +227,7 @@ namespace kelvane {
   X(ErrorNoProcessDialogsWindow, "error.noProcessDialogsWindow", Plain)        \
   X(ErrorNoProcessDialog, "error.noProcessDialog", Plain)                      \
   X(ErrorNoWelcomeWindow, "error.noWelcomeWindow", Plain)                      \
+  X(LogMessageLoopFailed, "log.messageLoopFailed", Plain)                      \
   /* the memory history */                                                     \
   X(HistoryWindowTitle, "history.windowTitle", Plain)                          \
   X(HistoryRangeHour, "history.rangeHour", Plain)                              \

@@ -221,6 +221,7 @@ constexpr TextTable kEnglish = {{
     {ErrorNoProcessDialogsWindow, "Cannot create the window for the process dialogs"},
     {ErrorNoProcessDialog, "Cannot open the process dialog"},
     {ErrorNoWelcomeWindow, "Cannot create the welcome window"},
+    {LogMessageLoopFailed, "Could not get the next message (result {code}); the program goes on"},
     {HistoryWindowTitle, "Kelvane Memory History"},
     {HistoryRangeHour, "1 hour"},
     {HistoryRangeDay, "24 hours"},

@@ -205,6 +205,7 @@ constexpr TextTable kSimplifiedChinese = {{
     {ErrorNoProcessDialogsWindow, "cannot create the process dialogs' window"},
     {ErrorNoProcessDialog, "cannot open the process dialog"},
     {ErrorNoWelcomeWindow, "cannot create the welcome window"},
+    {LogMessageLoopFailed, "无法取得下一条消息 (结果 {code}), 程序继续运行"},
     {HistoryWindowTitle, "Kelvane 内存历史"},
     {HistoryRangeHour, "1 小时"},
     {HistoryRangeDay, "24 小时"},

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "common/exit_request_win.h"
 #include "common/text_win.h"
 #include "common/window_messages_win.h"
 #include "common/window_placement_win.h"
@@ -89,10 +90,17 @@ int RunTaskDialog(TTaskDialog& request, TaskDialogCommonButtons commonButtons, i
   if (window.languageFollow) window.languageFollow->reset();
   const PlatformTaskDialogLibrary platform;
   const bool usePlatform = path == TaskDialogPath::Automatic && platform.address() && !NeedsEmulation(request);
+  const ModalExitWatch exitWatch;
   const TaskDialogAnswer answer = usePlatform ? ShowPlatformTaskDialog(platform.address(), dialog, width, opening)
                                               : ShowEmulatedTaskDialog(dialog, opening);
-  request.RadioResult = answer.radio;
+  // The check box counts however the dialog ended ("don't show again" means closing it in any
+  // way); the button does not when an exit ended it.
   request.VerificationChecked = answer.verificationChecked ? 1 : 0;
+  if (exitWatch.exitCame()) {
+    request.RadioResult = 0;
+    return IDCANCEL;
+  }
+  request.RadioResult = answer.radio;
   if (window.languageFollow && *window.languageFollow) return kAnswerLanguageChanged;
   return answer.button;
 }

@@ -86,14 +86,16 @@ void TFrmWelcome::ShowModal() {
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
   if (HWND ok = GetDlgItem(hwnd_, IDOK)) SetFocus(ok);
+  MessageWait wait;
   MSG message;
   while (!done_) {
-    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-    if (got == 0) {
+    const MessageWait::Result got = wait.next(message);
+    if (got == MessageWait::Result::Quit) {
       PostQuitMessage(static_cast<int>(message.wParam));
       break;
     }
-    if (got == -1) break;
+    if (got == MessageWait::Result::GaveUp) break;
+    if (got == MessageWait::Result::Failed) continue;
     if (handleDialogKeys(message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
