@@ -23,21 +23,21 @@ const PictureDesign kDesign16{
     .size = 16, .band = 5, .gapsWithoutBorder = kGaps16, .gapsWithBorder = kGaps16Border,
     .digitTop = {6, 1}, .seeThroughDrop = 1, .miniDrop = {1, 2},
     .pointRow = {{15, 9}, {13, 8}}, .pointSize = 1,
-    .one = {4, 0}, .twoMini = {3, 6}, .two = {1, 8}, .three = {1, 5}, .four = {0, 4},
+    .one = {4, 6}, .twoMini = {3, 6}, .twoThin = {1, 8}, .two = {1, 8}, .three = {1, 5}, .four = {0, 4},
     .more = {0, 4}, .strips = stripsAt16()};
 
 const PictureDesign kDesign20{
     .size = 20, .band = 6, .gapsWithoutBorder = kGaps20, .gapsWithBorder = kGaps20Border,
     .digitTop = {7, 1}, .seeThroughDrop = 0, .miniDrop = {2, 2},
     .pointRow = {{17, 11}, {15, 9}}, .pointSize = 1,
-    .one = {6, 0}, .twoMini = {5, 6}, .two = {2, 9}, .three = {2, 6}, .four = {1, 5},
+    .one = {6, 0}, .twoMini = {5, 6}, .twoThin = {4, 7}, .two = {2, 9}, .three = {2, 6}, .four = {1, 5},
     .more = {0, 4}, .strips = stripsAt20()};
 
 const PictureDesign kDesign24{
     .size = 24, .band = 7, .gapsWithoutBorder = kGaps24, .gapsWithBorder = kGaps24Border,
     .digitTop = {9, 1}, .seeThroughDrop = 0, .miniDrop = {2, 2},
     .pointRow = {{20, 12}, {18, 10}}, .pointSize = 2,
-    .one = {7, 0}, .twoMini = {6, 7}, .two = {1, 12}, .three = {2, 7}, .four = {1, 6},
+    .one = {7, 0}, .twoMini = {6, 7}, .twoThin = {5, 8}, .two = {1, 12}, .three = {2, 7}, .four = {1, 6},
     .more = {0, 5}, .strips = stripsAt24()};
 
 }  // namespace

@@ -30,7 +30,9 @@ struct PictureDesign {
   int miniDrop[2];       // added for mini digits: bar at the top, bar at the bottom
   int pointRow[2][2];    // [mini][bar at the bottom]: top row of the decimal point
   int pointSize;         // the decimal point is a square of this side
-  DigitRun one, twoMini, two, three, four, more;
+  // By the number of glyphs; two glyphs of the mini or the thin strip (a percentage such as
+  // 5%) have runs of their own.
+  DigitRun one, twoMini, twoThin, two, three, four, more;
   const StripSet& strips;
 };
 

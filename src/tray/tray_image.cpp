@@ -49,10 +49,10 @@ void drawSegmentGaps(PixelBuffer& canvas, const TKelvaneOptions& o, const Pictur
   }
 }
 
-DigitRun digitRun(const PictureDesign& d, bool mini, std::size_t count) {
+DigitRun digitRun(const PictureDesign& d, const TKelvaneOptions& o, std::size_t count) {
   switch (count) {
     case 1: return d.one;
-    case 2: return mini ? d.twoMini : d.two;
+    case 2: return o.MiniInternalFont ? d.twoMini : o.ShowPercentage ? d.twoThin : d.two;
     case 3: return d.three;
     case 4: return d.four;
     default: return d.more;
@@ -75,7 +75,7 @@ void drawBuiltInDigits(PixelBuffer& canvas, const TrayImageInput& in, const Pict
   const DigitText digits = BuiltInDigitText(in.displayText, o.OptimizeForGigabytes, in.format);
   const std::size_t n = digits.glyphs.size();
 
-  auto [x0, pitch] = digitRun(d, o.MiniInternalFont, n);
+  auto [x0, pitch] = digitRun(d, o, n);
   // One column further left makes room for the decimal point; never past the left edge, where
   // four narrow glyphs already start.
   if (digits.gigabyteLayout && x0 > 0) --x0;
