@@ -3,6 +3,8 @@
 // ticks neither keeps old icons alive nor grows the process.
 #include "tray/tray_picture_win.h"
 
+#include "tray/picture_design.h"
+
 #include <psapi.h>
 
 #include <gtest/gtest.h>
@@ -280,4 +282,94 @@ TEST(TrayPicture, SystemFontValueOnATransparentTextBackground) {
   }
   EXPECT_GT(black, 6) << "the value must be drawn";
   for (int x = 0; x < 16; ++x) EXPECT_NE(p.pixel(x, 0), 0x000000u) << "text stays below the bar";
+}
+
+namespace {
+
+// The main form's routing of the system's notices: each of these makes the picture ask for the
+// icon size again on the next tick.
+TTrayPicture* g_routed = nullptr;
+LRESULT CALLBACK routeSystemChange(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (g_routed && (message == WM_DPICHANGED || message == WM_SETTINGCHANGE || message == WM_DISPLAYCHANGE))
+    g_routed->invalidate();
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+int iconWidth(HICON icon) {
+  ICONINFO info{};
+  if (!GetIconInfo(icon, &info)) return 0;
+  BITMAP bitmap{};
+  GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  return bitmap.bmWidth;
+}
+
+}  // namespace
+
+TEST(TrayPicture, TheIconFollowsTheTaskbarsSizeWithThePictureDrawnForIt) {
+  int reported = 16, asked = 0;
+  TTrayPicture picture([&] {
+    ++asked;
+    return reported;
+  });
+  TTrayIconComponent tray(nullptr, nullptr, nullptr);
+  tray.AddIcon();  // a restarted shell gets back only the icons that were there
+  TKelvaneOptions options = defaultOptions(10);
+  options.ShowPercentage = options.ShowPercSign = true;
+  ApplyFontColor(options);
+  const SystemColorTable colors = windows10SystemColors();
+  const MemorySample sample{45, 16ull << 30, 8ull << 30, 24ull << 30, 12ull << 30};
+  const std::string hint = "tip", text = "45%";
+  ASSERT_TRUE(picture.show(tray, {options, sample, kDot, colors, hint}));
+  EXPECT_EQ(iconWidth(tray.icon()), 16);
+
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = routeSystemChange;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = L"KelvaneTestSystemChange";
+  RegisterClassW(&windowClass);
+  HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPED, 0, 0, 10, 10,
+                                nullptr, nullptr, windowClass.hInstance, nullptr);
+  ASSERT_TRUE(window != nullptr);
+  g_routed = &picture;
+  tray.OnTaskbarCreated = [&] { picture.invalidate(); };
+  const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+
+  struct Change { int size; UINT message; };
+  for (const Change& change : {Change{24, WM_DPICHANGED}, Change{20, WM_SETTINGCHANGE},
+                               Change{28, WM_DISPLAYCHANGE}, Change{48, taskbarCreated}}) {
+    SCOPED_TRACE(change.size);
+    reported = change.size;
+    const int askedBefore = asked;
+    EXPECT_FALSE(picture.show(tray, {options, sample, kDot, colors, hint})) << "nothing told it yet";
+    if (change.message == taskbarCreated)
+      SendMessageW(TTrayIconComponent::notificationWindow(), taskbarCreated, 0, 0);
+    else
+      SendMessageW(window, change.message, 0, 0);
+    ASSERT_TRUE(picture.show(tray, {options, sample, kDot, colors, hint}));
+    EXPECT_EQ(asked, askedBefore + 1);
+    ASSERT_EQ(iconWidth(tray.icon()), change.size);
+
+    // The icon shows the design for that size, whole pixels, never an enlargement of 16.
+    const PictureFit fit = fitPicture(change.size);
+    DigitStrips strips;
+    TrayImageInput input{options, sample, text, LoadLevel(sample, options), colors, kDot, {}, fit.designSize};
+    bool seeThrough = false;
+    const PixelBuffer expected = placeOnIcon(ComposeTrayImage(input, strips).pixels, fit, seeThrough);
+    input.size = 16;
+    const PixelBuffer enlarged = scaleNearest(ComposeTrayImage(input, strips).pixels, change.size, change.size);
+    const auto drawn = drawOver(tray.icon(), change.size, 0xABCDEF);
+    int differentFromEnlarged = 0;
+    for (int y = 0; y < change.size; ++y) {
+      for (int x = 0; x < change.size; ++x) {
+        const Pixel want = expected.pixel(x, y) == TransparentKey ? 0xABCDEFu : expected.pixel(x, y);
+        ASSERT_EQ(drawn[static_cast<std::size_t>(y * change.size + x)], want) << x << "," << y;
+        differentFromEnlarged += want != enlarged.pixel(x, y);
+      }
+    }
+    EXPECT_GT(differentFromEnlarged, 0);
+  }
+  g_routed = nullptr;
+  DestroyWindow(window);
 }
