@@ -373,3 +373,35 @@ TEST(TrayPicture, TheIconFollowsTheTaskbarsSizeWithThePictureDrawnForIt) {
   g_routed = nullptr;
   DestroyWindow(window);
 }
+
+TEST(TrayPicture, SystemFontTextGrowsWithTheDesign) {
+  auto textRows = [](int iconSize) {
+    TTrayPicture picture([iconSize] { return iconSize; });
+    TTrayIconComponent tray(nullptr, nullptr, nullptr);
+    TKelvaneOptions options = defaultOptions(10);
+    options.InternalFont = false;
+    options.ShowPercentage = true;
+    options.Font.Name = "Tahoma";
+    options.Font.Size = 6;
+    ApplyFontColor(options);
+    const SystemColorTable colors = windows10SystemColors();
+    const MemorySample sample{88, 16ull << 30, 2ull << 30, 24ull << 30, 12ull << 30};
+    const std::string hint = "tip";
+    picture.show(tray, {options, sample, kDot, colors, hint});
+    const PixelBuffer& p = picture.lastPicture();
+    int rows = 0;
+    for (int y = 0; y < p.height(); ++y) {
+      bool ink = false;
+      for (int x = 0; x < p.width(); ++x) ink = ink || p.pixel(x, y) == 0x000000;
+      rows += ink;
+    }
+    return std::pair{p.width(), rows};
+  };
+  const auto [width16, rows16] = textRows(16);
+  const auto [width24, rows24] = textRows(24);
+  EXPECT_EQ(width16, 16);
+  EXPECT_EQ(width24, 24);
+  ASSERT_GT(rows16, 3);
+  // The font's pixel height follows the design: half as tall again, give or take a row.
+  EXPECT_GE(rows24 * 2, rows16 * 3 - 2) << rows16 << " rows at 16, " << rows24 << " at 24";
+}
