@@ -256,9 +256,11 @@ TEST(TrayPicture, TenThousandTicksLeaveTheProcessFlat) {
               static_cast<std::size_t>(before / 1024), static_cast<std::size_t>(after / 1024));
 }
 
-TEST(TrayPicture, SystemFontValueOnATransparentTextBackground) {
+namespace {
+
+// Shows 88% in 6-point Tahoma, black on white, and returns whether the tray was changed.
+bool showSystemFontValue(TTrayPicture& picture) {
   TTrayIconComponent tray(nullptr, nullptr, nullptr);
-  TTrayPicture picture;
   TKelvaneOptions options = defaultOptions(10);
   options.InternalFont = false;
   options.ShowPercentage = true;
@@ -268,7 +270,14 @@ TEST(TrayPicture, SystemFontValueOnATransparentTextBackground) {
   const SystemColorTable colors = windows10SystemColors();
   const MemorySample sample{88, 16ull << 30, 2ull << 30, 24ull << 30, 12ull << 30};
   const std::string hint = "tip";
-  ASSERT_TRUE(picture.show(tray, {options, sample, kDot, colors, hint}));
+  return picture.show(tray, {options, sample, kDot, colors, hint});
+}
+
+}  // namespace
+
+TEST(TrayPicture, SystemFontValueOnATransparentTextBackground) {
+  TTrayPicture picture;
+  ASSERT_TRUE(showSystemFontValue(picture));
   const PixelBuffer& p = picture.lastPicture();
   int black = 0;
   for (int y = 0; y < 16; ++y) {
@@ -377,17 +386,7 @@ TEST(TrayPicture, TheIconFollowsTheTaskbarsSizeWithThePictureDrawnForIt) {
 TEST(TrayPicture, SystemFontTextGrowsWithTheDesign) {
   auto textRows = [](int iconSize) {
     TTrayPicture picture([iconSize] { return iconSize; });
-    TTrayIconComponent tray(nullptr, nullptr, nullptr);
-    TKelvaneOptions options = defaultOptions(10);
-    options.InternalFont = false;
-    options.ShowPercentage = true;
-    options.Font.Name = "Tahoma";
-    options.Font.Size = 6;
-    ApplyFontColor(options);
-    const SystemColorTable colors = windows10SystemColors();
-    const MemorySample sample{88, 16ull << 30, 2ull << 30, 24ull << 30, 12ull << 30};
-    const std::string hint = "tip";
-    picture.show(tray, {options, sample, kDot, colors, hint});
+    showSystemFontValue(picture);
     const PixelBuffer& p = picture.lastPicture();
     int rows = 0;
     for (int y = 0; y < p.height(); ++y) {
