@@ -8,7 +8,8 @@
 ;   /S                 silent
 ;   /AUTOSTART=0|1     start with Windows (default 1)
 ;   /D=folder          install folder (last on the line, unquoted, as NSIS wants)
-; The uninstaller takes /S and /REMOVESETTINGS (also remove the settings, themes and log).
+; The uninstaller takes /S and /REMOVESETTINGS (also remove settings, color themes, language files,
+; log and memory history).
 ;
 ; Both speak Simplified Chinese on a Windows whose display language is Chinese, and English on
 ; any other, as the program does.
@@ -82,8 +83,8 @@ LangString StillRunning ${LANG_SIMPCHINESE} "Kelvane 仍在运行, 没有退出.
 LangString StillRunning ${LANG_ENGLISH} "Kelvane did not exit and is still running. Right-click its icon in the notification area, choose $\"Exit$\", and then click $\"Retry$\"."
 LangString AutostartSection ${LANG_SIMPCHINESE} "开机时启动 Kelvane"
 LangString AutostartSection ${LANG_ENGLISH} "Start Kelvane with Windows"
-LangString RemoveSettingsSection ${LANG_SIMPCHINESE} "同时删除设置、颜色主题和日志"
-LangString RemoveSettingsSection ${LANG_ENGLISH} "Also remove settings, color themes and log"
+LangString RemoveSettingsSection ${LANG_SIMPCHINESE} "同时删除设置、颜色主题、语言文件、日志和内存历史"
+LangString RemoveSettingsSection ${LANG_ENGLISH} "Also remove settings, color themes, language files, log and memory history"
 
 ; Windows' display language decides, as it does for the program: any Chinese one (primary
 ; language 0x04) gives Simplified Chinese, any other English.
@@ -234,6 +235,9 @@ Section /o "un.$(RemoveSettingsSection)" UnSecSettings
     ; user's to look at, and stays.
     Delete "$INSTDIR\Kelvane.History"
   ${EndIf}
+  ; Language files beside the program are read by any copy in this folder, portable or not.
+  Delete "$INSTDIR\Languages\*.lng"
+  RMDir "$INSTDIR\Languages"
   Delete "$INSTDIR\Kelvane.log"
 SectionEnd
 

@@ -109,6 +109,7 @@ echo "[KelvaneTheme]" > "$tools/Themes/Mine.Kelvane Theme"
 install_and_remove_in_tools() {  # [portable]
   run_installer /S /AUTOSTART=0 '/D=C:\Tools' && test -s "$tools/kelvane.exe" || return 1
   [ -z "${1:-}" ] || { echo "[General]" > "$tools/Kelvane.Settings"; echo history > "$tools/Kelvane.History"; }
+  mkdir -p "$tools/Languages" && echo "language.name=Deutsch" > "$tools/Languages/de-DE.lng"
   run_uninstaller "$tools" /S /REMOVESETTINGS && test ! -e "$tools/kelvane.exe"
 }
 check "an install into a folder of the user's is removed with the settings" install_and_remove_in_tools
@@ -117,7 +118,7 @@ check "the user's Themes folder there is left whole" \
 check "the same as a portable copy" install_and_remove_in_tools portable
 check "then its settings and theme files go, the user's other file stays" \
   test -s "$tools/Themes/notes.txt" -a ! -e "$tools/Themes/Mine.Kelvane Theme" -a ! -e "$tools/Kelvane.Settings" \
-    -a ! -e "$tools/Kelvane.History"
+    -a ! -e "$tools/Kelvane.History" -a ! -e "$tools/Languages"
 
 # --- 4. the portable zip ---------------------------------------------------------------------
 portable="$WINEPREFIX/drive_c/Portable Kelvane"
@@ -203,4 +204,6 @@ check_wizard_language en_US.UTF-8 "$setup" "Kelvane Setup" "&Install" "Start Kel
 check_wizard_language zh_CN.UTF-8 "$setup" "Kelvane 安装" "安装(&I)" "开机时启动 Kelvane" installer-zh
 check "installed once more, for its uninstaller" run_installer /S /AUTOSTART=0
 check_wizard_language en_US.UTF-8 "$install_dir/uninstall.exe" "Kelvane Uninstall" "&Uninstall" \
-  "Also remove settings, color themes and log"
+  "Also remove settings, color themes, language files, log and memory history"
+check_wizard_language zh_CN.UTF-8 "$install_dir/uninstall.exe" "Kelvane 卸载" "卸载(&U)" \
+  "同时删除设置、颜色主题、语言文件、日志和内存历史"
