@@ -28,7 +28,7 @@ constexpr std::uint64_t MB = 1ull << 20;
 void BM_HistoryTick(benchmark::State& state) {
   MemoryHistoryIo io;
   createHistoryFile(io);
-  HistoryFile file(io);
+  HistoryFile file(io, kStart);
   MinuteRecorder recorder(file);
   std::int64_t now = kStart;
   for (; now < kStart + kKeptSeconds; now += 60) recorder.add({now, 50, 8 * MB, 9 * MB});

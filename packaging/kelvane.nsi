@@ -277,9 +277,10 @@ Section /o "un.$(RemoveSettingsSection)" UnSecSettings
     Delete "$INSTDIR\Themes\*.Kelvane Theme"
     RMDir "$INSTDIR\Themes"
     Delete "$INSTDIR\Kelvane.Settings"
-    ; The memory history it kept there; a file it once kept aside as not a history file is the
-    ; user's to look at, and stays.
+    ; The memory history it kept there, and one a start stopped while making it; a file it once
+    ; kept aside as not a history file is the user's to look at, and stays.
     Delete "$INSTDIR\Kelvane.History"
+    Delete "$INSTDIR\Kelvane.History.new"
   ${EndIf}
   ; Language files beside the program are read by any copy in this folder, portable or not.
   Delete "$INSTDIR\Languages\*.lng"

@@ -83,7 +83,16 @@ struct ProcessDialogs::OpenDialog {
   static unsigned __stdcall run(void* self) {
     auto& open = *static_cast<OpenDialog*>(self);
     try {
-      open.result = ShowProcessDialog(open.dialog, DialogWindow::ofItsOwn(DialogPlace::NearTray));
+      DialogWindow window = DialogWindow::ofItsOwn(DialogPlace::NearTray);
+      std::optional<Point> corner;
+      window.languageFollow = &corner;
+      open.result = ShowProcessDialog(open.dialog, window);
+      // The program speaks another language: the dialog opens again in it, where it stood.
+      while (open.result == kAnswerLanguageChanged) {
+        open.dialog = ProcessDialogFor(open.item);
+        window.at = corner;
+        open.result = ShowProcessDialog(open.dialog, window);
+      }
     } catch (const std::exception&) {
       open.result = 0;  // a dialog that could not be shown answers nothing
     }

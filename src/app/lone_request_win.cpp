@@ -20,8 +20,9 @@ int exportAlone(const ProgramRequest& request) {
   const std::wstring settingsFile = GetSettingsFileName(folders, portable);
   std::string failure;
   std::string englishFailure;
-  const ReadHistoryResult read = readHistoryFile(historyFileBeside(settingsFile));
-  if (read.content && exportRecentHistory(*read.content, request.days, utcSecondsNow(), toWide(request.file),
+  const std::int64_t now = utcSecondsNow();
+  const ReadHistoryResult read = readHistoryFile(historyFileBeside(settingsFile), now);
+  if (read.content && exportRecentHistory(*read.content, request.days, now, toWide(request.file),
                                           failure, &englishFailure))
     return kExitDone;
   if (!read.content) failure = read.failure, englishFailure = read.englishFailure;

@@ -2,7 +2,11 @@
 #include "app/main_form_win.h"
 
 #include "actions/process_dialogs_win.h"
+#include <cstdio>
+
 #include "app/session_notification_win.h"
+#include "common/exit_request_win.h"
+#include "common/language.h"
 
 namespace kelvane {
 
@@ -38,16 +42,34 @@ void TFrmKelvaneMain::requestExit(bool unattended) {
   // The request may come while the tray menu is tracked, or from inside a modal box; the tray
   // icon's notification handler, the menu's Popup or an Apply may be waiting further up this
   // thread for it. The menu ends here; every modal loop ends on WM_QUIT and posts it again for
-  // the loop around it, down to the outermost one.
+  // the loop around it, down to the outermost one. The dialogs whose loops end answer
+  // "cancelled", so that nothing is done on the user's behalf on the way out.
   if (trayMenuBusy_) EndMenu();
-  PostQuitMessage(0);
+  endModalLoopsForExit();
+}
+
+void TFrmKelvaneMain::messageLoopFailed(long status) {
+  // Once per run: whatever made the loop fail may come again and again (any process can send
+  // the message Wine cannot hand over), and the log is no place for a flood.
+  if (messageLoopFailureLogged_) return;
+  messageLoopFailureLogged_ = true;
+  char code[16];
+  std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(status));
+  UnattendedFailures().failed(options_, DataFolder(), tr(TextId::LogMessageLoopFailed, {{"code", code}}),
+                              formatText(Language::english().text(TextId::LogMessageLoopFailed), {{"code", code}}));
 }
 
 void TFrmKelvaneMain::closeProgram() {
-  if (!exitRequested_ || closing_) return;
+  // Only the refusal at start-up ends without saving: it comes before anything is worth keeping.
+  if (platformRefused_ || closing_) return;
+  // A loop that ended without an exit asked for (a quit posted by another program, a message
+  // loop that could not go on) ends the program as Exit does, with nobody there to answer a box.
+  exitUnattended_ = exitUnattended_ || !exitRequested_;
+  exitRequested_ = true;
   // The quit that ended the loops is spent: a failed save's message box waits for its answer.
   MSG quit;
   PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+  exitRequestCarriedOut();
   FormCloseQuery(exitUnattended_);
   FormClose();
   historyWindow_.reset();

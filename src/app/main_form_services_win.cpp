@@ -1,5 +1,6 @@
 // What the main form lends to the alerts and the user commands.
 #include "app/main_form_win.h"
+#include "app/start_language_win.h"
 #include "common/error_display_win.h"
 #include "common/text_win.h"
 #include "options/options_dialog_win.h"
@@ -43,7 +44,10 @@ void TFrmKelvaneMain::ApplyOptions(const TKelvaneOptions& options, const std::ve
         break;
       case OptionsEffect::SaveOptions: SaveOptions(); break;
       case OptionsEffect::RefreshTick: onTimer1Timer(); break;
-      case OptionsEffect::SpeakLanguage: speakLanguageSetting(options_.Language); break;
+      case OptionsEffect::SpeakLanguage:
+        logLanguageNotices(options_, DataFolder(), speakLanguageSetting(options_.Language));
+        announceLanguageChanged();
+        break;
       case OptionsEffect::ApplyRefreshHotkey: ApplyRefreshHotkey(); break;
     }
   }

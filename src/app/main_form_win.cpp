@@ -3,6 +3,7 @@
 #include <wtsapi32.h>
 
 #include "app/session_notification_win.h"
+#include "app/start_language_win.h"
 #include "common/language.h"
 #include "history/command_handover_win.h"
 #include "common/system_info_win.h"
@@ -25,7 +26,7 @@ void showPlatformRefusal() {
 
 }  // namespace
 
-TFrmKelvaneMain::TFrmKelvaneMain(HWND applicationWindow, std::vector<std::string> languageFileLog)
+TFrmKelvaneMain::TFrmKelvaneMain(HWND applicationWindow, std::vector<LanguageNotice> languageFileLog)
     : applicationWindow_(applicationWindow), languageFileLog_(std::move(languageFileLog)) {
   designIcon_ = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TRAY_DESIGN),
                                               IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
@@ -64,7 +65,10 @@ TFrmKelvaneMain::~TFrmKelvaneMain() {
 }
 
 void TFrmKelvaneMain::FormCreate() {
-  if (!checkPlatform()) PostMessageW(hwnd_, WM_QUIT, 0, 0);  // the remaining steps still run
+  if (!checkPlatform()) {
+    platformRefused_ = true;
+    PostMessageW(hwnd_, WM_QUIT, 0, 0);  // the remaining steps still run
+  }
   // Only what the first ticks need is made here. The menu's fonts and icons come with the first
   // menu (TPopupMenu); the about window's controls, fonts and pictures, the version
   // text and the hand cursor for link labels with the windows that have them.
@@ -75,7 +79,7 @@ void TFrmKelvaneMain::FormCreate() {
   settingsFileName_ = GetSettingsFileName(settingsFolders_, portableMode_);
   removeStaleSaveFiles(settingsFolders_, portableMode_);
   LoadOptions();
-  for (const std::string& line : std::exchange(languageFileLog_, {})) UnattendedFailures().failed(options_, DataFolder(), line);
+  logLanguageNotices(options_, DataFolder(), std::exchange(languageFileLog_, {}));
   InitSettings();
   openHistory();
   sessionNotificationRegistered_ = RegisterSessionNotification(hwnd_);

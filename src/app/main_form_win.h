@@ -18,6 +18,7 @@
 #include "options/options_host_win.h"
 #include "memory/memory_status.h"
 #include "common/handles_win.h"
+#include "common/language.h"
 #include "common/number_format.h"
 #include "common/window_messages_win.h"
 #include "common/window_win.h"
@@ -45,7 +46,7 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>,
  public:
   // Creates the hidden form and runs its creation steps. `languageFileLog` goes into the log
   // once the settings are read, when they say there is one.
-  explicit TFrmKelvaneMain(HWND applicationWindow, std::vector<std::string> languageFileLog = {});
+  explicit TFrmKelvaneMain(HWND applicationWindow, std::vector<LanguageNotice> languageFileLog = {});
   ~TFrmKelvaneMain();
   TFrmKelvaneMain(const TFrmKelvaneMain&) = delete;
   TFrmKelvaneMain& operator=(const TFrmKelvaneMain&) = delete;
@@ -92,8 +93,12 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>,
 
   // Whether an exit was asked for: the message loop ends and then calls closeProgram.
   bool exitRequested() const { return exitRequested_; }
-  // Carries out the exit asked for, outside every handler of the program: saves, releases
-  // everything and removes the icon. Nothing happens when no exit was asked for.
+  // The message loop could not get a message (`status`, GetMessage's answer): the log says so,
+  // once per run, and the loop goes on.
+  void messageLoopFailed(long status);
+  // Carries out the exit once the message loop has ended, however it ended, outside every
+  // handler of the program: saves, releases everything and removes the icon. Nothing happens
+  // after the refusal at start-up on a system outside the NT family.
   void closeProgram();
 
  private:
@@ -153,7 +158,7 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>,
   void HotKeyRegistry1HotKeyPressed(std::uint32_t HotKey, std::uint16_t Index);
 
   HWND applicationWindow_;
-  std::vector<std::string> languageFileLog_;  // until the settings are read
+  std::vector<LanguageNotice> languageFileLog_;  // until the settings are read
   TKelvaneOptions options_;
   SettingsFolders settingsFolders_;
   std::wstring settingsFileName_;
@@ -175,6 +180,8 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>,
   HICON designIcon_ = nullptr;  // from the resources, shared
   bool sessionNotificationRegistered_ = false;
   bool closing_ = false;
+  bool platformRefused_ = false;
+  bool messageLoopFailureLogged_ = false;
   bool exitRequested_ = false;
   bool exitUnattended_ = false;
   // The about window's content while it is shown, and its download label from one showing to

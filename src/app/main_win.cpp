@@ -70,12 +70,31 @@ std::optional<int> answerRequest(const ProgramRequest& request) {
   return carryOutAlone(request);
 }
 
+// Runs until an exit is asked for (in a menu or a modal box, whose loops end first on WM_QUIT),
+// a quit ends it, or GetMessage keeps failing; a failure is logged and the loop goes on.
+void runMessageLoop(TFrmKelvaneMain& form) {
+  MessageWait wait;
+  MSG message;
+  while (!form.exitRequested()) {
+    const MessageWait::Result got = wait.next(message);
+    if (got == MessageWait::Result::Quit) return;
+    if (got != MessageWait::Result::Message) {
+      form.messageLoopFailed(wait.lastFailure());
+      if (got == MessageWait::Result::GaveUp) return;
+      continue;
+    }
+    if (handleDialogKeys(message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   hardenDllSearch();
   // Every text from here on, the usage and the refusals included, is in the chosen language.
-  std::vector<std::string> languageFileLog = speakStartLanguage();
+  std::vector<LanguageNotice> languageFileLog = speakStartLanguage();
   const ProgramRequest request = withFullPath(parseCommandLine(commandLineArguments(GetCommandLineW())));
   if (const auto exitCode = answerRequest(request)) return *exitCode;
   UniqueKernelHandle instanceMutex;
@@ -91,14 +110,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     TApplicationWindow application(L"Kelvane");
     TFrmKelvaneMain mainForm(application.hwnd(), std::move(languageFileLog));
     if (request.kind != ProgramRequest::Kind::Start) mainForm.carryOutRequest(request);
-    MSG message;
-    // An exit asked for in a menu or a modal box ends those loops and then this one (WM_QUIT);
-    // it is carried out here, where no handler of the program is running any more.
-    while (!mainForm.exitRequested() && GetMessageW(&message, nullptr, 0, 0) > 0) {
-      if (handleDialogKeys(message)) continue;
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
+    runMessageLoop(mainForm);
+    // However the loop ended, the exit is carried out here, where no handler of the program is
+    // running any more.
     mainForm.closeProgram();
   } catch (const std::exception& error) {
     showUnexpectedError(error.what());

@@ -22,10 +22,11 @@ std::vector<TNxProcessRec> walkProcesses(bool usePagefile) {
 }
 
 ProgramHistory::ProgramHistory(const std::wstring& path, std::int64_t now, LogLine log)
-    : path_(path), opened_(openHistoryForWriting(path)), file_(*opened_.io), recorder_(file_), log_(std::move(log)) {
+    : path_(path), opened_(openHistoryForWriting(path)), file_(*opened_.io, now), recorder_(file_), log_(std::move(log)) {
   if (!opened_.notice.empty()) log_(opened_.notice, opened_.englishNotice);
-  // A history that could not be opened for writing already lives in memory: the notice said so.
-  inMemoryNoticed_ = file_.inMemory();
+  // A history that could not be opened for writing lives in memory from its first write (a
+  // read-only file is still read): the notice said so already.
+  inMemoryNoticed_ = file_.inMemory() || !opened_.io->writable();
   if (const auto newest = file_.newest()) recorder_.resume(*newest);
   append({.time = now, .kind = HistoryEventKind::Start});
 }

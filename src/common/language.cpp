@@ -4,6 +4,7 @@
 #include <atomic>
 
 #include "common/ascii_text.h"
+#include "common/file_encoding.h"
 
 namespace kelvane {
 
@@ -93,8 +94,84 @@ bool isGoodEntry(TextId id, std::string_view text) {
          placeholdersOf(text) == placeholdersOf(english) && keepsShape(id, text, english);
 }
 
-std::string ignoredFileLine(std::string_view fileName, std::string_view why) {
-  return "Language file \"" + std::string(fileName) + "\" ignored: " + std::string(why);
+LanguageNotice noticeAbout(TextId text, std::string_view fileName) {
+  return {text, {{"file", std::string(fileName)}}};
+}
+
+// A name the language list can show: one line of sensible length.
+std::optional<std::string> goodName(std::string_view text) {
+  if (text.empty() || text.size() > 64 || !isValidUtf8(text) || hasControlCharacter(text) ||
+      text.find('\n') != std::string_view::npos)
+    return std::nullopt;
+  return std::string(text);
+}
+
+// Windows opens these names as devices in any folder and with any extension.
+bool isDeviceName(std::string_view name) {
+  for (const std::string_view device : {"CON", "PRN", "AUX", "NUL"})
+    if (equalsIgnoringAsciiCase(name, device)) return true;
+  if (name.size() != 4 || name[3] < '1' || name[3] > '9') return false;
+  return equalsIgnoringAsciiCase(name.substr(0, 3), "COM") || equalsIgnoringAsciiCase(name.substr(0, 3), "LPT");
+}
+
+// The items that one menu or one dialog page shows together, each reached by a letter of its
+// own. The options dialog's Apply button is on every page.
+const std::vector<std::vector<TextId>>& accessKeyGroups() {
+  using enum TextId;
+  static const std::vector<std::vector<TextId>> groups = {
+      {MenuTaskManager, MenuRelease, MenuHistory, MenuShowLog, MenuSettings, MenuAbout, MenuExit},
+      {OptionsShowPageFile, OptionsShowFree, OptionsShowPercentage, OptionsDescribeInTip, OptionsYellowAbove,
+       OptionsRedAbove, OptionsShowBalloon, OptionsShowMessageBox, OptionsReleaseOnHighLoad, OptionsWriteLog,
+       OptionsLanguage, OptionsApply},
+      {OptionsReleaseEvery, OptionsReleaseHotKey, OptionsRefreshInterval, OptionsDoubleClick, OptionsMonitorOffOnLock,
+       OptionsApply},
+      {OptionsShowTopProcesses, OptionsProcessCount, OptionsProcessValue, OptionsHighlightAbove, OptionsHighlightColor,
+       OptionsShowDescriptions, OptionsGroupProcesses, OptionsShowMemoryInfo, OptionsApply},
+      {OptionsFontButton, OptionsInternalFont, OptionsMiniFont, OptionsValueUnit, OptionsTransparent,
+       OptionsStandardBar, OptionsNoBarBorder, OptionsBarAtBottom, OptionsOpaqueBar, OptionsPercentSign, OptionsApply},
+      {OptionsTheme, OptionsSaveAs, OptionsDelete, OptionsItems, OptionsColor, OptionsApply},
+      {ButtonYes, ButtonNo},
+  };
+  return groups;
+}
+
+// The character after a single '&' (a doubled one shows an '&'), as written; empty without one.
+std::string_view accessKeyOf(std::string_view caption) {
+  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != '&') continue;
+    if (caption[i + 1] == '&') {
+      ++i;
+      continue;
+    }
+    std::size_t end = i + 2;
+    while (end < caption.size() && (static_cast<unsigned char>(caption[end]) & 0xC0) == 0x80) ++end;
+    return caption.substr(i + 1, end - i - 1);
+  }
+  return {};
+}
+
+// A notice for each two items of one group that the file's texts give one access key. A pair
+// the built-in Chinese texts share themselves ("显示日志(&S)" and "设置(&S)") is the program's.
+void addSharedAccessKeys(std::string_view fileName, const std::vector<std::string>& texts,
+                         const std::vector<bool>& taken, std::vector<LanguageNotice>& notices) {
+  const Language& chinese = Language::simplifiedChinese();
+  for (const std::vector<TextId>& group : accessKeyGroups()) {
+    for (std::size_t a = 0; a < group.size(); ++a) {
+      for (std::size_t b = a + 1; b < group.size(); ++b) {
+        const std::string& first = texts[textIndex(group[a])];
+        const std::string& second = texts[textIndex(group[b])];
+        const std::string_view key = accessKeyOf(first);
+        if (key.empty() || !equalsIgnoringAsciiCase(key, accessKeyOf(second))) continue;
+        if (!taken[textIndex(group[a])] && !taken[textIndex(group[b])]) continue;  // English's own
+        if (first == chinese.text(group[a]) && second == chinese.text(group[b])) continue;
+        notices.push_back({TextId::LanguageFileSharedAccessKey,
+                           {{"file", std::string(fileName)},
+                            {"first", std::string(textKeyName(group[a]))},
+                            {"second", std::string(textKeyName(group[b]))},
+                            {"key", std::string(key)}}});
+      }
+    }
+  }
 }
 
 // Splits the file's text into lines, each without its line break.
@@ -132,19 +209,48 @@ bool sameLanguageTag(std::string_view a, std::string_view b) {
   return equalsIgnoringAsciiCase(a, b);
 }
 
-LanguageFileResult readLanguageFile(std::string_view tag, std::string_view fileName, std::string_view bytes) {
+std::string noticeText(const LanguageNotice& notice, const Language& language) {
+  std::vector<TextArgument> arguments;
+  for (const auto& [name, value] : notice.values) arguments.emplace_back(name, value);
+  return formatText(language.text(notice.text), arguments);
+}
+
+std::optional<LanguageNotice> languageFileNameProblem(std::string_view tag, std::string_view fileName) {
   if (sameLanguageTag(tag, kChineseTag) || sameLanguageTag(tag, kEnglishTag))
-    return {std::nullopt, ignoredFileLine(fileName, "a built-in language cannot be replaced")};
-  if (!isWellFormedTag(tag)) return {std::nullopt, ignoredFileLine(fileName, "its name is not a language tag")};
-  if (bytes.size() > kLanguageFileLimit) return {std::nullopt, ignoredFileLine(fileName, "it is too large")};
-  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+    return noticeAbout(TextId::LanguageFileBuiltIn, fileName);
+  if (!isWellFormedTag(tag)) return noticeAbout(TextId::LanguageFileNotTag, fileName);
+  if (isDeviceName(tag)) return noticeAbout(TextId::LanguageFileDeviceName, fileName);
+  return std::nullopt;
+}
+
+LanguageFileHead readLanguageFileHead(std::string_view tag, std::string_view fileName, std::string_view head,
+                                      std::uint64_t fileSize) {
+  if (auto problem = languageFileNameProblem(tag, fileName)) return {std::nullopt, std::move(problem)};
+  if (fileSize > kLanguageFileLimit) return {std::nullopt, noticeAbout(TextId::LanguageFileTooLarge, fileName)};
+  head = head.substr(0, kLanguageHeadBytes);
+  const std::optional<std::string> text = unicodeFileText(head, fileSize > head.size());
+  if (!text) return {std::nullopt, noticeAbout(TextId::LanguageFileNotText, fileName)};
+  for (const std::string_view line : linesOf(*text)) {
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos || trimSpaces(line.substr(0, equals)) != kNameKey) continue;
+    if (auto name = goodName(unescape(line.substr(equals + 1)))) return {std::move(name), std::nullopt};
+  }
+  return {std::string(tag), std::nullopt};
+}
+
+LanguageFileResult readLanguageFile(std::string_view tag, std::string_view fileName, std::string_view bytes) {
+  if (auto problem = languageFileNameProblem(tag, fileName)) return {std::nullopt, {std::move(*problem)}};
+  if (bytes.size() > kLanguageFileLimit) return {std::nullopt, {noticeAbout(TextId::LanguageFileTooLarge, fileName)}};
+  const std::optional<std::string> decoded = unicodeFileText(bytes, false);
+  if (!decoded) return {std::nullopt, {noticeAbout(TextId::LanguageFileNotText, fileName)}};
 
   std::vector<std::string> texts = textsOf(englishTexts());
   std::vector<bool> taken(kTextCount, false);
   std::string name(tag);
+  bool nameTaken = false;
   std::size_t badEntries = 0;
   std::size_t firstBadLine = 0;
-  const std::vector<std::string_view> lines = linesOf(bytes);
+  const std::vector<std::string_view> lines = linesOf(*decoded);
   for (std::size_t number = 1; number <= lines.size(); ++number) {
     const std::string_view line = lines[number - 1];
     if (trimSpaces(line).empty() || line.front() == '#' || line.front() == ';') continue;
@@ -154,9 +260,9 @@ LanguageFileResult readLanguageFile(std::string_view tag, std::string_view fileN
     const std::optional<TextId> id = textIdNamed(key);
     bool good = false;
     if (key == kNameKey) {
-      good = !text.empty() && text.size() <= 64 && isValidUtf8(text) && !hasControlCharacter(text) &&
-             text.find('\n') == std::string::npos;
-      if (good) name = text;
+      const auto named = nameTaken ? std::nullopt : goodName(text);  // the list shows the first
+      if (named) name = *named;
+      good = nameTaken = named.has_value();
     } else if (id && !taken[textIndex(*id)] && isGoodEntry(*id, text)) {
       texts[textIndex(*id)] = text;
       taken[textIndex(*id)] = true;
@@ -165,10 +271,14 @@ LanguageFileResult readLanguageFile(std::string_view tag, std::string_view fileN
     if (!good && badEntries++ == 0) firstBadLine = number;
   }
 
-  LanguageFileResult result{Language(std::string(tag), std::move(name), std::move(texts)), {}};
+  LanguageFileResult result;
   if (badEntries > 0)
-    result.logLine = "Language file \"" + std::string(fileName) + "\": " + std::to_string(badEntries) +
-                     " bad entries shown in English, the first on line " + std::to_string(firstBadLine);
+    result.notices.push_back({badEntries == 1 ? TextId::LanguageFileBadEntry : TextId::LanguageFileBadEntries,
+                              {{"file", std::string(fileName)},
+                               {"count", std::to_string(badEntries)},
+                               {"line", std::to_string(firstBadLine)}}});
+  addSharedAccessKeys(fileName, texts, taken, result.notices);
+  result.language.emplace(std::string(tag), std::move(name), std::move(texts));
   return result;
 }
 
@@ -183,9 +293,10 @@ std::string languageFileText(const Language& language) {
 }
 
 std::string languageTemplate() {
-  return "# A Kelvane language file. Translate the text after each '=' and save the file as UTF-8,\n"
-         "# named after the language's tag (Languages\\de-DE.lng), in the Languages folder of Kelvane's\n"
-         "# data folder or beside kelvane.exe. language.name is the language's name in its own words.\n"
+  return "# A Kelvane language file. Translate the text after each '=' and save the file as UTF-8 or\n"
+         "# UTF-16, named after the language's tag (Languages\\de-DE.lng), in the Languages folder of\n"
+         "# Kelvane's data folder or beside kelvane.exe. language.name is the language's name in its own\n"
+         "# words; keep it near the top, where the list of languages looks for it.\n"
          "# Keep every {placeholder}; \\n is a line break, \\\\ a backslash, '|' separates the items of a\n"
          "# list, and '&' marks the access key of a menu item or a control (unique on each page).\n"
          "# A line left out, or one that cannot be used, shows in English.\n" +
@@ -214,17 +325,17 @@ const Language& languageOfTag(std::string_view tag, std::span<const Language> fi
   return Language::english();
 }
 
-std::vector<LanguageListEntry> languageList(const Language& speaking, std::span<const Language> fileLanguages) {
+std::vector<LanguageListEntry> languageList(const Language& speaking, std::span<const LanguageListEntry> fileLanguages) {
   std::vector<LanguageListEntry> list = {{"", speaking.text(TextId::OptionsLanguageAutomatic)}};
-  auto add = [&](const Language& language) {
+  auto add = [&](const std::string& tag, const std::string& caption) {
     const bool listed = std::any_of(list.begin(), list.end(), [&](const LanguageListEntry& entry) {
-      return sameLanguageTag(entry.tag, language.tag());
+      return sameLanguageTag(entry.tag, tag);
     });
-    if (!listed) list.push_back({language.tag(), language.name()});
+    if (!listed) list.push_back({tag, caption});
   };
-  add(Language::simplifiedChinese());
-  add(Language::english());
-  for (const Language& language : fileLanguages) add(language);
+  for (const Language* builtIn : {&Language::simplifiedChinese(), &Language::english()})
+    add(builtIn->tag(), builtIn->name());
+  for (const LanguageListEntry& file : fileLanguages) add(file.tag, file.caption);
   return list;
 }
 

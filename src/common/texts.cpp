@@ -58,7 +58,7 @@ std::optional<TextId> textIdNamed(std::string_view name) {
   return found->second;
 }
 
-std::string formatText(std::string_view pattern, std::initializer_list<TextArgument> arguments) {
+std::string formatText(std::string_view pattern, std::span<const TextArgument> arguments) {
   std::string out;
   out.reserve(pattern.size() + 32);
   std::size_t i = 0;

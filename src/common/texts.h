@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -160,6 +161,16 @@ namespace kelvane {
   X(OptionsItems, "options.items", Plain)                                      \
   X(OptionsColor, "options.color", Plain)                                      \
   X(OptionsApply, "options.apply", Plain)                                      \
+  /* language files, as the log names them */                                  \
+  X(LanguageFileBuiltIn, "languageFile.builtIn", Plain)                        \
+  X(LanguageFileNotTag, "languageFile.notTag", Plain)                          \
+  X(LanguageFileDeviceName, "languageFile.deviceName", Plain)                  \
+  X(LanguageFileTooLarge, "languageFile.tooLarge", Plain)                      \
+  X(LanguageFileNotText, "languageFile.notText", Plain)                        \
+  X(LanguageFileUnreadable, "languageFile.unreadable", Plain)                  \
+  X(LanguageFileBadEntry, "languageFile.badEntry", Plain)                      \
+  X(LanguageFileBadEntries, "languageFile.badEntries", Plain)                  \
+  X(LanguageFileSharedAccessKey, "languageFile.sharedAccessKey", Plain)        \
   /* the themes page */                                                        \
   X(ThemeDefaultColors, "theme.defaultColors", Plain)                          \
   X(ThemeCurrentColors, "theme.currentColors", Plain)                          \
@@ -216,6 +227,7 @@ namespace kelvane {
   X(ErrorNoProcessDialogsWindow, "error.noProcessDialogsWindow", Plain)        \
   X(ErrorNoProcessDialog, "error.noProcessDialog", Plain)                      \
   X(ErrorNoWelcomeWindow, "error.noWelcomeWindow", Plain)                      \
+  X(LogMessageLoopFailed, "log.messageLoopFailed", Plain)                      \
   /* the memory history */                                                     \
   X(HistoryWindowTitle, "history.windowTitle", Plain)                          \
   X(HistoryRangeHour, "history.rangeHour", Plain)                              \
@@ -256,6 +268,9 @@ namespace kelvane {
   X(HistoryKeptAside, "history.keptAside", Plain)                              \
   X(HistoryCannotKeepAside, "history.cannotKeepAside", Plain)                  \
   X(HistoryInMemory, "history.inMemory", Plain)                                \
+  X(HistoryNotDiskFile, "history.notDiskFile", Plain)                          \
+  X(HistoryRepairedGrown, "history.repairedGrown", Plain)                      \
+  X(HistoryRepairedCut, "history.repairedCut", Plain)                          \
   X(HistoryNoWindow, "history.noWindow", Plain)                                \
   /* the command line */                                                       \
   X(CommandLineUsage, "commandLine.usage", Plain)                              \
@@ -328,7 +343,10 @@ std::optional<TextId> textIdNamed(std::string_view name);
 // open a known name's placeholder stays as it is, so a stray brace in a translation shows
 // instead of vanishing.
 using TextArgument = std::pair<std::string_view, std::string_view>;
-std::string formatText(std::string_view pattern, std::initializer_list<TextArgument> arguments);
+std::string formatText(std::string_view pattern, std::span<const TextArgument> arguments);
+inline std::string formatText(std::string_view pattern, std::initializer_list<TextArgument> arguments) {
+  return formatText(pattern, std::span<const TextArgument>(arguments.begin(), arguments.size()));
+}
 
 // The placeholder names of a text, sorted, each once.
 std::vector<std::string> placeholdersOf(std::string_view text);

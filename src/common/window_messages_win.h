@@ -32,4 +32,26 @@ inline constexpr const wchar_t* kExitRequestMessageName = L"Kelvane.ExitRequest"
 // The shell's broadcast when the taskbar was (re)created: the icons are added again.
 inline constexpr const wchar_t* kTaskbarCreatedMessageName = L"TaskbarCreated";
 
+// The program speaks another language: each open window of the program takes its texts again,
+// keeping what it shows. Registered rather than private, since it also reaches the program's
+// windows of other classes (message boxes, the system's dialogs), which must ignore it.
+inline constexpr const wchar_t* kLanguageChangedMessageName = L"Kelvane.LanguageChanged";
+inline UINT languageChangedMessage() {
+  static const UINT message = RegisterWindowMessageW(kLanguageChangedMessageName);
+  return message;
+}
+
+// Posts the language change to every top-level window of this process, on every thread; each
+// takes it when its own thread's loop comes round, so no thread waits for another.
+inline void announceLanguageChanged() {
+  EnumWindows(
+      [](HWND window, LPARAM) -> BOOL {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process == GetCurrentProcessId()) PostMessageW(window, languageChangedMessage(), 0, 0);
+        return TRUE;
+      },
+      0);
+}
+
 }  // namespace kelvane

@@ -66,4 +66,13 @@ void placeDialogWindow(HWND dialog, DialogPlace place) {
 
 void PlaceNearTray(HWND form) { placeDialogWindow(form, DialogPlace::NearTray); }
 
+void moveInsideWorkArea(HWND window, Point corner) {
+  RECT rect{};
+  if (!GetWindowRect(window, &rect)) return;
+  const Rect moved{corner.x, corner.y, corner.x + (rect.right - rect.left), corner.y + (rect.bottom - rect.top)};
+  const std::vector<MonitorArea> monitors = systemMonitors();
+  const Rect inside = keepInside(moved, monitors[monitorOf(monitors, moved)].work);
+  SetWindowPos(window, nullptr, inside.left, inside.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace kelvane

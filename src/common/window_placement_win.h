@@ -16,4 +16,8 @@ void placeDialogWindow(HWND dialog, DialogPlace place);
 // inside that work area; without a taskbar it stays where it is, inside its monitor's work area.
 void PlaceNearTray(HWND form);
 
+// Moves a window's top-left corner to `corner`, then the shortest way that puts it wholly inside
+// the work area of the monitor it then belongs to.
+void moveInsideWorkArea(HWND window, Point corner);
+
 }  // namespace kelvane

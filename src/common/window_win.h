@@ -19,6 +19,34 @@
 
 namespace kelvane {
 
+// The next message of this thread for one of the program's message loops. GetMessageW answers -1
+// for a failure and, under Wine, also a negative status: 0xC0000005 when another process sends a
+// copy-data message of 2 MiB, which Wine then drops, leaving the message record as it was. A
+// failure is no message to dispatch, and the next call gets the next message; a loop gives up
+// only when failures keep coming, so that it never spins.
+class MessageWait {
+ public:
+  static constexpr int kFailuresToGiveUp = 100;
+  enum class Result { Message, Quit, Failed, GaveUp };
+
+  Result next(MSG& message) {
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+    if (got == 0) return Result::Quit;
+    if (got > 0) {
+      failuresInARow_ = 0;
+      return Result::Message;
+    }
+    lastFailure_ = got;
+    return ++failuresInARow_ >= kFailuresToGiveUp ? Result::GaveUp : Result::Failed;
+  }
+  // GetMessageW's answer at the last failure.
+  long lastFailure() const { return lastFailure_; }
+
+ private:
+  int failuresInARow_ = 0;
+  long lastFailure_ = 0;
+};
+
 // Tab, the arrow keys, Enter and Escape move between and press the controls of the active
 // window, as in a dialog, when it is one that holds controls (WS_EX_CONTROLPARENT). Every
 // message loop of the program passes its messages here first.

@@ -47,11 +47,25 @@ TAboutWindow::TAboutWindow(HWND form, AboutFacts facts, std::function<void()> hi
   layout_ = fitAboutTexts(layout_, measuredTexts());
   SetWindowLongPtrW(form_, GWL_STYLE, static_cast<LONG_PTR>(kFormStyle));
   SetWindowLongPtrW(form_, GWL_EXSTYLE, static_cast<LONG_PTR>(kFormExStyle));
+  fitFrame();
+  createControls();
+}
+
+void TAboutWindow::fitFrame() {
   SetWindowTextW(form_, trWide(TextId::AboutTitle).c_str());
   const SIZE frame = windowSizeFor(kFormStyle, kFormExStyle, layout_.clientWidth, layout_.clientHeight);
   SetWindowPos(form_, nullptr, 0, 0, frame.cx, frame.cy,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TAboutWindow::LanguageChanged() {
+  controls_.clear();
+  layout_ = fitAboutTexts(aboutLayout(dpi_), measuredTexts());
+  fitFrame();
   createControls();
+  // The focus went with the old controls; another window that has it keeps it.
+  if (GetActiveWindow() == form_) SetFocus(GetDlgItem(form_, IDOK));
+  InvalidateRect(form_, nullptr, TRUE);
 }
 
 TAboutWindow::~TAboutWindow() {
@@ -101,8 +115,7 @@ void TAboutWindow::createControls() {
   showDownloadLabel();
   kept(addLink(form_, tr(TextId::AboutSupport), layout_.support, kSupportId, font_.get()));
   kept(addLink(form_, tr(TextId::AboutDonate), layout_.donation, kDonationId, font_.get()));
-  HWND ok = kept(addControl(form_, L"BUTTON", trWide(TextId::ButtonOk), BS_DEFPUSHBUTTON | WS_TABSTOP, layout_.ok, IDOK, font_.get()));
-  SetFocus(ok);
+  kept(addControl(form_, L"BUTTON", trWide(TextId::ButtonOk), BS_DEFPUSHBUTTON | WS_TABSTOP, layout_.ok, IDOK, font_.get()));
 }
 
 void TAboutWindow::FormShow() {
@@ -198,6 +211,10 @@ void TAboutWindow::onClick(POINT at) {
 
 bool TAboutWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   result = 0;
+  if (message == languageChangedMessage() && message != 0) {
+    LanguageChanged();
+    return true;
+  }
   switch (message) {
     case kCheckDoneMessage:
       onCheckDone();

@@ -62,6 +62,10 @@ class TAboutWindow {
   enum ControlId { kTitleId = 1001, kVersionId, kDownloadLinkId, kDownloadTextId, kSupportId, kDonationId };
 
   void createControls();
+  // The program speaks another language: the controls are made anew in it, the window keeps its
+  // place and the download label its state.
+  void LanguageChanged();
+  void fitFrame();
   AboutTextWidths measuredTexts() const;
   void onPaint();
   void onClick(POINT at);

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "common/exit_request_win.h"
 #include "common/system_info_win.h"
 #include "common/system_library_win.h"
 #include "common/text_win.h"
@@ -81,8 +82,11 @@ int SoundMessageDlg(const std::string& message, MsgDlgKind kind, MsgDlgButtons b
                     MessageDlgPath path) {
   const HWND owner = parent ? parent : MainFormWindow();
   const auto version = readOsVersion();
-  if (path == MessageDlgPath::Automatic && version && version->major >= 6) return SimpleTaskDialog(message, kind, buttons, owner);
-  return ClassicMessageBox(message, kind, buttons, owner);
+  const ModalExitWatch exitWatch;
+  const int answer = path == MessageDlgPath::Automatic && version && version->major >= 6
+                         ? SimpleTaskDialog(message, kind, buttons, owner)
+                         : ClassicMessageBox(message, kind, buttons, owner);
+  return exitWatch.exitCame() ? mrCancel : answer;
 }
 
 }  // namespace kelvane

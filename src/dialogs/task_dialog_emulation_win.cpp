@@ -241,15 +241,17 @@ TaskDialogAnswer EmulatedTaskDialog::run() {
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
 
+  MessageWait wait;
   MSG msg;
   while (!done_) {
-    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-    if (got == 0) {  // the program is ending: leave the quit for the outer loop
+    const MessageWait::Result got = wait.next(msg);
+    if (got == MessageWait::Result::Quit) {  // the program is ending: leave the quit for the outer loop
       PostQuitMessage(static_cast<int>(msg.wParam));
       finish(IDCANCEL);
       break;
     }
-    if (got == -1) break;
+    if (got == MessageWait::Result::GaveUp) break;
+    if (got == MessageWait::Result::Failed) continue;
     if (handleKey(msg) || IsDialogMessageW(hwnd_, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);

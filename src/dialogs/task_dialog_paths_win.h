@@ -5,6 +5,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <optional>
+
+#include "common/geometry.h"
 #include "common/handles_win.h"
 #include "common/window_placement.h"
 #include "dialogs/task_dialog.h"
@@ -23,6 +26,8 @@ struct DialogOpening {
   HWND owner = nullptr;
   DialogPlace place = DialogPlace::OverOwner;
   bool toFront = false;
+  std::optional<Point> at;                        // DialogWindow::at
+  std::optional<Point>* languageFollow = nullptr;  // DialogWindow::languageFollow
 };
 
 // Called once the dialog's window exists at its final size, before it is shown: neither path

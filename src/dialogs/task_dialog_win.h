@@ -5,8 +5,10 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
+#include "common/geometry.h"
 #include "common/window_placement.h"
 #include "dialogs/message_dlg.h"
 #include "dialogs/task_dialog.h"
@@ -32,11 +34,21 @@ struct DialogWindow {
   HWND owner;
   DialogPlace place;
   bool unowned = false;
+  // Set for a dialog that follows the program's language: when the language changes while it is
+  // open, it closes answering kAnswerLanguageChanged and leaves here the top-left corner it
+  // stood at, so that its owner can show it again in the new language at the same place.
+  std::optional<Point>* languageFollow = nullptr;
+  // Where it opens instead of at `place`: this top-left corner, inside the work area.
+  std::optional<Point> at;
 };
+
+// RunTaskDialog's answer for a dialog closed by a change of the program's language.
+inline constexpr int kAnswerLanguageChanged = -1;
 
 // Shows the request and returns the identifier of the button that ended it (100 + n for custom
 // buttons; OK 1, Yes 6, No 7, Cancel 2, Retry 4, Close 8 from the platform and 3 from the
-// emulation; 2 when cancelled by Escape or the close box), or 0 when the platform call failed.
+// emulation; 2 when cancelled by Escape or the close box, or when an exit was asked for while
+// it was open), or 0 when the platform call failed.
 // `width` is the platform dialog's width in dialog units (0: automatic). On return the
 // request's VerificationChecked and RadioResult hold what the user left them at.
 int RunTaskDialog(TTaskDialog& request, TaskDialogCommonButtons commonButtons, int dialogIcon, int footerIcon,
@@ -62,7 +74,8 @@ bool PlatformTaskDialogAvailable();
 enum class MessageDlgPath { Automatic, Classic };
 
 // A question or notice with the buttons of the set; returns the modal result (mrYes 6, mrNo 7,
-// ...), or 0 when the system should have the simple task dialog and does not. A zero `parent`
+// ...; mrCancel when an exit was asked for while it was open), or 0 when the system should have
+// the simple task dialog and does not. A zero `parent`
 // means the program's main window.
 int SoundMessageDlg(const std::string& message, MsgDlgKind kind, MsgDlgButtons buttons, HWND parent,
                     MessageDlgPath path = MessageDlgPath::Automatic);

@@ -6,6 +6,7 @@
 #include "common/system_library_win.h"
 #include "common/language.h"
 #include "common/text_win.h"
+#include "common/window_messages_win.h"
 #include "common/window_placement_win.h"
 #include "dialogs/link_markup.h"
 #include "dialogs/window_controls_win.h"
@@ -63,22 +64,38 @@ void TFrmWelcome::FormCreate() {
   addLink(hwnd_, tr(TextId::WelcomeDonation), layout_.donation, kDonationId, font_.get());
   addControl(hwnd_, L"BUTTON", trWide(TextId::WelcomeDontShowAgain), BS_AUTOCHECKBOX | WS_TABSTOP, layout_.dontShowAgain, kCheckBoxId,
              font_.get());
-  HWND ok = addControl(hwnd_, L"BUTTON", trWide(TextId::ButtonOk), BS_DEFPUSHBUTTON | WS_TABSTOP, layout_.ok, IDOK, font_.get());
-  SetFocus(ok);
+  addControl(hwnd_, L"BUTTON", trWide(TextId::ButtonOk), BS_DEFPUSHBUTTON | WS_TABSTOP, layout_.ok, IDOK, font_.get());
+}
+
+void TFrmWelcome::LanguageChanged() {
+  const bool ticked = dontShowAgain();
+  while (HWND child = GetWindow(hwnd_, GW_CHILD)) DestroyWindow(child);
+  const WelcomeLayout designed = welcomeLayout(dpi_);
+  layout_ = fitWelcomeTexts(designed, measuredTexts(designed));
+  SetWindowTextW(hwnd_, trWide(TextId::WelcomeTitle).c_str());
+  const SIZE frame = windowSizeFor(kStyle, kExStyle, layout_.clientWidth, layout_.clientHeight);
+  SetWindowPos(hwnd_, nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  FormCreate();
+  SendDlgItemMessageW(hwnd_, kCheckBoxId, BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED, 0);
+  // The focus went with the old controls; another window that has it keeps it.
+  if (GetActiveWindow() == hwnd_) SetFocus(GetDlgItem(hwnd_, IDOK));
+  InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void TFrmWelcome::ShowModal() {
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
   if (HWND ok = GetDlgItem(hwnd_, IDOK)) SetFocus(ok);
+  MessageWait wait;
   MSG message;
   while (!done_) {
-    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-    if (got == 0) {
+    const MessageWait::Result got = wait.next(message);
+    if (got == MessageWait::Result::Quit) {
       PostQuitMessage(static_cast<int>(message.wParam));
       break;
     }
-    if (got == -1) break;
+    if (got == MessageWait::Result::GaveUp) break;
+    if (got == MessageWait::Result::Failed) continue;
     if (handleDialogKeys(message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
@@ -112,6 +129,10 @@ void TFrmWelcome::onPaint() {
 }
 
 LRESULT TFrmWelcome::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == languageChangedMessage() && message != 0) {
+    LanguageChanged();
+    return 0;
+  }
   switch (message) {
     case WM_COMMAND:
       if ((LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) && HIWORD(wParam) == BN_CLICKED) Button1Click();

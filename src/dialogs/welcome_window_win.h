@@ -34,6 +34,9 @@ class TFrmWelcome : public WindowBase<TFrmWelcome> {
   enum ControlId { kHeadingId = 1001, kExplanationId, kDonationId, kCheckBoxId };
 
   void FormCreate();
+  // The program speaks another language: the controls are made anew in it, the window keeps its
+  // place and the box its tick.
+  void LanguageChanged();
   WelcomeTextSizes measuredTexts(const WelcomeLayout& designed) const;
   void onPaint();
   void Button1Click();

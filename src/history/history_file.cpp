@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <limits>
 
 namespace kelvane {
 
@@ -15,13 +16,23 @@ constexpr std::size_t kChunkEvents = 102;
 constexpr std::size_t kZeroRecords = 64;     // minute records erased by one write at most
 const std::uint8_t kZeros[kZeroRecords * kMinuteRecordSize] = {};
 
+// Reads the range as far as the file holds it; what lies past its end reads as zero bytes (empty
+// records), as it will once a short file has been brought to its size.
+bool readPresent(HistoryIo& io, std::uint64_t fileSize, std::uint64_t offset, std::uint8_t* data,
+                 std::size_t size) {
+  const auto present = static_cast<std::size_t>(offset >= fileSize ? 0 : std::min<std::uint64_t>(size, fileSize - offset));
+  std::fill(data + present, data + size, std::uint8_t{0});
+  return present == 0 || io.read(offset, data, present);
+}
+
 // Every minute slot's state and record, in slot order; false when a read fails.
 bool scanMinutes(HistoryIo& io,
                  const std::function<void(std::size_t, RecordState, const MinuteRecord&)>& visit) {
+  const std::uint64_t fileSize = io.size();
   std::vector<std::uint8_t> chunk(kChunkRecords * kMinuteRecordSize);
   for (std::size_t first = 0; first < kMinuteSlots; first += kChunkRecords) {
     const std::size_t count = std::min(kChunkRecords, kMinuteSlots - first);
-    if (!io.read(minuteOffset(first), chunk.data(), count * kMinuteRecordSize)) return false;
+    if (!readPresent(io, fileSize, minuteOffset(first), chunk.data(), count * kMinuteRecordSize)) return false;
     for (std::size_t i = 0; i < count; ++i) {
       MinuteRecord minute;
       const RecordState state = decodeMinute(&chunk[i * kMinuteRecordSize], first + i, minute);
@@ -33,10 +44,11 @@ bool scanMinutes(HistoryIo& io,
 
 bool scanEvents(HistoryIo& io,
                 const std::function<void(RecordState, std::uint32_t, HistoryEvent&)>& visit) {
+  const std::uint64_t fileSize = io.size();
   std::vector<std::uint8_t> chunk(kChunkEvents * kEventRecordSize);
   for (std::size_t first = 0; first < kEventSlots; first += kChunkEvents) {
     const std::size_t count = std::min(kChunkEvents, kEventSlots - first);
-    if (!io.read(eventOffset(first), chunk.data(), count * kEventRecordSize)) return false;
+    if (!readPresent(io, fileSize, eventOffset(first), chunk.data(), count * kEventRecordSize)) return false;
     for (std::size_t i = 0; i < count; ++i) {
       HistoryEvent event;
       std::uint32_t sequence = 0;
@@ -51,31 +63,21 @@ bool isKeptBeside(std::int64_t start, std::int64_t newest) {
   return newest - start < kKeptSeconds;
 }
 
-}  // namespace
-
-HistoryFileState checkHistoryFile(HistoryIo& io) {
-  if (io.size() != kFileSize) return HistoryFileState::Foreign;
-  HeaderBytes header{};
-  if (!io.read(0, header.data(), header.size())) return HistoryFileState::Unreadable;
-  return isCurrentHeader(header.data()) ? HistoryFileState::Current : HistoryFileState::Foreign;
+// The latest START a history opened or read at `now` holds: a running copy keeps the minutes a
+// clock set back by the tolerance left ahead of it, and nothing further.
+std::int64_t latestStartAt(std::int64_t now) {
+  constexpr std::int64_t kLatestNow = std::numeric_limits<std::int64_t>::max() - kSetBackToleranceSeconds;
+  return now >= kLatestNow ? std::numeric_limits<std::int64_t>::max() : now + kSetBackToleranceSeconds;
 }
 
-bool createHistoryFile(HistoryIo& io) {
-  const std::vector<std::uint8_t> zeros(64 * 1024);
-  for (std::uint64_t at = kHeaderSize; at < kFileSize; at += zeros.size()) {
-    const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(zeros.size(), kFileSize - at));
-    if (!io.write(at, zeros.data(), size)) return false;
-  }
-  const HeaderBytes header = encodeHeader();
-  return io.write(0, header.data(), header.size());
-}
-
-std::optional<HistoryContent> readHistory(HistoryIo& io) {
+// The minutes held at or before `latest` START and the events; the writer's own view reads with
+// no limit, since its minutes keep to the recorder's rules.
+std::optional<HistoryContent> readUpTo(HistoryIo& io, std::int64_t latest) {
   HistoryContent content;
   // One block for a full ring: the system takes it back whole when the reader is done.
   content.minutes.reserve(kMinuteSlots);
   const bool minutesRead = scanMinutes(io, [&](std::size_t, RecordState state, const MinuteRecord& m) {
-    if (state == RecordState::Valid) content.minutes.push_back(m);
+    if (state == RecordState::Valid && m.start <= latest) content.minutes.push_back(m);
     if (state == RecordState::Corrupt) ++content.skippedMinutes;
   });
   if (!minutesRead) return std::nullopt;
@@ -100,18 +102,86 @@ std::optional<HistoryContent> readHistory(HistoryIo& io) {
   return content;
 }
 
-HistoryFile::HistoryFile(HistoryIo& io) : io_(io), taken_((kMinuteSlots + 63) / 64) {
+// Whether the first `size` bytes are all zero; nothing when a read fails.
+std::optional<bool> holdsOnlyZeros(HistoryIo& io, std::uint64_t size) {
+  std::vector<std::uint8_t> chunk(64 * 1024);
+  for (std::uint64_t at = 0; at < size; at += chunk.size()) {
+    const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), size - at));
+    if (!io.read(at, chunk.data(), count)) return std::nullopt;
+    if (std::any_of(chunk.begin(), chunk.begin() + static_cast<std::ptrdiff_t>(count),
+                    [](std::uint8_t b) { return b != 0; }))
+      return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+HistoryFileState checkHistoryFile(HistoryIo& io) {
+  const std::uint64_t size = io.size();
+  if (size >= kHeaderSize) {
+    HeaderBytes header{};
+    if (!io.read(0, header.data(), header.size())) return HistoryFileState::Unreadable;
+    if (isCurrentHeader(header.data()))
+      return size == kFileSize ? HistoryFileState::Current : HistoryFileState::WrongLength;
+  }
+  if (size > kFileSize) return HistoryFileState::Foreign;
+  const std::optional<bool> zeros = holdsOnlyZeros(io, size);
+  if (!zeros) return HistoryFileState::Unreadable;
+  return *zeros ? HistoryFileState::Blank : HistoryFileState::Foreign;
+}
+
+bool createHistoryFile(HistoryIo& io) {
+  const std::vector<std::uint8_t> zeros(64 * 1024);
+  for (std::uint64_t at = kHeaderSize; at < kFileSize; at += zeros.size()) {
+    const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(zeros.size(), kFileSize - at));
+    if (!io.write(at, zeros.data(), size)) return false;
+  }
+  const HeaderBytes header = encodeHeader();
+  return io.write(0, header.data(), header.size());
+}
+
+std::optional<HistoryRepair> repairHistoryLength(HistoryIo& io) {
+  HistoryRepair repair;
+  const std::uint64_t size = io.size();
+  repair.bytesAdded = size < kFileSize ? kFileSize - size : 0;
+  repair.bytesCut = size > kFileSize ? size - kFileSize : 0;
+  if (!io.resize(kFileSize)) return std::nullopt;
+  const auto count = [](RecordState state, std::size_t& kept, std::size_t& unreadable) {
+    if (state == RecordState::Valid) ++kept;
+    if (state == RecordState::Corrupt) ++unreadable;
+  };
+  const bool read =
+      scanMinutes(io, [&](std::size_t, RecordState state, const MinuteRecord&) {
+        count(state, repair.minutesKept, repair.minutesUnreadable);
+      }) &&
+      scanEvents(io, [&](RecordState state, std::uint32_t, HistoryEvent&) {
+        count(state, repair.eventsKept, repair.eventsUnreadable);
+      });
+  if (!read) return std::nullopt;
+  return repair;
+}
+
+std::optional<HistoryContent> readHistory(HistoryIo& io, std::int64_t now) {
+  return readUpTo(io, latestStartAt(now));
+}
+
+HistoryFile::HistoryFile(HistoryIo& io, std::int64_t now)
+    : io_(io), taken_((kMinuteSlots + 63) / 64), latestHeld_(latestStartAt(now)) {
+  const std::int64_t latest = latestHeld_;
+  bool anyValid = false;
   bool any = false;
   std::int64_t newest = 0;
   std::vector<std::size_t> stale;
   const auto findNewest = [&](std::size_t, RecordState state, const MinuteRecord& m) {
-    if (state != RecordState::Valid || (any && m.start <= newest)) return;
+    anyValid = anyValid || state == RecordState::Valid;
+    if (state != RecordState::Valid || m.start > latest || (any && m.start <= newest)) return;
     any = true;
     newest = m.start;
   };
   const auto takeKept = [&](std::size_t slot, RecordState state, const MinuteRecord& m) {
     if (state != RecordState::Valid) return;
-    if (!isKeptBeside(m.start, newest)) {
+    if (m.start > latest || !isKeptBeside(m.start, newest)) {
       stale.push_back(slot);
       return;
     }
@@ -122,7 +192,7 @@ HistoryFile::HistoryFile(HistoryIo& io) : io_(io), taken_((kMinuteSlots + 63) / 
   const auto countEvents = [&](RecordState state, std::uint32_t sequence, HistoryEvent&) {
     if (state == RecordState::Valid) nextSequence_ = std::max(nextSequence_, sequence + 1);
   };
-  if (!scanMinutes(io_, findNewest) || (any && !scanMinutes(io_, takeKept)) ||
+  if (!scanMinutes(io_, findNewest) || (anyValid && !scanMinutes(io_, takeKept)) ||
       !scanEvents(io_, countEvents)) {
     moveToMemory();
     return;
@@ -130,10 +200,11 @@ HistoryFile::HistoryFile(HistoryIo& io) : io_(io), taken_((kMinuteSlots + 63) / 
   high_ = newest;
   for (const std::size_t slot : stale)
     if (!write(minuteOffset(slot), kZeros, kMinuteRecordSize)) return;
+  latestHeld_ = std::numeric_limits<std::int64_t>::max();
 }
 
 void HistoryFile::moveToMemory() {
-  std::optional<HistoryContent> held = readHistory(io_);
+  std::optional<HistoryContent> held = readUpTo(io_, latestHeld_);
   memory_.emplace(held ? std::move(held->minutes) : std::vector<MinuteRecord>());
   if (held) memoryEvents_ = std::move(held->events);
 }
@@ -160,7 +231,7 @@ std::optional<MinuteRecord> HistoryFile::newest() {
 
 HistoryContent HistoryFile::content() {
   if (!memory_) {
-    if (auto held = readHistory(io_)) return std::move(*held);
+    if (auto held = readUpTo(io_, std::numeric_limits<std::int64_t>::max())) return std::move(*held);
     moveToMemory();
   }
   HistoryContent held;

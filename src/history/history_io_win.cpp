@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/disk_file_win.h"
 #include "common/text_win.h"
 #include "history/history_export_win.h"
 
@@ -14,11 +15,15 @@ namespace {
 constexpr DWORD kReaderShare = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 // Files kept aside are "<path>.1.old" up to this number.
 constexpr int kAsideNames = 99;
+// A new history file is made whole under this name beside it, then renamed into place.
+constexpr wchar_t kNewFileSuffix[] = L".new";
 
 UniqueKernelHandle openFile(const std::wstring& path, DWORD access, DWORD share, DWORD disposition) {
   return UniqueKernelHandle(CreateFileW(path.c_str(), access, share, nullptr, disposition,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
 }
+
+std::string notDiskFileReason(const Language& language) { return textIn(language, TextId::HistoryNotDiskFile, {}); }
 
 // Adds the notice that the history lives in memory, with the reason `why` writes in a language.
 template <typename Why>
@@ -27,20 +32,27 @@ void addInMemoryNotice(OpenedHistory& opened, const std::wstring& path, const Wh
                      [&](const Language& language) { return historyInMemoryNotice(language, path, why(language)); });
 }
 
+// The history lives in memory from the start, and `opened.io` is no file at all.
+void inMemoryWithNothing(OpenedHistory& opened, const std::wstring& path, std::string why) {
+  opened.io = std::make_unique<FileHistoryIo>();
+  addInMemoryNotice(opened, path, [&](const Language&) { return why; });
+}
+
 // Writes fail from the start: the history lives in memory, with what a readable history file
 // held when there is one.
-OpenedHistory inMemory(const std::wstring& path, const std::string& why) {
-  OpenedHistory opened;
-  addInMemoryNotice(opened, path, [&](const Language&) { return why; });
+void inMemory(OpenedHistory& opened, const std::wstring& path, const std::string& why) {
+  inMemoryWithNothing(opened, path, why);
   UniqueKernelHandle file = openFile(path, GENERIC_READ, kReaderShare, OPEN_EXISTING);
-  if (!file) {
-    opened.io = std::make_unique<FileHistoryIo>();
-    return opened;
-  }
-  opened.io = std::make_unique<FileHistoryIo>(std::move(file), false);
-  if (checkHistoryFile(*opened.io) != HistoryFileState::Current)
-    opened.io = std::make_unique<FileHistoryIo>();
-  return opened;
+  if (!file || !isDiskFile(file.get())) return;
+  auto io = std::make_unique<FileHistoryIo>(std::move(file), false);
+  const HistoryFileState state = checkHistoryFile(*io);
+  if (state == HistoryFileState::Current || state == HistoryFileState::WrongLength) opened.io = std::move(io);
+}
+
+// Something that is no ordinary disk file has the history's name: it is neither read nor written.
+void notADiskFile(OpenedHistory& opened, const std::wstring& path) {
+  opened.io = std::make_unique<FileHistoryIo>();
+  addInMemoryNotice(opened, path, notDiskFileReason);
 }
 
 // Renames the file to the first free "<path>.N.old"; the new name, or empty.
@@ -95,6 +107,19 @@ bool FileHistoryIo::read(std::uint64_t offset, std::uint8_t* data, std::size_t s
   return error == ERROR_SUCCESS || fail(error);
 }
 
+bool FileHistoryIo::resize(std::uint64_t size) {
+  if (!writable_) return fail(file_ ? ERROR_ACCESS_DENIED : ERROR_INVALID_HANDLE);
+  LARGE_INTEGER end{};
+  end.QuadPart = static_cast<LONGLONG>(size);
+  if (!SetFilePointerEx(file_.get(), end, nullptr, FILE_BEGIN) || !SetEndOfFile(file_.get())) return fail(GetLastError());
+  return true;
+}
+
+bool FileHistoryIo::flush() {
+  if (!writable_) return fail(file_ ? ERROR_ACCESS_DENIED : ERROR_INVALID_HANDLE);
+  return FlushFileBuffers(file_.get()) || fail(GetLastError());
+}
+
 bool FileHistoryIo::write(std::uint64_t offset, const std::uint8_t* data, std::size_t size) {
   if (!writable_) return fail(file_ ? ERROR_ACCESS_DENIED : ERROR_INVALID_HANDLE);
   const DWORD error = transfer(offset, data, size, ERROR_DISK_FULL,
@@ -108,89 +133,151 @@ std::string historyInMemoryNotice(const Language& language, const std::wstring& 
   return textIn(language, TextId::HistoryInMemory, {{"path", toUtf8(path)}, {"reason", why}});
 }
 
-OpenedHistory openHistoryForWriting(const std::wstring& path) {
+namespace {
+
+// Makes the history file whole under a name of its own, flushed, and only then renames it into
+// place: a stop at any moment leaves no history file or a whole one, and at most a ".new" that the
+// next start removes. `opened` gets the file, or the history in memory and the notice why.
+void createWhole(OpenedHistory& opened, const std::wstring& path) {
+  const std::wstring fresh = path + kNewFileSuffix;
+  {
+    UniqueKernelHandle file = openFile(fresh, GENERIC_READ | GENERIC_WRITE, 0, CREATE_ALWAYS);
+    if (!file) return inMemoryWithNothing(opened, path, systemFailureText(GetLastError()));
+    auto io = std::make_unique<FileHistoryIo>(std::move(file), true);
+    if (!createHistoryFile(*io) || !io->flush()) {
+      const std::string why = io->failure();
+      io.reset();  // closed, so that it can be deleted
+      DeleteFileW(fresh.c_str());
+      return inMemoryWithNothing(opened, path, why);
+    }
+  }
+  // Never over a file that appeared meanwhile: that one is somebody's.
+  if (!MoveFileExW(fresh.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) {
+    const std::string why = systemFailureText(GetLastError());
+    DeleteFileW(fresh.c_str());
+    return inMemoryWithNothing(opened, path, why);
+  }
+  UniqueKernelHandle file = openFile(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, OPEN_EXISTING);
+  if (!file) return inMemoryWithNothing(opened, path, systemFailureText(GetLastError()));
+  if (!isDiskFile(file.get())) return notADiskFile(opened, path);
+  opened.io = std::make_unique<FileHistoryIo>(std::move(file), true);
+}
+
+// Brings a file of the wrong length to its size where it lies, and says so in the log.
+void repairLength(OpenedHistory& opened, const std::wstring& path) {
+  const std::optional<HistoryRepair> repair = repairHistoryLength(*opened.io);
+  if (!repair) return inMemoryWithNothing(opened, path, opened.io->failure());
+  const std::string name = toUtf8(path);
+  const TextId id = repair->bytesAdded > 0 ? TextId::HistoryRepairedGrown : TextId::HistoryRepairedCut;
+  addInBothLanguages(opened.notice, &opened.englishNotice, [&](const Language& language) {
+    return textIn(language, id,
+                  {{"path", name},
+                   {"minutes", std::to_string(repair->minutesKept)},
+                   {"events", std::to_string(repair->eventsKept)},
+                   {"badMinutes", std::to_string(repair->minutesUnreadable)},
+                   {"badEvents", std::to_string(repair->eventsUnreadable)},
+                   {"bytes", std::to_string(repair->bytesAdded + repair->bytesCut)}});
+  });
+}
+
+// Renames a file that is not a history file aside, never deleting it, and starts a new one.
+void keepAsideAndCreate(OpenedHistory& opened, const std::wstring& path) {
+  opened.io = std::make_unique<FileHistoryIo>();  // closed, so that it can be renamed
+  DWORD error = ERROR_SUCCESS;
+  opened.keptAside = keepAside(path, error);
+  const std::string name = toUtf8(path);
+  if (opened.keptAside.empty()) {
+    const std::string reason = systemFailureText(error);
+    addInMemoryNotice(opened, path, [&](const Language& language) {
+      return textIn(language, TextId::HistoryCannotKeepAside, {{"path", name}, {"reason", reason}});
+    });
+    return;
+  }
+  const std::string aside = toUtf8(opened.keptAside);
+  addInBothLanguages(opened.notice, &opened.englishNotice, [&](const Language& language) {
+    return textIn(language, TextId::HistoryKeptAside, {{"path", name}, {"aside", aside}});
+  });
+  return createWhole(opened, path);
+}
+
+void openForWriting(OpenedHistory& opened, const std::wstring& path) {
+  // What a start stopped while making the file left: it holds nothing yet.
+  DeleteFileW((path + kNewFileSuffix).c_str());
+  switch (fileKindOf(path)) {
+    case FileKind::Missing: return createWhole(opened, path);
+    case FileKind::Other: return notADiskFile(opened, path);
+    case FileKind::Ordinary: break;
+  }
   // Windows refuses to open a read-only file for writing; some file systems let an administrator
   // do it anyway, and the attribute says the user wants the file left as it is.
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-    return inMemory(path, systemFailureText(ERROR_ACCESS_DENIED));
+  if (GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_READONLY)
+    return inMemory(opened, path, systemFailureText(ERROR_ACCESS_DENIED));
   // Others may read while the tray's copy writes; nobody else may write.
-  UniqueKernelHandle file = openFile(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS);
-  const DWORD openError = GetLastError();
-  if (!file) return inMemory(path, systemFailureText(openError));
-  const bool existed = openError == ERROR_ALREADY_EXISTS;
+  UniqueKernelHandle file = openFile(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, OPEN_EXISTING);
+  if (!file) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND ? createWhole(opened, path) : inMemory(opened, path, systemFailureText(error));
+  }
+  if (!isDiskFile(file.get())) return notADiskFile(opened, path);
 
-  OpenedHistory opened;
   opened.io = std::make_unique<FileHistoryIo>(std::move(file), true);
-  const HistoryFileState state = checkHistoryFile(*opened.io);
-  if (state == HistoryFileState::Current) return opened;
-  if (state == HistoryFileState::Unreadable) {
-    const std::string why = opened.io->failure();
-    opened.io = std::make_unique<FileHistoryIo>();
-    addInMemoryNotice(opened, path, [&](const Language&) { return why; });
-    return opened;
+  switch (checkHistoryFile(*opened.io)) {
+    case HistoryFileState::Current: return;
+    case HistoryFileState::WrongLength: return repairLength(opened, path);
+    case HistoryFileState::Unreadable: return inMemoryWithNothing(opened, path, opened.io->failure());
+    case HistoryFileState::Blank:
+      // Zeros only, from a stop while an older copy made the file: nothing worth keeping aside.
+      opened.io = std::make_unique<FileHistoryIo>();
+      if (!DeleteFileW(path.c_str())) return inMemoryWithNothing(opened, path, systemFailureText(GetLastError()));
+      return createWhole(opened, path);
+    case HistoryFileState::Foreign: return keepAsideAndCreate(opened, path);
   }
+}
 
-  // Not a history file of this version. An empty one holds nothing worth keeping.
-  if (existed && opened.io->size() > 0) {
-    opened.io = std::make_unique<FileHistoryIo>();  // closed, so that it can be renamed
-    DWORD error = ERROR_SUCCESS;
-    opened.keptAside = keepAside(path, error);
-    const std::string name = toUtf8(path);
-    if (opened.keptAside.empty()) {
-      const std::string reason = systemFailureText(error);
-      addInMemoryNotice(opened, path, [&](const Language& language) {
-        return textIn(language, TextId::HistoryCannotKeepAside, {{"path", name}, {"reason", reason}});
-      });
-      return opened;
-    }
-    const std::string aside = toUtf8(opened.keptAside);
-    addInBothLanguages(opened.notice, &opened.englishNotice, [&](const Language& language) {
-      return textIn(language, TextId::HistoryKeptAside, {{"path", name}, {"aside", aside}});
-    });
-    file = openFile(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW);
-    if (!file) {
-      const std::string reason = systemFailureText(GetLastError());
-      addInMemoryNotice(opened, path, [&](const Language&) { return reason; });
-      return opened;
-    }
-    opened.io = std::make_unique<FileHistoryIo>(std::move(file), true);
-  }
-  if (createHistoryFile(*opened.io)) return opened;
+}  // namespace
 
-  // A full disk: the file begun here holds nothing, and a half-made one would be taken for a
-  // foreign file at the next start.
-  const std::string why = opened.io->failure();
-  opened.io = std::make_unique<FileHistoryIo>();
-  DeleteFileW(path.c_str());
-  addInMemoryNotice(opened, path, [&](const Language&) { return why; });
+OpenedHistory openHistoryForWriting(const std::wstring& path) {
+  OpenedHistory opened;
+  openForWriting(opened, path);
   return opened;
 }
 
-ReadHistoryResult readHistoryFile(const std::wstring& path) {
+ReadHistoryResult readHistoryFile(const std::wstring& path, std::int64_t now) {
   ReadHistoryResult result;
   const std::string name = toUtf8(path);
-  const auto fail = [&](TextId id, const std::string& reason) {
+  const auto fail = [&](TextId id, const auto& reason) {
     addInBothLanguages(result.failure, &result.englishFailure, [&](const Language& language) {
-      return textIn(language, id, {{"path", name}, {"reason", reason}});
+      return textIn(language, id, {{"path", name}, {"reason", reason(language)}});
     });
     return result;
   };
+  const auto because = [](const std::string& reason) { return [reason](const Language&) { return reason; }; };
+  const auto nothingHeld = [&] {
+    result.content.emplace();
+    return result;
+  };
+  switch (fileKindOf(path)) {
+    case FileKind::Missing: return nothingHeld();
+    case FileKind::Other: return fail(TextId::HistoryCannotRead, notDiskFileReason);
+    case FileKind::Ordinary: break;
+  }
   UniqueKernelHandle file = openFile(path, GENERIC_READ, kReaderShare, OPEN_EXISTING);
   if (!file) {
     const DWORD error = GetLastError();
-    if (error != ERROR_FILE_NOT_FOUND) return fail(TextId::HistoryCannotRead, systemFailureText(error));
-    result.content.emplace();
-    return result;
+    if (error != ERROR_FILE_NOT_FOUND) return fail(TextId::HistoryCannotRead, because(systemFailureText(error)));
+    return nothingHeld();
   }
+  if (!isDiskFile(file.get())) return fail(TextId::HistoryCannotRead, notDiskFileReason);
   FileHistoryIo io(std::move(file), false);
   switch (checkHistoryFile(io)) {
-    case HistoryFileState::Foreign: return fail(TextId::HistoryNotHistoryFile, {});
-    case HistoryFileState::Unreadable: return fail(TextId::HistoryCannotRead, io.failure());
-    case HistoryFileState::Current: break;
+    case HistoryFileState::Foreign: return fail(TextId::HistoryNotHistoryFile, because({}));
+    case HistoryFileState::Unreadable: return fail(TextId::HistoryCannotRead, because(io.failure()));
+    case HistoryFileState::Blank: return nothingHeld();
+    case HistoryFileState::Current:
+    case HistoryFileState::WrongLength: break;  // read as the tray's copy repairs it
   }
-  result.content = readHistory(io);
-  if (!result.content) return fail(TextId::HistoryCannotRead, io.failure());
+  result.content = readHistory(io, now);
+  if (!result.content) return fail(TextId::HistoryCannotRead, because(io.failure()));
   return result;
 }
 

@@ -3,10 +3,14 @@
 // lets others read it meanwhile; command-line runs open it for reading only, so a scheduled
 // export never blocks, or is blocked by, the running copy.
 //
-// A file that is not a history file of this version is renamed aside, never deleted, and a new
-// one started. When the file cannot be written (read-only media, a read-only file, a folder the
-// user may not write, a full disk) the history lives in memory for the run: the io returned then
-// fails every write, and HistoryFile holds what the file had and everything after it.
+// Only an ordinary file on a disk is used: a pipe or a device under that name is neither read nor
+// written. A new file is made whole beside the old name and renamed into place. A history file of
+// the wrong length is repaired where it lies, keeping every record that is whole; a file that is
+// not a history file of this version is renamed aside, never deleted, and a new one started; a
+// file of zeros only (a stop while it was being made) is replaced. When the file cannot be
+// written (read-only media, a read-only file, a folder the user may not write, a full disk) the
+// history lives in memory for the run: the io returned then fails every write, and HistoryFile
+// holds what the file had and everything after it.
 
 #include <windows.h>
 
@@ -33,6 +37,9 @@ class FileHistoryIo final : public HistoryIo {
   std::uint64_t size() override;
   bool read(std::uint64_t offset, std::uint8_t* data, std::size_t size) override;
   bool write(std::uint64_t offset, const std::uint8_t* data, std::size_t size) override;
+  bool resize(std::uint64_t size) override;
+  // What was written reaches the disk.
+  bool flush();
 
   // Why the last call that failed did, in the system's words ("" before any failure): the log
   // line when the history moves into memory in the middle of a run.
@@ -59,21 +66,22 @@ struct OpenedHistory {
 };
 
 // For the copy in the tray. The file is created when missing; a file of another kind is kept
-// aside as "<path>.N.old" (the first N free) and a new one created in its place.
+// aside as "<path>.N.old" (the first N free) and a new one created in its place. A leftover
+// "<path>.new" is removed first.
 OpenedHistory openHistoryForWriting(const std::wstring& path);
 
 // The log line when the history moves into memory in the middle of the run (a full disk).
 std::string historyInMemoryNotice(const Language& language, const std::wstring& path, const std::string& why);
 
 struct ReadHistoryResult {
-  // Nothing when the file exists but cannot be read or is not a history file; a missing file is
-  // an empty history.
+  // Nothing when the file exists but cannot be read or is not a history file; a missing file (or
+  // one of zeros only) is an empty history.
   std::optional<HistoryContent> content;
   std::string failure;  // why there is no content
   std::string englishFailure;
 };
 
-// For command-line runs and any reader beside the tray's copy.
-ReadHistoryResult readHistoryFile(const std::wstring& path);
+// For command-line runs and any reader beside the tray's copy: the history at `now` (UTC seconds).
+ReadHistoryResult readHistoryFile(const std::wstring& path, std::int64_t now);
 
 }  // namespace kelvane

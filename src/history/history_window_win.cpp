@@ -1,7 +1,6 @@
 #include "history/history_window_win.h"
 
 #include <windowsx.h>
-#include <commdlg.h>
 
 #include <algorithm>
 #include <stdexcept>
@@ -9,6 +8,8 @@
 #include "common/clipboard_win.h"
 #include "common/language.h"
 #include "common/text_win.h"
+#include "common/window_messages_win.h"
+#include "dialogs/file_dialog_win.h"
 #include "history/history_export_win.h"
 
 namespace kelvane {
@@ -266,22 +267,14 @@ void HistoryWindow::copyMoment() {
 
 void HistoryWindow::exportCsv() {
   // The window's title names the file, as a spreadsheet's user would look for it.
-  wchar_t file[MAX_PATH] = {};
-  const std::wstring name = trWide(TextId::HistoryWindowTitle) + L".csv";
-  name.copy(file, std::min<std::size_t>(name.size(), MAX_PATH - 1));
-  const std::wstring filter = trWide(TextId::HistoryCsvFiles) + L'\0' + L"*.csv" + L'\0' +
-                              trWide(TextId::HistoryAllFiles) + L'\0' + L"*.*" + L'\0';
-  OPENFILENAMEW dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = hwnd_;
-  dialog.lpstrFilter = filter.c_str();
-  dialog.lpstrFile = file;
-  dialog.nMaxFile = MAX_PATH;
-  dialog.lpstrDefExt = L"csv";
-  dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER | OFN_HIDEREADONLY;
-  if (!GetSaveFileNameW(&dialog)) return;
+  const auto file = askSaveFileName({.owner = hwnd_,
+                                     .suggestedName = trWide(TextId::HistoryWindowTitle) + L".csv",
+                                     .filterName = trWide(TextId::HistoryCsvFiles),
+                                     .extension = L"csv",
+                                     .allFilesName = trWide(TextId::HistoryAllFiles)});
+  if (!file) return;
   std::string failure;
-  if (!writeWholeFile(file, view_.csv(systemLocalTimeOf()), failure))
+  if (!writeWholeFile(*file, view_.csv(systemLocalTimeOf()), failure))
     MessageBoxW(hwnd_, toWide(failure).c_str(), trWide(TextId::HistoryWindowTitle).c_str(), MB_ICONERROR | MB_OK);
 }
 
@@ -355,7 +348,16 @@ void HistoryWindow::onDestroyed() {
   trackingLeave_ = false;
 }
 
+void HistoryWindow::onLanguageChanged() {
+  SetWindowTextW(hwnd_, trWide(TextId::HistoryWindowTitle).c_str());
+  layOut();
+}
+
 LRESULT HistoryWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == languageChangedMessage() && message != 0) {
+    onLanguageChanged();
+    return 0;
+  }
   switch (message) {
     case WM_PAINT: onPaint(); return 0;
     case WM_ERASEBKGND: return 1;

@@ -53,6 +53,8 @@ class HistoryWindow : public WindowBase<HistoryWindow> {
   void onMinMaxInfo(MINMAXINFO& info) const;
   void keepPlace();
   void onDestroyed();
+  // The program speaks another language: the title, the buttons' room and the texts drawn.
+  void onLanguageChanged();
 
   HistoryWindowSource& source_;
   HWND owner_;

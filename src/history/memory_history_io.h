@@ -26,6 +26,10 @@ class MemoryHistoryIo : public HistoryIo {
     std::copy_n(data, size, bytes.begin() + static_cast<std::ptrdiff_t>(offset));
     return true;
   }
+  bool resize(std::uint64_t size) override {
+    bytes.resize(size);
+    return true;
+  }
 
   std::vector<std::uint8_t> bytes;
 };

@@ -1,7 +1,8 @@
 #pragma once
 // How each tray-menu entry is measured and painted, as data: the shell measures the texts,
 // asks for the plan and paints it. Both the classic look and the themed look (the system's
-// menu parts) come out of the same function.
+// menu parts) come out of the same function. Lengths are designed at 96 DPI and scaled to the
+// menu's DPI, so a menu on a 144-DPI screen keeps its proportions.
 
 #include <cstdint>
 #include <optional>
@@ -37,6 +38,7 @@ inline constexpr int kMenuPopupItem = 14;
 inline constexpr int kMenuPopupSeparator = 15;
 inline constexpr int kMenuStateNormal = 1;
 inline constexpr int kMenuStateHot = 2;
+inline constexpr int kMenuStateDisabledHot = 4;
 
 // Text flags as the platform numbers them: hide prefix, tab stop, expand tabs, and vertical
 // centring for the caption or right alignment for the value columns.
@@ -51,8 +53,10 @@ inline constexpr std::uint32_t kTextNoPrefix = 0x800;       // DT_NOPREFIX
 std::uint32_t TextFlagsFor(const MenuEntry& entry, std::uint32_t flags);
 
 struct MenuDrawStep {
-  enum class Kind { ThemePart, Fill, Line } kind = Kind::Fill;
-  MenuRect rect;  // ThemePart, Fill; for Line: left..right at row top (right end not drawn)
+  enum class Kind { ThemePart, Fill, Line, Frame } kind = Kind::Fill;
+  // ThemePart, Fill, Frame (one pixel wide, inside the rectangle); for Line: left..right at
+  // row top (right end not drawn)
+  MenuRect rect;
   MenuColor color = MenuColor::Menu;
   int part = 0, state = 0;
 };
@@ -69,7 +73,7 @@ struct MenuDrawPlan {
   MenuColor textColor = MenuColor::MenuText;
   bool bold = false;
   MenuIcon icon = MenuIcon::None;
-  int iconX = 0, iconY = 0;
+  int iconX = 0, iconY = 0, iconSize = 0;  // the icon's square
   std::vector<MenuTextDraw> texts;  // caption, then value or shortcut
 };
 
@@ -78,6 +82,8 @@ struct MenuDrawContext {
   bool selected = false;
   bool themed = false;
   bool vistaOrLater = false;
+  int dpi = 96;        // the menu's
+  int iconSize = 16;   // the small icon size at that DPI
   int menuLineHeight = 0;
   int valueTextWidth = 0;     // of the entry's value text in the item's font
   int shortcutTextWidth = 0;  // of its shortcut text
@@ -88,19 +94,35 @@ struct MenuItemSize {
   int height = 0;
 };
 
-// A separator is 6 pixels high and keeps the proposed width; any other entry is its caption's
-// width plus 127 and the line height plus 7.
+// At 96 DPI a separator is 6 pixels high and keeps the proposed width; any other entry is its
+// caption's width plus 127 and the line height plus 7. Other DPIs scale those lengths.
 MenuItemSize MeasureMenuEntry(const MenuEntry& entry, int captionTextWidth, int lineHeight,
-                              int proposedWidth);
+                              int proposedWidth, int dpi);
 
+// A selected entry that cannot be chosen (a memory line) still shows where the keyboard is:
+// the themed disabled-hot item, or a highlight-coloured frame round the row, with the text
+// in its unselected colour.
 MenuDrawPlan PlanMenuEntry(const MenuEntry& entry, const MenuDrawContext& context);
 
 // The highlighted process rows' colour: the setting's unless it is automatic or `useDefault`,
 // then RGB(251, 225, 225).
 TColor GetProcMenuHighlighColor(const TKelvaneOptions& options, bool useDefault);
 
-// The entry whose caption marks `key` with "&" (ASCII letters and digits, either case), for the
-// keyboard in an owner-drawn menu; none when no enabled entry with a mnemonic does.
-std::optional<std::size_t> MnemonicEntry(const std::vector<MenuEntry>& menu, char key);
+// What a typed key does in an owner-drawn menu, as the system does for its own menus: the
+// enabled entries whose captions mark `key` with "&" (ASCII letters and digits, either case)
+// are its candidates. One candidate is carried out at once; of several, the first after the
+// selected entry (wrapping round; the first when none is selected) is selected, and Enter
+// carries it out. No candidate: nothing.
+struct MenuKeyChoice {
+  enum class Action { Execute, Select } action = Action::Execute;
+  std::size_t index = 0;
+  bool operator==(const MenuKeyChoice&) const = default;
+};
+std::optional<MenuKeyChoice> ChooseByMnemonic(const std::vector<MenuEntry>& menu, char key,
+                                              std::optional<std::size_t> selected);
+
+// How many presses of Down take the selection from the first entry to `index`: the entries
+// between them that are not separators (the keyboard skips only those).
+std::size_t DownPressesTo(const std::vector<MenuEntry>& menu, std::size_t index);
 
 }  // namespace kelvane

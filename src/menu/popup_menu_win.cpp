@@ -1,6 +1,6 @@
 #include "menu/popup_menu_win.h"
 
-#include <shellapi.h>
+#include <shlobj.h>
 
 #include <stdexcept>
 #include <string>
@@ -15,6 +15,54 @@ namespace {
 
 constexpr const wchar_t* kOwnerClassName = L"KelvaneTrayMenuOwner";
 constexpr int kThemeTextColor = 3803;  // TMT_TEXTCOLOR
+// Posted from the mnemonic answer to look whether the selection went where it was told.
+constexpr UINT kFollowKeySelection = WM_APP + 1;
+
+// The menu this thread tracks, for the message filter; one at a time, as the system allows.
+TPopupMenu* trackedMenu = nullptr;
+
+struct HookDeleter {
+  static HHOOK invalid() { return nullptr; }
+  static void free(HHOOK h) { UnhookWindowsHookEx(h); }
+};
+using UniqueHook = UniqueHandle<HHOOK, HookDeleter>;
+
+template <typename Function>
+Function user32Function(const char* name) {
+  return reinterpret_cast<Function>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+// The DPI of the screen the window is on where the system tells it per window (Windows 10
+// 1607 on), otherwise the one DPI the system has.
+int dpiOfWindow(HWND window) {
+  static const auto getDpiForWindow = user32Function<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+  if (getDpiForWindow)
+    if (const UINT dpi = getDpiForWindow(window)) return static_cast<int>(dpi);
+  const ScreenDc screen;
+  return GetDeviceCaps(screen.get(), LOGPIXELSX);
+}
+
+int smallIconSizeFor(int dpi) {
+  static const auto getMetricForDpi = user32Function<int(WINAPI*)(int, UINT)>("GetSystemMetricsForDpi");
+  if (getMetricForDpi) return getMetricForDpi(SM_CXSMICON, static_cast<UINT>(dpi));
+  return GetSystemMetrics(SM_CXSMICON);
+}
+
+LOGFONTW menuFontFor(int dpi) {
+  static const auto parametersForDpi =
+      user32Function<BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT)>("SystemParametersInfoForDpi");
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  if (!parametersForDpi || !parametersForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, static_cast<UINT>(dpi)))
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+  return metrics.lfMenuFont;
+}
+
+bool isEnterKey(const MSG& message) {
+  return (message.message == WM_KEYDOWN && message.wParam == VK_RETURN) ||
+         (message.message == WM_CHAR && message.wParam == L'\r');
+}
 
 std::wstring windowsFolder() {
   wchar_t buffer[MAX_PATH];
@@ -24,13 +72,13 @@ std::wstring windowsFolder() {
   return folder;
 }
 
-// The small icon at `index` of a file; none when the file gives no pair of icons.
-UniqueIcon extractSmallIcon(const std::wstring& file, int index) {
-  HICON large = nullptr, small = nullptr;
-  const UINT extracted = ExtractIconExW(file.c_str(), index, &large, &small, 1);
-  if (large) DestroyIcon(large);
-  UniqueIcon icon(small);
-  if (extracted != 2) icon.reset();
+// The icon at `index` of a file, `size` pixels square; none when the file gives none.
+UniqueIcon extractIcon(const std::wstring& file, int index, int size) {
+  HICON extracted = nullptr;
+  const HRESULT result = SHDefExtractIconW(file.c_str(), index, 0, &extracted, nullptr,
+                                           static_cast<UINT>(MAKELONG(size, size)));
+  UniqueIcon icon(extracted);
+  if (result != S_OK) icon.reset();
   return icon;
 }
 
@@ -49,18 +97,16 @@ TPopupMenu::~TPopupMenu() {
   destroyWindow();
 }
 
-void TPopupMenu::loadSharedIcons() {
-  if (sharedIconsLoaded_) return;
-  sharedIconsLoaded_ = true;
+void TPopupMenu::loadSharedResources(int dpi) {
+  if (dpi == dpi_) return;
+  dpi_ = dpi;
+  iconSize_ = smallIconSizeFor(dpi);
   const std::wstring folder = windowsFolder();
-  DefaultProcessIcon = vistaOrLater_ ? extractSmallIcon(folder + L"System32\\User32.dll", 0)
-                                     : extractSmallIcon(folder + L"System32\\Shell32.dll", 2);
-  TaskManagerIcon = extractSmallIcon(folder + L"System32\\taskmgr.exe", 0);
+  DefaultProcessIcon = vistaOrLater_ ? extractIcon(folder + L"System32\\User32.dll", 0, iconSize_)
+                                     : extractIcon(folder + L"System32\\Shell32.dll", 2, iconSize_);
+  TaskManagerIcon = extractIcon(folder + L"System32\\taskmgr.exe", 0, iconSize_);
 
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-  LOGFONTW font = metrics.lfMenuFont;
+  LOGFONTW font = menuFontFor(dpi);
   menuFont_.reset(CreateFontIndirectW(&font));
   font.lfWeight = FW_BOLD;
   boldMenuFont_.reset(CreateFontIndirectW(&font));
@@ -68,7 +114,10 @@ void TPopupMenu::loadSharedIcons() {
 
 std::optional<Command> TPopupMenu::Popup(const std::vector<MenuEntry>& entries, POINT at,
                                          TColor processHighlight) {
-  loadSharedIcons();
+  // The owner goes to the menu's corner first, so that it is on the screen whose DPI the menu
+  // takes.
+  SetWindowPos(hwnd_, nullptr, at.x, at.y, 1, 1, SWP_NOZORDER | SWP_NOACTIVATE);
+  loadSharedResources(dpiOfWindow(hwnd_));
   UniqueMenu menu(CreatePopupMenu());
   if (!menu) return std::nullopt;
   processIcons_.clear();
@@ -76,7 +125,7 @@ std::optional<Command> TPopupMenu::Popup(const std::vector<MenuEntry>& entries, 
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const MenuEntry& entry = entries[i];
     if (const ProcessItem* process = entry.process(); process && !process->path.empty())
-      processIcons_[i] = extractSmallIcon(toWide(process->path), 0);
+      processIcons_[i] = extractIcon(toWide(process->path), 0, iconSize_);
     MENUITEMINFOW item{};
     item.cbSize = sizeof(item);
     item.fMask = MIIM_FTYPE | MIIM_ID | MIIM_DATA | MIIM_STATE;
@@ -87,6 +136,7 @@ std::optional<Command> TPopupMenu::Popup(const std::vector<MenuEntry>& entries, 
     InsertMenuItemW(menu.get(), static_cast<UINT>(i), TRUE, &item);
   }
 
+  menu_ = menu.get();
   entries_ = &entries;
   processHighlight_ = processHighlight;
   // The menu theme class, for this showing only.
@@ -98,11 +148,15 @@ std::optional<Command> TPopupMenu::Popup(const std::vector<MenuEntry>& entries, 
   // hidden window the foreground one, but the keys typed on the display do not follow it.
   SetWindowPos(hwnd_, HWND_TOPMOST, at.x, at.y, 1, 1, SWP_SHOWWINDOW);
   SetForegroundWindow(hwnd_);
+  trackedMenu = this;
+  const UniqueHook filter(SetWindowsHookExW(WH_MSGFILTER, filterMenuMessage, nullptr, GetCurrentThreadId()));
   const UINT chosen = static_cast<UINT>(TrackPopupMenu(
       menu.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, hwnd_, nullptr));
+  trackedMenu = nullptr;
   ShowWindow(hwnd_, SW_HIDE);
   PostMessageW(hwnd_, WM_NULL, 0, 0);
   theme_ = nullptr;
+  menu_ = nullptr;
   entries_ = nullptr;
   processIcons_.clear();
   if (chosen == 0 || chosen > entries.size()) return std::nullopt;
@@ -119,6 +173,9 @@ LRESULT TPopupMenu::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     case WM_MENUCHAR:
       return onMenuChar(wParam, lParam);
+    case kFollowKeySelection:
+      followKeySelection(wParam);
+      return 0;
     default:
       return defaultProc(message, wParam, lParam);
   }
@@ -145,7 +202,7 @@ void TPopupMenu::MeasureItem(MEASUREITEMSTRUCT& measure) {
     MenuLineHeight = size.cy;
   }
   const MenuItemSize size =
-      MeasureMenuEntry(entry, textWidth, MenuLineHeight, static_cast<int>(measure.itemWidth));
+      MeasureMenuEntry(entry, textWidth, MenuLineHeight, static_cast<int>(measure.itemWidth), dpi_);
   measure.itemWidth = static_cast<UINT>(size.width);
   measure.itemHeight = static_cast<UINT>(size.height);
 }
@@ -180,6 +237,8 @@ void TPopupMenu::DrawItem(const DRAWITEMSTRUCT& draw) {
   context.selected = (draw.itemState & ODS_SELECTED) != 0;
   context.themed = theme_ && theme_->active();
   context.vistaOrLater = vistaOrLater_;
+  context.dpi = dpi_;
+  context.iconSize = iconSize_;
   context.menuLineHeight = MenuLineHeight;
   const SelectObjectScope select(dc, fontFor(entry));
   const auto widthOf = [dc](const std::string& text) {
@@ -204,6 +263,11 @@ void TPopupMenu::DrawItem(const DRAWITEMSTRUCT& draw) {
         FillRect(dc, &rect, static_cast<HBRUSH>(brush.get()));
         break;
       }
+      case MenuDrawStep::Kind::Frame: {
+        const UniqueHandle<HGDIOBJ, GdiDeleter> brush(CreateSolidBrush(colorOf(step.color, context.selected)));
+        FrameRect(dc, &rect, static_cast<HBRUSH>(brush.get()));
+        break;
+      }
       case MenuDrawStep::Kind::Line: {
         const UniqueHandle<HGDIOBJ, GdiDeleter> pen(CreatePen(PS_SOLID, 1, colorOf(step.color, false)));
         const SelectObjectScope selectPen(dc, pen.get());
@@ -219,7 +283,7 @@ void TPopupMenu::DrawItem(const DRAWITEMSTRUCT& draw) {
   if (plan.icon == MenuIcon::TaskManager) icon = TaskManagerIcon.get();
   if (plan.icon == MenuIcon::Process)
     icon = processIcons_[index] ? processIcons_[index].get() : DefaultProcessIcon.get();
-  if (icon) DrawIconEx(dc, plan.iconX, plan.iconY, icon, 0, 0, 0, nullptr, DI_NORMAL);
+  if (icon) DrawIconEx(dc, plan.iconX, plan.iconY, icon, plan.iconSize, plan.iconSize, 0, nullptr, DI_NORMAL);
 
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, colorOf(plan.textColor, context.selected));
@@ -233,9 +297,42 @@ void TPopupMenu::DrawItem(const DRAWITEMSTRUCT& draw) {
 LRESULT TPopupMenu::onMenuChar(WPARAM wParam, LPARAM) {
   const wchar_t key = static_cast<wchar_t>(LOWORD(wParam));
   if (!entries_ || key > 0x7F) return MAKELRESULT(0, MNC_IGNORE);
-  const auto index = MnemonicEntry(*entries_, static_cast<char>(key));
-  if (!index) return MAKELRESULT(0, MNC_IGNORE);
-  return MAKELRESULT(*index, MNC_EXECUTE);
+  const auto choice = ChooseByMnemonic(*entries_, static_cast<char>(key), selectedEntry());
+  if (!choice) return MAKELRESULT(0, MNC_IGNORE);
+  if (choice->action == MenuKeyChoice::Action::Execute) return MAKELRESULT(choice->index, MNC_EXECUTE);
+  PostMessageW(hwnd_, kFollowKeySelection, choice->index, 0);
+  return MAKELRESULT(choice->index, MNC_SELECT);
+}
+
+// Some menu implementations (Wine's among them) beep at MNC_SELECT and leave the selection
+// where it was. The menu then gets the keys a user would press to walk there: Home, and Down
+// past every entry but the separators.
+void TPopupMenu::followKeySelection(std::size_t index) {
+  if (!entries_ || index >= entries_->size() || selectedEntry() == index) return;
+  PostMessageW(hwnd_, WM_KEYDOWN, VK_HOME, 0);
+  for (std::size_t presses = DownPressesTo(*entries_, index); presses > 0; --presses)
+    PostMessageW(hwnd_, WM_KEYDOWN, VK_DOWN, 0);
+}
+
+std::optional<std::size_t> TPopupMenu::selectedEntry() const {
+  if (!menu_) return std::nullopt;
+  const int count = GetMenuItemCount(menu_);
+  for (int position = 0; position < count; ++position) {
+    if (GetMenuState(menu_, static_cast<UINT>(position), MF_BYPOSITION) & MF_HILITE)
+      return static_cast<std::size_t>(position);
+  }
+  return std::nullopt;
+}
+
+// Enter on a line that cannot be chosen (a memory line) does nothing and leaves the menu open,
+// wherever the system would close it.
+LRESULT CALLBACK TPopupMenu::filterMenuMessage(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == MSGF_MENU && trackedMenu && trackedMenu->entries_ && isEnterKey(*reinterpret_cast<const MSG*>(lParam))) {
+    const auto selected = trackedMenu->selectedEntry();
+    if (selected && *selected < trackedMenu->entries_->size() && !(*trackedMenu->entries_)[*selected].enabled)
+      return TRUE;
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 }  // namespace kelvane

@@ -1,8 +1,10 @@
 #pragma once
 // PopupMenu1: renders any tray-menu model as an owner-drawn pop-up menu and tracks it. A small
 // window of its own owns the menu and answers the measure, draw and mnemonic messages, so the
-// main form carries none of it; it is on the screen (one transparent pixel) only while a menu is. The shared icons are loaded on the first showing; the
-// process icons live for one showing (what RemoveProcessItems once did between showings).
+// main form carries none of it; it is on the screen (one transparent pixel) only while a menu
+// is. The shared icons and fonts are made for the DPI of the screen the menu opens on, again
+// when that changes; the process icons live for one showing (what RemoveProcessItems once did
+// between showings).
 
 #include <windows.h>
 
@@ -36,15 +38,20 @@ class TPopupMenu : public WindowBase<TPopupMenu> {
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
-  void loadSharedIcons();
+  void loadSharedResources(int dpi);
   void MeasureItem(MEASUREITEMSTRUCT& measure);
   void DrawItem(const DRAWITEMSTRUCT& draw);
   LRESULT onMenuChar(WPARAM wParam, LPARAM lParam);
+  void followKeySelection(std::size_t index);
+  // The entry under the keyboard or the mouse; none when nothing is selected.
+  std::optional<std::size_t> selectedEntry() const;
+  static LRESULT CALLBACK filterMenuMessage(int code, WPARAM wParam, LPARAM lParam);
   HFONT fontFor(const MenuEntry& entry) const;
   COLORREF colorOf(MenuColor color, bool selected) const;
 
   bool vistaOrLater_;
-  bool sharedIconsLoaded_ = false;
+  int dpi_ = 0;       // of the shared icons and fonts; 0 before the first showing
+  int iconSize_ = 0;  // the small icon size at that DPI
   UniqueIcon DefaultProcessIcon;
   UniqueIcon TaskManagerIcon;
   UniqueFont menuFont_;
@@ -52,6 +59,7 @@ class TPopupMenu : public WindowBase<TPopupMenu> {
   int MenuLineHeight = 0;
 
   // Valid while a menu is shown.
+  HMENU menu_ = nullptr;
   const std::vector<MenuEntry>* entries_ = nullptr;
   std::vector<UniqueIcon> processIcons_;
   TColor processHighlight_ = 0;

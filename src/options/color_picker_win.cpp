@@ -7,6 +7,7 @@
 #include <map>
 #include <utility>
 
+#include "common/exit_request_win.h"
 #include "common/handles_win.h"
 #include "common/text_win.h"
 #include "common/window_win.h"
@@ -144,7 +145,8 @@ std::optional<TColor> chooseAnyColor(HWND owner, TColor initial, const std::wstr
   dialog.rgbResult = paintedColor(initial, clBlack);
   dialog.lpCustColors = custom.data();
   dialog.Flags = CC_RGBINIT | CC_FULLOPEN | CC_ANYCOLOR;
-  if (!ChooseColorW(&dialog)) return std::nullopt;
+  const ModalExitWatch exitWatch;
+  if (!ChooseColorW(&dialog) || exitWatch.exitCame()) return std::nullopt;
   std::array<std::uint32_t, kCustomColorCount> toStore{};
   for (std::size_t i = 0; i < custom.size(); ++i) toStore[i] = custom[i];
   editIniFile(settingsFile, [&](IniDocument& ini) { WriteCustomColors(ini, toStore); });
@@ -217,7 +219,8 @@ std::optional<TFontSpec> chooseFont(HWND owner, const TFontSpec& font, const std
   dialog.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
   FontDialogHook hook(settingsFile);
   hook.hook(dialog);
-  if (!ChooseFontW(&dialog)) return std::nullopt;
+  const ModalExitWatch exitWatch;
+  if (!ChooseFontW(&dialog) || exitWatch.exitCame()) return std::nullopt;
   TFontSpec chosen;
   chosen.Name = toUtf8(logFont.lfFaceName);
   chosen.CharSet = logFont.lfCharSet;

@@ -33,7 +33,8 @@ void drawColorListItem(const DRAWITEMSTRUCT& item, const ThemeColors& colors);
 void drawColorPickerItem(const DRAWITEMSTRUCT& item);
 
 // The system colour dialog, starting from `initial`, with the custom colours of the settings
-// file; confirmed, the custom colours are written back and the chosen colour returned.
+// file; confirmed, the custom colours are written back and the chosen colour returned. An exit
+// asked for while either dialog is open counts as cancelling it.
 std::optional<TColor> chooseAnyColor(HWND owner, TColor initial, const std::wstring& settingsFile);
 
 // The system font dialog with its effects part, starting from `font`, whose colour list ends in

@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/exit_request_win.h"
 #include "common/language.h"
 #include "common/text_win.h"
 #include "common/window_placement_win.h"
@@ -47,7 +48,9 @@ class InputBoxDialog : public DialogBase<InputBoxDialog> {
 std::optional<std::string> InputBox(HWND owner, const std::string& caption, const std::string& prompt,
                                     const std::string& initial) {
   InputBoxDialog dialog(toWide(prompt), toWide(initial));
-  if (dialog.run(buildDialogTemplate(caption, inputBoxSize(), inputBoxControls(speaking())), owner) != IDOK)
+  const ModalExitWatch exitWatch;
+  if (dialog.run(buildDialogTemplate(caption, inputBoxSize(), inputBoxControls(speaking())), owner) != IDOK ||
+      exitWatch.exitCame())
     return std::nullopt;
   return toUtf8(dialog.text());
 }

@@ -125,7 +125,22 @@ void OptionsDialogModel::fill(const TKelvaneOptions& record) {
   dialogFont_ = record.Font;
   noWarningMobile_ = record.NoWarningSwithOffMonMobile;
   processListRule();
+  filledValues_ = stored(record_);
 }
+
+void OptionsDialogModel::speak(const Language& language, std::vector<LanguageListEntry> languages) {
+  const int chosen = lists_.at(CmbLanguage);
+  const std::string chosenTag = chosen >= 0 ? languages_[static_cast<std::size_t>(chosen)].tag : std::string();
+  language_ = &language;
+  themes_.speak(language);
+  languages_ = std::move(languages);
+  lists_[CmbLanguage] = -1;
+  if (chosen < 0) return;
+  for (std::size_t i = 0; i < languages_.size(); ++i)
+    if (languages_[i].tag == chosenTag) lists_[CmbLanguage] = static_cast<int>(i);
+}
+
+bool OptionsDialogModel::changed() const { return stored(record_) != filledValues_; }
 
 bool OptionsDialogModel::checked(int id) const {
   if (id == CheckOpaque) return themes_.colors().transBk;
@@ -171,6 +186,7 @@ bool OptionsDialogModel::enabled(int id) const {
   if (isOneOf(id, {EditProcsRam, LabelProcsRamUnit, CmbColorProcesses, LabelHighlightColor})) return highlight;
   if (isOneOf(id, {WinSpinDefragEveryActive, LabelMinutes})) return checked(CheckDefragEveryActive);
   if (id == BtnDeleteTheme) return themes_.deleteEnabled();
+  if (id == btnApply) return changed();
   return true;
 }
 
@@ -285,7 +301,7 @@ bool OptionsDialogModel::monitorWarningAnswered(int result, bool dontShowAgain) 
   return dontShowAgain;
 }
 
-OptionsApplyResult OptionsDialogModel::apply(const TKelvaneOptions& current) {
+TKelvaneOptions OptionsDialogModel::stored(const TKelvaneOptions& current) const {
   TKelvaneOptions o = current;
   for (const CheckField& check : kCheckFields) o.*check.field = checked(check.id);
   o.DoubleClickAction = lists_.at(CmbDoubleClick);
@@ -305,7 +321,11 @@ OptionsApplyResult OptionsDialogModel::apply(const TKelvaneOptions& current) {
   ApplyThemeColors(o, themes_.colors());
   const int language = lists_.at(CmbLanguage);
   if (language >= 0) o.Language = languages_[static_cast<std::size_t>(language)].tag;
+  return o;
+}
 
+OptionsApplyResult OptionsDialogModel::apply(const TKelvaneOptions& current) {
+  const TKelvaneOptions o = stored(current);
   OptionsApplyResult result{o, {}};
   // Before the tick, so that the tip speaks the new language at once.
   if (o.Language != current.Language) result.effects.push_back(OptionsEffect::SpeakLanguage);

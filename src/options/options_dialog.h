@@ -27,7 +27,7 @@ struct SpinRange {
 // memory lines and its default item follow the stored record by themselves. Closing after OK is
 // the dialog's own business.
 enum class OptionsEffect {
-  SpeakLanguage,        // a new Language: spoken at once by every window and menu made afterwards
+  SpeakLanguage,        // a new Language: spoken at once by every open window, menu and tip
   SetRefreshInterval,   // the refresh timer takes RefreshRate
   SaveOptions,
   RefreshTick,          // one tick at once: the tray picture shows the new look
@@ -51,7 +51,7 @@ class OptionsDialogModel {
  public:
   // Filling from a copy of the record: every control shows the record's value as it is, even
   // one outside the control's range, and stores it back unless the user changes that control.
-  // The model speaks the language spoken when it was made, as the dialog's controls do.
+  // The model speaks the language spoken when it was made, until speak() hands it another.
   // `languages` is the language list (languageList), automatic first.
   explicit OptionsDialogModel(const TKelvaneOptions& record, std::vector<std::string> themeNames = {},
                               std::vector<LanguageListEntry> languages = {});
@@ -74,6 +74,9 @@ class OptionsDialogModel {
 
   // The language list's entries, by their own names.
   const std::vector<LanguageListEntry>& languages() const { return languages_; }
+  // The program speaks another language while the dialog is open: the model's texts follow it,
+  // and `languages` (the same list in that language) keeps the chosen entry chosen.
+  void speak(const Language& language, std::vector<LanguageListEntry> languages);
 
   // Drop-down lists: the chosen entry, -1 when the stored value has no entry.
   int listIndex(int id) const;
@@ -112,6 +115,11 @@ class OptionsDialogModel {
   // dialog does not edit, and the effects to carry out. After Apply the dialog goes on from the
   // stored values.
   OptionsApplyResult apply(const TKelvaneOptions& current);
+  // What OK or Apply would store into `current`, the model unchanged.
+  TKelvaneOptions stored(const TKelvaneOptions& current) const;
+  // Whether a value on any page differs from what the dialog was filled with (at opening, or by
+  // the last Apply): Apply is enabled only then.
+  bool changed() const;
 
  private:
   struct Spin {
@@ -126,6 +134,9 @@ class OptionsDialogModel {
 
   const Language* language_ = &speaking();
   TKelvaneOptions record_;
+  // What the values stored when the dialog was filled; a record the controls cannot show as it
+  // is (a value out of range, say) does not count as changed.
+  TKelvaneOptions filledValues_;
   std::map<int, bool> checks_;
   std::map<int, Spin> spins_;
   std::map<int, int> lists_;

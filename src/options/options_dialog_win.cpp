@@ -9,6 +9,7 @@
 
 #include "common/system_library_win.h"
 #include "common/text_win.h"
+#include "common/window_messages_win.h"
 #include "common/window_placement_win.h"
 #include "options/color_picker_win.h"
 #include "options/dialog_template_win.h"
@@ -58,13 +59,38 @@ std::vector<std::wstring> splitEntries(std::string_view list) {
 
 }  // namespace
 
+void fitDroppedWidth(HWND combo) {
+  const ScreenDc screen;
+  SelectObjectScope font(screen.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(combo, WM_GETFONT, 0, 0)));
+  int widest = 0;
+  const auto count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+  for (LRESULT entry = 0; entry < count; ++entry) {
+    std::wstring text(static_cast<std::size_t>(std::max<LRESULT>(0, SendMessageW(combo, CB_GETLBTEXTLEN, entry, 0))) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(std::max<LRESULT>(0, SendMessageW(combo, CB_GETLBTEXT, entry, reinterpret_cast<LPARAM>(text.data())))));
+    SIZE size{};
+    GetTextExtentPoint32W(screen.get(), text.c_str(), static_cast<int>(text.size()), &size);
+    widest = std::max(widest, static_cast<int>(size.cx));
+  }
+  // The list's frame, its scroll bar and the room the list leaves on both sides of a text.
+  const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSX);
+  int width = widest + 2 * GetSystemMetrics(SM_CXEDGE) + GetSystemMetrics(SM_CXVSCROLL) + MulDiv(8, dpi, 96);
+  RECT box{};
+  GetWindowRect(combo, &box);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (GetMonitorInfoW(MonitorFromWindow(combo, MONITOR_DEFAULTTONEAREST), &monitor))
+    width = std::min(width, static_cast<int>(monitor.rcWork.right - monitor.rcWork.left));
+  width = std::max(width, static_cast<int>(box.right - box.left));
+  SendMessageW(combo, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(width), 0);
+}
+
 TFrmOptions::TFrmOptions(OptionsHost& form)
     : form_(form),
       themeFolder_(form.ThemeFolder()),
-      model_(form.Options(), ListThemeNames(themeFolder_), languageList(speaking(), fileLanguages())),
+      model_(form.Options(), ListThemeNames(themeFolder_), languageList(speaking(), listedFileLanguages())),
       commonControls_(loadCommonControls(ICC_TAB_CLASSES | ICC_UPDOWN_CLASS | ICC_HOTKEY_CLASS | ICC_LINK_CLASS |
                                          ICC_STANDARD_CLASSES)) {
-  // The dialog speaks the language spoken when it opened, until it is opened again.
+  // The dialog speaks the language spoken when it opened, until the program speaks another.
   const OptionsDialogLayout designed = optionsDialogLayout(speaking());
   layout_ = widenedToFit(designed, measureCaptions(designed, model_.languages()));
   const std::vector<WORD> dialogTemplate = buildDialogTemplate(layout_.caption, layout_.size, layout_.controls);
@@ -132,6 +158,10 @@ INT_PTR TFrmOptions::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
           pageBackground_ ? pageBackground_->colorFor(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam))
                           : nullptr);
     default:
+      if (message == languageChangedMessage() && message != 0) {
+        LanguageChanged();
+        return TRUE;
+      }
       return FALSE;
   }
 }
@@ -151,42 +181,120 @@ void TFrmOptions::FormCreate() {
   for (const ControlLayout& control : layout_.controls) {
     HWND window = item(control.id);
     if (control.kind == ControlKind::Heading) SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(headingFont_.get()), FALSE);
-    if (control.id == CmbLanguage)
-      for (const LanguageListEntry& entry : model_.languages())
-        SendMessageW(window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toWide(entry.caption).c_str()));
-    else if (control.kind == ControlKind::DropDown)
-      for (const std::wstring& entry : splitEntries(control.caption))
-        SendMessageW(window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
-    if (control.kind == ControlKind::ColorPicker) fillColorPicker(window);
     if (control.kind == ControlKind::Spin) {
       const SpinRange range = model_.range(control.id);
       SendDlgItemMessageW(hwnd_, upDownIdOf(control.id), UDM_SETRANGE32, static_cast<WPARAM>(range.minimum),
                           range.maximum);
     }
     if (control.kind == ControlKind::PageTabs) {
-      int index = 0;
-      for (std::wstring& name : splitEntries(control.caption)) {
+      for (int page = 0; page < kPageCount; ++page) {
         TCITEMW tab{};
-        tab.mask = TCIF_TEXT;
-        tab.pszText = name.data();
-        SendMessageW(window, TCM_INSERTITEMW, static_cast<WPARAM>(index++), reinterpret_cast<LPARAM>(&tab));
+        SendMessageW(window, TCM_INSERTITEMW, static_cast<WPARAM>(page), reinterpret_cast<LPARAM>(&tab));
       }
       // The pages' controls lie on the page control: it goes to the bottom so they take the
       // clicks and paint over it. It is then the last stop of the Tab key.
       SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
   }
-  for (int slot = 0; slot < kThemeSlotCount; ++slot)
-    SendDlgItemMessageW(hwnd_, LbColors, LB_ADDSTRING, 0,
-                        reinterpret_cast<LPARAM>(toWide(std::string(ThemeSlotCaption(slot))).c_str()));
   // A global hot key without Ctrl or Alt would take that key from every program.
   SendDlgItemMessageW(hwnd_, HotKey1, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_ALT, 0));
   // The pages' controls lie on the page control: the dialog takes the page's background.
   pageBackground_.emplace(hwnd_);
-  LoadThemes();
+  takeTexts();
   SendDlgItemMessageW(hwnd_, LbColors, LB_SETCURSEL, 0, 0);
   refreshValues();
   showPage(0);
+}
+
+void TFrmOptions::takeTexts() {
+  updating_ = true;
+  SetWindowTextW(hwnd_, toWide(std::string(layout_.caption)).c_str());
+  for (const ControlLayout& control : layout_.controls) {
+    HWND window = item(control.id);
+    switch (control.kind) {
+      case ControlKind::Label:
+      case ControlKind::CheckBox:
+      case ControlKind::Heading:
+      case ControlKind::Button:
+      case ControlKind::DefaultButton:
+      case ControlKind::Link: SetWindowTextW(window, toWide(std::string(control.caption)).c_str()); break;
+      case ControlKind::DropDown:
+        if (control.id == CbThemes) break;  // LoadThemes fills it
+        SendMessageW(window, CB_RESETCONTENT, 0, 0);
+        if (control.id == CmbLanguage)
+          for (const LanguageListEntry& entry : model_.languages())
+            SendMessageW(window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toWide(entry.caption).c_str()));
+        else
+          for (const std::wstring& entry : splitEntries(control.caption))
+            SendMessageW(window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+        break;
+      case ControlKind::ColorPicker: fillColorPicker(window); break;
+      case ControlKind::PageTabs: {
+        int page = 0;
+        for (std::wstring& name : splitEntries(control.caption)) {
+          TCITEMW tab{};
+          tab.mask = TCIF_TEXT;
+          tab.pszText = name.data();
+          SendMessageW(window, TCM_SETITEMW, static_cast<WPARAM>(page++), reinterpret_cast<LPARAM>(&tab));
+        }
+        break;
+      }
+      default: break;
+    }
+  }
+  HWND slots = item(LbColors);
+  const auto slot = SendMessageW(slots, LB_GETCURSEL, 0, 0);
+  SendMessageW(slots, LB_RESETCONTENT, 0, 0);
+  for (int each = 0; each < kThemeSlotCount; ++each)
+    SendMessageW(slots, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toWide(std::string(ThemeSlotCaption(each))).c_str()));
+  if (slot != LB_ERR) SendMessageW(slots, LB_SETCURSEL, static_cast<WPARAM>(slot), 0);
+  LoadThemes();
+  fitDroppedWidth(item(CmbLanguage));
+  updating_ = false;
+}
+
+void TFrmOptions::LanguageChanged() {
+  model_.speak(speaking(), languageList(speaking(), listedFileLanguages()));
+  const OptionsDialogLayout designed = optionsDialogLayout(speaking());
+  OptionsDialogLayout next = widenedToFit(designed, measureCaptions(designed, model_.languages()));
+  // A shorter language keeps the room the dialog has: only the captions change.
+  const bool grows = next.size.width > layout_.size.width;
+  if (!grows) {
+    for (std::size_t i = 0; i < next.controls.size() && i < layout_.controls.size(); ++i) {
+      next.controls[i].x = layout_.controls[i].x;
+      next.controls[i].width = layout_.controls[i].width;
+    }
+    next.size = layout_.size;
+  }
+  layout_ = std::move(next);
+  if (grows) placeControls();
+  takeTexts();
+  refreshValues();
+  refreshControls();
+  showApplyState();
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
+void TFrmOptions::placeControls() {
+  for (const ControlLayout& control : layout_.controls) {
+    RECT box{control.x, control.y, control.x + control.width, control.y + control.height};
+    MapDialogRect(hwnd_, &box);
+    SetWindowPos(item(control.id), nullptr, box.left, box.top, box.right - box.left, box.bottom - box.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // The arrows sit at the right end of their number field, which they narrow again.
+    if (control.kind == ControlKind::Spin)
+      SendDlgItemMessageW(hwnd_, upDownIdOf(control.id), UDM_SETBUDDY, reinterpret_cast<WPARAM>(item(control.id)), 0);
+  }
+  RECT client{0, 0, layout_.size.width, layout_.size.height};
+  MapDialogRect(hwnd_, &client);
+  AdjustWindowRectEx(&client, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE)));
+  SetWindowPos(hwnd_, nullptr, 0, 0, client.right - client.left, client.bottom - client.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // Grown where it is, it stays wholly inside its monitor's work area.
+  RECT grown{};
+  GetWindowRect(hwnd_, &grown);
+  moveInsideWorkArea(hwnd_, Point{grown.left, grown.top});
 }
 
 void TFrmOptions::FormShow() {
@@ -260,6 +368,14 @@ void TFrmOptions::refreshValues() {
 
 void TFrmOptions::onCommand(int id, int code) {
   if (updating_) return;
+  handleCommand(id, code);
+  // OK and Cancel have closed the dialog.
+  if (hwnd_) showApplyState();
+}
+
+void TFrmOptions::showApplyState() { EnableWindow(item(btnApply), model_.enabled(btnApply)); }
+
+void TFrmOptions::handleCommand(int id, int code) {
   switch (id) {
     case BtnOk: BtnOkClick(true); return;
     case btnApply: BtnOkClick(false); return;

@@ -36,13 +36,23 @@ class TFrmOptions : public DialogBase<TFrmOptions> {
   INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   void FormCreate();
+  // The captions, the tabs and the lists' entries, from the layout and the model.
+  void takeTexts();
   void FormShow();
+  // The program speaks another language: the dialog takes its texts again and keeps its page,
+  // its values and its place; it grows when the language needs more room, never shrinks.
+  void LanguageChanged();
+  // The controls and the dialog placed and sized as the layout says.
+  void placeControls();
+  // Apply is enabled while the values differ from the stored ones.
+  void showApplyState();
   void showPage(int page);
   // Enabled, visible and ticked states, the labels and the font panel, from the model.
   void refreshControls();
   // The numbers, lists, hot key and pickers, from the model.
   void refreshValues();
   void onCommand(int id, int code);
+  void handleCommand(int id, int code);
   INT_PTR onNotify(const NMHDR& header);
   void onCheckBox(int id);
   void CheckMonitorClick();
@@ -77,5 +87,9 @@ class TFrmOptions : public DialogBase<TFrmOptions> {
   UniqueFont internalFontPanelFont_;  // "(内部字体)" shows in Tahoma 8 pt
   std::optional<PageBackground> pageBackground_;
 };
+
+// A drop-down list opens as wide as its longest entry (a theme's or a language's name can be
+// long), within its monitor's work area, and never narrower than its box.
+void fitDroppedWidth(HWND combo);
 
 }  // namespace kelvane

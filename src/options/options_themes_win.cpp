@@ -19,6 +19,7 @@ void TFrmOptions::LoadThemes() {
   for (const std::string& entry : model_.themes().entries())
     SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toWide(entry).c_str()));
   SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(model_.themes().selectedEntry()), 0);
+  fitDroppedWidth(list);
 }
 
 void TFrmOptions::CbThemesClick() {

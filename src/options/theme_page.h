@@ -67,6 +67,9 @@ class ThemePageModel {
   // "当前颜色" is chosen; the colour texts stay as they are.
   void themeDeleted();
 
+  // The entries' own texts ("默认颜色", "当前颜色") in another language from now on.
+  void speak(const Language& language) { language_ = &language; }
+
  private:
   const Language* language_ = &speaking();
   std::vector<std::string> themeNames_;

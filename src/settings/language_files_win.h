@@ -1,10 +1,12 @@
 #pragma once
 // The languages that files add, Languages\<tag>.lng in the data folder and beside the program,
 // and the choice of the language the program speaks from the setting and Windows' display
-// language.
+// language. The list of files is cheap (a few hundred bytes a file, from each file's start);
+// only the file of the language chosen is read whole, when it is chosen.
 
 #include <windows.h>
 
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -16,17 +18,45 @@ namespace kelvane {
 
 inline constexpr std::wstring_view kLanguageFolder = L"Languages\\";
 
-// Reads the language files of each folder (each with a trailing backslash), the first folder's
-// winning a tag that two have, and keeps their languages for the rest of the run: the speaking
-// language may be one of them, and it must outlive every reader. Done once, at start; a second
-// call adds nothing. Returns one log line for each file that was not taken whole.
-std::vector<std::string> loadLanguageFiles(const std::vector<std::wstring>& folders);
+// One listed file: its name as found ("de-DE.lng"), the name of its language, and which of the
+// list's folders holds it.
+struct LanguageFileEntry {
+  std::string fileName;
+  std::string name;
+  std::uint8_t folder = 0;
+  std::string_view tag() const { return std::string_view(fileName).substr(0, fileName.size() - 4); }
+};
 
-// The languages loadLanguageFiles kept.
-std::span<const Language> fileLanguages();
+class LanguageFileList {
+ public:
+  LanguageFileList() = default;
+  // The files of each folder's Languages folder (each folder with a trailing backslash), the
+  // first folder's winning a tag that two have. Each file left out gets a notice.
+  static LanguageFileList read(const std::vector<std::wstring>& folders, std::vector<LanguageNotice>& notices);
+
+  std::span<const LanguageFileEntry> entries() const { return entries_; }
+  std::wstring pathOf(const LanguageFileEntry& entry) const;
+  // The bytes the list takes, its own counting: what its strings and vectors hold.
+  std::size_t bytesHeld() const;
+
+ private:
+  void readFolder(std::uint8_t folder, std::vector<LanguageNotice>& notices);
+  std::vector<std::wstring> languageFolders_;
+  std::vector<LanguageFileEntry> entries_;
+};
+
+// Reads the list of language files of each folder once, at start, and keeps it for the run; a
+// second call adds nothing. Returns a notice for each file left out.
+std::vector<LanguageNotice> loadLanguageFiles(const std::vector<std::wstring>& folders);
+
+// The list loadLanguageFiles kept, and its languages as the options dialog lists them.
+const LanguageFileList& languageFiles();
+std::vector<LanguageListEntry> listedFileLanguages();
 
 // Speaks the language `setting` ([General] Language) chooses, Windows' display language
-// deciding when it names none (or none there is).
-void speakLanguageSetting(std::string_view setting);
+// deciding when it names none (or none there is). A file language is read whole now; a file that
+// cannot be used then counts as missing and the choice is made again without it. Returns the
+// notices about the file read: its bad entries, or why it was not used.
+std::vector<LanguageNotice> speakLanguageSetting(std::string_view setting);
 
 }  // namespace kelvane

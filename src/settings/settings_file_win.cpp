@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/disk_file_win.h"
 #include "common/error_display_win.h"
 #include "common/handles_win.h"
 #include "common/language.h"
@@ -162,15 +163,10 @@ std::optional<TextFile> readTextFile(const std::wstring& path) {
 }
 
 std::optional<TextFile> readSmallDiskFile(const std::wstring& path, std::uint64_t maxBytes) {
-  // Looked at before it is opened: opening a device can wait for the device.
-  constexpr DWORD kNotOrdinary = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT;
-  WIN32_FILE_ATTRIBUTE_DATA facts{};
-  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &facts) || (facts.dwFileAttributes & kNotOrdinary))
-    return std::nullopt;
-  // And again once open, since the name may stand for something else by now.
+  if (fileKindOf(path) != FileKind::Ordinary) return std::nullopt;
   const UniqueKernelHandle file(openForReading(path));
   LARGE_INTEGER size{};
-  if (!file || GetFileType(file.get()) != FILE_TYPE_DISK || !GetFileSizeEx(file.get(), &size) ||
+  if (!file || !isDiskFile(file.get()) || !GetFileSizeEx(file.get(), &size) ||
       static_cast<std::uint64_t>(size.QuadPart) > maxBytes)
     return std::nullopt;
   return readOpenTextFile(file.get(), maxBytes);

@@ -11,7 +11,9 @@
 #  3. a second run with the automatic release: no question, the log grows by one line;
 #  4. "任务管理器" in the question starts Task Manager;
 #  5. an unwritable log gives one message and the monitor goes on; a locked session switches
-#     the monitor off 17 times when asked to.
+#     the monitor off 17 times when asked to;
+#  6. an exit request (as the installer sends) while the question is open releases nothing,
+#     and the question's ticked verification box still switches it off.
 source "$(dirname "$0")/lib.sh"
 
 crlf() { sed 's/$/\r/'; }
@@ -128,3 +130,16 @@ probe post TFrmKelvaneMain 0x02B1 7 1  # lock
 sleep 8
 check "locking sends 17 monitor-off requests" test "$(monitor_offs)" = 17
 check "the program still runs after the lock" probe find TFrmKelvaneMain
+
+# --- 6. an exit request while the question is open ---------------------------------------------
+ends() { timeout 30 tail --pid="$KELVANE_WINE_PID" -f /dev/null; }
+probe post TFrmKelvaneMain Kelvane.ExitRequest
+check "the exit request ends the program" ends
+seed 'WriteLog=0' 'RedPercent=1' 'Warn=0' 'WarnMsgBox=1' 'DefragOnHighMemory=0' 'ShowWelcomeWindow=0'
+start_traced
+check "the question comes up (exit)" wait_for_dialog Kelvane 40
+probe post '#32770' 0x0471 1  # TDM_CLICK_VERIFICATION: "不再显示此警告"
+probe post TFrmKelvaneMain Kelvane.ExitRequest
+check "the exit request during the question ends the program" ends
+check "nothing was released for the exit" test "$(trims)" = 0
+check "the verification box still switched the question off" test "$(setting WarnMsgBox)" = 0

@@ -5,6 +5,8 @@
 # Each time the loop ends and the program ends cleanly under Wine's heap checking: no heap
 # error, no fault, and the settings saved where the file can be written (the read-only one is
 # left as it was: the failure goes into the log, and no second box holds the exit up).
+# And a copy-data message of 2 MB from another process, which Wine's GetMessage cannot hand
+# over: the program runs on, says so once in the log, and a later /exit saves.
 source "$(dirname "$0")/lib.sh"
 
 SETTINGS="$DATA_DIR/Kelvane.Settings"
@@ -63,8 +65,15 @@ open_options() {
   return 1
 }
 check "apply: a double click opens the options dialog" open_options
-# The dialog's window can be found a moment before its buttons exist.
-press_apply() { for _ in $(seq 1 50); do probe dlg-click "$OPTIONS_TITLE" 3 && return 0; sleep 0.2; done; return 1; }
+# The dialog's window can be found a moment before its buttons exist. Apply is enabled once a
+# value has changed: "显示可用内存" (1001) is ticked first.
+press_apply() {
+  for _ in $(seq 1 50); do
+    probe dlg-click "$OPTIONS_TITLE" 1001 && probe dlg-click "$OPTIONS_TITLE" 3 && return 0
+    sleep 0.2
+  done
+  return 1
+}
 check "apply: 应用 is pressed" press_apply
 check "apply: the save fails with its box" wait_for_message 20
 screenshot apply-box
@@ -89,3 +98,17 @@ check "process: the settings were saved" saved
 check "process: the program in the dialog runs on" kill -0 "$HEAVY_PID"
 kill "$HEAVY_PID" 2>/dev/null || true
 wait "$HEAVY_PID" 2>/dev/null || true
+
+# --- a copy-data message of 2 MB, then /exit ---------------------------------------------------
+seed_settings WriteLog=1
+check "copy-data: the icon appears" start_checked copydata
+# Twice: the loop survives more than one, and the log says it once.
+for size in 2097152 3000000; do probe copydata TFrmKelvaneMain "$size" > "$ARTIFACTS/copydata-$size.txt" || true; done
+check "copy-data: the program runs on after 2 MB and 3 MB" kill -0 "$KELVANE_WINE_PID"
+exit_switch() { (cd "$PROGRAM_DIR" && timeout 40 wine "$PROGRAM_WIN" /exit >/dev/null 2>&1); }
+check "copy-data: /exit is answered" exit_switch
+ends_cleanly copydata
+check "copy-data: the settings were saved" saved
+# The log is in the system code page, 936 here.
+failed_message_lines() { iconv -f GB18030 -t UTF-8 < "$DATA_DIR/Kelvane.log" | grep -c '无法取得下一条消息'; }
+check "copy-data: the log names the failed message once" test "$(failed_message_lines)" = 1

@@ -29,23 +29,10 @@ minutes_from() { history_lines | awk -v from="$1" '$1 == "minute:" && $2 >= from
 events() { history_lines | awk -v kind="$1" '$1 == "event:" && $3 == kind' | wc -l; }
 check "the seeded file holds 120 minutes" test "$(minutes_from 0)" -eq 120
 
-# Runs kelvane.exe with a switch in FOLDER and waits for its exit code (in CODE).
-run_switch() {  # run_switch FOLDER SECONDS ARGS...
-  local folder=$1 seconds=$2
-  shift 2
-  CODE=0
-  (cd "$folder" && timeout "$seconds" wine "$PROGRAM_WIN" "$@" >/dev/null 2>&1) || CODE=$?
-}
 # A CSV a spreadsheet reads: the byte-order mark, then the header.
 csv_is_whole() {
   [ "$(head -c 3 "$1" | od -An -tx1 | tr -d ' ')" = efbbbf ] &&
     head -n 1 "$1" | tail -c +4 | tr -d '\r' | grep -qx '本地时间,UTC 时间,类型,样本数,最低负载 (%),平均负载 (%),最高负载 (%),已用物理内存 (字节),已用页面文件 (字节),释放来源,释放前可用物理内存 (字节),释放后可用物理内存 (字节),占用内存最多的进程'
-}
-wait_for() {  # wait_for SECONDS COMMAND...: polls until the command succeeds
-  local seconds=$1 i
-  shift
-  for i in $(seq 1 $((seconds * 2))); do "$@" && return 0; sleep 0.5; done
-  return 1
 }
 running_minutes_written() { [ "$(minutes_from "$FIRST_RUN")" -ge 1 ]; }
 two_starts() { [ "$(events start)" -eq 2 ]; }
@@ -53,7 +40,6 @@ release_from_command_line() { history_lines | grep -q ' release command-line '; 
 no_options_dialog() { ! probe find '#32770' 'Kelvane 设置' >/dev/null; }
 setting() { tr -d '\r' < "$SETTINGS" | grep -qx "$1"; }
 alert_with_processes() { history_lines | grep -q ' alert [0-9]* "'; }
-program_ends() { timeout "${1:-30}" tail --pid="$KELVANE_WINE_PID" -f /dev/null; }
 
 # --- a run adds its minutes to the seeded ones -----------------------------------------------
 FIRST_RUN=$(( $(date +%s) / 60 * 60 ))

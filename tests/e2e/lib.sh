@@ -62,6 +62,22 @@ start_kelvane() {
   KELVANE_WINE_PID=$!
 }
 
+# Runs kelvane.exe with a switch in FOLDER and waits for its exit code (in CODE).
+run_switch() {  # run_switch FOLDER SECONDS ARGS...
+  local folder=$1 seconds=$2
+  shift 2
+  CODE=0
+  (cd "$folder" && timeout "$seconds" wine "$PROGRAM_WIN" "$@" >/dev/null 2>&1) || CODE=$?
+}
+# The copy start_kelvane started has ended (within SECONDS, 30).
+program_ends() { timeout "${1:-30}" tail --pid="$KELVANE_WINE_PID" -f /dev/null; }
+wait_for() {  # wait_for SECONDS COMMAND...: polls until the command succeeds
+  local seconds=$1 i
+  shift
+  for i in $(seq 1 $((seconds * 2))); do "$@" && return 0; sleep 0.5; done
+  return 1
+}
+
 # Waits until the notification area shows an icon whose tip starts as Kelvane's does.
 wait_for_tray_tip() {
   local seconds=${1:-30} i

@@ -109,7 +109,8 @@ echo notes > "$tools/Themes/notes.txt"
 echo "[KelvaneTheme]" > "$tools/Themes/Mine.Kelvane Theme"
 install_and_remove_in_tools() {  # [portable]
   run_installer /S /AUTOSTART=0 '/D=C:\Tools' && test -s "$tools/kelvane.exe" || return 1
-  [ -z "${1:-}" ] || { echo "[General]" > "$tools/Kelvane.Settings"; echo history > "$tools/Kelvane.History"; }
+  [ -z "${1:-}" ] || { echo "[General]" > "$tools/Kelvane.Settings"; echo history > "$tools/Kelvane.History"
+    echo half made > "$tools/Kelvane.History.new"; }
   mkdir -p "$tools/Languages" && echo "language.name=Deutsch" > "$tools/Languages/de-DE.lng"
   run_uninstaller "$tools" /S /REMOVESETTINGS && test ! -e "$tools/kelvane.exe"
 }
@@ -119,7 +120,7 @@ check "the user's Themes folder there is left whole" \
 check "the same as a portable copy" install_and_remove_in_tools portable
 check "then its settings and theme files go, the user's other file stays" \
   test -s "$tools/Themes/notes.txt" -a ! -e "$tools/Themes/Mine.Kelvane Theme" -a ! -e "$tools/Kelvane.Settings" \
-    -a ! -e "$tools/Kelvane.History" -a ! -e "$tools/Languages"
+    -a ! -e "$tools/Kelvane.History" -a ! -e "$tools/Kelvane.History.new" -a ! -e "$tools/Languages"
 
 # --- 4. the portable zip ---------------------------------------------------------------------
 portable="$WINEPREFIX/drive_c/Portable Kelvane"

@@ -1,12 +1,15 @@
 // libFuzzer target: the history file. Each input is read three ways:
 //  - as a writer's life: minutes (oldest first, a repeated START replacing the held minute) and
 //    events of every kind go through HistoryFile into a new file, and what readHistory reads back
-//    equals what was written, in order;
+//    at a given time equals what was written, in order, less the minutes that start more than
+//    the set-back tolerance after that time;
 //  - the same file with one written record's byte changed: its check sum no longer matches, so
 //    reading drops that record alone, counts it as skipped, and every other record survives;
 //  - as the bytes of a file behind a current header, at the input's own length and inside a
-//    file of the full size: a file of the wrong length is Foreign, and reading, opening and
-//    writing any file never fails other than by saying so.
+//    file of the full size: a file of any other length is repaired to the full size with every
+//    record where it was, reading the same before and after; no minute read is later than the
+//    given time allows, none is 31 days older than the newest; and reading, opening and writing
+//    any file never fails other than by saying so.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -40,6 +43,10 @@ class MemoryIo : public HistoryIo {
   bool write(std::uint64_t offset, const std::uint8_t* data, std::size_t size) override {
     if (offset > bytes_.size() || size > bytes_.size() - offset) return false;
     std::memcpy(bytes_.data() + offset, data, size);
+    return true;
+  }
+  bool resize(std::uint64_t size) override {
+    bytes_.resize(size);
     return true;
   }
   std::vector<std::uint8_t>& bytes() { return bytes_; }
@@ -85,11 +92,11 @@ void writerAndReader(FuzzedDataProvider& in) {
   MemoryIo io{std::vector<std::uint8_t>(kFileSize)};
   FUZZ_CHECK(createHistoryFile(io));
   FUZZ_CHECK(checkHistoryFile(io) == HistoryFileState::Current);
-  HistoryFile file(io);
+  std::int64_t start = minuteStartOf(in.ConsumeIntegralInRange<std::int64_t>(-(std::int64_t{1} << 45), std::int64_t{1} << 45));
+  HistoryFile file(io, start);
   std::map<std::int64_t, MinuteRecord> minutes;  // what a reader should find, by START
   std::vector<HistoryEvent> events;
   // Within 30 days of the first, so that no minute leaves the kept span.
-  std::int64_t start = minuteStartOf(in.ConsumeIntegralInRange<std::int64_t>(-(std::int64_t{1} << 45), std::int64_t{1} << 45));
   const std::int64_t last = start + 30 * 86400;
   for (int steps = in.ConsumeIntegralInRange(0, 300); steps > 0 && in.remaining_bytes() > 0; --steps) {
     if (in.ConsumeBool()) {
@@ -103,9 +110,12 @@ void writerAndReader(FuzzedDataProvider& in) {
     }
   }
   FUZZ_CHECK(!file.inMemory());
+  // Read at a time from before the first minute to after the last.
+  const std::int64_t now = minutes.empty() ? start : in.ConsumeIntegralInRange(minutes.begin()->first - 3600, start + 3600);
+  std::erase_if(minutes, [&](const auto& held) { return held.first > now + kSetBackToleranceSeconds; });
   std::vector<MinuteRecord> wantMinutes;
   for (const auto& [at, minute] : minutes) wantMinutes.push_back(minute);
-  const std::optional<HistoryContent> read = readHistory(io);
+  const std::optional<HistoryContent> read = readHistory(io, now);
   FUZZ_CHECK(read && read->skippedMinutes == 0 && read->skippedEvents == 0);
   FUZZ_CHECK(read->minutes == wantMinutes);
   FUZZ_CHECK(read->events == events);
@@ -130,7 +140,7 @@ void writerAndReader(FuzzedDataProvider& in) {
   std::uint8_t* record = io.bytes().data() + offset;
   record[in.ConsumeIntegralInRange<std::size_t>(0, size - 1)] ^= in.ConsumeIntegralInRange<std::uint8_t>(1, 255);
   const bool zeroed = std::all_of(record, record + size, [](std::uint8_t b) { return b == 0; });
-  const std::optional<HistoryContent> spoiled = readHistory(io);
+  const std::optional<HistoryContent> spoiled = readHistory(io, now);
   FUZZ_CHECK(spoiled.has_value());
   FUZZ_CHECK(spoiled->skippedMinutes == (minute && !zeroed ? 1u : 0u));
   FUZZ_CHECK(spoiled->skippedEvents == (!minute && !zeroed ? 1u : 0u));
@@ -138,17 +148,38 @@ void writerAndReader(FuzzedDataProvider& in) {
   FUZZ_CHECK(spoiled->events == events);
 }
 
+bool sameContent(const HistoryContent& a, const HistoryContent& b) {
+  return a.minutes == b.minutes && a.events == b.events && a.skippedMinutes == b.skippedMinutes &&
+         a.skippedEvents == b.skippedEvents;
+}
+
 // Whatever a file holds, the program opens it, reads it and writes to it without harm.
-void anyFile(std::vector<std::uint8_t> bytes) {
+void anyFile(std::vector<std::uint8_t> bytes, std::int64_t now) {
   MemoryIo io(std::move(bytes));
-  const HistoryFileState state = checkHistoryFile(io);
-  FUZZ_CHECK(io.size() == kFileSize || state == HistoryFileState::Foreign);
-  const std::optional<HistoryContent> read = readHistory(io);
+  const std::uint64_t length = io.size();
+  HistoryFileState state = checkHistoryFile(io);
+  FUZZ_CHECK(state != HistoryFileState::Unreadable);
+  std::optional<HistoryContent> read = readHistory(io, now);
+  if (state == HistoryFileState::WrongLength) {
+    FUZZ_CHECK(length != kFileSize && read.has_value());
+    const std::optional<HistoryRepair> repair = repairHistoryLength(io);
+    FUZZ_CHECK(repair.has_value() && io.size() == kFileSize);
+    FUZZ_CHECK(repair->bytesAdded == (length < kFileSize ? kFileSize - length : 0));
+    FUZZ_CHECK(repair->bytesCut == (length > kFileSize ? length - kFileSize : 0));
+    state = checkHistoryFile(io);
+    FUZZ_CHECK(state == HistoryFileState::Current);
+    const std::optional<HistoryContent> repaired = readHistory(io, now);
+    FUZZ_CHECK(repaired.has_value() && sameContent(*repaired, *read));
+  }
   if (state != HistoryFileState::Current) return;
   FUZZ_CHECK(read.has_value());
   FUZZ_CHECK(std::is_sorted(read->minutes.begin(), read->minutes.end(),
-                       [](const MinuteRecord& a, const MinuteRecord& b) { return a.start < b.start; }));
-  HistoryFile file(io);
+                            [](const MinuteRecord& a, const MinuteRecord& b) { return a.start < b.start; }));
+  for (const MinuteRecord& minute : read->minutes) {
+    FUZZ_CHECK(minute.start <= now + kSetBackToleranceSeconds);
+    FUZZ_CHECK(read->minutes.back().start - minute.start < kKeptSeconds);
+  }
+  HistoryFile file(io, now);
   (void)file.newest();
   HistoryEvent exit;
   exit.kind = HistoryEventKind::Exit;
@@ -163,17 +194,22 @@ void anyFile(std::vector<std::uint8_t> bytes) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider in(data, size);
   writerAndReader(in);
+  // A time taken from the input's end, where the records below do not reach on short inputs.
+  std::int64_t now = 0;
+  std::memcpy(&now, data + size - std::min<std::size_t>(size, sizeof now), std::min<std::size_t>(size, sizeof now));
 
   const HeaderBytes header = encodeHeader();
   std::vector<std::uint8_t> short_(header.begin(), header.end());
   short_.insert(short_.end(), data, data + size);
-  anyFile(short_);
+  anyFile(short_, now);
 
   // The input as records somewhere in a file of the full size.
   std::vector<std::uint8_t> whole(kFileSize);
   std::copy(header.begin(), header.end(), whole.begin());
   const std::size_t at = kHeaderSize + (size > 0 ? data[0] * 4099u % (kFileSize - kHeaderSize) : 0);
   std::copy(data, data + std::min<std::size_t>(size, kFileSize - at), whole.begin() + static_cast<std::ptrdiff_t>(at));
-  anyFile(std::move(whole));
+  // Half of them also grown past the full size by the input once more.
+  if (size > 0 && data[0] % 2 == 1) whole.insert(whole.end(), data, data + size);
+  anyFile(std::move(whole), now);
   return 0;
 }

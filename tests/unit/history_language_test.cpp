@@ -68,7 +68,7 @@ TEST(HistoryInEnglish, ThePointedMomentTellsTheLoadAnAlertsFiveProcessesAndWhatE
                                       "Memory release (high memory load): no memory to release"}));
   // The balloon after a release the user asked for, within a balloon's bytes.
   const std::string released = releaseFeedbackText(kGB, 2 * kGB, format);
-  EXPECT_EQ(released, "1024 MB of memory released");
+  EXPECT_EQ(released, "Released 1024 MB of memory");
   EXPECT_EQ(releaseFeedbackText(kGB, kGB + 10, format), "No memory to release");
   EXPECT_LE(ansiByteEstimate(released), kBalloonTextBytes);
 

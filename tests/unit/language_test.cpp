@@ -5,6 +5,7 @@
 #include <cctype>
 #include <set>
 
+#include "common/file_encoding.h"
 #include "menu/menu_model.h"
 
 using namespace kelvane;
@@ -38,6 +39,13 @@ std::string widestTip(const Language& language) {
          formatText(language.text(TextId::TipPageFile), {{"used", size}, {"total", size}});
 }
 
+// The log's lines about a file, in English, one a line.
+std::string englishLog(const LanguageFileResult& read) {
+  std::string log;
+  for (const LanguageNotice& notice : read.notices) log += (log.empty() ? "" : "\n") + noticeText(notice, Language::english());
+  return log;
+}
+
 }  // namespace
 
 TEST(Texts, KeysHaveUniqueNamesAndEveryBuiltInLanguageReadsBackWholeAsAFile) {
@@ -58,7 +66,7 @@ TEST(Texts, KeysHaveUniqueNamesAndEveryBuiltInLanguageReadsBackWholeAsAFile) {
     const std::string file = chinese ? languageFileText(language) : languageTemplate();
     const auto read = readLanguageFile("x-test", "x-test.lng", file);
     ASSERT_TRUE(read.language);
-    EXPECT_EQ(read.logLine, "") << language.tag();
+    EXPECT_EQ(englishLog(read), "") << language.tag();
     EXPECT_EQ(read.language->name(), language.name());
     for (std::size_t i = 0; i < kTextCount; ++i) {
       const auto id = static_cast<TextId>(i);
@@ -163,7 +171,7 @@ TEST(LanguageFile, BadEntriesFallBackOneByOneAndOneLogLineNamesTheFile) {
       "options.pages=Allgemein|Erweitert\n"                    // two pages of five
       "alert.buttons=Freigeben\\nTask-Manager\n"                // two buttons of three (and a stray line)
       "alert.title=" + std::string(64, 'x') + "\n" +           // past the balloon title's 63 bytes
-      "menu.settings=\xC3\n"                                   // not UTF-8
+      "menu.settings=" + std::string(kLanguageTextLimit + 1, 'x') + "\n" +  // far too long
       "menu.showLog=Protokoll\x01 anzeigen\n"                  // a control character
       "menu.taskManager=\n"                                    // empty
       "no.such.key=Text\n"
@@ -182,7 +190,7 @@ TEST(LanguageFile, BadEntriesFallBackOneByOneAndOneLogLineNamesTheFile) {
                     TextId::OptionsPages, TextId::AlertButtons, TextId::AlertTitle, TextId::MenuSettings,
                     TextId::MenuShowLog, TextId::MenuTaskManager, TextId::WelcomeTitle})
     EXPECT_EQ(de.text(id), en.text(id)) << textKeyName(id);
-  EXPECT_EQ(read.logLine,
+  EXPECT_EQ(englishLog(read),
             "Language file \"de-DE.lng\": 13 bad entries shown in English, the first on line 8");
 }
 
@@ -190,25 +198,22 @@ TEST(LanguageFile, HostileOrMisplacedFilesNeverBreakAndAreNamedInTheLog) {
   for (const std::string_view tag : {"zh-CN", "EN-us"}) {
     const auto read = readLanguageFile(tag, "x.lng", "language.name=Mine\nmenu.exit=Mine\n");
     EXPECT_FALSE(read.language) << tag;
-    EXPECT_EQ(read.logLine, "Language file \"x.lng\" ignored: a built-in language cannot be replaced");
+    EXPECT_EQ(englishLog(read), "Language file \"x.lng\" ignored: a built-in language cannot be replaced");
   }
   EXPECT_FALSE(readLanguageFile("../evil", "e.lng", "").language);
 
   const std::string huge(10 * 1024 * 1024, 'a');
   const auto tooLarge = readLanguageFile("fr-FR", "fr-FR.lng", huge);
   EXPECT_FALSE(tooLarge.language);
-  EXPECT_EQ(tooLarge.logLine, "Language file \"fr-FR.lng\" ignored: it is too large");
+  EXPECT_EQ(englishLog(tooLarge), "Language file \"fr-FR.lng\" ignored: it is too large");
 
-  // A megabyte of binary noise: a language that speaks English, one log line.
+  // A megabyte of binary noise is no text: no language, one log line saying so.
   std::string noise(kLanguageFileLimit, '\0');
   std::uint32_t seed = 12345;
   for (char& c : noise) c = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 24);
   const auto read = readLanguageFile("fr-FR", "fr-FR.lng", noise);
-  ASSERT_TRUE(read.language);
-  EXPECT_EQ(read.language->name(), "fr-FR");
-  for (std::size_t i = 0; i < kTextCount; ++i)
-    EXPECT_EQ(read.language->text(static_cast<TextId>(i)), Language::english().text(static_cast<TextId>(i)));
-  EXPECT_TRUE(read.logLine.starts_with("Language file \"fr-FR.lng\": ")) << read.logLine;
+  EXPECT_FALSE(read.language);
+  EXPECT_EQ(englishLog(read), "Language file \"fr-FR.lng\" ignored: it is not UTF-8 or UTF-16 text");
 }
 
 TEST(LanguageChoice, SettingFirstThenWindowsDisplayLanguage) {
@@ -246,13 +251,15 @@ TEST(LanguageChoice, TheListAndTheLookupSeeEachTagOnceAndFallBackToEnglish) {
            {"pt-BR", "language.name=Português (Brasil)\n"},
            {"it-IT", "language.name=Italiano\\nsu due righe\n"}})  // a name of two lines: none
     files.push_back(*readLanguageFile(tag, std::string(tag) + ".lng", file).language);
+  std::vector<LanguageListEntry> listed;
+  for (const Language& file : files) listed.push_back({file.tag(), file.name()});
 
-  const auto list = languageList(Language::english(), files);
+  const auto list = languageList(Language::english(), listed);
   std::vector<std::string> shown;
   for (const auto& entry : list) shown.push_back(entry.tag + "=" + entry.caption);
-  EXPECT_EQ(shown, (std::vector<std::string>{"=Automatic (as Windows)", "zh-CN=简体中文", "en-US=English",
+  EXPECT_EQ(shown, (std::vector<std::string>{"=Automatic (same as Windows)", "zh-CN=简体中文", "en-US=English",
                                               "de-DE=Deutsch", "pt-BR=Português (Brasil)", "it-IT=it-IT"}));
-  EXPECT_EQ(languageList(Language::simplifiedChinese(), files)[0].caption, "自动 (跟随 Windows)");
+  EXPECT_EQ(languageList(Language::simplifiedChinese(), listed)[0].caption, "自动 (跟随 Windows)");
 
   EXPECT_EQ(languageOfTag("de-de", files).text(TextId::MenuExit), "&Beenden");
   EXPECT_EQ(languageOfTag("zh-CN", files).tag(), "zh-CN");
@@ -269,4 +276,81 @@ TEST(LanguageChoice, TheSpeakingLanguageSwitchesWhatEveryLookupSays) {
   EXPECT_EQ(tr(TextId::ShowLogSavedIn, {{"path", "C:\\log.txt"}}).find("{path}"), std::string::npos);
   speak(Language::simplifiedChinese());
   EXPECT_EQ(tr(TextId::MenuExit), Language::simplifiedChinese().text(TextId::MenuExit));
+}
+
+// What translators' editors save: UTF-16 either way round (Notepad's "Unicode"), with or without
+// its mark, reads as UTF-8 does; text in another code page is left out, named in one line; the
+// list judges a file by its start and the choice by all of it; counts agree in number; two items
+// of one page given one key are named.
+TEST(LanguageFile, UnicodeFormsCountsAndSharedAccessKeysAsTheLogSaysThem) {
+  const std::string german = "language.name=Deutsch\r\nmenu.exit=&Beenden\r\nmenu.about=Über &Kelvane\r\n";
+  const std::string bomless = utf8ToUtf16(german, FileEncoding::Utf16Le);
+  for (const std::string& file : {"\xFF\xFE" + bomless, "\xFE\xFF" + utf8ToUtf16(german, FileEncoding::Utf16Be), bomless}) {
+    const auto read = readLanguageFile("de-DE", "de-DE.lng", file);
+    ASSERT_TRUE(read.language) << englishLog(read);
+    EXPECT_EQ(read.language->name(), "Deutsch");
+    EXPECT_EQ(read.language->text(TextId::MenuAbout), "Über &Kelvane");
+    EXPECT_EQ(englishLog(read), "");
+    EXPECT_EQ(readLanguageFileHead("de-DE", "de-DE.lng", file, file.size()).name, "Deutsch");
+  }
+
+  // Code page 936 bytes, a lone surrogate, an odd byte: no text, the same line from the list and the choice.
+  const std::string notText = "Language file \"zh-TW.lng\" ignored: it is not UTF-8 or UTF-16 text";
+  for (const std::string& file : {std::string("language.name=\xD6\xD0\xCE\xC4\n"), std::string("\xFF\xFE\x00\xD8x\0", 6),
+                                  "\xFF\xFE" + bomless + "x"}) {
+    const auto read = readLanguageFile("zh-TW", "zh-TW.lng", file);
+    EXPECT_FALSE(read.language);
+    EXPECT_EQ(englishLog(read), notText);
+    const auto head = readLanguageFileHead("zh-TW", "zh-TW.lng", file, file.size());
+    EXPECT_FALSE(head.name);
+    ASSERT_TRUE(head.notice);
+    EXPECT_EQ(noticeText(*head.notice, Language::english()), notText);
+  }
+
+  // The list reads the first 4,096 bytes: a character the cut splits is no fault; a fault further
+  // on is found when the file is read whole.
+  std::string padded = "language.name=Français\n#" + std::string(kLanguageHeadBytes - 26, 'x') + "é\n";
+  ASSERT_EQ(padded[kLanguageHeadBytes], '\xA9');  // the cut falls inside "é"
+  EXPECT_EQ(readLanguageFileHead("fr-FR", "fr-FR.lng", padded, padded.size()).name, "Français");
+  const std::string utf16Padded =  // 24 characters, 2,022 more, then a pair: its halves at 4,094 and 4,096
+      "\xFF\xFE" + utf8ToUtf16("language.name=Français\n#" + std::string(2022, 'x') + "😀", FileEncoding::Utf16Le);
+  ASSERT_EQ(utf16Padded.size(), kLanguageHeadBytes + 2);  // the cut falls between the two halves of the pair
+  EXPECT_EQ(readLanguageFileHead("fr-FR", "fr-FR.lng", utf16Padded, utf16Padded.size()).name, "Français");
+  padded += "menu.exit=\xC3\n";
+  EXPECT_TRUE(readLanguageFileHead("fr-FR", "fr-FR.lng", padded, padded.size()).name);
+  EXPECT_FALSE(readLanguageFile("fr-FR", "fr-FR.lng", padded).language);
+  EXPECT_EQ(readLanguageFileHead("pt-BR", "pt-BR.lng", "menu.exit=Sair\n", 15).name, "pt-BR");  // no name: the tag
+
+  // Counts in the log agree in number, in both built-in languages.
+  const auto one = readLanguageFile("nl-NL", "nl.lng", "menu.exit=&Quit\nmenu.about=Over {x}\n");
+  EXPECT_EQ(englishLog(one), "Language file \"nl.lng\": 1 bad entry shown in English, on line 2");
+  const auto four = readLanguageFile("nl-NL", "nl.lng", "a=1\nb=2\nmenu.exit=E&xit\nc=3\nd=4\n");
+  EXPECT_EQ(englishLog(four), "Language file \"nl.lng\": 4 bad entries shown in English, the first on line 1");
+  EXPECT_EQ(noticeText(four.notices[0], Language::simplifiedChinese()),
+            "语言文件 \"nl.lng\": 4 个错误条目以英文显示, 第一个在第 1 行");
+
+  // One key for two items of one page (whatever its case), or for an item and Apply; the same
+  // key on two pages, and the Chinese menu's own pair, are no clash.
+  const auto shared = readLanguageFile("nl-NL", "nl.lng",
+                                       "options.showFree=&Zonder\noptions.writeLog=&Logbestand\n"
+                                       "options.transparent=&Zicht\nmenu.showLog=显示日志(&S)\nmenu.settings=设置(&S)\n");
+  EXPECT_EQ(englishLog(shared), "");
+  const auto clashes = readLanguageFile("nl-NL", "nl.lng",
+                                        "options.showFree=&Wit\noptions.showPercentage=&wat\n"
+                                        "options.internalFont=&Apart lettertype\nmenu.about=&Info\n"
+                                        "menu.history=Gesch&iedenis\n");
+  EXPECT_EQ(englishLog(clashes),
+            "Language file \"nl.lng\": menu.history and menu.about share the access key \"i\"\n"
+            "Language file \"nl.lng\": options.showFree and options.showPercentage share the access key \"W\"\n"
+            "Language file \"nl.lng\": options.internalFont and options.apply share the access key \"A\"");
+  ASSERT_TRUE(clashes.language);  // a clash is told, the texts are still used
+  EXPECT_EQ(clashes.language->text(TextId::MenuAbout), "&Info");
+
+  // Device names are never opened: Windows would open the device.
+  for (const std::string_view device : {"AUX", "con", "Com1", "LPT9", "nul", "PRN"}) {
+    const auto problem = languageFileNameProblem(device, "x.lng");
+    ASSERT_TRUE(problem) << device;
+    EXPECT_EQ(noticeText(*problem, Language::english()), "Language file \"x.lng\" ignored: its name is a device name");
+  }
+  for (const std::string_view fine : {"COM10", "AUX-x", "com", "LPT0", "de-DE"}) EXPECT_FALSE(languageFileNameProblem(fine, "x.lng")) << fine;
 }

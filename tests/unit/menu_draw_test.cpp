@@ -37,11 +37,11 @@ std::optional<MenuColor> rowFill(const MenuDrawPlan& plan) {
 
 TEST(MenuDraw, MeasureSeparatorsAndText) {
   const MenuEntry separator = entryOf(MenuEntryKind::Separator, "-", 99);
-  EXPECT_EQ(MeasureMenuEntry(separator, 0, 40, 77).height, 6);
-  EXPECT_EQ(MeasureMenuEntry(separator, 0, 40, 77).width, 77);
+  EXPECT_EQ(MeasureMenuEntry(separator, 0, 40, 77, 96).height, 6);
+  EXPECT_EQ(MeasureMenuEntry(separator, 0, 40, 77, 96).width, 77);
   const MenuEntry item = entryOf(MenuEntryKind::Static, "关于(&A)", 0);
-  EXPECT_EQ(MeasureMenuEntry(item, 80, 13, 0).width, 207);
-  EXPECT_EQ(MeasureMenuEntry(item, 80, 13, 0).height, 20);
+  EXPECT_EQ(MeasureMenuEntry(item, 80, 13, 0, 96).width, 207);
+  EXPECT_EQ(MeasureMenuEntry(item, 80, 13, 0, 96).height, 20);
 }
 
 TEST(MenuDraw, ClassicRowsColoursAndColumns) {
@@ -138,11 +138,12 @@ TEST(MenuDraw, HighlightColourAndMnemonics) {
                                  entryOf(MenuEntryKind::Separator, "-", 0),
                                  entryOf(MenuEntryKind::Static, "A && B", 0),
                                  entryOf(MenuEntryKind::Static, "退出(&E)", 0)};
-  EXPECT_EQ(MnemonicEntry(menu, 'e'), 3u);
-  EXPECT_EQ(MnemonicEntry(menu, 'T'), 0u);
-  EXPECT_FALSE(MnemonicEntry(menu, 'b'));  // "&&" is a literal ampersand
+  using Action = MenuKeyChoice::Action;
+  EXPECT_EQ(ChooseByMnemonic(menu, 'e', std::nullopt), (MenuKeyChoice{Action::Execute, 3}));
+  EXPECT_EQ(ChooseByMnemonic(menu, 'T', 3), (MenuKeyChoice{Action::Execute, 0}));
+  EXPECT_FALSE(ChooseByMnemonic(menu, 'b', std::nullopt));  // "&&" is a literal ampersand
   menu[3].enabled = false;
-  EXPECT_FALSE(MnemonicEntry(menu, 'e'));
+  EXPECT_FALSE(ChooseByMnemonic(menu, 'e', std::nullopt));
 }
 
 TEST(MenuDraw, AnAmpersandInAProcessNameIsShownAndTakesNoKey) {
@@ -161,7 +162,113 @@ TEST(MenuDraw, AnAmpersandInAProcessNameIsShownAndTakesNoKey) {
     EXPECT_EQ(flags & (kTextHidePrefix | kTextNoPrefix), prefix) << entry.caption;
     EXPECT_EQ(measured & (kTextHidePrefix | kTextNoPrefix), prefix) << entry.caption;
   }
-  const auto exit = MnemonicEntry(menu, 'e');  // E is "退出(&E)"'s, not the process's
+  const auto exit = ChooseByMnemonic(menu, 'e', std::nullopt);  // E is "退出(&E)"'s, not the process's
   ASSERT_TRUE(exit);
-  EXPECT_EQ(menu[*exit].caption, "退出(&E)");
+  EXPECT_EQ(exit->action, MenuKeyChoice::Action::Execute);
+  EXPECT_EQ(menu[exit->index].caption, "退出(&E)");
+}
+
+TEST(MenuDraw, ASelectedMemoryLineShowsWhereTheKeyboardIs) {
+  MenuEntry line = entryOf(MenuEntryKind::MemoryLine, "内存使用", kTagMemoryInfo);
+  line.enabled = false;
+  line.valueText = " 42%";
+  const MenuRect row{10, 100, 210, 122};
+  const auto has = [](const MenuDrawPlan& plan, MenuDrawStep::Kind kind, int part, int state) {
+    for (const auto& step : plan.steps)
+      if (step.kind == kind && step.part == part && step.state == state) return true;
+    return false;
+  };
+
+  // Themed: the system's disabled-hot item over the row, the text as when not selected.
+  MenuDrawPlan plan = PlanMenuEntry(line, contextFor(true, true, true));
+  ASSERT_TRUE(has(plan, MenuDrawStep::Kind::ThemePart, kMenuPopupItem, kMenuStateDisabledHot));
+  EXPECT_EQ(plan.steps.back().rect, row);
+  EXPECT_EQ(plan.textColor, PlanMenuEntry(line, contextFor(true, true, false)).textColor);
+  EXPECT_FALSE(has(PlanMenuEntry(line, contextFor(true, true, false)), MenuDrawStep::Kind::ThemePart,
+                   kMenuPopupItem, kMenuStateDisabledHot));
+
+  // Classic (and themed before Vista): a one-pixel highlight frame round the menu-coloured row,
+  // after the row's fill so that it shows, and grey text as when not selected.
+  for (const bool themed : {false, true}) {
+    plan = PlanMenuEntry(line, contextFor(themed, false, true));
+    ASSERT_FALSE(plan.steps.empty());
+    EXPECT_EQ(plan.steps.back().kind, MenuDrawStep::Kind::Frame);
+    EXPECT_EQ(plan.steps.back().rect, row);
+    EXPECT_EQ(plan.steps.back().color, MenuColor::Highlight);
+    EXPECT_EQ(rowFill(plan), MenuColor::Menu);
+    EXPECT_EQ(plan.textColor, MenuColor::BtnShadow);
+    EXPECT_FALSE(has(PlanMenuEntry(line, contextFor(themed, false, false)), MenuDrawStep::Kind::Frame, 0, 0));
+  }
+}
+
+TEST(MenuDraw, LengthsScaleWithTheMenusDpi) {
+  // At 144 DPI every 96-DPI length is half as long again, rounded to the nearest pixel.
+  const MenuEntry separator = entryOf(MenuEntryKind::Separator, "-", 0);
+  const MenuEntry about = entryOf(MenuEntryKind::Static, "关于(&A)", 0);
+  EXPECT_EQ(MeasureMenuEntry(separator, 0, 20, 77, 144).height, 9);    // 6
+  EXPECT_EQ(MeasureMenuEntry(about, 120, 20, 0, 144).width, 120 + 191);  // 127
+  EXPECT_EQ(MeasureMenuEntry(about, 120, 20, 0, 144).height, 20 + 11);   // 7
+
+  MenuEntry process = entryOf(MenuEntryKind::Process, "big.exe", kTagProcess);
+  process.valueText = "1.5 GB";
+  process.highlighted = true;
+  MenuDrawContext context = contextFor(true, true, false);
+  context.rect = MenuRect{10, 100, 310, 136};
+  context.dpi = 144;
+  context.iconSize = 24;
+  MenuDrawPlan plan = PlanMenuEntry(process, context);
+  EXPECT_EQ(plan.iconX, 10 + 6);               // 4
+  EXPECT_EQ(plan.iconSize, 24);
+  EXPECT_EQ(plan.iconY, 106);                  // (100 + 136 - 24) / 2
+  ASSERT_EQ(plan.texts.size(), 2u);
+  EXPECT_EQ(plan.texts[0].rect.left, 10 + 45);   // 30
+  EXPECT_EQ(plan.texts[1].rect.right, 310 - 15); // 10
+  EXPECT_EQ(plan.steps[2].rect, (MenuRect{48, 100, 49, 136}));  // gutter 26, its edge one pixel
+  process.highlighted = false;
+  EXPECT_EQ(PlanMenuEntry(process, context).steps[1].rect.right, 10 + 39);
+  // The icon ends before the caption starts.
+  EXPECT_LT(plan.iconX + plan.iconSize, plan.texts[0].rect.left);
+
+  plan = PlanMenuEntry(separator, context);
+  EXPECT_EQ(plan.steps.back().rect.left, 10 + 38);  // 25
+  context.themed = false;
+  plan = PlanMenuEntry(separator, context);
+  EXPECT_EQ(plan.steps[0].rect.left, 10 + 3);   // 2
+  EXPECT_EQ(plan.steps[0].rect.right, 310 - 3);
+}
+
+TEST(MenuKeys, OneKeyOnTwoItemsSelectsInTurnAndOneKeyOnOneItemActs) {
+  TrayMenuInputs inputs;
+  inputs.options = defaultOptions(10);
+  inputs.options.WriteLog = true;
+  inputs.hintText = "内存使用: 42%\n物理内存: 1 GB";
+  const std::vector<MenuEntry> menu = BuildTrayMenu(inputs, {}, nullptr);
+  const auto indexOf = [&menu](CommandKind kind) {
+    for (std::size_t i = 0; i < menu.size(); ++i)
+      if (menu[i].command && menu[i].command->kind == kind) return i;
+    ADD_FAILURE() << "no entry for the command";
+    return std::size_t{0};
+  };
+  const std::size_t log = indexOf(CommandKind::ShowLog);
+  const std::size_t settings = indexOf(CommandKind::Settings);
+  ASSERT_LT(log, settings);
+  using Action = MenuKeyChoice::Action;
+  EXPECT_EQ(ChooseByMnemonic(menu, 's', std::nullopt), (MenuKeyChoice{Action::Select, log}));
+  EXPECT_EQ(ChooseByMnemonic(menu, 'S', 2), (MenuKeyChoice{Action::Select, log}));  // a memory line
+  EXPECT_EQ(ChooseByMnemonic(menu, 's', log), (MenuKeyChoice{Action::Select, settings}));
+  EXPECT_EQ(ChooseByMnemonic(menu, 's', settings), (MenuKeyChoice{Action::Select, log}));  // round again
+  EXPECT_EQ(ChooseByMnemonic(menu, 'e', log), (MenuKeyChoice{Action::Execute, indexOf(CommandKind::Exit)}));
+
+  inputs.options.WriteLog = false;
+  const std::vector<MenuEntry> withoutLog = BuildTrayMenu(inputs, {}, nullptr);
+  const auto only = ChooseByMnemonic(withoutLog, 's', std::nullopt);
+  ASSERT_TRUE(only);
+  EXPECT_EQ(only->action, Action::Execute);
+  EXPECT_EQ(withoutLog[only->index].command->kind, CommandKind::Settings);
+
+  // Down walks every entry but the separators: Task Manager, separator, two memory lines,
+  // separator, release, history, log.
+  EXPECT_EQ(DownPressesTo(menu, 0), 0u);
+  EXPECT_EQ(DownPressesTo(menu, 2), 1u);
+  EXPECT_EQ(DownPressesTo(menu, log), 5u);
 }

@@ -89,7 +89,7 @@ TEST_F(SpeakingEnglish, MenuAlertProcessDialogAndNoticesSpeakEnglishWithTheirPar
   ASSERT_TRUE(plan.dialog);
   EXPECT_EQ(plan.title, "Your computer is low on memory");
   EXPECT_EQ(plan.request.ButtonCaptions, "Release memory\nTask Manager\nClose");
-  EXPECT_EQ(plan.request.VerificationText, "Don't show this warning again");
+  EXPECT_EQ(plan.request.VerificationText, "Do not show this warning again");
 
   const ProcessItem item{7, "svchost.exe", "C:\\Windows\\svchost.exe"};
   const ProcessDialog described = MakeProcessDialog(item, {"Host", "Maker", "1.0"});

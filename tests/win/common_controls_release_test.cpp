@@ -14,6 +14,7 @@
 #include "dialogs/about_window_win.h"
 #include "dialogs/welcome_window_win.h"
 #include "fake_form_services.h"
+#include "fresh_process_win.h"
 #include "local_http_server_win.h"
 #include "scratch_folder_win.h"
 #include "options/options_dialog_layout.h"
@@ -62,40 +63,13 @@ class AboutHost : public WindowBase<AboutHost> {
   std::unique_ptr<TAboutWindow> about;
 };
 
-void runInAFreshProcess(const wchar_t* disabledTest) {
-  wchar_t self[MAX_PATH];
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring commandLine = L"\"" + std::wstring(self) + L"\" --gtest_also_run_disabled_tests --gtest_filter=" +
-                             disabledTest;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION child{};
-  ASSERT_TRUE(CreateProcessW(self, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &child));
-  const DWORD waited = WaitForSingleObject(child.hProcess, 120000);
-  if (waited == WAIT_TIMEOUT) TerminateProcess(child.hProcess, 1);
-  DWORD exitCode = 1;
-  GetExitCodeProcess(child.hProcess, &exitCode);
-  CloseHandle(child.hThread);
-  CloseHandle(child.hProcess);
-  EXPECT_EQ(waited, WAIT_OBJECT_0);
-  EXPECT_EQ(exitCode, 0u) << "the part in a process of its own failed (its output is above)";
-}
-
 }  // namespace
 
 TEST(CommonControlsRelease, DISABLED_InAFreshProcess) {
   ASSERT_FALSE(commonControlsLoaded()) << "loaded before any window opened";
   ScratchFolder folder;
   FakeFormServices form;
-  // Not a STATIC window: a control class created while the library is out makes the system
-  // load it for good, and the test would measure that instead of the windows.
-  WNDCLASSW plain{};
-  plain.lpfnWndProc = DefWindowProcW;
-  plain.hInstance = GetModuleHandleW(nullptr);
-  plain.lpszClassName = L"KelvaneTestApplication";
-  RegisterClassW(&plain);
-  form.applicationWindow = CreateWindowExW(0, plain.lpszClassName, L"application", WS_POPUP, 0, 0, 1, 1, nullptr,
-                                           nullptr, plain.hInstance, nullptr);
+  form.applicationWindow = createPlainApplicationWindow();
   form.settingsFileName = folder.path() + L"Kelvane.Settings";
   form.themeFolder = folder.path();
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "app/program_history_win.h"
 #include "history/history_export_win.h"
 #include "history/history_format.h"
 #include "history/history_io_win.h"
@@ -22,7 +23,7 @@ constexpr std::int64_t t0 = 1'700'000'040;
 // The tray copy's run: open, resume, record a sample at each of `times`, note an event, exit.
 struct TrayRun {
   explicit TrayRun(const std::wstring& path)
-      : opened(openHistoryForWriting(path)), file(*opened.io), recorder(file) {
+      : opened(openHistoryForWriting(path)), file(*opened.io, t0), recorder(file) {
     if (const auto newest = file.newest()) recorder.resume(*newest);
   }
   void record(std::int64_t time, std::uint32_t load) {
@@ -61,7 +62,7 @@ TEST(HistoryIo, KeptAcrossRestartsWhileACommandLineRunReads) {
     run.record(t0 + 130, 60);  // opens the third minute, closing the second
 
     // A command-line run reads beside the writer, which keeps the file open.
-    const ReadHistoryResult read = readHistoryFile(path);
+    const ReadHistoryResult read = readHistoryFile(path, t0);
     ASSERT_TRUE(read.content) << read.failure;
     EXPECT_EQ(startsOf(read.content->minutes), (std::vector<std::int64_t>{t0, t0 + 60}));
     run.exit(t0 + 131);
@@ -77,7 +78,7 @@ TEST(HistoryIo, KeptAcrossRestartsWhileACommandLineRunReads) {
     run.record(t0 + 200, 80);
     run.exit(t0 + 201);
   }
-  const ReadHistoryResult read = readHistoryFile(path);
+  const ReadHistoryResult read = readHistoryFile(path, t0);
   ASSERT_TRUE(read.content) << read.failure;
   const auto& minutes = read.content->minutes;
   ASSERT_EQ(startsOf(minutes), (std::vector<std::int64_t>{t0, t0 + 60, t0 + 120, t0 + 180}));
@@ -101,7 +102,7 @@ TEST(HistoryIo, KeptAcrossRestartsWhileACommandLineRunReads) {
   EXPECT_NE(failure.find("a.csv"), std::string::npos) << failure;
 
   // A missing file is an empty history for a reader, not a failure.
-  const ReadHistoryResult none = readHistoryFile(folder.path() + L"none.History");
+  const ReadHistoryResult none = readHistoryFile(folder.path() + L"none.History", t0);
   ASSERT_TRUE(none.content);
   EXPECT_TRUE(none.content->minutes.empty());
 }
@@ -112,7 +113,7 @@ TEST(HistoryIo, AFileOfAnotherKindIsKeptAsideAndANewOneStarted) {
   ScratchFolder::writeBytes(path, "not a history");
   ScratchFolder::writeBytes(path + L".1.old", "kept before");
 
-  const ReadHistoryResult foreign = readHistoryFile(path);
+  const ReadHistoryResult foreign = readHistoryFile(path, t0);
   EXPECT_FALSE(foreign.content);
   EXPECT_NE(foreign.failure.find("Kelvane.History"), std::string::npos) << foreign.failure;
   {
@@ -125,7 +126,7 @@ TEST(HistoryIo, AFileOfAnotherKindIsKeptAsideAndANewOneStarted) {
   }
   EXPECT_EQ(ScratchFolder::readBytes(path + L".2.old"), "not a history");
   EXPECT_EQ(ScratchFolder::readBytes(path + L".1.old"), "kept before");
-  const ReadHistoryResult read = readHistoryFile(path);
+  const ReadHistoryResult read = readHistoryFile(path, t0);
   ASSERT_TRUE(read.content) << read.failure;
   EXPECT_EQ(startsOf(read.content->minutes), std::vector<std::int64_t>{t0});
 
@@ -160,6 +161,16 @@ TEST(HistoryIo, AFileThatCannotBeWrittenLeavesTheHistoryInMemoryWithWhatItHeld) 
     run.exit(t0 + 121);
   }
   EXPECT_TRUE(ScratchFolder::readBytes(path) == before);  // unchanged, and 2 MB: no dump
+  {
+    // The running copy says once in its log that the history lives in memory, at the start.
+    std::vector<std::string> lines;
+    ProgramHistory history(path, t0 + 180, [&](const std::string& line, const std::string&) { lines.push_back(line); });
+    EXPECT_EQ(lines.size(), 1u);
+    history.sample({50, 1u << 30, 1u << 29, 1u << 30, 1u << 29}, t0 + 180);
+    history.sample({50, 1u << 30, 1u << 29, 1u << 30, 1u << 29}, t0 + 240);
+    history.exit(t0 + 241);
+    EXPECT_EQ(lines.size(), 1u);
+  }
   SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 
   // A second writer (the file is taken) and a folder that is not there: memory from the start.
@@ -174,4 +185,38 @@ TEST(HistoryIo, AFileThatCannotBeWrittenLeavesTheHistoryInMemoryWithWhatItHeld) 
   nowhere.record(t0 + 60, 20);
   EXPECT_TRUE(nowhere.file.inMemory());
   EXPECT_EQ(nowhere.file.content().minutes.size(), 1u);
+}
+
+TEST(HistoryIo, StopsWhileTheFileWasMadeAndAWrongLengthLeaveOneWholeFile) {
+  ScratchFolder folder;
+  const std::wstring path = folder.path() + kHistoryFileName;
+  // A start stopped while making the file, before and after this version: a file of zeros, and
+  // the new file half written.
+  ScratchFolder::writeBytes(path, std::string(1'000'000, '\0'));
+  ScratchFolder::writeBytes(path + L".new", std::string(700'000, '\0') + "half");
+  {
+    TrayRun run(path);
+    EXPECT_EQ(run.opened.notice, "");
+    EXPECT_TRUE(run.opened.io->writable());
+    run.record(t0, 40);
+    run.record(t0 + 60, 50);
+    run.exit(t0 + 61);
+  }
+  EXPECT_EQ(folder.listing(), std::wstring(kHistoryFileName) + L";");
+  EXPECT_EQ(ScratchFolder::readBytes(path).size(), history_format::kFileSize);
+
+  // Grown by 4 KB: cut back where it lies, with what it kept in the log line.
+  ScratchFolder::writeBytes(path, ScratchFolder::readBytes(path) + std::string(4096, 'x'));
+  {
+    TrayRun run(path);
+    EXPECT_NE(run.opened.notice.find(" 2 "), std::string::npos) << run.opened.notice;  // minutes kept
+    EXPECT_NE(run.opened.notice.find(" 4096 "), std::string::npos) << run.opened.notice;
+    EXPECT_TRUE(run.opened.io->writable());
+  }
+  EXPECT_EQ(folder.listing(), std::wstring(kHistoryFileName) + L";");
+  const ReadHistoryResult read = readHistoryFile(path, t0 + 120);
+  ASSERT_TRUE(read.content) << read.failure;
+  EXPECT_EQ(startsOf(read.content->minutes), (std::vector<std::int64_t>{t0, t0 + 60}));
+  EXPECT_EQ(read.content->events.size(), 1u);
+  EXPECT_EQ(ScratchFolder::readBytes(path).size(), history_format::kFileSize);
 }

@@ -11,8 +11,10 @@
 #include <vector>
 
 #include "common/handles_win.h"
+#include "common/language.h"
 #include "common/system_error_win.h"
 #include "common/text_win.h"
+#include "common/window_messages_win.h"
 #include "dialog_driver_win.h"
 #include "fake_form_services.h"
 #include "process/process_list.h"
@@ -433,6 +435,44 @@ TEST(ProcessDialogs, OnePerEntryOnThreadsOfTheirOwnAnsweredHereAndClosedWithThei
   EXPECT_EQ(shownProcessDialogs(), 0u);
   EXPECT_EQ(control.ended.size(), 1u);
   EXPECT_TRUE(control.trimmed.empty());
+}
+
+// The program speaks another language while a process dialog is open: the dialog shows the new
+// language at once, where the user had moved it, and its answer is carried out as before.
+TEST(ProcessDialogs, AnotherLanguageShowsTheOpenDialogAgainInItWhereItStood) {
+  ChildProgram program(L"speakers");
+  ASSERT_TRUE(program.copied());
+  const DWORD child = program.start();
+  FakeFormServices form;
+  CountingControl control;
+  ProcessDialogs dialogs(form, control);
+  dialogs.open(entryFor(child));
+  ASSERT_TRUE(pumpUntil([] { return shownProcessDialogs() == 1; }));
+  const auto releaseCaption = [] {
+    wchar_t caption[64] = L"";
+    GetWindowTextW(GetDlgItem(FindWindowW(nullptr, L"Kelvane"), kProcessButtonRelease), caption, 64);
+    return std::wstring(caption);
+  };
+  ASSERT_EQ(releaseCaption(), toWide("释放内存"));
+  HWND first = FindWindowW(nullptr, L"Kelvane");
+  SetWindowPos(first, nullptr, 123, 87, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+  speak(Language::english());
+  announceLanguageChanged();
+  const bool redrawn = pumpUntil([&] { return shownProcessDialogs() == 1 && releaseCaption() == L"Release memory"; });
+  speak(Language::simplifiedChinese());
+  ASSERT_TRUE(redrawn) << "the dialog still reads " << toUtf8(releaseCaption());
+  RECT place{};
+  GetWindowRect(FindWindowW(nullptr, L"Kelvane"), &place);
+  EXPECT_EQ(place.left, 123);
+  EXPECT_EQ(place.top, 87);
+  EXPECT_EQ(dialogs.openCount(), 1u);
+  EXPECT_TRUE(control.ended.empty()) << "a change of language answers nothing";
+
+  clickButton(FindWindowW(nullptr, L"Kelvane"), kProcessButtonEnd);
+  ASSERT_TRUE(pumpUntil([&] { return control.ended.size() == 1; }));
+  EXPECT_EQ(control.ended.front(), child);
+  EXPECT_TRUE(program.endsWithin(child, 5000));
 }
 
 // Another program holds the clipboard while the details are copied: the user is told what failed

@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "actions/process_dialog.h"
 #include "app/alert_machine.h"
 #include "common/language.h"
 #include "common/text_win.h"
+#include "common/window_messages_win.h"
 #include "common/window_win.h"
 #include "dialog_driver_win.h"
 #include "dialogs/about_window_win.h"
@@ -121,6 +123,48 @@ TEST(WindowTextFit, WelcomeAndAboutFitEveryLanguageAtEachDpi) {
       }
     }
   }
+}
+
+// The program speaks another language while the windows are up: each takes it at once, where it
+// stands, with what the user left in it, and its texts fit.
+TEST(WindowTextFit, WelcomeAndAboutTakeANewLanguageWhereTheyStand) {
+  const auto textOf = [](HWND window) {
+    wchar_t text[256] = L"";
+    GetWindowTextW(window, text, 256);
+    return std::wstring(text);
+  };
+  const auto corner = [](HWND window) {
+    RECT box{};
+    GetWindowRect(window, &box);
+    return std::pair{box.left, box.top};
+  };
+  TFrmWelcome welcome(testOwner());
+  AboutForm form;
+  TAboutWindow about(form.hwnd(), AboutFacts{"3.12.10.0", "Kelvane", ""}, [] {});
+  constexpr int kWelcomeCheckBox = 1004, kAboutVersion = 1002;
+  SendDlgItemMessageW(welcome.hwnd(), kWelcomeCheckBox, BM_SETCHECK, BST_CHECKED, 0);
+  SetWindowPos(welcome.hwnd(), nullptr, 50, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(form.hwnd(), nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ASSERT_EQ(textOf(welcome.hwnd()), toWide("欢迎使用 Kelvane"));
+  ASSERT_EQ(textOf(form.hwnd()), toWide("关于"));
+
+  const Speaking english(Language::english());
+  SendMessageW(welcome.hwnd(), languageChangedMessage(), 0, 0);
+  LRESULT result = 0;
+  EXPECT_TRUE(about.handleMessage(languageChangedMessage(), 0, 0, result));
+
+  EXPECT_EQ(textOf(welcome.hwnd()), L"Welcome to Kelvane");
+  EXPECT_EQ(textOf(GetDlgItem(welcome.hwnd(), 1001)), L"Keep Kelvane visible");
+  EXPECT_EQ(textOf(GetDlgItem(welcome.hwnd(), kWelcomeCheckBox)), L"Do not show this again");
+  EXPECT_TRUE(welcome.dontShowAgain()) << "the box keeps its tick";
+  EXPECT_EQ(corner(welcome.hwnd()), std::pair(50L, 40L));
+  EXPECT_EQ(kelvane::testing::textFitProblems(welcome.hwnd()), std::vector<std::string>{});
+
+  EXPECT_EQ(textOf(form.hwnd()), L"About Kelvane");
+  EXPECT_EQ(textOf(GetDlgItem(form.hwnd(), kAboutVersion)).rfind(L"Version ", 0), 0u);
+  EXPECT_EQ(textOf(GetDlgItem(form.hwnd(), IDOK)), L"OK");
+  EXPECT_EQ(corner(form.hwnd()), std::pair(300L, 200L));
+  EXPECT_EQ(kelvane::testing::textFitProblems(form.hwnd()), std::vector<std::string>{});
 }
 
 TEST(WindowTextFit, EmulatedDialogsFitEveryLanguage) {

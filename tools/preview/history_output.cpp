@@ -1,8 +1,10 @@
 #include "history_output.h"
 
 #include <fstream>
+#include <vector>
 
 #include "history/history_file.h"
+#include "history/history_format.h"
 #include "history/history_text.h"
 #include "history/memory_history_io.h"
 #include "history/minute_recorder.h"
@@ -19,10 +21,10 @@ void printSampleMinutes(const std::string& samples, std::ostream& out) {
     out << minuteLine(minute) << "\n";
 }
 
-bool writeSampleHistory(const std::string& samples, const std::string& outPath) {
+bool writeSampleHistory(const std::string& samples, std::int64_t now, const std::string& outPath) {
   MemoryHistoryIo io;
   if (!createHistoryFile(io)) return false;
-  HistoryFile file(io);
+  HistoryFile file(io, now);
   MinuteRecorder recorder(file);
   forEachSampleLine(samples, [&](const HistorySample& sample) { recorder.add(sample); });
   recorder.flush();
@@ -33,18 +35,25 @@ bool writeSampleHistory(const std::string& samples, const std::string& outPath) 
   return static_cast<bool>(stream);
 }
 
-bool printHistoryFile(const std::string& bytes, std::ostream& out, std::string& note) {
+bool printHistoryFile(const std::string& bytes, std::int64_t now, std::ostream& out, std::string& note) {
   MemoryHistoryIo io(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
-  const auto content = checkHistoryFile(io) == HistoryFileState::Current ? readHistory(io) : std::nullopt;
+  const HistoryFileState state = checkHistoryFile(io);
+  const bool readable = state == HistoryFileState::Current || state == HistoryFileState::WrongLength;
+  const auto content = readable ? readHistory(io, now) : std::nullopt;
   if (!content) {
     note = "not a history file of this version";
     return false;
   }
   for (const MinuteRecord& minute : content->minutes) out << minuteLine(minute) << "\n";
   for (const HistoryEvent& event : content->events) out << eventLine(event) << "\n";
+  std::vector<std::string> notes;
+  if (state == HistoryFileState::WrongLength)
+    notes.push_back(std::to_string(bytes.size()) + " bytes instead of " + std::to_string(history_format::kFileSize) +
+                    ", read as the program repairs it");
   if (content->skippedMinutes + content->skippedEvents > 0)
-    note = "skipped " + std::to_string(content->skippedMinutes) + " minute and " +
-           std::to_string(content->skippedEvents) + " event records that are torn or corrupt";
+    notes.push_back("skipped " + std::to_string(content->skippedMinutes) + " minute and " +
+                    std::to_string(content->skippedEvents) + " event records that are torn or corrupt");
+  for (const std::string& line : notes) note += (note.empty() ? "" : "; ") + line;
   return true;
 }
 

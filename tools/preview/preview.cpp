@@ -7,8 +7,8 @@
 //   kelvane-preview [--settings FILE] --dump-settings
 //   kelvane-preview [--settings FILE] --save OUT
 //   kelvane-preview [--settings FILE] --contact-sheet FILE
-//   kelvane-preview --history-samples FILE [--write-history OUT]
-//   kelvane-preview --history-file FILE
+//   kelvane-preview --history-samples FILE [--write-history OUT] [--now SECONDS]
+//   kelvane-preview --history-file FILE [--now SECONDS]
 //   kelvane-preview --language-template
 //
 // The preview stands for a Windows 10 machine: defaults and system colours are Windows 10's.
@@ -21,12 +21,14 @@
 // --processes FILE adds the tray menu for that sample, settings and processes after the usual
 // lines, one `menu:` line per entry in menu order (see menu_output.h for both formats).
 //
-// --history-samples and --history-file print the memory history (see history_output.h).
+// --history-samples and --history-file print the memory history (see history_output.h), at the
+// clock's time or at --now SECONDS (UTC seconds since 1970).
 //
 // --language-template prints the English texts as a language file for a translator to start from.
 
 #include <cstdint>
 #include <cstdio>
+#include <ctime>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -58,8 +60,8 @@ int usage(const std::string& problem) {
             << "       kelvane-preview [--settings FILE] --dump-settings\n"
             << "       kelvane-preview [--settings FILE] --save OUT\n"
             << "       kelvane-preview [--settings FILE] --contact-sheet FILE\n"
-            << "       kelvane-preview --history-samples FILE [--write-history OUT]\n"
-            << "       kelvane-preview --history-file FILE\n"
+            << "       kelvane-preview --history-samples FILE [--write-history OUT] [--now SECONDS]\n"
+            << "       kelvane-preview --history-file FILE [--now SECONDS]\n"
             << "       kelvane-preview --language-template\n";
   return 2;
 }
@@ -104,14 +106,20 @@ int readFailure(const std::string& path) {
 }
 
 int historyMain(std::map<std::string, std::string>& values) {
-  if (values.size() != 1 + values.count("--write-history") ||
+  if (values.size() != 1 + values.count("--write-history") + values.count("--now") ||
       (values.count("--write-history") && !values.count("--history-samples")))
-    return usage("--history-samples takes only --write-history; --history-file takes nothing else");
+    return usage("--history-samples takes only --write-history and --now; --history-file only --now");
+  std::int64_t now = std::time(nullptr);
+  if (values.count("--now")) {
+    const auto parsed = parseUnsigned(values["--now"]);
+    if (!parsed || *parsed > std::uint64_t{1} << 40) return usage("--now takes UTC seconds since 1970");
+    now = static_cast<std::int64_t>(*parsed);
+  }
   if (values.count("--history-file")) {
     const auto bytes = readBytes(values["--history-file"]);
     if (!bytes) return readFailure(values["--history-file"]);
     std::string note;
-    const bool read = preview::printHistoryFile(*bytes, std::cout, note);
+    const bool read = preview::printHistoryFile(*bytes, now, std::cout, note);
     if (!note.empty()) std::cerr << "kelvane-preview: " << values["--history-file"] << ": " << note << "\n";
     return read ? 0 : 1;
   }
@@ -119,7 +127,7 @@ int historyMain(std::map<std::string, std::string>& values) {
   if (!samples) return readFailure(values["--history-samples"]);
   preview::printSampleMinutes(*samples, std::cout);
   if (values.count("--write-history") &&
-      !preview::writeSampleHistory(*samples, values["--write-history"])) {
+      !preview::writeSampleHistory(*samples, now, values["--write-history"])) {
     std::cerr << "kelvane-preview: cannot write " << values["--write-history"] << "\n";
     return 1;
   }
@@ -135,7 +143,7 @@ int main(int argc, char** argv) {
                                         "--total-page", "--avail-page", "--decimal", "--thousands",
                                         "--save", "--png", "--scale", "--contact-sheet",
                                         "--processes", "--history-samples", "--history-file",
-                                        "--write-history"};
+                                        "--write-history", "--now"};
   if (argc >= 2 && std::string(argv[1]) == "--language-template") {
     if (argc > 2) return usage("--language-template takes nothing else");
     std::cout << languageTemplate();
@@ -156,6 +164,7 @@ int main(int argc, char** argv) {
 
   if (values.count("--history-samples") || values.count("--history-file"))
     return historyMain(values);
+  if (values.count("--now")) return usage("--now goes with --history-samples or --history-file");
 
   IniDocument settingsFile;
   if (values.count("--settings")) {

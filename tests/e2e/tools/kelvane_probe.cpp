@@ -9,6 +9,9 @@
 //   kelvane_probe wait-gone CLASS SECONDS    wait until no window of that class exists
 //   kelvane_probe post CLASS MSG [WPARAM [LPARAM]]  post a message to the window of that class;
 //                                            MSG is a number or a registered message's name
+//   kelvane_probe copydata CLASS BYTES       send the window of that class a WM_COPYDATA of that
+//                                            many bytes (no mark of the program's), waiting at
+//                                            most 5 s; print its answer or "no answer"
 //   kelvane_probe tray-tips                  print the tip of every icon in the notification area
 //   kelvane_probe balloon SECONDS            wait for a visible balloon tooltip, print its rect
 //   kelvane_probe broadcast-taskbar-created  as the shell does after it restarts
@@ -290,6 +293,18 @@ int wmain(int argc, wchar_t** argv) {
     const WPARAM wParam = argc > 4 ? wcstoull(argv[4], nullptr, 0) : 0;
     const LPARAM lParam = argc > 5 ? static_cast<LPARAM>(wcstoll(argv[5], nullptr, 0)) : 0;
     return PostMessageW(hwnd, message, wParam, lParam) ? 0 : 1;
+  }
+  if (command == L"copydata" && argc > 3) {
+    HWND hwnd = FindWindowW(argv[2], nullptr);
+    if (!hwnd) return 1;
+    std::vector<char> bytes(wcstoul(argv[3], nullptr, 0), 'x');
+    COPYDATASTRUCT data{0, static_cast<DWORD>(bytes.size()), bytes.data()};
+    DWORD_PTR answer = 0;
+    if (SendMessageTimeoutW(hwnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 5000, &answer))
+      print(L"answer " + std::to_wstring(answer) + L"\n");
+    else
+      print(L"no answer\n");
+    return 0;
   }
   if (command == L"tray-tips") return trayTips();
   if (command == L"balloon" && argc > 2) {
