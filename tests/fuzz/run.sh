@@ -5,8 +5,8 @@
 #   tests/fuzz/run.sh --build          only builds them (scripts/test does this once first)
 # The instrumented core is built once into build/fuzz and shared by every target; a lock keeps
 # targets started side by side from building it twice. A target's kept corpus is
-# tests/fuzz/corpus/NAME, when there is one; new inputs the fuzzer finds go to a scratch folder,
-# so the kept corpus changes only by hand.
+# tests/fuzz/corpus/NAME and its dictionary tests/fuzz/NAME.dict, when there are; new inputs the
+# fuzzer finds go to a scratch folder, so the kept corpus changes only by hand.
 set -eu
 root=$(cd "$(dirname "$0")/../.." && pwd)
 out="$root/build/fuzz"
@@ -28,9 +28,11 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT INT TERM
 corpus="$root/tests/fuzz/corpus/$name"
 [ -d "$corpus" ] || corpus=
+dictionary="$root/tests/fuzz/$name.dict"
+[ -f "$dictionary" ] && dictionary="-dict=$dictionary" || dictionary=
 cd "$scratch"
 # A fixed seed by default, so that a test run explores the same inputs every time and a red run
 # can be repeated; FUZZ_SEED=0 lets libFuzzer pick one for wider exploration by hand.
 # shellcheck disable=SC2086
 "$out/$name" -seed="${FUZZ_SEED:-20261207}" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=1024 \
-  -print_final_stats=1 -artifact_prefix="$out/$name-" "$scratch" $corpus
+  -print_final_stats=1 -artifact_prefix="$out/$name-" $dictionary "$scratch" $corpus
