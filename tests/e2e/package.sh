@@ -229,4 +229,4 @@ check "installed once more, for its uninstaller" run_installer /S /AUTOSTART=0
 check_wizard_language en_US.UTF-8 "$install_dir/uninstall.exe" "Kelvane Uninstall" "&Uninstall" \
   "Also remove settings, color themes, language files, log and memory history"
 check_wizard_language zh_CN.UTF-8 "$install_dir/uninstall.exe" "Kelvane 卸载" "卸载(&U)" \
-  "同时删除设置、颜色主题、语言文件、日志和内存历史"
+  "同时删除设置、颜色主题、语言文件、日志和内存历史" uninstaller-zh
