@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <map>
 #include <vector>
 
@@ -194,19 +195,21 @@ void anyFile(std::vector<std::uint8_t> bytes, std::int64_t now) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider in(data, size);
   writerAndReader(in);
-  // A time taken from the input's end, where the records below do not reach on short inputs.
+  // The time of reading: the input's last eight bytes.
   std::int64_t now = 0;
   std::memcpy(&now, data + size - std::min<std::size_t>(size, sizeof now), std::min<std::size_t>(size, sizeof now));
 
   const HeaderBytes header = encodeHeader();
-  std::vector<std::uint8_t> short_(header.begin(), header.end());
-  short_.insert(short_.end(), data, data + size);
-  anyFile(short_, now);
+  std::vector<std::uint8_t> headed(header.begin(), header.end());
+  headed.insert(headed.end(), data, data + size);
+  anyFile(std::move(headed), now);
 
-  // The input as records somewhere in a file of the full size.
+  // The input as records somewhere in a file of the full size, among the minutes or the events
+  // as its first two bytes say.
   std::vector<std::uint8_t> whole(kFileSize);
   std::copy(header.begin(), header.end(), whole.begin());
-  const std::size_t at = kHeaderSize + (size > 0 ? data[0] * 4099u % (kFileSize - kHeaderSize) : 0);
+  const std::size_t place = size >= 2 ? data[0] | data[1] << 8 : 0;
+  const std::size_t at = kHeaderSize + place * 31 % (kFileSize - kHeaderSize);
   std::copy(data, data + std::min<std::size_t>(size, kFileSize - at), whole.begin() + static_cast<std::ptrdiff_t>(at));
   // Half of them also grown past the full size by the input once more.
   if (size > 0 && data[0] % 2 == 1) whole.insert(whole.end(), data, data + size);
