@@ -5,14 +5,17 @@
 //  - the first argument is a switch or the line is bad; a switch reads the same with "-" for
 //    "/" and its ASCII letters in the other case;
 //  - an export names the file given and 1 to 31 days, the number given when there is one;
-//  - every request a running copy can carry out comes through its message unchanged, and any
-//    message gives either such a request or a bad one.
+//  - every request a running copy can carry out (an export's file a full path, as a start sends
+//    it) comes through its message unchanged, and any message gives either such a request or a
+//    bad one.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "common/texts.h"
 #include "history/command_line.h"
 
 #include "fuzz_check.h"
@@ -25,6 +28,11 @@ namespace {
 bool handedOver(Kind kind) {
   return kind == Kind::ShowHistory || kind == Kind::ShowSettings || kind == Kind::Release || kind == Kind::Exit ||
          kind == Kind::ExportHistory;
+}
+
+// What the running copy carries out: how a start shows its own words is no part of it.
+bool sameRequest(const ProgramRequest& a, const ProgramRequest& b) {
+  return a.kind == b.kind && a.file == b.file && a.days == b.days && a.problem == b.problem;
 }
 
 std::string otherCase(std::string text) {
@@ -52,23 +60,34 @@ void commandLine(const std::vector<std::string>& arguments) {
     const ProgramRequest same = parseCommandLine(spelt);
     FUZZ_CHECK(same.kind == request.kind && same.file == request.file && same.days == request.days);
   }
+  // What follows a leading quiet switch, on a line that is not bad.
+  const bool quiet = request.kind != Kind::BadCommandLine && first.size() == 6 && otherCase(first.substr(1)) == "QUIET";
+  const std::span<const std::string> rest = std::span(arguments).subspan(quiet ? 1 : 0);
   if (request.kind == Kind::ExportHistory) {
-    FUZZ_CHECK(arguments.size() == 2 || arguments.size() == 3);
-    FUZZ_CHECK(request.file == arguments[1] && !request.file.empty());
+    FUZZ_CHECK(rest.size() == 2 || rest.size() == 3);
+    FUZZ_CHECK(request.file == rest[1] && !request.file.empty());
     FUZZ_CHECK(request.days >= 1 && request.days <= kMostExportDays);
-    if (arguments.size() == 2) FUZZ_CHECK(request.days == kDefaultExportDays);
-    if (arguments.size() == 3) FUZZ_CHECK(arguments[2].find_first_not_of("0123456789") == std::string::npos &&
-                                     std::stoi(arguments[2]) == request.days);
+    if (rest.size() == 2) FUZZ_CHECK(request.days == kDefaultExportDays);
+    if (rest.size() == 3) FUZZ_CHECK(rest[2].find_first_not_of("0123456789") == std::string::npos &&
+                                     std::stoi(rest[2]) == request.days);
   } else if (request.kind != Kind::BadCommandLine) {
-    FUZZ_CHECK(arguments.size() == 1);
+    FUZZ_CHECK(rest.size() == 1);
   }
-  if (handedOver(request.kind)) FUZZ_CHECK(requestFromMessage(requestMessage(request)) == request);
+  // A start hands the running copy an export's file as a full path, in UTF-8.
+  const auto slash = [](char c) { return c == '\\' || c == '/'; };
+  const std::string& file = request.file;
+  const bool drive = file.size() >= 3 && (file[0] | 0x20) >= 'a' && (file[0] | 0x20) <= 'z' && file[1] == ':' &&
+                     slash(file[2]);
+  const bool share = file.size() >= 3 && slash(file[0]) && slash(file[1]);
+  const bool fullPath = drive || share;
+  if (handedOver(request.kind) && (request.kind != Kind::ExportHistory || (fullPath && isValidUtf8(request.file))))
+    FUZZ_CHECK(sameRequest(requestFromMessage(requestMessage(request)), request));
 }
 
 void message(const std::string& text) {
   const ProgramRequest request = requestFromMessage(text);
   FUZZ_CHECK(handedOver(request.kind) || request.kind == Kind::BadCommandLine);
-  if (request.kind != Kind::BadCommandLine) FUZZ_CHECK(requestFromMessage(requestMessage(request)) == request);
+  if (request.kind != Kind::BadCommandLine) FUZZ_CHECK(sameRequest(requestFromMessage(requestMessage(request)), request));
 }
 
 }  // namespace
