@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "common/text_win.h"
+#include "dialogs/task_dialog_win.h"
 
 namespace kelvane {
 
@@ -29,7 +30,7 @@ ProgramRequest withFullPath(ProgramRequest request) {
   return request;
 }
 
-std::optional<int> handOverRequest(HWND runningForm, const ProgramRequest& request, UINT timeoutMs) {
+std::optional<RequestAnswer> handOverRequest(HWND runningForm, const ProgramRequest& request, UINT timeoutMs) {
   const std::string message = requestMessage(request);
   COPYDATASTRUCT data{kProgramRequestData, static_cast<DWORD>(message.size()),
                       const_cast<char*>(message.data())};
@@ -37,21 +38,68 @@ std::optional<int> handOverRequest(HWND runningForm, const ProgramRequest& reque
   if (!SendMessageTimeoutW(runningForm, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
                            SMTO_ABORTIFHUNG, timeoutMs, &answer))
     return std::nullopt;
-  return static_cast<int>(answer);
+  return unpackedAnswer(static_cast<std::uint64_t>(answer));
 }
 
+bool isProgramRequest(const COPYDATASTRUCT& data) { return data.dwData == kProgramRequestData; }
+
 std::optional<ProgramRequest> receivedRequest(const COPYDATASTRUCT& data) {
-  if (data.dwData != kProgramRequestData || (data.cbData > 0 && !data.lpData)) return std::nullopt;
+  // A request too large for any path is not read at all.
+  if (!isProgramRequest(data) || data.cbData > kMostRequestBytes || (data.cbData > 0 && !data.lpData))
+    return std::nullopt;
   const ProgramRequest request =
       requestFromMessage(std::string(static_cast<const char*>(data.lpData), data.cbData));
   if (request.kind == ProgramRequest::Kind::BadCommandLine) return std::nullopt;
   return request;
 }
 
+namespace {
+
+bool writeAll(HANDLE to, const std::string& bytes) {
+  DWORD written = 0;
+  return WriteFile(to, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         written == bytes.size();
+}
+
+// The console of the process that started this one, when there is one: the words end with a
+// line end, so the prompt that follows starts a line of its own.
+bool tellParentConsole(const std::string& text) {
+  if (!AttachConsole(ATTACH_PARENT_PROCESS)) return false;
+  bool told = false;
+  const HANDLE console = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                     nullptr, OPEN_EXISTING, 0, nullptr);
+  if (console != INVALID_HANDLE_VALUE) {
+    const std::wstring wide = toWide(text) + L"\r\n";
+    DWORD written = 0;
+    told = WriteConsoleW(console, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) != FALSE;
+    CloseHandle(console);
+  }
+  FreeConsole();
+  return told;
+}
+
+}  // namespace
+
+bool tellCommandWords(const std::string& text, CommandWords kind, bool quiet) {
+  const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+  if (error && error != INVALID_HANDLE_VALUE) {
+    const DWORD type = GetFileType(error);
+    if ((type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE) && writeAll(error, text + "\r\n")) return true;
+  }
+  if (tellParentConsole(text)) return true;
+  if (quiet) return false;
+  if (kind == CommandWords::Failure)
+    SoundMessageDlg(text, MsgDlgKind::Error, mbOK, nullptr);
+  else
+    MessageBoxW(nullptr, toWide(text).c_str(), L"Kelvane",
+                MB_OK | (kind == CommandWords::BadCommandLine ? MB_ICONWARNING : MB_ICONINFORMATION));
+  return true;
+}
+
 void showUsage(const ProgramRequest& request) {
   const bool bad = request.kind == ProgramRequest::Kind::BadCommandLine;
   const std::string text = (bad ? request.problem + "\n\n" : std::string()) + usageText();
-  MessageBoxW(nullptr, toWide(text).c_str(), L"Kelvane", MB_OK | (bad ? MB_ICONWARNING : MB_ICONINFORMATION));
+  tellCommandWords(text, bad ? CommandWords::BadCommandLine : CommandWords::Usage, request.quiet);
 }
 
 }  // namespace kelvane

@@ -62,9 +62,15 @@ ProgramRequest exportRequest(std::span<const std::string> operands) {
   return request;
 }
 
-}  // namespace
+// A full path as GetFullPathNameW gives it: a drive's ("C:\\...") or a share's ("\\\\server\\...").
+bool isFullPath(const std::string& path) {
+  const bool drive = path.size() >= 3 && ((path[0] | 0x20) >= 'a' && (path[0] | 0x20) <= 'z') && path[1] == ':' &&
+                     (path[2] == '\\' || path[2] == '/');
+  const bool share = path.size() >= 3 && (path[0] == '\\' || path[0] == '/') && (path[1] == '\\' || path[1] == '/');
+  return drive || share;
+}
 
-ProgramRequest parseCommandLine(std::span<const std::string> arguments) {
+ProgramRequest parseSwitch(std::span<const std::string> arguments) {
   if (arguments.empty()) return {};
   const std::string& first = arguments[0];
   if (!isSwitch(first)) return bad(tr(TextId::CommandLineUnknownArgument, {{"argument", first}}));
@@ -81,6 +87,20 @@ ProgramRequest parseCommandLine(std::span<const std::string> arguments) {
   return bad(tr(TextId::CommandLineUnknownSwitch, {{"argument", first}}));
 }
 
+}  // namespace
+
+ProgramRequest parseCommandLine(std::span<const std::string> arguments) {
+  if (!arguments.empty() && isSwitch(arguments[0]) && lowerAsciiText(std::string_view(arguments[0]).substr(1)) == "quiet") {
+    ProgramRequest request = parseSwitch(arguments.subspan(1));
+    const bool quietable = request.kind == Kind::Release || request.kind == Kind::Exit ||
+                           request.kind == Kind::ExportHistory || request.kind == Kind::BadCommandLine;
+    if (!quietable || arguments.size() == 1) request = bad(tr(TextId::CommandLineQuietAlone));
+    request.quiet = true;
+    return request;
+  }
+  return parseSwitch(arguments);
+}
+
 std::string usageText() {
   // The switches are the program's words in every language; the tab lines the descriptions up.
   return tr(TextId::CommandLineUsage) + "\n"
@@ -93,6 +113,7 @@ std::string usageText() {
          "\t" + tr(TextId::CommandLineExport, {{"default", std::to_string(kDefaultExportDays)},
                                                {"most", std::to_string(kMostExportDays)}}) + "\n"
          "/?\t" + tr(TextId::CommandLineHelp) + "\n"
+         "/quiet\t" + tr(TextId::CommandLineQuiet) + "\n"
          "\n" + tr(TextId::CommandLineWithoutCopy) + "\n"
          "\n" + tr(TextId::CommandLineExitCodes);
 }
@@ -116,6 +137,7 @@ std::string requestMessage(const ProgramRequest& request) {
 }
 
 ProgramRequest requestFromMessage(const std::string& message) {
+  if (message.size() > kMostRequestBytes || !isValidUtf8(message)) return bad("");
   const std::size_t firstEnd = message.find('\n');
   const std::string name = message.substr(0, firstEnd);
   if (name == "export-history" && firstEnd != std::string::npos) {
@@ -123,7 +145,8 @@ ProgramRequest requestFromMessage(const std::string& message) {
     if (secondEnd == std::string::npos) return bad("");
     const std::string operands[] = {message.substr(secondEnd + 1),
                                     message.substr(firstEnd + 1, secondEnd - firstEnd - 1)};
-    return exportRequest(operands);
+    const ProgramRequest request = exportRequest(operands);
+    return request.kind == Kind::ExportHistory && !isFullPath(request.file) ? bad("") : request;
   }
   for (const SwitchName& known : kSwitches)
     if (known.name == name && known.kind != Kind::ExportHistory && known.kind != Kind::Usage && firstEnd == std::string::npos) {
@@ -132,6 +155,29 @@ ProgramRequest requestFromMessage(const std::string& message) {
       return request;
     }
   return bad("");
+}
+
+// Bits 0-7 the code, 8-15 the problem, 32-63 the system's error: an older copy's bare code reads
+// as a code with no problem.
+std::uint64_t packedAnswer(const RequestAnswer& answer) {
+  return static_cast<std::uint64_t>(answer.code & 0xFF) | (static_cast<std::uint64_t>(answer.problem) << 8) |
+         (static_cast<std::uint64_t>(answer.systemError) << 32);
+}
+
+RequestAnswer unpackedAnswer(std::uint64_t packed) {
+  RequestAnswer answer;
+  answer.code = static_cast<int>(packed & 0xFF);
+  const auto problem = static_cast<std::uint8_t>(packed >> 8);
+  answer.problem = problem <= static_cast<std::uint8_t>(ExportProblem::NotUnderstood)
+                       ? static_cast<ExportProblem>(problem)
+                       : ExportProblem::WriteFailed;
+  answer.systemError = static_cast<std::uint32_t>(packed >> 32);
+  if (answer.code == kAnswerNotUnderstood) answer.problem = ExportProblem::NotUnderstood;
+  return answer;
+}
+
+int exitCodeOfAnswer(const RequestAnswer& answer) {
+  return answer.code == kAnswerNotUnderstood ? kExitBadCommandLine : answer.code;
 }
 
 }  // namespace kelvane

@@ -9,6 +9,7 @@
 #include "common/clipboard_win.h"
 #include "common/language.h"
 #include "common/text_win.h"
+#include "dialogs/task_dialog_win.h"
 #include "history/history_export_win.h"
 
 namespace kelvane {
@@ -280,9 +281,10 @@ void HistoryWindow::exportCsv() {
   dialog.lpstrDefExt = L"csv";
   dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER | OFN_HIDEREADONLY;
   if (!GetSaveFileNameW(&dialog)) return;
-  std::string failure;
-  if (!writeWholeFile(file, view_.csv(systemLocalTimeOf()), failure))
-    MessageBoxW(hwnd_, toWide(failure).c_str(), trWide(TextId::HistoryWindowTitle).c_str(), MB_ICONERROR | MB_OK);
+  // The same refusals as the command line's export: never over one of the program's own files.
+  const RequestAnswer answer = writeExportFile(file, view_.csv(systemLocalTimeOf()));
+  if (answer.code != kExitDone)
+    SoundMessageDlg(exportFailureText(speaking(), answer, toUtf8(file)), MsgDlgKind::Error, mbOK, hwnd_);
 }
 
 void HistoryWindow::onPaint() {

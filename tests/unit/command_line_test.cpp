@@ -60,3 +60,47 @@ TEST(CommandLine, ARequestTravelsToTheRunningCopyAndBack) {
   EXPECT_EQ(requestFromMessage("export-history\n99\nC:\\a.csv").kind, Kind::BadCommandLine);
   EXPECT_EQ(requestFromMessage("?").kind, Kind::BadCommandLine);  // the usage is the starter's own
 }
+
+TEST(CommandLine, QuietStandsOnlyBeforeTheUnattendedSwitches) {
+  const ProgramRequest exportQuietly = parse({"/quiet", "/export-history", "C:\\a.csv", "3"});
+  EXPECT_EQ(exportQuietly.kind, Kind::ExportHistory);
+  EXPECT_TRUE(exportQuietly.quiet);
+  EXPECT_TRUE(parse({"-QUIET", "/exit"}).quiet);
+  EXPECT_EQ(parse({"/quiet", "/release"}).kind, Kind::Release);
+  // A typo in a scheduled task stays a bad command line, but one that shows no window.
+  const ProgramRequest typo = parse({"/quiet", "/export-history", "a.csv", "0"});
+  EXPECT_EQ(typo.kind, Kind::BadCommandLine);
+  EXPECT_TRUE(typo.quiet);
+  for (const auto& arguments : std::vector<std::vector<std::string>>{
+           {"/quiet"}, {"/quiet", "/history"}, {"/quiet", "/settings"}, {"/quiet", "/?"}, {"/exit", "/quiet"}})
+    EXPECT_EQ(parse(arguments).kind, Kind::BadCommandLine) << arguments[1 % arguments.size()];
+  EXPECT_EQ(parse({"/quiet", "/history"}).problem, "/quiet 只能放在 /release、/exit 或 /export-history 之前");
+  // The running copy never hears of it.
+  EXPECT_EQ(requestMessage(exportQuietly), requestMessage(parse({"/export-history", "C:\\a.csv", "3"})));
+  EXPECT_NE(usageText().find("/quiet"), std::string::npos);
+}
+
+TEST(CommandLine, TheRunningCopyReadsOnlyFullPathsInUtf8AndSaysWhyInItsAnswer) {
+  EXPECT_EQ(requestFromMessage("export-history\n1\nC:\\导出\\a.csv").kind, Kind::ExportHistory);
+  EXPECT_EQ(requestFromMessage("export-history\n1\n\\\\server\\share\\a.csv").kind, Kind::ExportHistory);
+  EXPECT_EQ(requestFromMessage("export-history\n1\na.csv").kind, Kind::BadCommandLine);
+  EXPECT_EQ(requestFromMessage("export-history\n1\n..\\a.csv").kind, Kind::BadCommandLine);
+  EXPECT_EQ(requestFromMessage("export-history\n1\nC:a.csv").kind, Kind::BadCommandLine);
+  EXPECT_EQ(requestFromMessage("export-history\n1\nC:\\\xC3\x28.csv").kind, Kind::BadCommandLine);
+  EXPECT_EQ(requestFromMessage("export-history\n1\nC:\\" + std::string(kMostRequestBytes, 'a')).kind,
+            Kind::BadCommandLine);
+  EXPECT_EQ(requestFromMessage("release-more").kind, Kind::BadCommandLine);
+
+  const RequestAnswer refused{kExitFailed, ExportProblem::ReadOnly, 0};
+  const RequestAnswer failed{kExitFailed, ExportProblem::WriteFailed, 0xC0000022u};
+  EXPECT_EQ(unpackedAnswer(packedAnswer(refused)), refused);
+  EXPECT_EQ(unpackedAnswer(packedAnswer(failed)), failed);
+  // An older copy's bare codes.
+  EXPECT_EQ(unpackedAnswer(0), RequestAnswer{});
+  EXPECT_EQ(unpackedAnswer(1), (RequestAnswer{kExitFailed, ExportProblem::None, 0}));
+  // Not understood: a command line the start cannot carry out, never a success.
+  const RequestAnswer notUnderstood = unpackedAnswer(kAnswerNotUnderstood);
+  EXPECT_EQ(notUnderstood.problem, ExportProblem::NotUnderstood);
+  EXPECT_EQ(exitCodeOfAnswer(notUnderstood), kExitBadCommandLine);
+  EXPECT_EQ(exitCodeOfAnswer(failed), kExitFailed);
+}
