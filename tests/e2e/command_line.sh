@@ -55,6 +55,16 @@ run_switch "$EXPORT_DIR" 40 /export-history fine.csv
 check "alone, an ordinary file: exit code 0" test "$CODE" -eq 0
 refute "...no temporary left beside it" compgen -G "$EXPORT_DIR/fine.csv.*"
 
+# Without /quiet and with standard error going nowhere, a failure is told in a box.
+(cd "$EXPORT_DIR" && exec wine "$PROGRAM_WIN" /export-history NUL >/dev/null 2>&1) &
+BOX_PID=$!
+check "a failure with nowhere else to go shows a box" wait_for_dialog '错误' 20
+probe dlg-click '错误' 1 >/dev/null || true  # OK
+BOX_CODE=0
+timeout 20 tail --pid="$BOX_PID" -f /dev/null || true
+wait "$BOX_PID" || BOX_CODE=$?
+check "...and its start ends with 1 once it is closed" test "$BOX_CODE" -eq 1
+
 # A typo in a scheduled task: ends within 5 s with 2 and no window (standard error goes nowhere).
 START=$(date +%s%N)
 CODE=0

@@ -135,7 +135,8 @@ run_switch "$EXPORT_DIR" 40 /export-history alone.csv 31
 check "/export-history (alone): exit code 0" test "$CODE" -eq 0
 check "/export-history (alone): BOM and header" csv_is_whole "$EXPORT_DIR/alone.csv"
 check "/export-history (alone): every minute of the file" test "$(grep -c ',分钟,' "$EXPORT_DIR/alone.csv")" -eq "$MINUTES"
-run_switch "$EXPORT_DIR" 40 /export-history 'Q:\no\such\folder.csv'
+# A scheduled task's failure: no window (/quiet), the reason in the log.
+run_switch "$EXPORT_DIR" 40 /quiet /export-history 'Q:\no\such\folder.csv'
 check "/export-history to a folder that does not exist: exit code 1" test "$CODE" -eq 1
 check "...and its reason is in the log" grep -qF 'Q:\no\such\folder.csv' <(iconv -f GBK -t UTF-8 "$DATA_DIR/Kelvane.log")
 run_switch "$PROGRAM_DIR" 60 /release
