@@ -261,8 +261,8 @@ constexpr TextTable kEnglish = {{
     {CommandLineSettings, "Show the settings dialog"},
     {CommandLineRelease, "Release memory once"},
     {CommandLineExit, "Exit the running Kelvane"},
-    {CommandLineExportOperands, "file [days]"},
-    {CommandLineExport, "Export the memory history of the last days ({default} by default, at most {most}) to a CSV file"},
+    {CommandLineExportOperands, "FILE [DAYS]"},
+    {CommandLineExport, "Export the memory history of the last DAYS days (default {default}, at most {most}) to a CSV file"},
     {CommandLineHelp, "Show this help"},
     {CommandLineWithoutCopy,
      "When Kelvane is not running, /history and /settings start it first; /release and /export-history exit "

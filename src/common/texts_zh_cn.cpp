@@ -244,7 +244,7 @@ constexpr TextTable kSimplifiedChinese = {{
     {CommandLineRelease, "释放一次内存"},
     {CommandLineExit, "退出正在运行的 Kelvane"},
     {CommandLineExportOperands, "文件 [天数]"},
-    {CommandLineExport, "将最近若干天 (默认 {default} 天, 最多 {most} 天) 的内存历史导出为 CSV 文件"},
+    {CommandLineExport, "导出最近 天数 天的内存历史 (默认 {default} 天, 最多 {most} 天) 到 CSV 文件"},
     {CommandLineHelp, "显示此帮助"},
     {CommandLineWithoutCopy,
      "没有运行的 Kelvane 时, /history 和 /settings 先启动程序; /release 和 /export-history 完成后即退出, 不显示图标."},

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "common/language.h"
+
 using namespace kelvane;
 using Kind = ProgramRequest::Kind;
 
@@ -103,4 +105,14 @@ TEST(CommandLine, TheRunningCopyReadsOnlyFullPathsInUtf8AndSaysWhyInItsAnswer) {
   EXPECT_EQ(notUnderstood.problem, ExportProblem::NotUnderstood);
   EXPECT_EQ(exitCodeOfAnswer(notUnderstood), kExitBadCommandLine);
   EXPECT_EQ(exitCodeOfAnswer(failed), kExitFailed);
+}
+
+TEST(CommandLine, TheExportsWordingKeepsItsPlaceholdersForTranslators) {
+  const std::string line = "commandLine.export=Export the memory history of the last DAYS days (default {default}, "
+                           "at most {most}) to a CSV file\n";
+  EXPECT_NE(languageTemplate().find(line), std::string::npos);
+  EXPECT_NE(languageTemplate().find("commandLine.exportOperands=FILE [DAYS]\n"), std::string::npos);
+  const std::vector<std::string> both = {"default", "most"};
+  EXPECT_EQ(placeholdersOf(Language::english().text(TextId::CommandLineExport)), both);
+  EXPECT_EQ(placeholdersOf(tr(TextId::CommandLineExport)), both);
 }
