@@ -55,7 +55,14 @@ std::optional<ProgramRequest> receivedRequest(const COPYDATASTRUCT& data) {
 
 namespace {
 
-bool writeAll(HANDLE to, const std::string& bytes) {
+// Lines end as Windows files' do.
+bool writeLines(HANDLE to, const std::string& text) {
+  std::string bytes;
+  for (const char c : text) {
+    if (c == '\n') bytes += '\r';
+    bytes += c;
+  }
+  bytes += "\r\n";
   DWORD written = 0;
   return WriteFile(to, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
          written == bytes.size();
@@ -80,13 +87,14 @@ bool tellParentConsole(const std::string& text) {
 
 }  // namespace
 
-bool tellCommandWords(const std::string& text, CommandWords kind, bool quiet) {
+bool tellCommandWords(const std::string& text, CommandWords kind, bool quiet, const std::string& consoleText) {
+  const std::string& lines = consoleText.empty() ? text : consoleText;
   const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
   if (error && error != INVALID_HANDLE_VALUE) {
     const DWORD type = GetFileType(error);
-    if ((type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE) && writeAll(error, text + "\r\n")) return true;
+    if ((type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE) && writeLines(error, lines)) return true;
   }
-  if (tellParentConsole(text)) return true;
+  if (tellParentConsole(lines)) return true;
   if (quiet) return false;
   if (kind == CommandWords::Failure)
     SoundMessageDlg(text, MsgDlgKind::Error, mbOK, nullptr);
@@ -98,8 +106,9 @@ bool tellCommandWords(const std::string& text, CommandWords kind, bool quiet) {
 
 void showUsage(const ProgramRequest& request) {
   const bool bad = request.kind == ProgramRequest::Kind::BadCommandLine;
-  const std::string text = (bad ? request.problem + "\n\n" : std::string()) + usageText();
-  tellCommandWords(text, bad ? CommandWords::BadCommandLine : CommandWords::Usage, request.quiet);
+  const std::string problem = bad ? request.problem + "\n\n" : std::string();
+  tellCommandWords(problem + usageText(), bad ? CommandWords::BadCommandLine : CommandWords::Usage, request.quiet,
+                   problem + usageTable());
 }
 
 }  // namespace kelvane

@@ -40,7 +40,8 @@ std::optional<ProgramRequest> receivedRequest(const COPYDATASTRUCT& data);
 // the process that started this one; else a window, unless /quiet was given. A failure's window
 // is a message box, the usage's too. True when the words reached someone.
 enum class CommandWords { Usage, BadCommandLine, Failure };
-bool tellCommandWords(const std::string& text, CommandWords kind, bool quiet);
+// `consoleText`, when given, is what a console or a file gets instead (the usage as a table).
+bool tellCommandWords(const std::string& text, CommandWords kind, bool quiet, const std::string& consoleText = {});
 
 // "/?" and a bad command line: the usage (after what was wrong).
 void showUsage(const ProgramRequest& request);

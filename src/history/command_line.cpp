@@ -118,6 +118,123 @@ std::string usageText() {
          "\n" + tr(TextId::CommandLineExitCodes);
 }
 
+namespace {
+
+// One code point of UTF-8 at `at`: its length in bytes and its columns on a console.
+struct Glyph {
+  std::size_t bytes = 1;
+  std::size_t columns = 1;
+};
+
+Glyph glyphAt(std::string_view text, std::size_t at) {
+  const auto lead = static_cast<unsigned char>(text[at]);
+  const std::size_t bytes = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+  if (bytes == 1 || at + bytes > text.size()) return {1, 1};
+  char32_t code = lead & (0xFF >> (bytes + 1));
+  for (std::size_t i = 1; i < bytes; ++i) code = (code << 6) | (static_cast<unsigned char>(text[at + i]) & 0x3F);
+  // The wide scripts and forms: CJK, kana, hangul, full-width punctuation.
+  const bool wide = (code >= 0x1100 && code <= 0x115F) || (code >= 0x2E80 && code <= 0xA4CF) ||
+                    (code >= 0xAC00 && code <= 0xD7A3) || (code >= 0xF900 && code <= 0xFAFF) ||
+                    (code >= 0xFE30 && code <= 0xFE4F) || (code >= 0xFF00 && code <= 0xFF60) ||
+                    (code >= 0xFFE0 && code <= 0xFFE6) || code >= 0x20000;
+  return {bytes, wide ? 2u : 1u};
+}
+
+// Lines of at most `width` columns: broken at spaces, or between two wide characters; a word
+// longer than the width stands alone.
+std::vector<std::string> wrapped(std::string_view text, std::size_t width) {
+  std::vector<std::string> lines(1);
+  std::size_t used = 0;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    if (text[at] == ' ') {
+      ++at;
+      continue;
+    }
+    // The next unbreakable piece: one wide character, or a run of narrow ones.
+    std::size_t end = at;
+    std::size_t columns = 0;
+    const Glyph first = glyphAt(text, at);
+    if (first.columns == 2) {
+      end += first.bytes, columns = 2;
+      // Closing punctuation stays with what it closes.
+      while (end < text.size() && (text.substr(end, 3) == "ï¼" || text.substr(end, 3) == "ã" ||
+                                   text.substr(end, 3) == "ã" || text[end] == ',' || text[end] == ')'))
+        columns += glyphAt(text, end).columns, end += glyphAt(text, end).bytes;
+    } else {
+      while (end < text.size() && text[end] != ' ') {
+        const Glyph glyph = glyphAt(text, end);
+        if (glyph.columns == 2) break;
+        end += glyph.bytes, columns += 1;
+      }
+    }
+    const bool spaced = at > 0 && text[at - 1] == ' ';
+    const std::size_t gap = used > 0 && spaced ? 1 : 0;
+    if (used > 0 && used + gap + columns > width) {
+      lines.emplace_back();
+      used = 0;
+    } else if (gap) {
+      lines.back() += ' ';
+      used += 1;
+    }
+    lines.back() += text.substr(at, end - at);
+    used += columns;
+    at = end;
+  }
+  return lines;
+}
+
+void addRow(std::string& table, const std::string& name, const std::string& description) {
+  const std::string indent(kSwitchColumn, ' ');
+  const std::size_t nameColumns = consoleColumns(name);
+  std::string first = name;
+  if (nameColumns >= kSwitchColumn) {
+    table += name + "\n";
+    first = indent;
+  } else {
+    first += std::string(kSwitchColumn - nameColumns, ' ');
+  }
+  bool leading = true;
+  for (const std::string& line : wrapped(description, kConsoleWidth - kSwitchColumn)) {
+    table += (leading ? first : indent) + line + "\n";
+    leading = false;
+  }
+}
+
+void addParagraph(std::string& table, const std::string& text) {
+  for (const std::string& line : wrapped(text, kConsoleWidth)) table += line + "\n";
+}
+
+}  // namespace
+
+std::size_t consoleColumns(std::string_view text) {
+  std::size_t columns = 0;
+  for (std::size_t at = 0; at < text.size();) {
+    const Glyph glyph = glyphAt(text, at);
+    at += glyph.bytes, columns += glyph.columns;
+  }
+  return columns;
+}
+
+std::string usageTable() {
+  std::string table = tr(TextId::CommandLineUsage) + "\n\n";
+  addRow(table, "/history", tr(TextId::CommandLineHistory));
+  addRow(table, "/settings", tr(TextId::CommandLineSettings));
+  addRow(table, "/release", tr(TextId::CommandLineRelease));
+  addRow(table, "/exit", tr(TextId::CommandLineExit));
+  addRow(table, "/export-history " + tr(TextId::CommandLineExportOperands),
+         tr(TextId::CommandLineExport,
+            {{"default", std::to_string(kDefaultExportDays)}, {"most", std::to_string(kMostExportDays)}}));
+  addRow(table, "/?", tr(TextId::CommandLineHelp));
+  addRow(table, "/quiet", tr(TextId::CommandLineQuiet));
+  table += "\n";
+  addParagraph(table, tr(TextId::CommandLineWithoutCopy));
+  table += "\n";
+  addParagraph(table, tr(TextId::CommandLineExitCodes));
+  table.pop_back();  // the words' own line end is added where they are written
+  return table;
+}
+
 int exitCodeOf(ProgramRequest::Kind kind) {
   return kind == Kind::BadCommandLine ? kExitBadCommandLine : kExitDone;
 }

@@ -18,6 +18,8 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace kelvane {
 
@@ -46,6 +48,16 @@ ProgramRequest parseCommandLine(std::span<const std::string> arguments);
 
 // The usage, as the message box shows it.
 std::string usageText();
+
+// The usage as a console shows it: the switches in a column kSwitchColumn characters wide, each
+// description wrapped inside its column so no line is wider than kConsoleWidth (a Chinese
+// character takes two); a switch too long for its column has its description on the next line.
+inline constexpr std::size_t kSwitchColumn = 22;
+inline constexpr std::size_t kConsoleWidth = 79;
+std::string usageTable();
+
+// The columns a text takes on a console.
+std::size_t consoleColumns(std::string_view text);
 
 // The exit code a request ends with when it cannot be carried out at all: 2 for a bad command
 // line, 0 for the usage asked for.

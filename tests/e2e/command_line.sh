@@ -78,6 +78,11 @@ run_switch "$EXPORT_DIR" 20 /quiet /history
 check "/quiet before /history is a bad command line" test "$CODE" -eq 2
 check "...whose usage goes to standard error" said '/quiet'
 
+run_switch "$EXPORT_DIR" 20 '/?'
+check "/? with standard error to a file: exit code 0" test "$CODE" -eq 0
+check "...the usage as a table, descriptions in their column" said '/release              释放一次内存'
+check "...a long switch alone on its line" said '                      导出最近 天数 天的内存历史'
+
 # --- a running copy ---------------------------------------------------------------------------
 start_kelvane
 check "the icon appears" wait_for_tray_tip 90

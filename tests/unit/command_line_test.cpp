@@ -116,3 +116,37 @@ TEST(CommandLine, TheExportsWordingKeepsItsPlaceholdersForTranslators) {
   EXPECT_EQ(placeholdersOf(Language::english().text(TextId::CommandLineExport)), both);
   EXPECT_EQ(placeholdersOf(tr(TextId::CommandLineExport)), both);
 }
+
+TEST(CommandLine, TheConsolesUsageIsATableThatWrapsInsideItsColumns) {
+  for (const bool english : {false, true}) {
+    speak(english ? Language::english() : Language::simplifiedChinese());
+    const std::string table = usageTable();
+    std::size_t start = 0;
+    bool inRows = false;
+    int rows = 0;
+    while (start <= table.size()) {
+      const std::size_t end = std::min(table.find('\n', start), table.size());
+      const std::string line = table.substr(start, end - start);
+      start = end + 1;
+      EXPECT_LE(consoleColumns(line), kConsoleWidth) << line;
+      if (line.starts_with("/history")) inRows = true;
+      if (line.empty() && rows > 0) inRows = false;
+      if (!inRows || line.empty()) continue;
+      ++rows;
+      // A switch at the left, or a description line that starts at the column, never left of it.
+      if (line[0] != '/') {
+        EXPECT_EQ(line.find_first_not_of(' '), kSwitchColumn) << line;
+      } else if (line.find("  ") != std::string::npos) {
+        EXPECT_EQ(line.find_first_not_of(' ', line.find("  ")), kSwitchColumn) << line;
+      } else {
+        EXPECT_GE(consoleColumns(line), kSwitchColumn) << line;  // too long: alone on its line
+      }
+    }
+    EXPECT_GE(rows, 8) << english;
+    EXPECT_NE(table.find("\n/release              "), std::string::npos) << table;
+    EXPECT_NE(table.find("\n/quiet                "), std::string::npos) << table;
+    EXPECT_TRUE(table.ends_with(english ? "bad command line" : "命令行有误")) << table;
+  }
+  speak(Language::simplifiedChinese());
+  EXPECT_EQ(consoleColumns("a内"), 3u);
+}
