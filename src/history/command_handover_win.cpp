@@ -2,7 +2,9 @@
 
 #include <shellapi.h>
 
+#include "common/language.h"
 #include "common/text_win.h"
+#include "dialogs/help_window_win.h"
 #include "dialogs/task_dialog_win.h"
 
 namespace kelvane {
@@ -96,19 +98,22 @@ bool tellCommandWords(const std::string& text, CommandWords kind, bool quiet, co
   }
   if (tellParentConsole(lines)) return true;
   if (quiet) return false;
-  if (kind == CommandWords::Failure)
+  if (kind == CommandWords::Failure) {
     SoundMessageDlg(text, MsgDlgKind::Error, mbOK, nullptr);
-  else
-    MessageBoxW(nullptr, toWide(text).c_str(), L"Kelvane",
-                MB_OK | (kind == CommandWords::BadCommandLine ? MB_ICONWARNING : MB_ICONINFORMATION));
+  } else {
+    std::vector<std::string> names, descriptions;
+    for (const UsageRow& row : usageRows()) names.push_back(row.name), descriptions.push_back(row.description);
+    showHelpWindow(kind == CommandWords::BadCommandLine ? text : tr(TextId::CommandLineUsage), names, descriptions,
+                   usageFooter());
+  }
   return true;
 }
 
 void showUsage(const ProgramRequest& request) {
   const bool bad = request.kind == ProgramRequest::Kind::BadCommandLine;
-  const std::string problem = bad ? request.problem + "\n\n" : std::string();
-  tellCommandWords(problem + usageText(), bad ? CommandWords::BadCommandLine : CommandWords::Usage, request.quiet,
-                   problem + usageTable());
+  // The window takes the problem alone; a console reads it above the table.
+  tellCommandWords(bad ? request.problem : usageText(), bad ? CommandWords::BadCommandLine : CommandWords::Usage,
+                   request.quiet, (bad ? request.problem + "\n\n" : std::string()) + usageTable());
 }
 
 }  // namespace kelvane

@@ -216,17 +216,23 @@ std::size_t consoleColumns(std::string_view text) {
   return columns;
 }
 
+std::vector<UsageRow> usageRows() {
+  return {{"/history", tr(TextId::CommandLineHistory)},
+          {"/settings", tr(TextId::CommandLineSettings)},
+          {"/release", tr(TextId::CommandLineRelease)},
+          {"/exit", tr(TextId::CommandLineExit)},
+          {"/export-history " + tr(TextId::CommandLineExportOperands),
+           tr(TextId::CommandLineExport,
+              {{"default", std::to_string(kDefaultExportDays)}, {"most", std::to_string(kMostExportDays)}})},
+          {"/?", tr(TextId::CommandLineHelp)},
+          {"/quiet", tr(TextId::CommandLineQuiet)}};
+}
+
+std::string usageFooter() { return tr(TextId::CommandLineWithoutCopy) + "\n\n" + tr(TextId::CommandLineExitCodes); }
+
 std::string usageTable() {
   std::string table = tr(TextId::CommandLineUsage) + "\n\n";
-  addRow(table, "/history", tr(TextId::CommandLineHistory));
-  addRow(table, "/settings", tr(TextId::CommandLineSettings));
-  addRow(table, "/release", tr(TextId::CommandLineRelease));
-  addRow(table, "/exit", tr(TextId::CommandLineExit));
-  addRow(table, "/export-history " + tr(TextId::CommandLineExportOperands),
-         tr(TextId::CommandLineExport,
-            {{"default", std::to_string(kDefaultExportDays)}, {"most", std::to_string(kMostExportDays)}}));
-  addRow(table, "/?", tr(TextId::CommandLineHelp));
-  addRow(table, "/quiet", tr(TextId::CommandLineQuiet));
+  for (const UsageRow& row : usageRows()) addRow(table, row.name, row.description);
   table += "\n";
   addParagraph(table, tr(TextId::CommandLineWithoutCopy));
   table += "\n";

@@ -56,6 +56,14 @@ inline constexpr std::size_t kSwitchColumn = 22;
 inline constexpr std::size_t kConsoleWidth = 79;
 std::string usageTable();
 
+// The usage's rows (switch, what it does), and what follows them.
+struct UsageRow {
+  std::string name;
+  std::string description;
+};
+std::vector<UsageRow> usageRows();
+std::string usageFooter();
+
 // The columns a text takes on a console.
 std::size_t consoleColumns(std::string_view text);
 

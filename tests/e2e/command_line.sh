@@ -83,6 +83,18 @@ check "/? with standard error to a file: exit code 0" test "$CODE" -eq 0
 check "...the usage as a table, descriptions in their column" said '/release              释放一次内存'
 check "...a long switch alone on its line" said '                      导出最近 天数 天的内存历史'
 
+# With standard error going nowhere, the help is a window: the table, its problem above it.
+(cd "$EXPORT_DIR" && exec wine "$PROGRAM_WIN" /histroy >/dev/null 2>&1) &
+HELP_PID=$!
+check "a bad switch with nowhere else to go shows the help window" probe wait KelvaneCommandLineHelp 20
+sleep 1  # let it paint before the screenshot (an artifact, not a check)
+screenshot help-window
+probe post KelvaneCommandLineHelp 0x0010 >/dev/null || true  # WM_CLOSE
+HELP_CODE=0
+timeout 20 tail --pid="$HELP_PID" -f /dev/null || true
+wait "$HELP_PID" || HELP_CODE=$?
+check "...and the start ends with 2 once it is closed" test "$HELP_CODE" -eq 2
+
 # --- a running copy ---------------------------------------------------------------------------
 start_kelvane
 check "the icon appears" wait_for_tray_tip 90

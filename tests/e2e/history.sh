@@ -149,8 +149,8 @@ check "the history file was only read" test "$(minutes_from 0)" -eq "$MINUTES"
 # A bad switch shows the usage and ends with 2 once the box is closed.
 (cd "$PROGRAM_DIR" && exec wine "$PROGRAM_WIN" /bogus >/dev/null 2>&1) &
 BAD_PID=$!
-check "a bad switch shows the usage" wait_for_message 20
-probe post '#32770' 0x0010 >/dev/null || true  # WM_CLOSE
+check "a bad switch shows the usage" probe wait KelvaneCommandLineHelp 20
+probe post KelvaneCommandLineHelp 0x0010 >/dev/null || true  # WM_CLOSE
 BAD_CODE=0
 timeout 20 tail --pid="$BAD_PID" -f /dev/null
 wait "$BAD_PID" || BAD_CODE=$?

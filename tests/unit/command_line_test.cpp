@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/language.h"
+#include "dialogs/help_layout.h"
 
 using namespace kelvane;
 using Kind = ProgramRequest::Kind;
@@ -149,4 +150,37 @@ TEST(CommandLine, TheConsolesUsageIsATableThatWrapsInsideItsColumns) {
   }
   speak(Language::simplifiedChinese());
   EXPECT_EQ(consoleColumns("a内"), 3u);
+}
+
+TEST(CommandLine, TheHelpWindowKeepsEachDescriptionInItsColumn) {
+  for (const bool english : {false, true}) {
+    speak(english ? Language::english() : Language::simplifiedChinese());
+    std::vector<std::string> names, descriptions;
+    for (const UsageRow& row : usageRows()) names.push_back(row.name), descriptions.push_back(row.description);
+    for (const int dpi : {96, 144}) {
+      // A character is 7 pixels at 96 DPI (a Chinese one 14); a line 15.
+      const auto widthOf = [dpi](const std::string& text) { return static_cast<int>(consoleColumns(text)) * 7 * dpi / 96; };
+      const auto heightOf = [&](const std::string& text, int width) {
+        return (widthOf(text) + width - 1) / std::max(width, 1) * 15 * dpi / 96;
+      };
+      const HelpLayout layout = helpLayout(dpi, "无法识别的开关 \"/x\"", names, descriptions, usageFooter(), heightOf, widthOf);
+      ASSERT_EQ(layout.descriptions.size(), names.size());
+      int lowest = layout.problem.bottom();
+      for (std::size_t i = 0; i < names.size(); ++i) {
+        const Box& name = layout.names[i];
+        const Box& description = layout.descriptions[i];
+        EXPECT_GT(description.left, name.right()) << names[i] << " at " << dpi;
+        EXPECT_EQ(description.left, layout.descriptions[0].left) << names[i];
+        EXPECT_LE(description.right(), layout.clientWidth) << names[i];
+        EXPECT_GE(description.height, heightOf(descriptions[i], description.width)) << names[i];
+        EXPECT_GE(name.height, heightOf(names[i], name.width)) << names[i];
+        EXPECT_GE(name.top, lowest) << names[i];
+        lowest = std::max(name.bottom(), description.bottom());
+      }
+      EXPECT_GE(layout.footer.top, lowest);
+      EXPECT_GE(layout.ok.top, layout.footer.bottom());
+      EXPECT_LE(layout.ok.right(), layout.clientWidth);
+    }
+  }
+  speak(Language::simplifiedChinese());
 }
