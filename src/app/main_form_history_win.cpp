@@ -6,10 +6,12 @@
 #include <utility>
 
 #include "actions/command_win.h"
+#include "common/system_info_win.h"
 #include "common/text_win.h"
 #include "history/history_export_win.h"
 #include "history/release_feedback.h"
 #include "release/memory_release_win.h"
+#include "settings/log_file_win.h"
 #include "settings/system_colors.h"
 
 namespace kelvane {
@@ -40,6 +42,7 @@ std::uint32_t colorOf(TColor color, const SystemColorTable& table) {
 }  // namespace
 
 void TFrmKelvaneMain::openHistory() {
+  knowOwnFiles();
   history_ = std::make_unique<ProgramHistory>(historyFileBeside(settingsFileName_), utcSecondsNow(),
                                               [this](const std::string& line, const std::string& englishLine) {
                                                 // A notice of its own each time: not an episode.
@@ -127,30 +130,35 @@ void TFrmKelvaneMain::keepPlace(const HistoryWindowPlace& place) {
   kept.Range = static_cast<std::int32_t>(place.range);
 }
 
-int TFrmKelvaneMain::carryOutRequest(const ProgramRequest& request) {
+RequestAnswer TFrmKelvaneMain::carryOutRequest(const ProgramRequest& request) {
   using Kind = ProgramRequest::Kind;
   switch (request.kind) {
-    case Kind::Start: onInstanceNotice(); return kExitDone;
+    case Kind::Start: onInstanceNotice(); return {};
     case Kind::ShowHistory: execute(*this, Command::of(CommandKind::ShowHistory, CommandOrigin::CommandLine)); break;
     case Kind::ShowSettings: execute(*this, Command::of(CommandKind::Settings, CommandOrigin::CommandLine)); break;
     case Kind::Release: execute(*this, Command::of(CommandKind::ReleaseMemory, CommandOrigin::CommandLine)); break;
     case Kind::Exit: execute(*this, Command::of(CommandKind::Exit, CommandOrigin::CommandLine)); break;
     case Kind::ExportHistory: return exportHistory(request);
     case Kind::Usage:
-    case Kind::BadCommandLine: return exitCodeOf(request.kind);
+    case Kind::BadCommandLine: return {exitCodeOf(request.kind)};
   }
-  return kExitDone;
+  return {};
 }
 
-int TFrmKelvaneMain::exportHistory(const ProgramRequest& request) {
+RequestAnswer TFrmKelvaneMain::exportHistory(const ProgramRequest& request) {
+  knowOwnFiles();
   std::string failure;
   std::string englishFailure;
-  if (exportRecentHistory(heldHistory(), request.days, utcSecondsNow(), toWide(request.file), failure,
-                          &englishFailure))
-    return kExitDone;
-  // A scheduled export has nobody to show a box to: its failure goes into the log.
-  UnattendedFailures().failed(options_, DataFolder(), failure, englishFailure);
-  return kExitFailed;
+  const RequestAnswer answer =
+      exportRecentHistory(heldHistory(), request.days, utcSecondsNow(), toWide(request.file), failure, &englishFailure);
+  // The start that asked words the failure from the answer; the log keeps it as well.
+  if (answer.code != kExitDone) UnattendedFailures().failed(options_, DataFolder(), failure, englishFailure);
+  return answer;
+}
+
+void TFrmKelvaneMain::knowOwnFiles() {
+  knowProgramFiles({toUtf8(settingsFileName_), toUtf8(historyFileBeside(settingsFileName_)),
+                    toUtf8(LogFilePath(options_, DataFolder())), toUtf8(programFolder())});
 }
 
 }  // namespace kelvane

@@ -287,7 +287,13 @@ namespace kelvane {
   X(CommandLineExtraArgument, "commandLine.extraArgument", Plain)              \
   X(CommandLineBadDays, "commandLine.badDays", Plain)                          \
   X(CommandLineUnknownArgument, "commandLine.unknownArgument", Plain)          \
-  X(CommandLineUnknownSwitch, "commandLine.unknownSwitch", Plain)
+  X(CommandLineUnknownSwitch, "commandLine.unknownSwitch", Plain)              \
+  X(CommandLineQuiet, "commandLine.quiet", Plain)                              \
+  X(CommandLineQuietAlone, "commandLine.quietAlone", Plain)                    \
+  X(CommandLineNotUnderstood, "commandLine.notUnderstood", Plain)              \
+  X(ExportProgramFile, "commandLine.exportProgramFile", Plain)                 \
+  X(ExportNotDiskFile, "commandLine.exportNotDiskFile", Plain)                 \
+  X(ExportReadOnly, "commandLine.exportReadOnly", Plain)
 
 // What the code around a text relies on; every language keeps it.
 enum class TextShape : std::uint8_t {

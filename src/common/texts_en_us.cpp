@@ -279,8 +279,8 @@ constexpr TextTable kEnglish = {{
     {CommandLineSettings, "Show the settings dialog"},
     {CommandLineRelease, "Release memory once"},
     {CommandLineExit, "Exit the running Kelvane"},
-    {CommandLineExportOperands, "file [days]"},
-    {CommandLineExport, "Export the memory history of the last days ({default} by default, at most {most}) to a CSV file"},
+    {CommandLineExportOperands, "FILE [DAYS]"},
+    {CommandLineExport, "Export the memory history of the last DAYS days (default {default}, at most {most}) to a CSV file"},
     {CommandLineHelp, "Show this help"},
     {CommandLineWithoutCopy,
      "When Kelvane is not running, /history and /settings start it first; /release and /export-history exit "
@@ -291,6 +291,12 @@ constexpr TextTable kEnglish = {{
     {CommandLineBadDays, "The number of days must be a whole number from 1 to {most}: \"{argument}\""},
     {CommandLineUnknownArgument, "Unrecognized argument \"{argument}\""},
     {CommandLineUnknownSwitch, "Unrecognized switch \"{argument}\""},
+    {CommandLineQuiet, "Before /release, /exit or /export-history: show no window on failure"},
+    {CommandLineQuietAlone, "/quiet may stand only before /release, /exit or /export-history"},
+    {CommandLineNotUnderstood, "The running Kelvane does not understand this command (it may be an older version)"},
+    {ExportProgramFile, "\"{path}\" is one of Kelvane's own files; the history is not exported there."},
+    {ExportNotDiskFile, "\"{path}\" is not an ordinary file on a disk; the history is not exported there."},
+    {ExportReadOnly, "\"{path}\" is read-only; the history is not exported there."},
 }};
 
 static_assert(inKeyOrder(kEnglish), "one text per key, in the order of the keys");

@@ -10,6 +10,7 @@
 #include "common/text_win.h"
 #include "common/window_messages_win.h"
 #include "dialogs/file_dialog_win.h"
+#include "dialogs/task_dialog_win.h"
 #include "history/history_export_win.h"
 
 namespace kelvane {
@@ -273,9 +274,10 @@ void HistoryWindow::exportCsv() {
                                      .extension = L"csv",
                                      .allFilesName = trWide(TextId::HistoryAllFiles)});
   if (!file) return;
-  std::string failure;
-  if (!writeWholeFile(*file, view_.csv(systemLocalTimeOf()), failure))
-    MessageBoxW(hwnd_, toWide(failure).c_str(), trWide(TextId::HistoryWindowTitle).c_str(), MB_ICONERROR | MB_OK);
+  // The same refusals as the command line's export: never over one of the program's own files.
+  const RequestAnswer answer = writeExportFile(*file, view_.csv(systemLocalTimeOf()));
+  if (answer.code != kExitDone)
+    SoundMessageDlg(exportFailureText(speaking(), answer, toUtf8(*file)), MsgDlgKind::Error, mbOK, hwnd_);
 }
 
 void HistoryWindow::onPaint() {
