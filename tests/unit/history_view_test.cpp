@@ -171,3 +171,53 @@ TEST(HistoryView, AnHourWithAGapAnAlertAndAReleaseDrawnPointedAndTold) {
   EXPECT_FALSE(view.pointedMoment());
   EXPECT_EQ(historyRangeOf(7), HistoryRange::Day);
 }
+
+// A mark under the plot answers the pointer on its triangle and 3 pixels round it (scaled at 144
+// DPI), pointing at its own column so the moment tells its event; where an alert's area and a
+// release's overlap, the nearer centre wins.
+TEST(HistoryView, AMarkAnswersOnItselfAndThreePixelsRoundItTheNearerCentreWinning) {
+  for (const int dpi : {96, 144}) {
+    SCOPED_TRACE(dpi);
+    HistoryView view;
+    const ViewPoint client = defaultHistoryClientSize(dpi);
+    view.resize(client.x, client.y, dpi);
+    view.choose(HistoryRange::Hour, kNow);
+    const ViewRect& graph = view.layout().graph;
+    const auto columns = static_cast<std::size_t>(graph.width());
+    // An alert, and a release four columns after it.
+    const std::int64_t alertTime = kFrom + 1000;
+    const std::size_t alertColumn = columnOf(alertTime, kFrom, kTo, columns);
+    std::int64_t releaseTime = alertTime;
+    while (columnOf(releaseTime, kFrom, kTo, columns) < alertColumn + 4) ++releaseTime;
+    HistoryEvent release{releaseTime, HistoryEventKind::Release};
+    view.setData(std::vector<MinuteRecord>{minute(kFrom, 1, 1, 1)},
+                 std::vector<HistoryEvent>{{alertTime, HistoryEventKind::Alert, 95}, release}, {});
+
+    const int x = graph.left + static_cast<int>(alertColumn);
+    const int half = scaleToDpi(5, dpi), reach = scaleToDpi(3, dpi);
+    const int alertTop = graph.bottom + scaleToDpi(2, dpi);  // the upper row of marks
+    const int middle = alertTop + half / 2;
+    const auto pointed = [&](int px, int py) -> std::optional<std::size_t> {
+      view.leave();
+      view.pointAt({px, py});
+      const auto moment = view.pointedMoment();
+      if (!moment) return std::nullopt;
+      return columnOf(moment->to - 1, kFrom, kTo, columns);
+    };
+    EXPECT_EQ(pointed(x, middle), alertColumn);
+    EXPECT_EQ(pointed(x - half - reach, middle), alertColumn);
+    EXPECT_EQ(pointed(x - half - reach - 1, middle), std::nullopt);
+    view.leave();
+    view.pointAt({x - half - reach, middle});
+    ASSERT_TRUE(view.pointedMoment());
+    EXPECT_EQ(view.pointedMoment()->events.size(), 1u);
+    EXPECT_EQ(view.pointedMoment()->events[0].kind, HistoryEventKind::Alert);
+
+    // Between the two: the alert's area and the release's (a row lower, four columns on) overlap.
+    const int releaseTop = alertTop + half + scaleToDpi(2, dpi);
+    EXPECT_EQ(pointed(x + 2, alertTop + half), alertColumn);  // nearer the alert's centre
+    EXPECT_EQ(pointed(x + 3, releaseTop), alertColumn + 4);   // nearer the release's
+    EXPECT_EQ(pointed(x + 4 + half + reach, releaseTop + half), alertColumn + 4);
+    EXPECT_EQ(pointed(x + 4 + half + reach + 1, releaseTop + half), std::nullopt);
+  }
+}
