@@ -20,6 +20,7 @@ namespace {
 constexpr UINT kReleaseSettleMs = 1000;
 constexpr UINT kSnapshotIntervalMs = 5 * 60 * 1000;
 constexpr int kReleaseBalloonSeconds = 10;
+constexpr int kDesignDpi = 96;  // what a kept window size without a DPI was kept at
 
 ReleaseSource releaseSourceOf(CommandOrigin origin) {
   switch (origin) {
@@ -114,7 +115,7 @@ NumberFormat TFrmKelvaneMain::numberFormat() { return numberFormat_; }
 HistoryWindowPlace TFrmKelvaneMain::place() {
   const THistorySettings& kept = options_.History;
   return {kept.WindowLeft, kept.WindowTop, kept.WindowWidth.value_or(0), kept.WindowHeight.value_or(0),
-          historyRangeOf(kept.Range)};
+          kept.WindowDpi.value_or(kDesignDpi), historyRangeOf(kept.Range)};
 }
 
 void TFrmKelvaneMain::keepPlace(const HistoryWindowPlace& place) {
@@ -124,6 +125,9 @@ void TFrmKelvaneMain::keepPlace(const HistoryWindowPlace& place) {
   kept.WindowTop = place.top;
   if (place.width > 0) kept.WindowWidth = place.width;
   if (place.height > 0) kept.WindowHeight = place.height;
+  // A size kept at 96 DPI is kept as files always held it, with no DPI beside it.
+  if (place.width > 0 || place.height > 0)
+    kept.WindowDpi = place.dpi == kDesignDpi ? std::nullopt : std::optional<std::int32_t>(place.dpi);
   kept.Range = static_cast<std::int32_t>(place.range);
 }
 

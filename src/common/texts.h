@@ -226,6 +226,7 @@ namespace kelvane {
   X(HistoryGrowers, "history.growers", Plain)                                  \
   X(HistoryGrowersLastDay, "history.growersLastDay", Plain)                    \
   X(HistoryNoGrowers, "history.noGrowers", Plain)                              \
+  X(HistoryWindowTooSmall, "history.windowTooSmall", Plain)                    \
   X(HistoryNotRunning, "history.notRunning", Plain)                            \
   X(HistoryNotRecorded, "history.notRecorded", Plain)                          \
   X(HistoryMomentLoad, "history.momentLoad", Plain)                            \

@@ -220,6 +220,7 @@ constexpr TextTable kEnglish = {{
     {HistoryGrowers, "Top growing processes"},
     {HistoryGrowersLastDay, "Top growing processes (last 24 hours)"},
     {HistoryNoGrowers, "No process grew"},
+    {HistoryWindowTooSmall, "The window is too small to show the programs that grew most"},
     {HistoryNotRunning, "Kelvane was not running"},
     {HistoryNotRecorded, "Nothing recorded"},
     {HistoryMomentLoad, "Memory load: {least}% to {most}%, average {mean}%"},

@@ -205,6 +205,7 @@ constexpr TextTable kSimplifiedChinese = {{
     {HistoryGrowers, "增长最多的进程"},
     {HistoryGrowersLastDay, "增长最多的进程 (最近 24 小时)"},
     {HistoryNoGrowers, "没有增长的进程"},
+    {HistoryWindowTooSmall, "窗口太小, 未显示增长最多的进程"},
     {HistoryNotRunning, "Kelvane 没有运行"},
     {HistoryNotRecorded, "没有记录"},
     {HistoryMomentLoad, "负载: 最低 {least}%, 平均 {mean}%, 最高 {most}%"},

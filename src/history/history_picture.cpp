@@ -231,6 +231,8 @@ class Painter {
   }
 
   void growers() {
+    const ViewRect& tooSmall = scene_.layout.tooSmall;
+    if (tooSmall.width() > 0 && tooSmall.height() > 0) text(tooSmall, tr(TextId::HistoryWindowTooSmall));
     const ViewRect& list = scene_.layout.growers;
     if (list.width() <= 0) return;
     int y = list.top;
@@ -308,6 +310,7 @@ HistoryTextWidths historyTextWidths(const TextSize& textSize) {
   for (std::size_t i = 0; i < kHistoryRangeCount; ++i) widths.ranges[i] = textSize(rangeText(static_cast<HistoryRange>(i))).x;
   widths.exportButton = textSize(tr(TextId::HistoryExportCsv)).x;
   widths.growersHeading = std::max(textSize(tr(TextId::HistoryGrowers)).x, textSize(tr(TextId::HistoryGrowersLastDay)).x);
+  widths.lineHeight = textSize("国").y;
   return widths;
 }
 
