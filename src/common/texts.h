@@ -104,6 +104,8 @@ namespace kelvane {
   X(ProcessButtons, "process.buttons", Buttons)                                \
   X(ProcessEndFailed, "process.endFailed", Plain)                              \
   X(ProcessReleaseFailed, "process.releaseFailed", Plain)                      \
+  X(ProcessReleased, "process.released", BalloonText)                          \
+  X(ProcessNothingReleased, "process.nothingReleased", BalloonText)            \
   /* the options dialog */                                                     \
   X(OptionsCaption, "options.caption", Plain)                                  \
   X(OptionsPages, "options.pages", List)                                       \

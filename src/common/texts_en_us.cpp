@@ -100,6 +100,8 @@ constexpr TextTable kEnglish = {{
     {ProcessButtons, "{first}\nRelease memory\nEnd process\nCancel"},
     {ProcessEndFailed, "Cannot end the process {name}: {error}"},
     {ProcessReleaseFailed, "Cannot release the memory of the process {name}: {error}"},
+    {ProcessReleased, "Released {size} from {name}"},
+    {ProcessNothingReleased, "No memory to release from {name}"},
     {OptionsCaption, "Kelvane Settings"},
     {OptionsPages, "General|Advanced|Menu|Icon|Themes"},
     {OptionsShowPageFile, "Show &page file instead of physical memory"},

@@ -88,6 +88,8 @@ constexpr TextTable kSimplifiedChinese = {{
     {ProcessButtons, "{first}\n释放内存\n终止进程\n取消"},
     {ProcessEndFailed, "无法终止进程 {name}: {error}"},
     {ProcessReleaseFailed, "无法释放进程 {name} 的内存: {error}"},
+    {ProcessReleased, "已释放 {name} 的 {size}"},
+    {ProcessNothingReleased, "{name} 没有可释放的内存"},
     {OptionsCaption, "Kelvane 设置"},
     {OptionsPages, "一般|附加|托盘菜单|显示|主题"},
     {OptionsShowPageFile, "显示页面文件而不是物理内存(&P)"},
