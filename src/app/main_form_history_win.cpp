@@ -87,7 +87,9 @@ void TFrmKelvaneMain::finishRelease() {
 }
 
 void TFrmKelvaneMain::ShowHistory() {
-  if (!historyWindow_) historyWindow_ = std::make_unique<HistoryWindow>(*this, applicationWindow_);
+  // Unowned, as the process dialogs are: some shells (Wine's among them) give an owned window no
+  // taskbar button whatever its styles, and the form closes it before it ends.
+  if (!historyWindow_) historyWindow_ = std::make_unique<HistoryWindow>(*this, nullptr);
   historyWindow_->show();
 }
 

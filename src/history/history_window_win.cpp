@@ -19,8 +19,8 @@ namespace kelvane {
 namespace {
 
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-// A button on the taskbar of its own: owned by the hidden application window, it would
-// otherwise have none, and could not be found again once covered or minimised.
+// A button on the taskbar of its own, also when an owner is given: without one the window could
+// not be found again once covered or minimised.
 constexpr DWORD kExStyle = WS_EX_APPWINDOW;
 constexpr UINT_PTR kRefreshTimer = 1;
 constexpr UINT kRefreshMs = 60'000;  // a new minute closes every minute

@@ -1,7 +1,6 @@
 #pragma once
-// The window "Kelvane 内存历史": resizable and minimisable, owned by the program's hidden window
-// yet with a taskbar button and the program's icon of its own, drawn from HistoryView's plan with
-// GDI into a bitmap per paint. The object lives as long as its owner; the window is made when
+// The window "Kelvane 内存历史": resizable and minimisable, with a taskbar button and the
+// program's icon of its own, drawn from HistoryView's plan with GDI into a bitmap per paint. The object lives as long as its owner; the window is made when
 // shown and, when closed, gives back its data, font, icons and timer, keeping only the object
 // itself.
 
