@@ -22,6 +22,7 @@ namespace {
 constexpr UINT kReleaseSettleMs = 1000;
 constexpr UINT kSnapshotIntervalMs = 5 * 60 * 1000;
 constexpr int kReleaseBalloonSeconds = 10;
+constexpr int kDesignDpi = 96;  // what a kept window size without a DPI was kept at
 
 ReleaseSource releaseSourceOf(CommandOrigin origin) {
   switch (origin) {
@@ -89,7 +90,9 @@ void TFrmKelvaneMain::finishRelease() {
 }
 
 void TFrmKelvaneMain::ShowHistory() {
-  if (!historyWindow_) historyWindow_ = std::make_unique<HistoryWindow>(*this, applicationWindow_);
+  // Unowned, as the process dialogs are: some shells (Wine's among them) give an owned window no
+  // taskbar button whatever its styles, and the form closes it before it ends.
+  if (!historyWindow_) historyWindow_ = std::make_unique<HistoryWindow>(*this, nullptr);
   historyWindow_->show();
 }
 
@@ -117,7 +120,7 @@ NumberFormat TFrmKelvaneMain::numberFormat() { return numberFormat_; }
 HistoryWindowPlace TFrmKelvaneMain::place() {
   const THistorySettings& kept = options_.History;
   return {kept.WindowLeft, kept.WindowTop, kept.WindowWidth.value_or(0), kept.WindowHeight.value_or(0),
-          historyRangeOf(kept.Range)};
+          kept.WindowDpi.value_or(kDesignDpi), historyRangeOf(kept.Range)};
 }
 
 void TFrmKelvaneMain::keepPlace(const HistoryWindowPlace& place) {
@@ -127,6 +130,9 @@ void TFrmKelvaneMain::keepPlace(const HistoryWindowPlace& place) {
   kept.WindowTop = place.top;
   if (place.width > 0) kept.WindowWidth = place.width;
   if (place.height > 0) kept.WindowHeight = place.height;
+  // A size kept at 96 DPI is kept as files always held it, with no DPI beside it.
+  if (place.width > 0 || place.height > 0)
+    kept.WindowDpi = place.dpi == kDesignDpi ? std::nullopt : std::optional<std::int32_t>(place.dpi);
   kept.Range = static_cast<std::int32_t>(place.range);
 }
 

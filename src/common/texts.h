@@ -105,6 +105,8 @@ namespace kelvane {
   X(ProcessButtons, "process.buttons", Buttons)                                \
   X(ProcessEndFailed, "process.endFailed", Plain)                              \
   X(ProcessReleaseFailed, "process.releaseFailed", Plain)                      \
+  X(ProcessReleased, "process.released", BalloonText)                          \
+  X(ProcessNothingReleased, "process.nothingReleased", BalloonText)            \
   /* the options dialog */                                                     \
   X(OptionsCaption, "options.caption", Plain)                                  \
   X(OptionsPages, "options.pages", List)                                       \
@@ -238,6 +240,7 @@ namespace kelvane {
   X(HistoryGrowers, "history.growers", Plain)                                  \
   X(HistoryGrowersLastDay, "history.growersLastDay", Plain)                    \
   X(HistoryNoGrowers, "history.noGrowers", Plain)                              \
+  X(HistoryWindowTooSmall, "history.windowTooSmall", Plain)                    \
   X(HistoryNotRunning, "history.notRunning", Plain)                            \
   X(HistoryNotRecorded, "history.notRecorded", Plain)                          \
   X(HistoryMomentLoad, "history.momentLoad", Plain)                            \

@@ -49,9 +49,12 @@ check "a minute of the run is written beside the settings (within two minutes)" 
   wait_for 150 running_minutes_written
 check "the seeded minutes are kept" test "$(minutes_from 0)" -ge 121
 
+BUTTONS_BEFORE=$(probe taskbar-buttons)
 run_switch "$PROGRAM_DIR" 40 /history
 check "/history: the running copy answers 0" test "$CODE" -eq 0
 check "/history: the window shows" probe wait TFrmKelvaneHistory 20
+one_more_button() { [ "$(probe taskbar-buttons)" -eq $((BUTTONS_BEFORE + 1)) ]; }
+check "the window has a taskbar button of its own" wait_for 10 one_more_button
 sleep 1  # let it paint before the screenshot (the screenshot is an artifact, not a check)
 screenshot history-window
 

@@ -1,8 +1,10 @@
 // libFuzzer target: the graph's columns over widths 0 to 5,000 and ranges up to 2^31 seconds.
-// Checked for any input, against the header's words: a column is recorded exactly when a
-// minute's seconds (the moments from its first to its 59th) reach into it, and then holds the least,
+// Checked for any input, against the header's words: a minute counts in the columns from its
+// start's to the one before the next minute's start's, and at least in its start's; a column is
+// recorded exactly when a minute counts in it, and then holds the least,
 // the greatest and the mean load and the largest used amount of those minutes; columnOf puts a
-// moment in the column whose seconds hold it, and outside the range gives the column count.
+// moment in the column whose seconds hold it, and outside the range gives the column count; and
+// two consecutive minutes leave no unrecorded column between their starts' columns, however wide.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -58,11 +60,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<GraphColumn> want(columns);
   std::vector<std::uint64_t> sums(columns), counts(columns);
   for (const MinuteRecord& minute : minutes) {
-    // Its seconds as moments, the first to the 59th: the columns from the first's to the last's.
-    const std::int64_t first = std::max(minute.start, from);
-    const std::int64_t last = std::min(minute.start + kMinuteSeconds - 1, to - 1);
-    if (first > last) continue;
-    for (std::size_t c = expectedColumn(first, from, to, columns); c <= expectedColumn(last, from, to, columns) && c < columns; ++c) {
+    if (minute.start + kMinuteSeconds <= from || minute.start >= to || columns == 0) continue;
+    const std::size_t first = expectedColumn(std::max(minute.start, from), from, to, columns);
+    const std::size_t next = expectedColumn(minute.start + kMinuteSeconds, from, to, columns);
+    for (std::size_t c = first; c == first || c < next; ++c) {
       GraphColumn& column = want[c];
       column.minLoad = column.recorded ? std::min(column.minLoad, minute.minLoad) : minute.minLoad;
       column.maxLoad = column.recorded ? std::max(column.maxLoad, minute.maxLoad) : minute.maxLoad;
@@ -78,6 +79,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(got[c].minLoad == want[c].minLoad && got[c].maxLoad == want[c].maxLoad &&
           got[c].maxUsedPhys == want[c].maxUsedPhys);
     FUZZ_CHECK(got[c].mean10 == (20 * sums[c] + counts[c]) / (2 * counts[c]));
+  }
+  for (std::size_t i = 1; i < minutes.size(); ++i) {
+    if (minutes[i].start != minutes[i - 1].start + kMinuteSeconds || minutes[i - 1].start < from) continue;
+    const std::size_t end = std::min(columns, expectedColumn(minutes[i].start, from, to, columns) + 1);
+    for (std::size_t c = expectedColumn(minutes[i - 1].start, from, to, columns); c < end; ++c) FUZZ_CHECK(got[c].recorded);
   }
   for (int n = 0; n < 8; ++n) {
     const std::int64_t time = from + in.ConsumeIntegralInRange<std::int64_t>(-2, span + 1);

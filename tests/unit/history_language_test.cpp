@@ -90,10 +90,11 @@ TEST(HistoryInEnglish, TheListGrowsForALongerHeadingAndTheRowOfButtonsSetsTheLea
   HistoryTextWidths widths = historyTextWidths(kTextSize);
   EXPECT_EQ(widths.growersHeading, 37 * 7);  // the heading with "(last 24 hours)"
   widths.exportButton = 200;                 // as a language with a long word would
-  const HistoryLayout layout = layoutHistoryWindow(640, 360, 96, widths);
-  EXPECT_EQ(layout.growers, (ViewRect{632 - 288, 40, 632, 352}));  // 259 pixels and a tenth spare
-  EXPECT_EQ(layout.graph.right, 632 - 288 - 8);
-  EXPECT_EQ(layout.exportButton, (ViewRect{632 - 229, 8, 632, 32}));
+  // (A window wide enough for the wider list beside the least plot.)
+  const HistoryLayout layout = layoutHistoryWindow(700, 360, 96, widths);
+  EXPECT_EQ(layout.growers, (ViewRect{692 - 288, 40, 692, 352}));  // 259 pixels and a tenth spare
+  EXPECT_EQ(layout.graph.right, 692 - 288 - 8);
+  EXPECT_EQ(layout.exportButton, (ViewRect{692 - 229, 8, 692, 32}));
   // Too narrow for the row, the export button goes past the edge rather than over a range
   // button, and the least width is what the row needs.
   const HistoryLayout narrow = layoutHistoryWindow(300, 300, 96, widths);
