@@ -135,3 +135,14 @@ foreach(scenario ${KELVANE_E2E_SCENARIOS})
   set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 300 LABELS e2e
     ENVIRONMENT "KELVANE_BUILD=${PROJECT_BINARY_DIR};KELVANE_SOURCE=${PROJECT_SOURCE_DIR}")
 endforeach()
+# The downloads, used in every way a user installs them, take longer than the other scenarios.
+if(TEST e2e_package)
+  set_tests_properties(e2e_package PROPERTIES TIMEOUT 600)
+endif()
+
+# Last of all, and alone: the whole program is built once more, in another folder, and its
+# downloads must be the same bytes as the tree's. `ctest -LE long` leaves it out.
+get_property(KELVANE_OTHER_TESTS DIRECTORY PROPERTY TESTS)
+add_test(NAME package_verify COMMAND ${PROJECT_SOURCE_DIR}/scripts/package --verify)
+set_tests_properties(package_verify PROPERTIES LABELS long TIMEOUT 1200 RUN_SERIAL TRUE
+  DEPENDS "${KELVANE_OTHER_TESTS}")
