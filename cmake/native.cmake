@@ -26,3 +26,11 @@ if(KELVANE_CLANGXX)
   add_test(NAME fuzz_settings COMMAND sh ${PROJECT_SOURCE_DIR}/tests/fuzz/run.sh 60)
   set_tests_properties(fuzz_settings PROPERTIES TIMEOUT 400 LABELS fuzz)
 endif()
+
+# A download's dates come from the release's commit: with neither a commit nor
+# SOURCE_DATE_EPOCH, packaging stops and says why instead of taking the clock's time.
+add_test(NAME package_needs_release_time COMMAND sh -c
+  "d=$(mktemp -d) && mkdir $d/scripts && cp '${PROJECT_SOURCE_DIR}/scripts/package' $d/scripts/ && cd $d \
+   && env -u SOURCE_DATE_EPOCH GIT_CEILING_DIRECTORIES=$d scripts/package; status=$?; rm -rf $d; exit $status")
+set_tests_properties(package_needs_release_time PROPERTIES
+  PASS_REGULAR_EXPRESSION "package: no commit to take the release time from.*SOURCE_DATE_EPOCH")
