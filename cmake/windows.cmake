@@ -48,11 +48,14 @@ if(MINGW)
   endforeach()
   target_link_options(kelvane PRIVATE -Wl,--gc-sections -Wl,--file-alignment=4096)
   # The shipped program carries no symbols; they stay beside it in the build tree for crash
-  # analysis (kelvane.exe.debug, found through the debug link).
+  # analysis (kelvane.exe.debug, found through the debug link). objcopy stamps the file it
+  # writes with SOURCE_DATE_EPOCH, or the clock without it: a fixed 0 keeps the program the
+  # same bytes however it was built, as the linker's --no-insert-timestamp does.
   find_program(KELVANE_OBJCOPY NAMES x86_64-w64-mingw32-objcopy objcopy REQUIRED)
+  set(KELVANE_OBJCOPY_FIXED ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0 ${KELVANE_OBJCOPY})
   add_custom_command(TARGET kelvane POST_BUILD
-    COMMAND ${KELVANE_OBJCOPY} --only-keep-debug $<TARGET_FILE:kelvane> $<TARGET_FILE:kelvane>.debug
-    COMMAND ${KELVANE_OBJCOPY} --strip-all --add-gnu-debuglink=$<TARGET_FILE:kelvane>.debug $<TARGET_FILE:kelvane>
+    COMMAND ${KELVANE_OBJCOPY_FIXED} --only-keep-debug $<TARGET_FILE:kelvane> $<TARGET_FILE:kelvane>.debug
+    COMMAND ${KELVANE_OBJCOPY_FIXED} --strip-all --add-gnu-debuglink=$<TARGET_FILE:kelvane>.debug $<TARGET_FILE:kelvane>
     WORKING_DIRECTORY $<TARGET_FILE_DIR:kelvane>
     VERBATIM)
 endif()
