@@ -21,7 +21,7 @@ function(kelvane_delay_load target)
     target_link_libraries(${target} PUBLIC delayimp)
     return()
   endif()
-  set(dir ${PROJECT_BINARY_DIR}/delay-load)
+  set(dir ${PROJECT_BINARY_DIR}/delay-imports)
   file(MAKE_DIRECTORY ${dir})
   foreach(lib ${ARGN})
     set(delaylib ${dir}/lib${lib}_delay.a)
@@ -39,8 +39,11 @@ function(kelvane_delay_load target)
       endif()
       string(JOIN "\n" exports ${imports})
       file(WRITE ${dir}/${lib}.def "LIBRARY ${lib}.dll\nEXPORTS\n${exports}\n")
-      execute_process(COMMAND ${KELVANE_DLLTOOL} --input-def ${dir}/${lib}.def --dllname ${lib}.dll
-                              --output-delaylib ${delaylib}
+      # dlltool names the library's symbols after the path it is given: relative names keep the
+      # build folder out of the program's symbols, and so out of the check sum of its debug link.
+      execute_process(COMMAND ${KELVANE_DLLTOOL} --input-def ${lib}.def --dllname ${lib}.dll
+                              --output-delaylib lib${lib}_delay.a
+                      WORKING_DIRECTORY ${dir}
                       RESULT_VARIABLE failed)
       if(failed)
         message(FATAL_ERROR "dlltool could not make ${delaylib}")

@@ -35,3 +35,11 @@ if(KELVANE_CLANGXX)
     set_tests_properties(fuzz_${name} PROPERTIES TIMEOUT 120 LABELS fuzz FIXTURES_REQUIRED fuzz_targets)
   endforeach()
 endif()
+
+# A download's dates come from the release's commit: with neither a commit nor
+# SOURCE_DATE_EPOCH, packaging stops and says why instead of taking the clock's time.
+add_test(NAME package_needs_release_time COMMAND sh -c
+  "d=$(mktemp -d) && mkdir $d/scripts && cp '${PROJECT_SOURCE_DIR}/scripts/package' $d/scripts/ && cd $d \
+   && env -u SOURCE_DATE_EPOCH GIT_CEILING_DIRECTORIES=$d scripts/package; status=$?; rm -rf $d; exit $status")
+set_tests_properties(package_needs_release_time PROPERTIES
+  PASS_REGULAR_EXPRESSION "package: no commit to take the release time from.*SOURCE_DATE_EPOCH")

@@ -48,11 +48,14 @@ if(MINGW)
   endforeach()
   target_link_options(kelvane PRIVATE -Wl,--gc-sections -Wl,--file-alignment=4096)
   # The shipped program carries no symbols; they stay beside it in the build tree for crash
-  # analysis (kelvane.exe.debug, found through the debug link).
+  # analysis (kelvane.exe.debug, found through the debug link). objcopy stamps the file it
+  # writes with SOURCE_DATE_EPOCH, or the clock without it: a fixed 0 keeps the program the
+  # same bytes however it was built, as the linker's --no-insert-timestamp does.
   find_program(KELVANE_OBJCOPY NAMES x86_64-w64-mingw32-objcopy objcopy REQUIRED)
+  set(KELVANE_OBJCOPY_FIXED ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0 ${KELVANE_OBJCOPY})
   add_custom_command(TARGET kelvane POST_BUILD
-    COMMAND ${KELVANE_OBJCOPY} --only-keep-debug $<TARGET_FILE:kelvane> $<TARGET_FILE:kelvane>.debug
-    COMMAND ${KELVANE_OBJCOPY} --strip-all --add-gnu-debuglink=$<TARGET_FILE:kelvane>.debug $<TARGET_FILE:kelvane>
+    COMMAND ${KELVANE_OBJCOPY_FIXED} --only-keep-debug $<TARGET_FILE:kelvane> $<TARGET_FILE:kelvane>.debug
+    COMMAND ${KELVANE_OBJCOPY_FIXED} --strip-all --add-gnu-debuglink=$<TARGET_FILE:kelvane>.debug $<TARGET_FILE:kelvane>
     WORKING_DIRECTORY $<TARGET_FILE_DIR:kelvane>
     VERBATIM)
 endif()
@@ -135,3 +138,14 @@ foreach(scenario ${KELVANE_E2E_SCENARIOS})
   set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 300 LABELS e2e
     ENVIRONMENT "KELVANE_BUILD=${PROJECT_BINARY_DIR};KELVANE_SOURCE=${PROJECT_SOURCE_DIR}")
 endforeach()
+# The downloads, used in every way a user installs them, take longer than the other scenarios.
+if(TEST e2e_package)
+  set_tests_properties(e2e_package PROPERTIES TIMEOUT 600)
+endif()
+
+# Last of all, and alone: the whole program is built once more, in another folder, and its
+# downloads must be the same bytes as the tree's. `ctest -LE long` leaves it out.
+get_property(KELVANE_OTHER_TESTS DIRECTORY PROPERTY TESTS)
+add_test(NAME package_verify COMMAND ${PROJECT_SOURCE_DIR}/scripts/package --verify)
+set_tests_properties(package_verify PROPERTIES LABELS long TIMEOUT 1200 RUN_SERIAL TRUE
+  DEPENDS "${KELVANE_OTHER_TESTS}")

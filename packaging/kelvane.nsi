@@ -1,6 +1,7 @@
 ; Kelvane's per-user installer. Built by scripts/package, which passes:
 ;   VERSION  the four-part program version (the one in the program's version resource)
-;   STAGE    a folder holding kelvane.exe and Themes\*.Kelvane Theme
+;   STAGE    a folder holding kelvane.exe, LICENSE and Themes\*.Kelvane Theme, each dated
+;            the release's time (the installed files keep the dates they have there)
 ;   OUTFILE  the installer to write
 ;   SOURCE   the source tree (for the icon and the pages' side picture)
 ;
@@ -200,6 +201,7 @@ Section "Kelvane" SecProgram
 
   SetOutPath "$INSTDIR"
   File "${STAGE}\${EXE}"
+  File "${STAGE}\LICENSE"
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
 
   ; The colour themes belong to the user's data folder, where the program looks for them;
@@ -216,6 +218,7 @@ Section "Kelvane" SecProgram
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\${EXE},0"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "Comments" "MIT License (LICENSE in the program folder)"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
   WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
@@ -258,6 +261,7 @@ Section "un.Kelvane" UnSecProgram
   SetShellVarContext current
   Call un.CloseRunningCopy
   Delete "$INSTDIR\${EXE}"
+  Delete "$INSTDIR\LICENSE"
   Delete "$INSTDIR\${UNINSTALLER}"
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
   ReadRegStr $0 HKCU "${RUN_KEY}" "${PRODUCT}"

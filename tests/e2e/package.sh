@@ -11,7 +11,11 @@
 #     writes nothing anywhere else;
 #  5. the installer and the uninstaller speak English on an English Windows and Simplified
 #     Chinese on a Chinese one; the installer's welcome page shows the program's own side picture,
-#     the one drawn for the screen's DPI, at 96 and 144 DPI.
+#     the one drawn for the screen's DPI, at 96 and 144 DPI;
+#  6. the winget and Scoop manifests validate against their schemas and agree with the version,
+#     the downloads and the change log; the installer takes the winget manifest's silent switches
+#     and its entry's quiet command uninstalls it;
+#  7. the zip unpacked as the Scoop manifest says keeps its settings in the per-user folder.
 root=$(cd "$(dirname "$0")/../.." && pwd)
 "$root/scripts/package" || { echo "FAILED: package (scripts/package)"; exit 1; }
 source "$(dirname "$0")/lib.sh"
@@ -230,3 +234,72 @@ check_wizard_language en_US.UTF-8 "$install_dir/uninstall.exe" "Kelvane Uninstal
   "Also remove settings, color themes, language files, log and memory history"
 check_wizard_language zh_CN.UTF-8 "$install_dir/uninstall.exe" "Kelvane 卸载" "卸载(&U)" \
   "同时删除设置、颜色主题、语言文件、日志和内存历史" uninstaller-zh
+
+# --- 6. the package managers' manifests, and the installer as winget runs it ------------------
+check "the filled manifests validate, and agree with the version, the downloads and the change log" \
+  python3 "$KELVANE_SOURCE/tests/e2e/lib/check_manifests.py" "$KELVANE_SOURCE" "$dist"
+manifest_value() {  # manifest_value KEY...: a value of the filled winget installer manifest
+  python3 -c 'import sys, yaml
+value = yaml.safe_load(open(sys.argv[1], encoding="utf-8"))
+for key in sys.argv[2:]:
+    value = value[int(key)] if isinstance(value, list) else value[key]
+print(value)' "$dist/winget/Brimvale.Kelvane.installer.yaml" "$@"
+}
+product_key="HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$(manifest_value ProductCode)"
+# winget uninstalls with the quiet command of the entry its product code names, a program in
+# quotes and its arguments.
+quiet_uninstall() {
+  local command i
+  command=$(reg_value "$product_key" QuietUninstallString)
+  [[ $command =~ ^\"([^\"]+)\"\ *(.*)$ ]] || return 1
+  # shellcheck disable=SC2086  # the arguments are split as Windows splits them: at blanks
+  timeout 60 wine "${BASH_REMATCH[1]}" ${BASH_REMATCH[2]} >/dev/null 2>&1 || return 1
+  for i in $(seq 1 120); do
+    ! key_exists "$product_key" && [ ! -e "$install_dir/uninstall.exe" ] && return 0
+    sleep 0.5
+  done
+  return 1
+}
+check "the copy installed last uninstalls with the quiet command of winget's product code" quiet_uninstall
+read -ra silent_switches <<<"$(manifest_value InstallerSwitches Silent)"
+check "the installer takes the manifest's silent switches" run_installer "${silent_switches[@]}"
+check "the program is installed" test -s "$install_dir/kelvane.exe" -a -s "$install_dir/LICENSE"
+check "the product code's entry has the manifest's version" \
+  test "$(reg_value "$product_key" DisplayVersion)" = "$(manifest_value AppsAndFeaturesEntries 0 DisplayVersion)"
+check "the entry names the licence" \
+  bash -c "grep -q 'Comments *REG_SZ *MIT License' <<<\"\$0\"" "$(reg_query "$product_key")"
+check "and its quiet command uninstalls it again" quiet_uninstall
+refute "the program folder is gone" test -e "$install_dir"
+
+# --- 7. the portable zip as the Scoop manifest installs it ------------------------------------
+scoop_win="C:\\users\\$(id -un)\\scoop\\apps\\kelvane\\current"
+scoop_dir="$user_dir/scoop/apps/kelvane/current"
+# The download the manifest names, checked against its hash, unpacked into the app's folder; then
+# the manifest's own steps, of which only removals of a file in that folder are carried out here
+# (Wine has no PowerShell).
+scoop_unpack() {
+  python3 - "$dist/scoop/kelvane.json" "$dist" "$scoop_dir" <<'PY'
+import hashlib, json, os, re, sys, zipfile
+manifest_file, dist, app = sys.argv[1:]
+manifest = json.load(open(manifest_file, encoding="utf-8"))
+download = manifest["architecture"]["64bit"]
+archive = os.path.join(dist, download["url"].rsplit("/", 1)[1])
+if hashlib.sha256(open(archive, "rb").read()).hexdigest() != download["hash"].lower():
+    sys.exit("the zip's hash is not the manifest's")
+zipfile.ZipFile(archive).extractall(app)
+removed = 0
+for line in manifest.get("pre_install", []):
+    step = re.fullmatch(r'Remove-Item -LiteralPath "\$dir\\([^"\\]+)"', line)
+    if step:
+        os.remove(os.path.join(app, step.group(1)))
+        removed += 1
+sys.exit(0 if removed else "the manifest removes nothing from the unpacked zip")
+PY
+}
+check "the zip unpacks as the Scoop manifest says" scoop_unpack
+rm -f "$DATA_DIR/Kelvane.Settings"
+(cd "$user_dir" && exec wine "$scoop_win\\kelvane.exe" >/dev/null 2>&1) &
+check "the program in Scoop's folder shows its icon" icon_running
+check "Exit ends it" exit_from_menu
+check "it keeps its settings in the per-user folder" grep -q '^\[General\]' "$DATA_DIR/Kelvane.Settings"
+refute "and none beside itself, where an update would lose them" test -e "$scoop_dir/Kelvane.Settings"
