@@ -78,8 +78,10 @@ void drawBuiltInDigits(PixelBuffer& canvas, const TrayImageInput& in, DigitStrip
   const int top = 5 + r + yo;
   const int pointRow = o.MiniInternalFont ? (o.BarBottom ? 8 : 13) : (o.BarBottom ? 9 : 15);
 
-  const Pixel pointColor = pixelFromColor(paintColor(o, ColorSlot::FontColor, in.systemColors));
-  const Pixel glyphColor = pixelFromColor(resolveSystemColor(o.Font.Color, in.systemColors));
+  const Pixel pointColor =
+      pixelFromColor(in.colors.text.value_or(paintColor(o, ColorSlot::FontColor, in.systemColors)));
+  const Pixel glyphColor =
+      pixelFromColor(in.colors.text.value_or(resolveSystemColor(o.Font.Color, in.systemColors)));
   TPicClip& clip = stripFor(strips, o, n);
 
   for (std::size_t i = 1; i <= n; ++i) {
@@ -110,7 +112,7 @@ SystemFontTextPlan placeSystemFontText(const TrayImageInput& in, int yo) {
   plan.text = SystemFontText(in.displayText, o.OptimizeForGigabytes, in.format);
   plan.x = (TrayImageSize - in.fontMetrics.textWidth) / 2;
   plan.y = TrayImageSize - in.fontMetrics.heightOfOne + yo;
-  plan.color = pixelFromColor(resolveSystemColor(o.Font.Color, in.systemColors));
+  plan.color = pixelFromColor(in.colors.text.value_or(resolveSystemColor(o.Font.Color, in.systemColors)));
   plan.font = o.Font;
   return plan;
 }
@@ -133,13 +135,16 @@ TrayPicture ComposeTrayImage(const TrayImageInput& in, DigitStrips& strips) {
 
   const Pixel background =
       o.TransBk ? TransparentKey
-                : pixelFromColor(paintColor(o, ColorSlot::OpaqueBkColor, in.systemColors));
+                : pixelFromColor(in.colors.background.value_or(
+                      paintColor(o, ColorSlot::OpaqueBkColor, in.systemColors)));
   canvas.fillRect({0, 0, TrayImageSize, TrayImageSize}, background);
 
   if (!o.NoBorder) {
     const Rect border = o.InternalFont ? Rect{0, y1, 16, y1 + 5} : Rect{0, y1 + 1, 15, y1 + 4};
     canvas.fillRect(border, background);
-    canvas.frameRect(border, pixelFromColor(paintColor(o, ColorSlot::BarBorderColor, in.systemColors)));
+    const TColor borderColor =
+        in.colors.border.value_or(paintColor(o, ColorSlot::BarBorderColor, in.systemColors));
+    canvas.frameRect(border, pixelFromColor(borderColor));
   }
 
   const int w = BarFillLength(in.sample.dwMemoryLoad, o);

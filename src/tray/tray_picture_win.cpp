@@ -168,18 +168,32 @@ void TTrayPicture::invalidate() {
 }
 
 bool TTrayPicture::unchanged(const TrayPictureKey& key, const TrayTick& tick) const {
-  return haveShown_ && key == shownKey_ && tick.hint == shownHint_ && tick.options == shownOptions_ &&
-         tick.format == shownFormat_ && tick.systemColors == shownColors_ && iconSize_ == shownSize_;
+  return haveShown_ && key == shownKey_ && tick.options == shownOptions_ && tick.format == shownFormat_ &&
+         tick.systemColors == shownColors_ && tick.colors == shownPictureColors_ && iconSize_ == shownSize_;
+}
+
+bool TTrayPicture::showTipAlone(TTrayIconComponent& tray, const TrayTick& tick) {
+  const TipTick tip{.now = tick.tip.now,
+                    .pictureChanged = false,
+                    .pointerOver = tick.tip.pointerOver,
+                    .wordingChanged = tick.tip.wordingChanged,
+                    .textChanged = tick.hint != shownHint_,
+                    .lastSent = tipSentAt_};
+  if (!tipDue(tip)) {
+    ++ticksSkipped_;
+    return false;
+  }
+  shownHint_ = tick.hint;
+  tipSentAt_ = tick.tip.now;
+  tray.setHint(toWide(shownHint_));
+  return true;
 }
 
 bool TTrayPicture::show(TTrayIconComponent& tray, const TrayTick& tick) {
   const TKelvaneOptions& o = tick.options;
   TrayPictureKey key = trayPictureKey(tick.sample, o, tick.format);
   if (iconSize_ == 0) iconSize_ = trayIconSize();
-  if (unchanged(key, tick)) {
-    ++ticksSkipped_;
-    return false;
-  }
+  if (unchanged(key, tick)) return showTipAlone(tray, tick);
 
   SystemFontMetrics metrics;
   HFONT font = nullptr;
@@ -187,7 +201,8 @@ bool TTrayPicture::show(TTrayIconComponent& tray, const TrayTick& tick) {
     font = fontFor(o.Font);
     metrics = canvas_.measure(SystemFontText(key.displayText, o.OptimizeForGigabytes, tick.format), font);
   }
-  const TrayImageInput input{o, tick.sample, key.displayText, key.level, tick.systemColors, tick.format, metrics};
+  const TrayImageInput input{o, tick.sample, key.displayText, key.level,
+                             tick.systemColors, tick.format, metrics, tick.colors};
   TrayPicture picture = ComposeTrayImage(input, strips_);
   if (picture.fontText && font) canvas_.draw(picture.pixels, *picture.fontText, font);
 
@@ -195,24 +210,16 @@ bool TTrayPicture::show(TTrayIconComponent& tray, const TrayTick& tick) {
   // digits, or only the tip changed): the icon is then left as it is.
   const bool samePicture = haveShown_ && picture.pixels == shown_ &&
                            picture.seeThrough == shownSeeThrough_ && iconSize_ == shownSize_;
-  const bool sameHint = haveShown_ && tick.hint == shownHint_;
   // Kept before the shell is told: while it is, this thread may handle sent messages that
   // change the settings or the format the tick refers to.
   shownKey_ = std::move(key);
-  shownHint_ = tick.hint;
   shownOptions_ = o;
   shownFormat_ = tick.format;
   shownColors_ = tick.systemColors;
+  shownPictureColors_ = tick.colors;
   shownSize_ = iconSize_;
   haveShown_ = true;
-  if (samePicture) {
-    if (sameHint) {
-      ++ticksSkipped_;
-      return false;
-    }
-    tray.setHint(toWide(shownHint_));
-    return true;
-  }
+  if (samePicture) return showTipAlone(tray, tick);
 
   const PixelBuffer& atSize =
       iconSize_ == TrayImageSize ? picture.pixels : scaleNearest(picture.pixels, iconSize_, iconSize_);
@@ -220,6 +227,8 @@ bool TTrayPicture::show(TTrayIconComponent& tray, const TrayTick& tick) {
   ++iconsCreated_;
   shown_ = std::move(picture.pixels);
   shownSeeThrough_ = picture.seeThrough;
+  shownHint_ = tick.hint;
+  tipSentAt_ = tick.tip.now;
   tray.setIconAndHint(std::move(icon), toWide(shownHint_));
   return true;
 }

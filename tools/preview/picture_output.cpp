@@ -62,11 +62,12 @@ void showSeeThroughAsChecks(PixelBuffer& picture) {
 }  // namespace
 
 TrayPicture composePreviewPicture(const TKelvaneOptions& options, const MemorySample& sample,
-                                  const NumberFormat& format) {
+                                  const NumberFormat& format, const TaskbarLook& taskbar) {
   const SystemColorTable colors = windows10SystemColors();
   const std::string text = PictureText(sample, options, format);
   DigitStrips strips;
-  const TrayImageInput in{options, sample, text, LoadLevel(sample, options), colors, format, {}};
+  const TrayImageInput in{options, sample, text, LoadLevel(sample, options), colors, format, {},
+                          pictureColors(options, taskbar, colors)};
   return ComposeTrayImage(in, strips);
 }
 
@@ -90,7 +91,8 @@ bool writePicturePng(const TrayPicture& picture, int scale, const std::string& p
   return writePictureFile(path, scaled);
 }
 
-bool writeContactSheet(const TKelvaneOptions& base, const NumberFormat& format, const std::string& path) {
+bool writeContactSheet(const TKelvaneOptions& base, const NumberFormat& format, const std::string& path,
+                       const TaskbarLook& taskbar) {
   constexpr int kScale = 4, kGap = 8, kColumns = 21, kCell = TrayImageSize * kScale + kGap;
   const std::vector<TKelvaneOptions> looks = mainLooks(base);
   const int rows = static_cast<int>(looks.size());
@@ -98,7 +100,7 @@ bool writeContactSheet(const TKelvaneOptions& base, const NumberFormat& format, 
   for (int row = 0; row < rows; ++row) {
     for (int column = 0; column < kColumns; ++column) {
       const MemorySample sample = sampleAtLoad(static_cast<std::uint32_t>(column * 5));
-      const TrayPicture picture = composePreviewPicture(looks[static_cast<std::size_t>(row)], sample, format);
+      const TrayPicture picture = composePreviewPicture(looks[static_cast<std::size_t>(row)], sample, format, taskbar);
       PixelBuffer big = scaleNearest(picture.pixels, TrayImageSize * kScale, TrayImageSize * kScale);
       if (picture.seeThrough) showSeeThroughAsChecks(big);
       DrawTransparent(sheet, kGap + column * kCell, kGap + row * kCell, big, 0xFFFFFFFFu);

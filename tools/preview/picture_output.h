@@ -10,9 +10,11 @@
 
 namespace preview {
 
+// `taskbar` stands for the taskbar the picture sits on (none: a system without light or dark).
 kelvane::TrayPicture composePreviewPicture(const kelvane::TKelvaneOptions& options,
                                            const kelvane::MemorySample& sample,
-                                           const kelvane::NumberFormat& format);
+                                           const kelvane::NumberFormat& format,
+                                           const kelvane::TaskbarLook& taskbar = {});
 
 // "pixels:" and 16 lines of 16 RRGGBB tokens; see-through pixels show as 030303.
 void printPixels(const kelvane::TrayPicture& picture);
@@ -23,6 +25,6 @@ bool writePicturePng(const kelvane::TrayPicture& picture, int scale, const std::
 // A grid of pictures: one row per main look (built on `base`), one column per load from 0 to
 // 100 % in steps of 5, each picture enlarged four times. False when the file cannot be written.
 bool writeContactSheet(const kelvane::TKelvaneOptions& base, const kelvane::NumberFormat& format,
-                       const std::string& path);
+                       const std::string& path, const kelvane::TaskbarLook& taskbar = {});
 
 }  // namespace preview
