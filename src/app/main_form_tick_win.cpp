@@ -26,11 +26,11 @@ void TFrmKelvaneMain::onTimer1Timer() {
 
 std::string TFrmKelvaneMain::currentHint() const { return HintText(lastSample_, options_, numberFormat_); }
 
-void TFrmKelvaneMain::showOnTray(bool pointerOver) {
+void TFrmKelvaneMain::showOnTray(bool pointerOver, bool pointerArrived) {
   // The system facts the picture depends on were read when they last changed
   // (onSystemChange); an unchanged tick compares and stops inside show().
   const std::string hint = currentHint();
-  const TipReaders tip{GetTickCount64(), pointerOver, std::exchange(tipWordingChanged_, false)};
+  const TipReaders tip{GetTickCount64(), pointerOver, pointerArrived, std::exchange(tipWordingChanged_, false)};
   trayPicture_.show(*Tray, TrayTick{options_, lastSample_, numberFormat_, systemColors_, hint,
                                     pictureColors(options_, taskbarLook_, systemColors_), tip});
 }

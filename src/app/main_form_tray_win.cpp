@@ -26,9 +26,9 @@ void TFrmKelvaneMain::TrayMouseDown(MouseButton button, ShiftState, POINT at) {
 
 void TFrmKelvaneMain::TrayDblClick() { kelvane::TrayDblClick(*this); }
 
-void TFrmKelvaneMain::TrayMouseMove() {
+void TFrmKelvaneMain::TrayMouseMove(bool arrived) {
   // The tip of the sample the picture shows, so the two agree; a tick brings newer ones.
-  if (!closing_) showOnTray(true);
+  if (!closing_) showOnTray(true, arrived);
 }
 
 TrayMenuInputs TFrmKelvaneMain::trayMenuInputs() const {

@@ -45,7 +45,7 @@ TFrmKelvaneMain::TFrmKelvaneMain(HWND applicationWindow, std::vector<LanguageNot
   Tray = std::make_unique<TTrayIconComponent>(hwnd_, applicationWindow_, designIcon_);
   Tray->OnMouseDown = [this](MouseButton b, ShiftState s, POINT p) { TrayMouseDown(b, s, p); };
   Tray->OnDblClick = [this] { TrayDblClick(); };
-  Tray->OnMouseMove = [this] { TrayMouseMove(); };
+  Tray->OnMouseMove = [this](bool arrived) { TrayMouseMove(arrived); };
   Tray->OnKeyboardMenu = [this](POINT p) { PopupTrayMenu(p); };
   // A new shell may sit at another DPI: the picture is made again for it.
   Tray->OnTaskbarCreated = [this] { onSystemChange(); };

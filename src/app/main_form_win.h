@@ -138,7 +138,7 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>,
   // The tick (main_form_tick_win.cpp).
   void onTimer1Timer();
   // The picture and, when it is due, the tip of the last sample to the tray.
-  void showOnTray(bool pointerOver);
+  void showOnTray(bool pointerOver, bool pointerArrived = false);
   // The tip as it reads for the last sample now, whatever the shell was last given.
   std::string currentHint() const;
   // The DPI, the theme, the system colours, the number format or the shell changed: the facts
@@ -151,8 +151,8 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>,
   void onAboutHidden();
   void TrayMouseDown(MouseButton button, ShiftState shift, POINT at);
   void TrayDblClick();
-  // The pointer came over the icon: its tip is brought up to date at once.
-  void TrayMouseMove();
+  // The pointer moved over the icon: its tip is brought up to date at once.
+  void TrayMouseMove(bool arrived);
   // Builds the tray menu, shows it at the point and carries out the chosen entry.
   void PopupTrayMenu(POINT at);
   TrayMenuInputs trayMenuInputs() const;

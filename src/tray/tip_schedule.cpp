@@ -5,7 +5,7 @@
 namespace kelvane {
 
 bool tipDue(const TipTick& tick) {
-  if (tick.pictureChanged || !tick.lastSent) return true;
+  if (tick.pictureChanged || tick.pointerArrived || !tick.lastSent) return true;
   if (!tick.textChanged) return false;
   if (tick.pointerOver || tick.wordingChanged) return true;
   return tick.now - *tick.lastSent >= kTipMaxAgeMs;

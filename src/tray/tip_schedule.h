@@ -18,13 +18,15 @@ struct TipTick {
   std::uint64_t now = 0;           // the tick's time, milliseconds of a monotonic clock
   bool pictureChanged = false;     // a new picture goes to the shell on this tick
   bool pointerOver = false;        // the pointer is over the icon
+  bool pointerArrived = false;     // a mouse-move reported it there, and it was not there before
   bool wordingChanged = false;     // settings applied, language chosen, number format changed
   bool textChanged = false;        // the tip's text differs from the one the shell has
   std::optional<std::uint64_t> lastSent;  // when the shell last got the tip; none before the first
 };
 
-// Whether this tick sends the tip. A text the shell already has is never sent again on its own;
-// with a new picture it goes along in the same call, which costs nothing more.
+// Whether this tick sends the tip. A text the shell already has is sent again on its own only
+// when the pointer arrives (the tip is then set at once, whatever was sent before); with a new
+// picture it goes along in the same call, which costs nothing more.
 bool tipDue(const TipTick& tick);
 
 // Whether the pointer, reported over the icon at `reported`, has left it by `now`: more than one

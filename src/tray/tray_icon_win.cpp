@@ -268,10 +268,12 @@ void TTrayIconComponent::handleNotify(UINT mouseMessage) {
     case WM_CONTEXTMENU:
       if (previous != WM_RBUTTONUP) keyboardMenu();
       break;
-    case WM_MOUSEMOVE:
+    case WM_MOUSEMOVE: {
+      const bool arrived = !pointerReportedAt_;
       pointerReportedAt_ = cursor;
-      if (OnMouseMove) OnMouseMove();
+      if (OnMouseMove) OnMouseMove(arrived);
       break;
+    }
     default:
       break;  // button-ups and version-4 notifications are not used
   }

@@ -40,8 +40,8 @@ class TTrayIconComponent {
   std::function<void(POINT)> OnKeyboardMenu;
   // After the icon was added again to a restarted shell.
   std::function<void()> OnTaskbarCreated;
-  // The pointer moved over the icon.
-  std::function<void()> OnMouseMove;
+  // The pointer moved over the icon; `arrived` when it was not over it before (pointerOver).
+  std::function<void(bool arrived)> OnMouseMove;
 
   // ownerForm and appWindow are the windows HideOwnerForm/ShowOwnerForm act on.
   TTrayIconComponent(HWND ownerForm, HWND appWindow, HICON designIcon);

@@ -176,6 +176,7 @@ bool TTrayPicture::showTipAlone(TTrayIconComponent& tray, const TrayTick& tick) 
   const TipTick tip{.now = tick.tip.now,
                     .pictureChanged = false,
                     .pointerOver = tick.tip.pointerOver,
+                    .pointerArrived = tick.tip.pointerArrived,
                     .wordingChanged = tick.tip.wordingChanged,
                     .textChanged = tick.hint != shownHint_,
                     .lastSent = tipSentAt_};

@@ -54,6 +54,7 @@ class PictureTextCanvas {
 struct TipReaders {
   std::uint64_t now = 0;        // the tick's time, GetTickCount64
   bool pointerOver = false;
+  bool pointerArrived = false;  // a mouse-move found it over the icon for the first time
   bool wordingChanged = false;  // settings applied, language chosen, number format changed
 };
 

@@ -22,6 +22,9 @@ TEST(TipSchedule, DecisionTable) {
       {"same text, a minute old", {.now = kSent + 60'000, .lastSent = kSent}, false},
       {"pointer over, new text", {.now = kSent + 1, .pointerOver = true, .textChanged = true, .lastSent = kSent}, true},
       {"pointer over, same text", {.now = kSent + 1, .pointerOver = true, .lastSent = kSent}, false},
+      {"pointer arrives, same text",
+       {.now = kSent + 1, .pointerOver = true, .pointerArrived = true, .lastSent = kSent},
+       true},
       {"wording changed", {.now = kSent + 1, .wordingChanged = true, .textChanged = true, .lastSent = kSent}, true},
       {"wording changed to the same text", {.now = kSent + 1, .wordingChanged = true, .lastSent = kSent}, false},
   };
