@@ -22,6 +22,9 @@
 #   KELVANE_EXE=/path/to/kelvane.exe bench/tray_cost.sh   (another build, e.g. an older one)
 #   HISTORY_DAYS=30 bench/tray_cost.sh                (a history of that many days of minutes
 #                                                      first, as a user has after a month)
+#   GENERAL_SETTINGS="ShowPercentage=1" bench/tray_cost.sh  (more [General] lines for Kelvane: the
+#                                                      default look shows used gigabytes, whose
+#                                                      picture changes with every 10 MB)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build/windows
@@ -120,7 +123,7 @@ seed_history() {
 }
 
 seed_settings() {
-  printf '%s\r\n' '[General]' "RefreshRate=$1" 'ShowWelcomeWindow=0' 'WriteLog=1' \
+  printf '%s\r\n' '[General]' "RefreshRate=$1" 'ShowWelcomeWindow=0' 'WriteLog=1' ${GENERAL_SETTINGS:-} \
     > "$data_dir/Kelvane.Settings"
 }
 
