@@ -92,12 +92,16 @@ mapped_dlls() { grep -o '[^/]*\.\(dll\|drv\)$' "/proc/$1/maps" | sort -u; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }'; }
 median() { sort -n | awk '{v[NR] = $1} END { if (NR) print v[int((NR + 1) / 2)]; else print "-" }'; }
 
+# The history file's minutes, one "minute: START COUNT MIN AVG10 MAX USED_PHYS USED_PAGE" a line,
+# read with the preview, as a second program reads it.
+history_minutes() {
+  wine "$build/tools/preview/kelvane-preview.exe" --history-file "$(winepath -w "$data_dir/Kelvane.History" 2>/dev/null)" \
+    2>/dev/null | tr -d '\r' | awk '$1 == "minute:"'
+}
 # Minutes the history file holds that closed inside [FROM, TO) (epoch seconds): what the tray's
-# copy wrote in that span. Read with the preview, as a second program reads it.
+# copy wrote in that span.
 minutes_written() {
-  local file="$data_dir/Kelvane.History"
-  wine "$build/tools/preview/kelvane-preview.exe" --history-file "$(winepath -w "$file" 2>/dev/null)" 2>/dev/null |
-    tr -d '\r' | awk -v from="$1" -v to="$2" '$1 == "minute:" && $2 + 60 > from && $2 + 60 <= to' | wc -l
+  history_minutes | awk -v from="$1" -v to="$2" '$2 + 60 > from && $2 + 60 <= to' | wc -l
 }
 # The snapshots due in [FROM, TO) for a program started at START: its timer runs from the start.
 snapshots_due() {
@@ -108,18 +112,22 @@ load_average() { cut -d' ' -f1-3 /proc/loadavg; }
 # Kelvane's Shell_NotifyIconW calls so far; "-" from a build that does not count them.
 shell_calls() { probe ask KelvaneTrayNotifyWindow Kelvane.ShellCallCount || echo -; }
 
-# A minute a line up to a minute ago, loads going round 30-69%, written by the preview.
+# A minute a line up to a minute ago, loads going round 30-69%, written by the preview. The used
+# amounts pass 2 GiB (from 2.6 to 5.9 GB): %.0f, since Debian's awk caps %d at 2^31 - 1.
 seed_history() {
-  local samples="$KELVANE_WINE_TMP/samples.txt"
-  awk -v from=$(( ($(date +%s) - $1 * 86400) / 60 * 60 )) -v count=$(( $1 * 1440 )) 'BEGIN {
+  local samples="$KELVANE_WINE_TMP/samples.txt" per_load=85899345
+  awk -v from=$(( ($(date +%s) - $1 * 86400) / 60 * 60 )) -v count=$(( $1 * 1440 )) -v per_load=$per_load 'BEGIN {
     for (i = 0; i < count; i++) {
       load = 30 + (i * 7) % 40
-      printf "%d %d %d 8589934592 4294967296 17179869184\n", from + 60 * i, load, load * 85899345
+      printf "%.0f %.0f %.0f 8589934592 4294967296 17179869184\n", from + 60 * i, load, load * per_load
     }
   }' > "$samples"
   wine "$build/tools/preview/kelvane-preview.exe" --history-samples "$(winepath -w "$samples" 2>/dev/null)" \
     --write-history "$(winepath -w "$data_dir/Kelvane.History" 2>/dev/null)" >/dev/null 2>&1
-  echo "history seeded: $(minutes_written 0 "$(date +%s)") minutes"
+  # Each seeded minute holds one sample, so its largest used amount is that sample's.
+  history_minutes | awk -v per_load=$per_load '
+    { n++; if ($7 == sprintf("%.0f", $6 * per_load)) same++; if ($7 + 0 > most) most = $7 + 0 }
+    END { printf "history seeded: %d minutes, %d of them with the used memory as seeded, the largest %.0f bytes\n", n, same, most }'
 }
 
 seed_settings() {

@@ -20,9 +20,18 @@ if(benchmark_FOUND)
   target_compile_options(kelvane_bench PRIVATE ${KELVANE_WARNINGS})
 endif()
 
-# The settings and theme loaders under libFuzzer for a bounded time (clang builds the target).
+# Every parser of outside input under libFuzzer, each for a bounded time with a fixed seed
+# (tests/fuzz/run.sh; clang builds the targets). The instrumented core is built once, by the
+# fixture, before the targets run; together they take well under two minutes.
 find_program(KELVANE_CLANGXX clang++)
 if(KELVANE_CLANGXX)
-  add_test(NAME fuzz_settings COMMAND sh ${PROJECT_SOURCE_DIR}/tests/fuzz/run.sh 60)
-  set_tests_properties(fuzz_settings PROPERTIES TIMEOUT 400 LABELS fuzz)
+  add_test(NAME fuzz_build COMMAND sh ${PROJECT_SOURCE_DIR}/tests/fuzz/run.sh --build)
+  set_tests_properties(fuzz_build PROPERTIES TIMEOUT 900 LABELS fuzz FIXTURES_SETUP fuzz_targets)
+  file(GLOB KELVANE_FUZZ_TARGETS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)
+  foreach(source ${KELVANE_FUZZ_TARGETS})
+    get_filename_component(name ${source} NAME_WE)
+    string(REGEX REPLACE "_fuzz$" "" name ${name})
+    add_test(NAME fuzz_${name} COMMAND sh ${PROJECT_SOURCE_DIR}/tests/fuzz/run.sh ${name} 12)
+    set_tests_properties(fuzz_${name} PROPERTIES TIMEOUT 120 LABELS fuzz FIXTURES_REQUIRED fuzz_targets)
+  endforeach()
 endif()

@@ -2,13 +2,14 @@
 ;   VERSION  the four-part program version (the one in the program's version resource)
 ;   STAGE    a folder holding kelvane.exe and Themes\*.Kelvane Theme
 ;   OUTFILE  the installer to write
-;   SOURCE   the source tree (for the icon)
+;   SOURCE   the source tree (for the icon and the pages' side picture)
 ;
 ; Installs into the user's own programs folder without administrator rights. Command line:
 ;   /S                 silent
 ;   /AUTOSTART=0|1     start with Windows (default 1)
 ;   /D=folder          install folder (last on the line, unquoted, as NSIS wants)
-; The uninstaller takes /S and /REMOVESETTINGS (also remove the settings, themes and log).
+; The uninstaller takes /S and /REMOVESETTINGS (also remove settings, color themes, language files,
+; log and memory history).
 ;
 ; Both speak Simplified Chinese on a Windows whose display language is Chinese, and English on
 ; any other, as the program does.
@@ -53,11 +54,17 @@ VIFileVersion "${VERSION}"
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
 !define MUI_FINISHPAGE_RUN "$INSTDIR\${EXE}"
+; The program's own side picture (tools/pictures draws it); the pages' show functions replace
+; it with the one drawn for the system's DPI.
+!define SIDE_PICTURES "${SOURCE}\assets\installer"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${SIDE_PICTURES}\side-164x314.bmp"
 
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW WelcomePageShow
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_INSTFILES
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW FinishPageShow
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_CONFIRM
@@ -82,8 +89,8 @@ LangString StillRunning ${LANG_SIMPCHINESE} "Kelvane 仍在运行, 没有退出.
 LangString StillRunning ${LANG_ENGLISH} "Kelvane did not exit and is still running. Right-click its icon in the notification area, choose $\"Exit$\", and then click $\"Retry$\"."
 LangString AutostartSection ${LANG_SIMPCHINESE} "开机时启动 Kelvane"
 LangString AutostartSection ${LANG_ENGLISH} "Start Kelvane with Windows"
-LangString RemoveSettingsSection ${LANG_SIMPCHINESE} "同时删除设置、颜色主题和日志"
-LangString RemoveSettingsSection ${LANG_ENGLISH} "Also remove settings, color themes and log"
+LangString RemoveSettingsSection ${LANG_SIMPCHINESE} "同时删除设置、颜色主题、语言文件、日志和内存历史"
+LangString RemoveSettingsSection ${LANG_ENGLISH} "Also remove settings, color themes, language files, log and memory history"
 
 ; Windows' display language decides, as it does for the program: any Chinese one (primary
 ; language 0x04) gives Simplified Chinese, any other English.
@@ -97,6 +104,46 @@ LangString RemoveSettingsSection ${LANG_ENGLISH} "Also remove settings, color th
     StrCpy $LANGUAGE ${LANG_ENGLISH}
   ${EndIf}
 !macroend
+
+; The side picture drawn for the system's DPI, into $0. The page's dialog units grow with the
+; DPI, so at 96, 144 and 192 DPI the picture control is exactly that picture's size; at a DPI
+; between them the next larger picture is shrunk to the control rather than a smaller one blown up.
+!define LOGPIXELSY 90
+Function ExtractSidePicture
+  Push $1
+  Push $2
+  System::Call 'user32::GetDC(p 0) p .r1'
+  System::Call 'gdi32::GetDeviceCaps(p r1, i ${LOGPIXELSY}) i .r2'
+  System::Call 'user32::ReleaseDC(p 0, p r1) i'
+  ${If} $2 <= 96
+    StrCpy $0 "$PLUGINSDIR\side-164x314.bmp"
+    File "/oname=$PLUGINSDIR\side-164x314.bmp" "${SIDE_PICTURES}\side-164x314.bmp"
+  ${ElseIf} $2 <= 144
+    StrCpy $0 "$PLUGINSDIR\side-246x471.bmp"
+    File "/oname=$PLUGINSDIR\side-246x471.bmp" "${SIDE_PICTURES}\side-246x471.bmp"
+  ${Else}
+    StrCpy $0 "$PLUGINSDIR\side-328x628.bmp"
+    File "/oname=$PLUGINSDIR\side-328x628.bmp" "${SIDE_PICTURES}\side-328x628.bmp"
+  ${EndIf}
+  Pop $2
+  Pop $1
+FunctionEnd
+
+; Puts the picture for the system's DPI on a page's image control, in place of the one the page
+; loaded; the page frees whatever handle `bitmap` holds when it closes.
+!macro SHOW_SIDE_PICTURE image bitmap
+  Push $0
+  Call ExtractSidePicture
+  ${NSD_FreeImage} ${bitmap}
+  ${NSD_SetStretchedImage} ${image} $0 ${bitmap}
+  Pop $0
+!macroend
+Function WelcomePageShow
+  !insertmacro SHOW_SIDE_PICTURE $mui.WelcomePage.Image $mui.WelcomePage.Image.Bitmap
+FunctionEnd
+Function FinishPageShow
+  !insertmacro SHOW_SIDE_PICTURE $mui.FinishPage.Image $mui.FinishPage.Image.Bitmap
+FunctionEnd
 
 ; The program file of the copy that was asked to end, to start that same copy again.
 Var closedRunningCopy
@@ -235,6 +282,9 @@ Section /o "un.$(RemoveSettingsSection)" UnSecSettings
     Delete "$INSTDIR\Kelvane.History"
     Delete "$INSTDIR\Kelvane.History.new"
   ${EndIf}
+  ; Language files beside the program are read by any copy in this folder, portable or not.
+  Delete "$INSTDIR\Languages\*.lng"
+  RMDir "$INSTDIR\Languages"
   Delete "$INSTDIR\Kelvane.log"
 SectionEnd
 

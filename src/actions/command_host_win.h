@@ -7,6 +7,7 @@
 #include <string>
 
 #include "commands/command.h"
+#include "common/number_format.h"
 #include "settings/options.h"
 
 namespace kelvane {
@@ -23,6 +24,8 @@ class CommandHost {
   virtual HWND ApplicationWindow() = 0;
   virtual HICON ApplicationIcon() = 0;
   virtual std::string DataFolder() = 0;
+  // The user's separators for the numbers the program shows.
+  virtual NumberFormat SystemNumberFormat() = 0;
 
   // Tray component: kind 0 none, 1 information, 2 warning, 3 error.
   virtual void ShowBalloon(const std::string& title, const std::string& text, int kind,

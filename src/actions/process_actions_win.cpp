@@ -42,11 +42,12 @@ int ShowProcessDialog(const ProcessDialog& dialog, const DialogWindow& window) {
                     dialog.title, dialog.footer, dialog.footerIcon, dialog.width);
 }
 
-void CarryOutProcessAnswer(CommandHost& form, const ProcessItem& item, const ProcessDialog& dialog, int result,
+bool CarryOutProcessAnswer(CommandHost& form, const ProcessItem& item, const ProcessDialog& dialog, int result,
                            ProcessPlatform& platform) {
   std::string failure;
   bool endsThisProgram = false;
-  switch (ProcessActionFor(result, dialog, item)) {
+  const ProcessAction action = ProcessActionFor(result, dialog, item);
+  switch (action) {
     case ProcessAction::None: break;
     case ProcessAction::CopyDetails: copyDetails(form, dialog.details); break;
     case ProcessAction::SearchWeb: searchWeb(item.name); break;
@@ -70,6 +71,7 @@ void CarryOutProcessAnswer(CommandHost& form, const ProcessItem& item, const Pro
   // Ending this program from its own entry is its Exit command: the settings are saved and the
   // icon removed, which ending the process outright would skip.
   if (endsThisProgram) form.Close1Click();
+  return failure.empty() && (action == ProcessAction::ReleaseOne || action == ProcessAction::ReleaseAll);
 }
 
 void KillItem(CommandHost& form, const ProcessItem& item, ProcessPlatform& platform) {

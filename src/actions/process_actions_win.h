@@ -20,8 +20,9 @@ int ShowProcessDialog(const ProcessDialog& dialog, const DialogWindow& window);
 // Carries out the answer on the process the entry stands for, if that process is still the
 // same one, through `platform` (the system's, or a test's). An action the system refuses is
 // shown by the form's error display. Ending this program's own process is its Exit command
-// (`CommandHost::Close1Click`): the settings are saved and the icon removed.
-void CarryOutProcessAnswer(CommandHost& form, const ProcessItem& item, const ProcessDialog& dialog, int result,
+// (`CommandHost::Close1Click`): the settings are saved and the icon removed. True when the
+// answer was a release that the system did not refuse.
+bool CarryOutProcessAnswer(CommandHost& form, const ProcessItem& item, const ProcessDialog& dialog, int result,
                            ProcessPlatform& platform);
 
 // The process dialog shown modally on this thread, and its answer carried out. (The tray menu

@@ -5,6 +5,7 @@
 
 #include "actions/process_dialog.h"
 #include "common/language.h"
+#include "memory/memory_status.h"
 #include "process/process_list.h"
 
 namespace kelvane {
@@ -13,12 +14,17 @@ namespace {
 
 constexpr std::uint32_t kNoSuchProcess = 87;  // ERROR_INVALID_PARAMETER: the id names no process
 
+// The right to ask about a process, as the system has it, and to wait for it.
+std::uint32_t queryAccess(ProcessPlatform& platform) {
+  const std::optional<PlatformVersion> version = platform.version();
+  return (version && systemGenerationOf(*version).vistaOrLater ? kProcessQueryLimitedInformation
+                                                                : kProcessQueryInformation) |
+         kSynchronize;
+}
+
 // The right the action needs, and the two that let the checks and the wait work on its handle.
 std::uint32_t actionAccess(ProcessPlatform& platform, bool end) {
-  const std::optional<PlatformVersion> version = platform.version();
-  const bool limitedQuery = version && systemGenerationOf(*version).vistaOrLater;
-  return (end ? kProcessTerminate : kProcessSetQuota) |
-         (limitedQuery ? kProcessQueryLimitedInformation : kProcessQueryInformation) | kSynchronize;
+  return (end ? kProcessTerminate : kProcessSetQuota) | queryAccess(platform);
 }
 
 std::string failureText(ProcessPlatform& platform, bool end, const std::string& name, std::uint32_t error) {
@@ -52,7 +58,40 @@ std::string actOn(ProcessPlatform& platform, TNxProcessList& list, std::uint32_t
   return error == 0 ? std::string() : failureText(platform, end, name, error);
 }
 
+std::optional<std::uint64_t> workingSetOf(ProcessPlatform& platform, TNxProcessList& list, std::uint32_t processId,
+                                          const std::string& path, std::uint64_t creationTime) {
+  const OpenedProcess process(platform, processId, queryAccess(platform));
+  if (!process || !platform.isRunning(process.get()) || !stillTheSame(list, processId, path, creationTime))
+    return std::nullopt;
+  try {
+    return platform.memoryCounters(process.get()).workingSetSize;
+  } catch (const ProcessQueryError&) {
+    return std::nullopt;  // a process that will not say is as good as gone for the figure
+  }
+}
+
 }  // namespace
+
+std::optional<std::uint64_t> EntryWorkingSet(ProcessPlatform& platform, const ProcessItem& item, bool usePagefile) {
+  TNxProcessList list(platform);
+  if (!item.unified) return workingSetOf(platform, list, item.processId, item.path, item.creationTime);
+  list.Refresh(usePagefile);
+  const std::optional<std::uint32_t> session = platform.ownSession();
+  std::optional<std::uint64_t> sum;
+  for (const TNxProcessRec& record : InstancesOf(list.Items, item.path)) {
+    if (!session || platform.sessionOf(record.ProcessId) != session) continue;
+    if (const auto bytes = workingSetOf(platform, list, record.ProcessId, record.Path, record.CreationTimeUtc))
+      sum = sum.value_or(0) + *bytes;
+  }
+  return sum;
+}
+
+std::string ProcessReleaseFeedback(const std::string& name, std::optional<std::uint64_t> before,
+                                   std::optional<std::uint64_t> after, const NumberFormat& format) {
+  if (!before || !after || *after >= *before) return tr(TextId::ProcessNothingReleased, {{"name", name}});
+  return tr(TextId::ProcessReleased,
+            {{"name", name}, {"size", SizeText(static_cast<std::int64_t>(*before - *after), format)}});
+}
 
 std::string ProcessActionFailureText(bool end, const std::string& name, const std::string& message) {
   return tr(end ? TextId::ProcessEndFailed : TextId::ProcessReleaseFailed, {{"name", name}, {"error", message}});

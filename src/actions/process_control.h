@@ -5,9 +5,11 @@
 // more. What the system refuses comes back as the text the error display shows.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "commands/process_item.h"
+#include "common/number_format.h"
 #include "process/process_platform.h"
 
 namespace kelvane {
@@ -28,5 +30,16 @@ std::string EndOrReleaseProcess(ProcessPlatform& platform, const ProcessItem& it
 // this program ends through its Exit command, which saves the settings first.
 std::string ApplyToAllInstances(ProcessPlatform& platform, const std::string& path, bool end, bool usePagefile,
                                 std::uint32_t thisProgram = 0, bool* thisProgramAmong = nullptr);
+
+// The working set of what the entry stands for: its own process while it is still the one the
+// menu showed, or for a merged entry the sum over the instances of its path in the user's
+// session (`usePagefile` as the settings have it). Nothing when none of them runs.
+std::optional<std::uint64_t> EntryWorkingSet(ProcessPlatform& platform, const ProcessItem& item, bool usePagefile);
+
+// What a release from the process dialog says once it has settled: "已释放 notepad.exe 的 12 MB"
+// for the working set `before` the trim less the one `after` it, or "notepad.exe 没有可释放的内存"
+// when that is nothing or less, or a figure is missing (the process has gone).
+std::string ProcessReleaseFeedback(const std::string& name, std::optional<std::uint64_t> before,
+                                   std::optional<std::uint64_t> after, const NumberFormat& format);
 
 }  // namespace kelvane

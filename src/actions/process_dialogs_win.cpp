@@ -8,6 +8,7 @@
 #include "common/handles_win.h"
 #include "common/language.h"
 #include "common/window_messages_win.h"
+#include "actions/process_control.h"
 #include "process/process_list.h"
 #include "process/process_platform_win.h"
 
@@ -21,6 +22,9 @@ constexpr const wchar_t* kWindowClass = L"KelvaneProcessDialogs";
 constexpr UINT kAnswerMessage = WM_PROCESS_DIALOG_ANSWER;
 constexpr UINT kProcessEndedMessage = WM_PROCESS_DIALOG_PROCESS_ENDED;
 constexpr DWORD kClosingWaitMs = 5000;
+// A release's gain is read a second after it, when the trimmed pages have settled.
+constexpr UINT kReleaseSettleMs = 1000;
+constexpr int kReleaseBalloonSeconds = 10;
 
 // Each shown top-level window of a dialog's thread: the dialog, once it is on the screen.
 void forEachShownWindow(DWORD threadId, void (*action)(HWND)) {
@@ -166,9 +170,33 @@ void ProcessDialogs::onAnswer(std::uint64_t id) {
   const std::unique_ptr<OpenDialog> answered = std::move(*it);
   open_.erase(it);  // the entry can be chosen again while its action runs
   try {
-    CarryOutProcessAnswer(form_, answered->item, answered->dialog, answered->result, platform_);
+    const ProcessAction action = ProcessActionFor(answered->result, answered->dialog, answered->item);
+    const bool told = (action == ProcessAction::ReleaseOne || action == ProcessAction::ReleaseAll) &&
+                      form_.Options().History.ReleaseBalloon;
+    SettlingRelease release{nextTimer_, answered->item, std::nullopt};
+    if (told) release.workingSetBefore = EntryWorkingSet(platform_, answered->item, form_.Options().ShowPage);
+    if (CarryOutProcessAnswer(form_, answered->item, answered->dialog, answered->result, platform_) && told &&
+        SetTimer(hwnd_, release.timer, kReleaseSettleMs, nullptr)) {
+      ++nextTimer_;
+      settling_.push_back(std::move(release));
+    }
   } catch (const std::exception& error) {
     form_.ShowError(error.what());
+  }
+}
+
+void ProcessDialogs::onReleaseSettled(UINT_PTR timer) {
+  KillTimer(hwnd_, timer);
+  for (auto it = settling_.begin(); it != settling_.end(); ++it) {
+    if (it->timer != timer) continue;
+    const SettlingRelease release = std::move(*it);
+    settling_.erase(it);
+    const std::optional<std::uint64_t> after = EntryWorkingSet(platform_, release.item, form_.Options().ShowPage);
+    form_.ShowBalloon("Kelvane",
+                      ProcessReleaseFeedback(release.item.name, release.workingSetBefore, after,
+                                             form_.SystemNumberFormat()),
+                      1, kReleaseBalloonSeconds);
+    return;
   }
 }
 
@@ -184,6 +212,9 @@ LRESULT ProcessDialogs::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
       return 0;
     case kProcessEndedMessage:
       onProcessEnded(static_cast<std::uint64_t>(lParam));
+      return 0;
+    case WM_TIMER:
+      onReleaseSettled(static_cast<UINT_PTR>(wParam));
       return 0;
     default:
       return defaultProc(message, wParam, lParam);

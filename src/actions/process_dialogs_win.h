@@ -3,13 +3,16 @@
 // (with a taskbar button) in the corner next to the tray, so that no dialog waits inside
 // another's loop and the tray menu works as usual while dialogs are up. The answers come back
 // to the user-interface thread, which carries them out. Choosing an entry whose dialog is open
-// brings that dialog to the front; a dialog whose process has ended closes by itself.
+// brings that dialog to the front; a dialog whose process has ended closes by itself. A release
+// says in a balloon, a second later when the trimmed pages have settled, how much of the working
+// set it freed (unless ReleaseBalloon is off).
 
 #include <windows.h>
 
 #include <cstdint>
 #include <list>
 #include <memory>
+#include <optional>
 
 #include "actions/command_host_win.h"
 #include "actions/process_actions_win.h"
@@ -34,14 +37,23 @@ class ProcessDialogs : public WindowBase<ProcessDialogs> {
 
  private:
   struct OpenDialog;
+  // A release waiting for its second reading, by the timer that takes it.
+  struct SettlingRelease {
+    UINT_PTR timer = 0;
+    ProcessItem item;
+    std::optional<std::uint64_t> workingSetBefore;
+  };
   void onAnswer(std::uint64_t id);
   void onProcessEnded(std::uint64_t id);
+  void onReleaseSettled(UINT_PTR timer);
   std::list<std::unique_ptr<OpenDialog>>::iterator find(std::uint64_t id);
 
   CommandHost& form_;
   ProcessPlatform& platform_;
   std::list<std::unique_ptr<OpenDialog>> open_;
   std::uint64_t nextId_ = 1;
+  std::list<SettlingRelease> settling_;
+  UINT_PTR nextTimer_ = 1;
 };
 
 // The program's process dialogs, made with the first one.

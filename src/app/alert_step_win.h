@@ -15,7 +15,6 @@ namespace kelvane {
 // the log line, the apply path for the dialog's "don't show again" box, and the history.
 class AlertHost : public CommandHost {
  public:
-  virtual NumberFormat SystemNumberFormat() = 0;
   virtual void ApplyOptions(const TKelvaneOptions& options, const std::vector<OptionsEffect>& effects) = 0;
   // An alert fires: the history keeps it with the processes using most memory now.
   virtual void RecordAlert(const MemorySample& sample) = 0;

@@ -6,10 +6,12 @@
 #include <utility>
 
 #include "actions/command_win.h"
+#include "common/system_info_win.h"
 #include "common/text_win.h"
 #include "history/history_export_win.h"
 #include "history/release_feedback.h"
 #include "release/memory_release_win.h"
+#include "settings/log_file_win.h"
 #include "settings/system_colors.h"
 
 namespace kelvane {
@@ -20,6 +22,7 @@ namespace {
 constexpr UINT kReleaseSettleMs = 1000;
 constexpr UINT kSnapshotIntervalMs = 5 * 60 * 1000;
 constexpr int kReleaseBalloonSeconds = 10;
+constexpr int kDesignDpi = 96;  // what a kept window size without a DPI was kept at
 
 ReleaseSource releaseSourceOf(CommandOrigin origin) {
   switch (origin) {
@@ -40,6 +43,7 @@ std::uint32_t colorOf(TColor color, const SystemColorTable& table) {
 }  // namespace
 
 void TFrmKelvaneMain::openHistory() {
+  knowOwnFiles();
   history_ = std::make_unique<ProgramHistory>(historyFileBeside(settingsFileName_), utcSecondsNow(),
                                               [this](const std::string& line, const std::string& englishLine) {
                                                 // A notice of its own each time: not an episode.
@@ -86,7 +90,9 @@ void TFrmKelvaneMain::finishRelease() {
 }
 
 void TFrmKelvaneMain::ShowHistory() {
-  if (!historyWindow_) historyWindow_ = std::make_unique<HistoryWindow>(*this, applicationWindow_);
+  // Unowned, as the process dialogs are: some shells (Wine's among them) give an owned window no
+  // taskbar button whatever its styles, and the form closes it before it ends.
+  if (!historyWindow_) historyWindow_ = std::make_unique<HistoryWindow>(*this, nullptr);
   historyWindow_->show();
 }
 
@@ -114,7 +120,7 @@ NumberFormat TFrmKelvaneMain::numberFormat() { return numberFormat_; }
 HistoryWindowPlace TFrmKelvaneMain::place() {
   const THistorySettings& kept = options_.History;
   return {kept.WindowLeft, kept.WindowTop, kept.WindowWidth.value_or(0), kept.WindowHeight.value_or(0),
-          historyRangeOf(kept.Range)};
+          kept.WindowDpi.value_or(kDesignDpi), historyRangeOf(kept.Range)};
 }
 
 void TFrmKelvaneMain::keepPlace(const HistoryWindowPlace& place) {
@@ -124,33 +130,41 @@ void TFrmKelvaneMain::keepPlace(const HistoryWindowPlace& place) {
   kept.WindowTop = place.top;
   if (place.width > 0) kept.WindowWidth = place.width;
   if (place.height > 0) kept.WindowHeight = place.height;
+  // A size kept at 96 DPI is kept as files always held it, with no DPI beside it.
+  if (place.width > 0 || place.height > 0)
+    kept.WindowDpi = place.dpi == kDesignDpi ? std::nullopt : std::optional<std::int32_t>(place.dpi);
   kept.Range = static_cast<std::int32_t>(place.range);
 }
 
-int TFrmKelvaneMain::carryOutRequest(const ProgramRequest& request) {
+RequestAnswer TFrmKelvaneMain::carryOutRequest(const ProgramRequest& request) {
   using Kind = ProgramRequest::Kind;
   switch (request.kind) {
-    case Kind::Start: onInstanceNotice(); return kExitDone;
+    case Kind::Start: onInstanceNotice(); return {};
     case Kind::ShowHistory: execute(*this, Command::of(CommandKind::ShowHistory, CommandOrigin::CommandLine)); break;
     case Kind::ShowSettings: execute(*this, Command::of(CommandKind::Settings, CommandOrigin::CommandLine)); break;
     case Kind::Release: execute(*this, Command::of(CommandKind::ReleaseMemory, CommandOrigin::CommandLine)); break;
     case Kind::Exit: execute(*this, Command::of(CommandKind::Exit, CommandOrigin::CommandLine)); break;
     case Kind::ExportHistory: return exportHistory(request);
     case Kind::Usage:
-    case Kind::BadCommandLine: return exitCodeOf(request.kind);
+    case Kind::BadCommandLine: return {exitCodeOf(request.kind)};
   }
-  return kExitDone;
+  return {};
 }
 
-int TFrmKelvaneMain::exportHistory(const ProgramRequest& request) {
+RequestAnswer TFrmKelvaneMain::exportHistory(const ProgramRequest& request) {
+  knowOwnFiles();
   std::string failure;
   std::string englishFailure;
-  if (exportRecentHistory(heldHistory(), request.days, utcSecondsNow(), toWide(request.file), failure,
-                          &englishFailure))
-    return kExitDone;
-  // A scheduled export has nobody to show a box to: its failure goes into the log.
-  UnattendedFailures().failed(options_, DataFolder(), failure, englishFailure);
-  return kExitFailed;
+  const RequestAnswer answer =
+      exportRecentHistory(heldHistory(), request.days, utcSecondsNow(), toWide(request.file), failure, &englishFailure);
+  // The start that asked words the failure from the answer; the log keeps it as well.
+  if (answer.code != kExitDone) UnattendedFailures().failed(options_, DataFolder(), failure, englishFailure);
+  return answer;
+}
+
+void TFrmKelvaneMain::knowOwnFiles() {
+  knowProgramFiles({toUtf8(settingsFileName_), toUtf8(historyFileBeside(settingsFileName_)),
+                    toUtf8(LogFilePath(options_, DataFolder())), toUtf8(programFolder())});
 }
 
 }  // namespace kelvane

@@ -116,10 +116,14 @@ LRESULT TFrmKelvaneMain::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
       if (wParam == kTimerSnapshot) onTimerSnapshotTimer();
       if (wParam == kTimerReleaseSettled) finishRelease();
       return 0;
-    case WM_COPYDATA:
-      if (const auto request = receivedRequest(*reinterpret_cast<const COPYDATASTRUCT*>(lParam)))
-        return carryOutRequest(*request);
-      return defaultProc(message, wParam, lParam);
+    case WM_COPYDATA: {
+      const auto& data = *reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+      if (!isProgramRequest(data)) return defaultProc(message, wParam, lParam);
+      // A newer start's switch, or a malformed message: never answered as done.
+      if (const auto request = receivedRequest(data))
+        return static_cast<LRESULT>(packedAnswer(carryOutRequest(*request)));
+      return kAnswerNotUnderstood;
+    }
     case WM_INSTANCE_NOTICE:
       onInstanceNotice();
       return 0;

@@ -82,7 +82,7 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>,
 
   // What a start with switches asks for: handed over by a second start (WM_COPYDATA), or this
   // start's own /history or /settings. Returns the exit code for the starting process.
-  int carryOutRequest(const ProgramRequest& request);
+  RequestAnswer carryOutRequest(const ProgramRequest& request);
 
   // What the history window asks of the form (main_form_history_win.cpp).
   HistoryContent heldHistory() override;
@@ -133,7 +133,9 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>,
   void onTimerSnapshotTimer();
   // The release's second reading: its event and, when the user asked for it, its balloon.
   void finishRelease();
-  int exportHistory(const ProgramRequest& request);
+  RequestAnswer exportHistory(const ProgramRequest& request);
+  // Tells the export which files are the program's own (the log's place follows the options).
+  void knowOwnFiles();
 
   // The tick (main_form_tick_win.cpp).
   void onTimer1Timer();

@@ -17,6 +17,7 @@
 #include "common/system_library_win.h"
 #include "common/window_win.h"
 #include "history/command_handover_win.h"
+#include "history/history_export_win.h"
 
 using namespace kelvane;
 
@@ -65,8 +66,17 @@ std::optional<int> answerRequest(const ProgramRequest& request) {
     showUsage(request);
     return exitCodeOf(request.kind);
   }
-  if (const HWND running = FindWindowW(kMainFormClassName, nullptr))
-    return handOverRequest(running, request).value_or(kExitFailed);
+  if (const HWND running = FindWindowW(kMainFormClassName, nullptr)) {
+    const std::optional<RequestAnswer> answer = handOverRequest(running, request);
+    if (!answer) {
+      tellCommandWords(tr(TextId::StartupCopyNotResponding), CommandWords::Failure, request.quiet);
+      return kExitFailed;
+    }
+    // The running copy says why; one older than this start answers only the code.
+    if (answer->problem != ExportProblem::None)
+      tellCommandWords(exportFailureText(speaking(), *answer, request.file), CommandWords::Failure, request.quiet);
+    return exitCodeOfAnswer(*answer);
+  }
   return carryOutAlone(request);
 }
 

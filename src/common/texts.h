@@ -105,6 +105,8 @@ namespace kelvane {
   X(ProcessButtons, "process.buttons", Buttons)                                \
   X(ProcessEndFailed, "process.endFailed", Plain)                              \
   X(ProcessReleaseFailed, "process.releaseFailed", Plain)                      \
+  X(ProcessReleased, "process.released", BalloonText)                          \
+  X(ProcessNothingReleased, "process.nothingReleased", BalloonText)            \
   /* the options dialog */                                                     \
   X(OptionsCaption, "options.caption", Plain)                                  \
   X(OptionsPages, "options.pages", List)                                       \
@@ -239,6 +241,7 @@ namespace kelvane {
   X(HistoryGrowers, "history.growers", Plain)                                  \
   X(HistoryGrowersLastDay, "history.growersLastDay", Plain)                    \
   X(HistoryNoGrowers, "history.noGrowers", Plain)                              \
+  X(HistoryWindowTooSmall, "history.windowTooSmall", Plain)                    \
   X(HistoryNotRunning, "history.notRunning", Plain)                            \
   X(HistoryNotRecorded, "history.notRecorded", Plain)                          \
   X(HistoryMomentLoad, "history.momentLoad", Plain)                            \
@@ -288,7 +291,13 @@ namespace kelvane {
   X(CommandLineExtraArgument, "commandLine.extraArgument", Plain)              \
   X(CommandLineBadDays, "commandLine.badDays", Plain)                          \
   X(CommandLineUnknownArgument, "commandLine.unknownArgument", Plain)          \
-  X(CommandLineUnknownSwitch, "commandLine.unknownSwitch", Plain)
+  X(CommandLineUnknownSwitch, "commandLine.unknownSwitch", Plain)              \
+  X(CommandLineQuiet, "commandLine.quiet", Plain)                              \
+  X(CommandLineQuietAlone, "commandLine.quietAlone", Plain)                    \
+  X(CommandLineNotUnderstood, "commandLine.notUnderstood", Plain)              \
+  X(ExportProgramFile, "commandLine.exportProgramFile", Plain)                 \
+  X(ExportNotDiskFile, "commandLine.exportNotDiskFile", Plain)                 \
+  X(ExportReadOnly, "commandLine.exportReadOnly", Plain)
 
 // What the code around a text relies on; every language keeps it.
 enum class TextShape : std::uint8_t {

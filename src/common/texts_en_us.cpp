@@ -100,6 +100,8 @@ constexpr TextTable kEnglish = {{
     {ProcessButtons, "{first}\nRelease memory\nEnd process\nCancel"},
     {ProcessEndFailed, "Cannot end the process {name}: {error}"},
     {ProcessReleaseFailed, "Cannot release the memory of the process {name}: {error}"},
+    {ProcessReleased, "Released {size} from {name}"},
+    {ProcessNothingReleased, "No memory to release from {name}"},
     {OptionsCaption, "Kelvane Settings"},
     {OptionsPages, "General|Advanced|Menu|Icon|Themes"},
     {OptionsShowPageFile, "Show &page file instead of physical memory"},
@@ -232,6 +234,7 @@ constexpr TextTable kEnglish = {{
     {HistoryGrowers, "Top growing processes"},
     {HistoryGrowersLastDay, "Top growing processes (last 24 hours)"},
     {HistoryNoGrowers, "No process grew"},
+    {HistoryWindowTooSmall, "The window is too small to show the programs that grew most"},
     {HistoryNotRunning, "Kelvane was not running"},
     {HistoryNotRecorded, "Nothing recorded"},
     {HistoryMomentLoad, "Memory load: {least}% to {most}%, average {mean}%"},
@@ -280,8 +283,8 @@ constexpr TextTable kEnglish = {{
     {CommandLineSettings, "Show the settings dialog"},
     {CommandLineRelease, "Release memory once"},
     {CommandLineExit, "Exit the running Kelvane"},
-    {CommandLineExportOperands, "file [days]"},
-    {CommandLineExport, "Export the memory history of the last days ({default} by default, at most {most}) to a CSV file"},
+    {CommandLineExportOperands, "FILE [DAYS]"},
+    {CommandLineExport, "Export the memory history of the last DAYS days (default {default}, at most {most}) to a CSV file"},
     {CommandLineHelp, "Show this help"},
     {CommandLineWithoutCopy,
      "When Kelvane is not running, /history and /settings start it first; /release and /export-history exit "
@@ -292,6 +295,12 @@ constexpr TextTable kEnglish = {{
     {CommandLineBadDays, "The number of days must be a whole number from 1 to {most}: \"{argument}\""},
     {CommandLineUnknownArgument, "Unrecognized argument \"{argument}\""},
     {CommandLineUnknownSwitch, "Unrecognized switch \"{argument}\""},
+    {CommandLineQuiet, "Before /release, /exit or /export-history: show no window on failure"},
+    {CommandLineQuietAlone, "/quiet may stand only before /release, /exit or /export-history"},
+    {CommandLineNotUnderstood, "The running Kelvane does not understand this command (it may be an older version)"},
+    {ExportProgramFile, "\"{path}\" is one of Kelvane's own files; the history is not exported there."},
+    {ExportNotDiskFile, "\"{path}\" is not an ordinary file on a disk; the history is not exported there."},
+    {ExportReadOnly, "\"{path}\" is read-only; the history is not exported there."},
 }};
 
 static_assert(inKeyOrder(kEnglish), "one text per key, in the order of the keys");

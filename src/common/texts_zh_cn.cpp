@@ -88,6 +88,8 @@ constexpr TextTable kSimplifiedChinese = {{
     {ProcessButtons, "{first}\n释放内存\n终止进程\n取消"},
     {ProcessEndFailed, "无法终止进程 {name}: {error}"},
     {ProcessReleaseFailed, "无法释放进程 {name} 的内存: {error}"},
+    {ProcessReleased, "已释放 {name} 的 {size}"},
+    {ProcessNothingReleased, "{name} 没有可释放的内存"},
     {OptionsCaption, "Kelvane 设置"},
     {OptionsPages, "一般|附加|托盘菜单|显示|主题"},
     {OptionsShowPageFile, "显示页面文件而不是物理内存(&P)"},
@@ -216,6 +218,7 @@ constexpr TextTable kSimplifiedChinese = {{
     {HistoryGrowers, "增长最多的进程"},
     {HistoryGrowersLastDay, "增长最多的进程 (最近 24 小时)"},
     {HistoryNoGrowers, "没有增长的进程"},
+    {HistoryWindowTooSmall, "窗口太小, 未显示增长最多的进程"},
     {HistoryNotRunning, "Kelvane 没有运行"},
     {HistoryNotRecorded, "没有记录"},
     {HistoryMomentLoad, "负载: 最低 {least}%, 平均 {mean}%, 最高 {most}%"},
@@ -262,7 +265,7 @@ constexpr TextTable kSimplifiedChinese = {{
     {CommandLineRelease, "释放一次内存"},
     {CommandLineExit, "退出正在运行的 Kelvane"},
     {CommandLineExportOperands, "文件 [天数]"},
-    {CommandLineExport, "将最近若干天 (默认 {default} 天, 最多 {most} 天) 的内存历史导出为 CSV 文件"},
+    {CommandLineExport, "导出最近 天数 天的内存历史 (默认 {default} 天, 最多 {most} 天) 到 CSV 文件"},
     {CommandLineHelp, "显示此帮助"},
     {CommandLineWithoutCopy,
      "没有运行的 Kelvane 时, /history 和 /settings 先启动程序; /release 和 /export-history 完成后即退出, 不显示图标."},
@@ -272,6 +275,12 @@ constexpr TextTable kSimplifiedChinese = {{
     {CommandLineBadDays, "天数必须是 1 到 {most} 之间的整数: \"{argument}\""},
     {CommandLineUnknownArgument, "无法识别的参数 \"{argument}\""},
     {CommandLineUnknownSwitch, "无法识别的开关 \"{argument}\""},
+    {CommandLineQuiet, "放在 /release、/exit 或 /export-history 之前: 出错时不显示窗口"},
+    {CommandLineQuietAlone, "/quiet 只能放在 /release、/exit 或 /export-history 之前"},
+    {CommandLineNotUnderstood, "正在运行的 Kelvane 不理解此命令 (它可能是较早的版本)"},
+    {ExportProgramFile, "\"{path}\" 是 Kelvane 自己的文件, 不能导出到这里。"},
+    {ExportNotDiskFile, "\"{path}\" 不是磁盘上的普通文件, 不能导出到这里。"},
+    {ExportReadOnly, "\"{path}\" 是只读文件, 不能导出到这里。"},
 }};
 
 static_assert(inKeyOrder(kSimplifiedChinese), "one text per key, in the order of the keys");

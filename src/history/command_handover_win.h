@@ -25,15 +25,25 @@ std::vector<std::string> commandLineArguments(const wchar_t* commandLine);
 // has a folder of its own.
 ProgramRequest withFullPath(ProgramRequest request);
 
-// Sends the request to the running copy's main form and waits for its answer, the exit code;
-// nothing when it did not answer in time or the window is gone.
-std::optional<int> handOverRequest(HWND runningForm, const ProgramRequest& request,
-                                   UINT timeoutMs = kRequestAnswerWaitMs);
+// Sends the request to the running copy's main form and waits for its answer; nothing when it
+// did not answer in time or the window is gone.
+std::optional<RequestAnswer> handOverRequest(HWND runningForm, const ProgramRequest& request,
+                                             UINT timeoutMs = kRequestAnswerWaitMs);
 
-// In the running copy's WM_COPYDATA: the request, or nothing for a message that is not one.
+// In the running copy's WM_COPYDATA: whether the message is the program's at all (another
+// program's goes to the default handling), and the request in it, or nothing for one this copy
+// does not understand (answered kAnswerNotUnderstood).
+bool isProgramRequest(const COPYDATASTRUCT& data);
 std::optional<ProgramRequest> receivedRequest(const COPYDATASTRUCT& data);
 
-// "/?" and a bad command line: the usage (after what was wrong) in a message box.
+// Where a command's words go: standard error when it is a file or a pipe; else the console of
+// the process that started this one; else a window, unless /quiet was given. A failure's window
+// is a message box, the usage's too. True when the words reached someone.
+enum class CommandWords { Usage, BadCommandLine, Failure };
+// `consoleText`, when given, is what a console or a file gets instead (the usage as a table).
+bool tellCommandWords(const std::string& text, CommandWords kind, bool quiet, const std::string& consoleText = {});
+
+// "/?" and a bad command line: the usage (after what was wrong).
 void showUsage(const ProgramRequest& request);
 
 }  // namespace kelvane

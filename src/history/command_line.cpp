@@ -62,9 +62,15 @@ ProgramRequest exportRequest(std::span<const std::string> operands) {
   return request;
 }
 
-}  // namespace
+// A full path as GetFullPathNameW gives it: a drive's ("C:\\...") or a share's ("\\\\server\\...").
+bool isFullPath(const std::string& path) {
+  const bool drive = path.size() >= 3 && ((path[0] | 0x20) >= 'a' && (path[0] | 0x20) <= 'z') && path[1] == ':' &&
+                     (path[2] == '\\' || path[2] == '/');
+  const bool share = path.size() >= 3 && (path[0] == '\\' || path[0] == '/') && (path[1] == '\\' || path[1] == '/');
+  return drive || share;
+}
 
-ProgramRequest parseCommandLine(std::span<const std::string> arguments) {
+ProgramRequest parseSwitch(std::span<const std::string> arguments) {
   if (arguments.empty()) return {};
   const std::string& first = arguments[0];
   if (!isSwitch(first)) return bad(tr(TextId::CommandLineUnknownArgument, {{"argument", first}}));
@@ -81,6 +87,20 @@ ProgramRequest parseCommandLine(std::span<const std::string> arguments) {
   return bad(tr(TextId::CommandLineUnknownSwitch, {{"argument", first}}));
 }
 
+}  // namespace
+
+ProgramRequest parseCommandLine(std::span<const std::string> arguments) {
+  if (!arguments.empty() && isSwitch(arguments[0]) && lowerAsciiText(std::string_view(arguments[0]).substr(1)) == "quiet") {
+    ProgramRequest request = parseSwitch(arguments.subspan(1));
+    const bool quietable = request.kind == Kind::Release || request.kind == Kind::Exit ||
+                           request.kind == Kind::ExportHistory || request.kind == Kind::BadCommandLine;
+    if (!quietable || arguments.size() == 1) request = bad(tr(TextId::CommandLineQuietAlone));
+    request.quiet = true;
+    return request;
+  }
+  return parseSwitch(arguments);
+}
+
 std::string usageText() {
   // The switches are the program's words in every language; the tab lines the descriptions up.
   return tr(TextId::CommandLineUsage) + "\n"
@@ -93,8 +113,132 @@ std::string usageText() {
          "\t" + tr(TextId::CommandLineExport, {{"default", std::to_string(kDefaultExportDays)},
                                                {"most", std::to_string(kMostExportDays)}}) + "\n"
          "/?\t" + tr(TextId::CommandLineHelp) + "\n"
+         "/quiet\t" + tr(TextId::CommandLineQuiet) + "\n"
          "\n" + tr(TextId::CommandLineWithoutCopy) + "\n"
          "\n" + tr(TextId::CommandLineExitCodes);
+}
+
+namespace {
+
+// One code point of UTF-8 at `at`: its length in bytes and its columns on a console.
+struct Glyph {
+  std::size_t bytes = 1;
+  std::size_t columns = 1;
+};
+
+Glyph glyphAt(std::string_view text, std::size_t at) {
+  const auto lead = static_cast<unsigned char>(text[at]);
+  const std::size_t bytes = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+  if (bytes == 1 || at + bytes > text.size()) return {1, 1};
+  char32_t code = lead & (0xFF >> (bytes + 1));
+  for (std::size_t i = 1; i < bytes; ++i) code = (code << 6) | (static_cast<unsigned char>(text[at + i]) & 0x3F);
+  // The wide scripts and forms: CJK, kana, hangul, full-width punctuation.
+  const bool wide = (code >= 0x1100 && code <= 0x115F) || (code >= 0x2E80 && code <= 0xA4CF) ||
+                    (code >= 0xAC00 && code <= 0xD7A3) || (code >= 0xF900 && code <= 0xFAFF) ||
+                    (code >= 0xFE30 && code <= 0xFE4F) || (code >= 0xFF00 && code <= 0xFF60) ||
+                    (code >= 0xFFE0 && code <= 0xFFE6) || code >= 0x20000;
+  return {bytes, wide ? 2u : 1u};
+}
+
+// Lines of at most `width` columns: broken at spaces, or between two wide characters; a word
+// longer than the width stands alone.
+std::vector<std::string> wrapped(std::string_view text, std::size_t width) {
+  std::vector<std::string> lines(1);
+  std::size_t used = 0;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    if (text[at] == ' ') {
+      ++at;
+      continue;
+    }
+    // The next unbreakable piece: one wide character, or a run of narrow ones.
+    std::size_t end = at;
+    std::size_t columns = 0;
+    const Glyph first = glyphAt(text, at);
+    if (first.columns == 2) {
+      end += first.bytes, columns = 2;
+      // Closing punctuation stays with what it closes.
+      while (end < text.size() && (text.substr(end, 3) == "ï¼" || text.substr(end, 3) == "ã" ||
+                                   text.substr(end, 3) == "ã" || text[end] == ',' || text[end] == ')'))
+        columns += glyphAt(text, end).columns, end += glyphAt(text, end).bytes;
+    } else {
+      while (end < text.size() && text[end] != ' ') {
+        const Glyph glyph = glyphAt(text, end);
+        if (glyph.columns == 2) break;
+        end += glyph.bytes, columns += 1;
+      }
+    }
+    const bool spaced = at > 0 && text[at - 1] == ' ';
+    const std::size_t gap = used > 0 && spaced ? 1 : 0;
+    if (used > 0 && used + gap + columns > width) {
+      lines.emplace_back();
+      used = 0;
+    } else if (gap) {
+      lines.back() += ' ';
+      used += 1;
+    }
+    lines.back() += text.substr(at, end - at);
+    used += columns;
+    at = end;
+  }
+  return lines;
+}
+
+void addRow(std::string& table, const std::string& name, const std::string& description) {
+  const std::string indent(kSwitchColumn, ' ');
+  const std::size_t nameColumns = consoleColumns(name);
+  std::string first = name;
+  if (nameColumns >= kSwitchColumn) {
+    table += name + "\n";
+    first = indent;
+  } else {
+    first += std::string(kSwitchColumn - nameColumns, ' ');
+  }
+  bool leading = true;
+  for (const std::string& line : wrapped(description, kConsoleWidth - kSwitchColumn)) {
+    table += (leading ? first : indent) + line + "\n";
+    leading = false;
+  }
+}
+
+void addParagraph(std::string& table, const std::string& text) {
+  for (const std::string& line : wrapped(text, kConsoleWidth)) table += line + "\n";
+}
+
+}  // namespace
+
+std::size_t consoleColumns(std::string_view text) {
+  std::size_t columns = 0;
+  for (std::size_t at = 0; at < text.size();) {
+    const Glyph glyph = glyphAt(text, at);
+    at += glyph.bytes, columns += glyph.columns;
+  }
+  return columns;
+}
+
+std::vector<UsageRow> usageRows() {
+  return {{"/history", tr(TextId::CommandLineHistory)},
+          {"/settings", tr(TextId::CommandLineSettings)},
+          {"/release", tr(TextId::CommandLineRelease)},
+          {"/exit", tr(TextId::CommandLineExit)},
+          {"/export-history " + tr(TextId::CommandLineExportOperands),
+           tr(TextId::CommandLineExport,
+              {{"default", std::to_string(kDefaultExportDays)}, {"most", std::to_string(kMostExportDays)}})},
+          {"/?", tr(TextId::CommandLineHelp)},
+          {"/quiet", tr(TextId::CommandLineQuiet)}};
+}
+
+std::string usageFooter() { return tr(TextId::CommandLineWithoutCopy) + "\n\n" + tr(TextId::CommandLineExitCodes); }
+
+std::string usageTable() {
+  std::string table = tr(TextId::CommandLineUsage) + "\n\n";
+  for (const UsageRow& row : usageRows()) addRow(table, row.name, row.description);
+  table += "\n";
+  addParagraph(table, tr(TextId::CommandLineWithoutCopy));
+  table += "\n";
+  addParagraph(table, tr(TextId::CommandLineExitCodes));
+  table.pop_back();  // the words' own line end is added where they are written
+  return table;
 }
 
 int exitCodeOf(ProgramRequest::Kind kind) {
@@ -116,6 +260,7 @@ std::string requestMessage(const ProgramRequest& request) {
 }
 
 ProgramRequest requestFromMessage(const std::string& message) {
+  if (message.size() > kMostRequestBytes || !isValidUtf8(message)) return bad("");
   const std::size_t firstEnd = message.find('\n');
   const std::string name = message.substr(0, firstEnd);
   if (name == "export-history" && firstEnd != std::string::npos) {
@@ -123,7 +268,8 @@ ProgramRequest requestFromMessage(const std::string& message) {
     if (secondEnd == std::string::npos) return bad("");
     const std::string operands[] = {message.substr(secondEnd + 1),
                                     message.substr(firstEnd + 1, secondEnd - firstEnd - 1)};
-    return exportRequest(operands);
+    const ProgramRequest request = exportRequest(operands);
+    return request.kind == Kind::ExportHistory && !isFullPath(request.file) ? bad("") : request;
   }
   for (const SwitchName& known : kSwitches)
     if (known.name == name && known.kind != Kind::ExportHistory && known.kind != Kind::Usage && firstEnd == std::string::npos) {
@@ -132,6 +278,29 @@ ProgramRequest requestFromMessage(const std::string& message) {
       return request;
     }
   return bad("");
+}
+
+// Bits 0-7 the code, 8-15 the problem, 32-63 the system's error: an older copy's bare code reads
+// as a code with no problem.
+std::uint64_t packedAnswer(const RequestAnswer& answer) {
+  return static_cast<std::uint64_t>(answer.code & 0xFF) | (static_cast<std::uint64_t>(answer.problem) << 8) |
+         (static_cast<std::uint64_t>(answer.systemError) << 32);
+}
+
+RequestAnswer unpackedAnswer(std::uint64_t packed) {
+  RequestAnswer answer;
+  answer.code = static_cast<int>(packed & 0xFF);
+  const auto problem = static_cast<std::uint8_t>(packed >> 8);
+  answer.problem = problem <= static_cast<std::uint8_t>(ExportProblem::NotUnderstood)
+                       ? static_cast<ExportProblem>(problem)
+                       : ExportProblem::WriteFailed;
+  answer.systemError = static_cast<std::uint32_t>(packed >> 32);
+  if (answer.code == kAnswerNotUnderstood) answer.problem = ExportProblem::NotUnderstood;
+  return answer;
+}
+
+int exitCodeOfAnswer(const RequestAnswer& answer) {
+  return answer.code == kAnswerNotUnderstood ? kExitBadCommandLine : answer.code;
 }
 
 }  // namespace kelvane

@@ -19,8 +19,12 @@ std::vector<GraphColumn> graphColumns(std::span<const MinuteRecord> minutes, std
   auto minute = std::lower_bound(minutes.begin(), minutes.end(), from - kMinuteSeconds + 1,
                                  [](const MinuteRecord& m, std::int64_t s) { return m.start < s; });
   for (; minute != minutes.end() && minute->start < to; ++minute) {
+    // A minute ends where the next one begins: its last column is the one before the column of
+    // the next minute's first second, so consecutive minutes meet with no column between them
+    // however wide the plot, and a minute narrower than a column still keeps its own.
     const std::size_t first = columnOf(std::max(minute->start, from), from, to, columns);
-    const std::size_t last = columnOf(std::min(minute->start + kMinuteSeconds - 1, to - 1), from, to, columns);
+    const std::size_t next = columnOf(minute->start + kMinuteSeconds, from, to, columns);
+    const std::size_t last = next > first ? next - 1 : first;
     for (std::size_t c = first; c <= last; ++c) {
       GraphColumn& column = result[c];
       column.minLoad = column.recorded ? std::min(column.minLoad, minute->minLoad) : minute->minLoad;

@@ -1,9 +1,10 @@
 #pragma once
 // The graph's reduction: the minutes of a range spread over the picture's pixel columns, each
 // column with the least, mean and greatest load of the minutes it covers, or nothing (a gap).
-// Column c covers the seconds [from + c*span/columns, from + (c+1)*span/columns) of the range;
-// a minute counts in every column that one of its sixty seconds falls in, so a short range
-// drawn wide has no holes between its minutes.
+// Column c covers the seconds [from + c*span/columns, from + (c+1)*span/columns) of the range.
+// A minute starting at s counts in the columns from columnOf(s) to columnOf(s + 60) - 1, and at
+// least in columnOf(s): consecutive minutes leave no hole between them at any width, and a
+// column that straddles two minutes belongs to the later one (when that one was recorded).
 
 #include <cstddef>
 #include <cstdint>

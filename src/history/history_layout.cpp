@@ -18,7 +18,10 @@ constexpr int kExportButtonWidth = 96;
 constexpr int kLoadAxisWidth = 36;
 constexpr int kTimeAxisHeight = 36;
 constexpr int kGrowersWidth = 220;
-constexpr int kNarrowestWithGrowers = 520;
+constexpr int kLeastPlotWidth = 320;
+constexpr int kLeastPlotHeight = 160;
+constexpr int kLineHeight = 16;
+constexpr int kLineGap = 4;
 constexpr int kDefaultWidth = 640;
 constexpr int kDefaultHeight = 360;
 
@@ -55,6 +58,10 @@ ViewPoint defaultHistoryClientSize(int dpi) {
   return {scaleToDpi(kDefaultWidth, dpi), scaleToDpi(kDefaultHeight, dpi)};
 }
 
+ViewPoint leastPlotWithGrowers(int dpi) {
+  return {scaleToDpi(kLeastPlotWidth, dpi), scaleToDpi(kLeastPlotHeight, dpi)};
+}
+
 HistoryLayout layoutHistoryWindow(int clientWidth, int clientHeight, int dpi, const HistoryTextWidths& texts) {
   HistoryLayout layout;
   layout.client = {0, 0, std::max(0, clientWidth), std::max(0, clientHeight)};
@@ -76,17 +83,25 @@ HistoryLayout layoutHistoryWindow(int clientWidth, int clientHeight, int dpi, co
   layout.leastWidth = x + exportWidth + margin;
 
   const int top = margin + buttonHeight + margin;
-  const int bottom = std::max(top, clientHeight - margin);
-  int plotRight = clientWidth - margin;
-  // A wider heading widens the list, and the window has to be as much wider to show it.
-  const int growersWidth = std::max(scaleToDpi(kGrowersWidth, dpi), widthWithSpare(texts.growersHeading));
-  const int growersExtra = growersWidth - scaleToDpi(kGrowersWidth, dpi);
-  if (clientWidth >= scaleToDpi(kNarrowestWithGrowers, dpi) + growersExtra) {
-    layout.growers = {clientWidth - margin - growersWidth, top, clientWidth - margin, bottom};
-    plotRight = layout.growers.left - margin;
-  }
+  int bottom = std::max(top, clientHeight - margin);
   const int plotLeft = margin + scaleToDpi(kLoadAxisWidth, dpi);
-  const int plotBottom = std::max(top, bottom - scaleToDpi(kTimeAxisHeight, dpi));
+  const int timeAxisHeight = scaleToDpi(kTimeAxisHeight, dpi);
+  int plotRight = clientWidth - margin;
+  // The list goes beside the plot while the plot keeps its least size; a wider heading (a longer
+  // language) widens the list, and the window has to be as much larger to show it.
+  const int growersWidth = std::max(scaleToDpi(kGrowersWidth, dpi), widthWithSpare(texts.growersHeading));
+  const int plotRightWithGrowers = clientWidth - margin - growersWidth - margin;
+  const ViewPoint least = leastPlotWithGrowers(dpi);
+  if (plotRightWithGrowers - plotLeft >= least.x && bottom - timeAxisHeight - top >= least.y) {
+    layout.growers = {plotRightWithGrowers + margin, top, clientWidth - margin, bottom};
+    plotRight = plotRightWithGrowers;
+  } else {
+    // The list gives way to a line that says why it is not shown.
+    const int lineHeight = texts.lineHeight > 0 ? texts.lineHeight : scaleToDpi(kLineHeight, dpi);
+    layout.tooSmall = {margin, std::max(top, bottom - lineHeight), std::max(margin, clientWidth - margin), bottom};
+    bottom = std::max(top, layout.tooSmall.top - scaleToDpi(kLineGap, dpi));
+  }
+  const int plotBottom = std::max(top, bottom - timeAxisHeight);
   layout.graph = {plotLeft, top, std::max(plotLeft, plotRight), plotBottom};
   layout.loadAxis = {margin, top, plotLeft, plotBottom};
   layout.timeAxis = {plotLeft, plotBottom, layout.graph.right, bottom};

@@ -42,7 +42,8 @@ struct HistoryLayout {
   ViewRect graph;     // the plot, one column per pixel
   ViewRect loadAxis;  // the percent labels left of the plot
   ViewRect timeAxis;  // the marks of alerts and releases and the time labels under the plot
-  ViewRect growers;   // the list beside the plot; empty when the window is too narrow for it
+  ViewRect growers;   // the list beside the plot; empty when the window is too small for it
+  ViewRect tooSmall;  // in its place, a line under the plot saying so; empty while the list shows
   int dpi = 96;
   int leastWidth = 0;  // the client width the row of buttons needs
 };
@@ -53,6 +54,7 @@ struct HistoryTextWidths {
   std::array<int, kHistoryRangeCount> ranges{};
   int exportButton = 0;
   int growersHeading = 0;  // the longer of its two headings
+  int lineHeight = 0;      // a line of text; 0: 16 pixels at 96 DPI, scaled
 };
 HistoryLayout layoutHistoryWindow(int clientWidth, int clientHeight, int dpi, const HistoryTextWidths& texts = {});
 
@@ -62,5 +64,9 @@ int widthWithSpare(int textWidth);
 
 // 640 x 360 at 96 DPI, scaled.
 ViewPoint defaultHistoryClientSize(int dpi);
+
+// The least plot the list of growers leaves beside it: 320 x 160 at 96 DPI, scaled. When the list
+// does not fit, the plot shrinks first, to this size; below it the list gives way.
+ViewPoint leastPlotWithGrowers(int dpi);
 
 }  // namespace kelvane

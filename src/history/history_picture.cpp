@@ -15,6 +15,7 @@ using Align = DrawStep::Align;
 // of labels.
 constexpr int kMarkSize = 5;
 constexpr int kMarkGap = 2;
+constexpr int kMarkReach = 3;  // how far round a mark the pointer still finds it
 constexpr int kLabelGap = 4;
 constexpr int kMomentPadding = 4;
 constexpr int kMomentOffset = 12;
@@ -195,21 +196,14 @@ class Painter {
     }
   }
 
-  // Alerts point up in the upper row, releases down in the row below, so that a release right
-  // after an alert stays visible.
   void marks() {
-    const int size = scaled(kMarkSize);
-    const int upper = scene_.layout.timeAxis.top + scaled(kMarkGap);
-    const int lower = upper + size + scaled(kMarkGap);
-    const auto columns = static_cast<std::size_t>(graph_.width());
-    for (const HistoryEvent& event : scene_.events) {
-      const std::size_t column = columnOf(event.time, scene_.from, scene_.to, columns);
-      if (column >= columns) continue;
-      const int x = columnX(column);
-      if (event.kind == HistoryEventKind::Alert)
-        triangle({x, upper}, {x - size, upper + size}, {x + size, upper + size}, look_.red);
-      else if (event.kind == HistoryEventKind::Release)
-        triangle({x - size, lower}, {x + size, lower}, {x, lower + size}, look_.release);
+    for (const HistoryMark& mark : historyMarks(scene_.layout, scene_.events, scene_.from, scene_.to)) {
+      const ViewRect& box = mark.box;
+      const int x = columnX(mark.column);
+      if (mark.kind == HistoryEventKind::Alert)
+        triangle({x, box.top}, {box.left, box.bottom - 1}, {box.right - 1, box.bottom - 1}, look_.red);
+      else
+        triangle({box.left, box.top}, {box.right - 1, box.top}, {x, box.bottom - 1}, look_.release);
     }
   }
 
@@ -237,6 +231,8 @@ class Painter {
   }
 
   void growers() {
+    const ViewRect& tooSmall = scene_.layout.tooSmall;
+    if (tooSmall.width() > 0 && tooSmall.height() > 0) text(tooSmall, tr(TextId::HistoryWindowTooSmall));
     const ViewRect& list = scene_.layout.growers;
     if (list.width() <= 0) return;
     int y = list.top;
@@ -261,6 +257,45 @@ class Painter {
 
 }  // namespace
 
+std::vector<HistoryMark> historyMarks(const HistoryLayout& layout, std::span<const HistoryEvent> events,
+                                      std::int64_t from, std::int64_t to) {
+  const int dpi = layout.dpi;
+  const int size = scaleToDpi(kMarkSize, dpi);
+  const int upper = layout.timeAxis.top + scaleToDpi(kMarkGap, dpi);
+  const int lower = upper + size + scaleToDpi(kMarkGap, dpi);
+  const auto columns = static_cast<std::size_t>(std::max(0, layout.graph.width()));
+  std::vector<HistoryMark> marks;
+  for (const HistoryEvent& event : events) {
+    if (event.kind != HistoryEventKind::Alert && event.kind != HistoryEventKind::Release) continue;
+    const std::size_t column = columnOf(event.time, from, to, columns);
+    if (column >= columns) continue;
+    const int x = layout.graph.left + static_cast<int>(column);
+    const int top = event.kind == HistoryEventKind::Alert ? upper : lower;
+    marks.push_back({column, event.kind, {x - size, top, x + size + 1, top + size + 1}});
+  }
+  return marks;
+}
+
+std::optional<std::size_t> markColumnAt(std::span<const HistoryMark> marks, ViewPoint at, int dpi) {
+  const int reach = scaleToDpi(kMarkReach, dpi);
+  std::optional<std::size_t> nearest;
+  long long nearestDistance = 0;
+  for (const HistoryMark& mark : marks) {
+    const ViewRect& box = mark.box;
+    const ViewRect area{box.left - reach, box.top - reach, box.right + reach, box.bottom + reach};
+    if (!area.contains(at)) continue;
+    // Twice the distances, so that a box's centre between two pixels stays whole.
+    const long long dx = 2LL * at.x - (box.left + box.right - 1);
+    const long long dy = 2LL * at.y - (box.top + box.bottom - 1);
+    const long long distance = dx * dx + dy * dy;
+    if (!nearest || distance < nearestDistance) {
+      nearest = mark.column;
+      nearestDistance = distance;
+    }
+  }
+  return nearest;
+}
+
 std::vector<DrawStep> historyPicture(const HistoryScene& scene, const HistoryLook& look,
                                      const LocalTimeOf& localTimeOf, const TextSize& textSize) {
   return Painter(scene, look, textSize).paint(localTimeOf);
@@ -275,6 +310,7 @@ HistoryTextWidths historyTextWidths(const TextSize& textSize) {
   for (std::size_t i = 0; i < kHistoryRangeCount; ++i) widths.ranges[i] = textSize(rangeText(static_cast<HistoryRange>(i))).x;
   widths.exportButton = textSize(tr(TextId::HistoryExportCsv)).x;
   widths.growersHeading = std::max(textSize(tr(TextId::HistoryGrowers)).x, textSize(tr(TextId::HistoryGrowersLastDay)).x);
+  widths.lineHeight = textSize("国").y;
   return widths;
 }
 

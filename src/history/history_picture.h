@@ -65,6 +65,22 @@ struct HistoryScene {
   std::vector<std::string> growerLines;
 };
 
+// An alert's or a release's mark under the plot: the column it stands for and the box its
+// triangle is drawn in (right and bottom edges excluded). Alerts point up in the upper row,
+// releases down in the row below, so that a release right after an alert stays visible.
+struct HistoryMark {
+  std::size_t column = 0;
+  HistoryEventKind kind = HistoryEventKind::Alert;
+  ViewRect box;
+};
+std::vector<HistoryMark> historyMarks(const HistoryLayout& layout, std::span<const HistoryEvent> events,
+                                      std::int64_t from, std::int64_t to);
+
+// The column of the mark under the pointer: a mark answers on its box and 3 pixels round it (at
+// 96 DPI, scaled), a target a hand can hit; where two marks' areas overlap, the one whose centre
+// is nearer wins. Nothing when the pointer is on no mark.
+std::optional<std::size_t> markColumnAt(std::span<const HistoryMark> marks, ViewPoint at, int dpi);
+
 std::vector<DrawStep> historyPicture(const HistoryScene& scene, const HistoryLook& look,
                                      const LocalTimeOf& localTimeOf, const TextSize& textSize);
 

@@ -110,8 +110,14 @@ HistoryCommand HistoryView::click(ViewPoint at) {
 }
 
 bool HistoryView::pointAt(ViewPoint at) {
-  if (!layout_.graph.contains(at) || columns_.empty()) return false;
-  const auto column = static_cast<std::size_t>(at.x - layout_.graph.left);
+  if (columns_.empty()) return false;
+  // Under the plot, a mark points at its own column, so its text shows without a hunt for the
+  // one column it stands on.
+  const bool inGraph = layout_.graph.contains(at);
+  const std::optional<std::size_t> mark =
+      inGraph ? std::nullopt : markColumnAt(historyMarks(layout_, events_, from(), to_), at, layout_.dpi);
+  if (!inGraph && !mark) return false;
+  const std::size_t column = mark ? *mark : static_cast<std::size_t>(at.x - layout_.graph.left);
   if (pointed_ == column) return false;
   pointed_ = column;
   return true;

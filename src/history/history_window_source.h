@@ -20,6 +20,7 @@ struct HistoryWindowPlace {
   std::optional<int> top;
   int width = 0;  // the window's outer size; 0: 640 x 360 client pixels at 96 DPI, scaled
   int height = 0;
+  int dpi = 96;  // the DPI the size was kept at
   HistoryRange range = HistoryRange::Day;
 };
 

@@ -4,20 +4,26 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 #include "common/clipboard_win.h"
 #include "common/language.h"
 #include "common/text_win.h"
 #include "common/window_messages_win.h"
 #include "dialogs/file_dialog_win.h"
+#include "dialogs/task_dialog_win.h"
 #include "history/history_export_win.h"
+#include "history/history_window_place.h"
+#include "resource_ids.h"
 
 namespace kelvane {
 
 namespace {
 
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-constexpr DWORD kExStyle = 0;
+// A button on the taskbar of its own, also when an owner is given: without one the window could
+// not be found again once covered or minimised.
+constexpr DWORD kExStyle = WS_EX_APPWINDOW;
 constexpr UINT_PTR kRefreshTimer = 1;
 constexpr UINT kRefreshMs = 60'000;  // a new minute closes every minute
 constexpr int kMinimumWidth = 360;   // client pixels at 96 DPI
@@ -25,6 +31,7 @@ constexpr int kMinimumHeight = 220;
 constexpr int kFontPoints = 9;
 
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
 
 int screenDpi() {
   const ScreenDc screen;
@@ -37,6 +44,20 @@ int windowDpi(HWND window) {
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
   const UINT dpi = getDpiForWindow && window ? getDpiForWindow(window) : 0;
   return dpi > 0 ? static_cast<int>(dpi) : screenDpi();
+}
+
+// A system metric at `dpi`, where the system can give it for another DPI than its own.
+int metricForDpi(int metric, int dpi) {
+  static const auto getSystemMetricsForDpi = reinterpret_cast<GetSystemMetricsForDpiFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
+  const int value = getSystemMetricsForDpi ? getSystemMetricsForDpi(metric, static_cast<UINT>(dpi)) : 0;
+  return value > 0 ? value : GetSystemMetrics(metric);
+}
+
+// The program's icon drawn for a size, rather than one size stretched.
+UniqueIcon programIcon(int size) {
+  return UniqueIcon(static_cast<HICON>(
+      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_KELVANE), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
 }
 
 UniqueFont messageFont(int dpi) {
@@ -56,17 +77,24 @@ SIZE frameFor(int clientWidth, int clientHeight) {
   return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
-// The work area of the monitor the taskbar is on, where the tray icon that opened us is.
-RECT trayWorkArea() {
-  HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+// The work area the window opens in: that of the monitor nearest its kept place or, with no
+// place kept, of the monitor the taskbar is on, where the tray icon that opened us is.
+ViewRect openingWorkArea(const HistoryWindowPlace& place) {
+  HMONITOR monitor = nullptr;
+  if (place.left && place.top) {
+    const RECT kept{*place.left, *place.top, *place.left + std::max(place.width, 1), *place.top + std::max(place.height, 1)};
+    monitor = MonitorFromRect(&kept, MONITOR_DEFAULTTONEAREST);
+  } else {
+    HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+    monitor = taskbar ? MonitorFromWindow(taskbar, MONITOR_DEFAULTTOPRIMARY)
+                      : MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
+  }
   MONITORINFO info{};
   info.cbSize = sizeof info;
-  const HMONITOR monitor = taskbar ? MonitorFromWindow(taskbar, MONITOR_DEFAULTTOPRIMARY)
-                                   : MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
-  if (GetMonitorInfoW(monitor, &info)) return info.rcWork;
   RECT work{};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  return work;
+  if (GetMonitorInfoW(monitor, &info)) work = info.rcWork;
+  else SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  return {work.left, work.top, work.right, work.bottom};
 }
 
 HistoryKey historyKeyOf(WPARAM key) {
@@ -196,20 +224,28 @@ void HistoryWindow::create() {
   const int dpi = screenDpi();
   const ViewPoint client = defaultHistoryClientSize(dpi);
   const SIZE standard = frameFor(client.x, client.y);
-  const int width = place.width > 0 ? place.width : standard.cx;
-  const int height = place.height > 0 ? place.height : standard.cy;
-  const RECT work = trayWorkArea();
-  const int left = place.left.value_or(work.left + (work.right - work.left - width) / 2);
-  const int top = place.top.value_or(work.top + (work.bottom - work.top - height) / 2);
+  const ViewRect frame = historyWindowFrame(place, dpi, {standard.cx, standard.cy}, openingWorkArea(place));
   view_.choose(place.range, utcSecondsNow());
-  createWindow(kExStyle, kHistoryWindowClassName, trWide(TextId::HistoryWindowTitle).c_str(), kStyle, left, top,
-               width, height, owner_);
+  createWindow(kExStyle, kHistoryWindowClassName, trWide(TextId::HistoryWindowTitle).c_str(), kStyle, frame.left,
+               frame.top, frame.width(), frame.height(), owner_);
   if (!hwnd_) throw std::runtime_error(tr(TextId::HistoryNoWindow));
   dpi_ = windowDpi(hwnd_);
   font_ = messageFont(dpi_);
+  setIcons();
   SetTimer(hwnd_, kRefreshTimer, kRefreshMs, nullptr);
   layOut();
   refresh();
+}
+
+// The caption's icon and the taskbar's, each drawn at the size the window's DPI asks for.
+// The ones set before are let go only once the new ones are in their place.
+void HistoryWindow::setIcons() {
+  UniqueIcon small = programIcon(metricForDpi(SM_CXSMICON, dpi_));
+  UniqueIcon large = programIcon(metricForDpi(SM_CXICON, dpi_));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large.get()));
+  smallIcon_ = std::move(small);
+  largeIcon_ = std::move(large);
 }
 
 void HistoryWindow::refresh() {
@@ -273,9 +309,10 @@ void HistoryWindow::exportCsv() {
                                      .extension = L"csv",
                                      .allFilesName = trWide(TextId::HistoryAllFiles)});
   if (!file) return;
-  std::string failure;
-  if (!writeWholeFile(*file, view_.csv(systemLocalTimeOf()), failure))
-    MessageBoxW(hwnd_, toWide(failure).c_str(), trWide(TextId::HistoryWindowTitle).c_str(), MB_ICONERROR | MB_OK);
+  // The same refusals as the command line's export: never over one of the program's own files.
+  const RequestAnswer answer = writeExportFile(*file, view_.csv(systemLocalTimeOf()));
+  if (answer.code != kExitDone)
+    SoundMessageDlg(exportFailureText(speaking(), answer, toUtf8(*file)), MsgDlgKind::Error, mbOK, hwnd_);
 }
 
 void HistoryWindow::onPaint() {
@@ -313,6 +350,7 @@ void HistoryWindow::onKeyDown(WPARAM key) { carryOut(view_.key(historyKeyOf(key)
 void HistoryWindow::onDpiChanged(WPARAM wParam, const RECT& suggested) {
   dpi_ = HIWORD(wParam);
   font_ = messageFont(dpi_);
+  setIcons();
   SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   layOut();
@@ -336,6 +374,7 @@ void HistoryWindow::keepPlace() {
   place.top = normal.top;
   place.width = normal.right - normal.left;
   place.height = normal.bottom - normal.top;
+  place.dpi = dpi_;
   place.range = view_.range();
   source_.keepPlace(place);
 }
@@ -345,6 +384,8 @@ void HistoryWindow::onDestroyed() {
   // Everything the window took goes back: the minutes, columns and growers, and the font.
   view_ = HistoryView();
   font_.reset();
+  smallIcon_.reset();
+  largeIcon_.reset();
   trackingLeave_ = false;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
-// The window "Kelvane 内存历史": resizable, owned by the program's hidden window (no taskbar
-// button of its own), drawn from HistoryView's plan with GDI into a bitmap per paint. The object
-// lives as long as its owner; the window is made when shown and, when closed, gives back its
-// data, font and timer, keeping only the object itself.
+// The window "Kelvane 内存历史": resizable and minimisable, with a taskbar button and the
+// program's icon of its own, drawn from HistoryView's plan with GDI into a bitmap per paint. The object lives as long as its owner; the window is made when
+// shown and, when closed, gives back its data, font, icons and timer, keeping only the object
+// itself.
 
 #include <windows.h>
 
@@ -49,6 +49,7 @@ class HistoryWindow : public WindowBase<HistoryWindow> {
   void onPaint();
   void onMouseMove(LPARAM lParam);
   void onKeyDown(WPARAM key);
+  void setIcons();
   void onDpiChanged(WPARAM wParam, const RECT& suggested);
   void onMinMaxInfo(MINMAXINFO& info) const;
   void keepPlace();
@@ -60,6 +61,7 @@ class HistoryWindow : public WindowBase<HistoryWindow> {
   HWND owner_;
   HistoryView view_;
   UniqueFont font_;
+  UniqueIcon smallIcon_, largeIcon_;
   int dpi_ = 96;
   bool trackingLeave_ = false;
 };

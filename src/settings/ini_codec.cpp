@@ -208,6 +208,19 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
                 makeLine(entry, std::string(kCrLf)));
 }
 
+void IniDocument::remove(std::string_view section, std::string_view key) {
+  const std::size_t header = findSection(section);
+  if (header == npos) return;
+  const std::string name(trimSpaces(key));
+  const std::size_t end = sectionEnd(header);
+  for (std::size_t i = header + 1; i < end; ++i) {
+    if (lines_[i].kind == Kind::Key && sameIniName(nameOf(lines_[i]), name)) {
+      lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(i));
+      return;
+    }
+  }
+}
+
 std::vector<std::string> IniDocument::sectionNames() const {
   std::vector<std::string> names;
   for (const Line& line : lines_)

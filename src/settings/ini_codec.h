@@ -49,6 +49,10 @@ class IniDocument {
   // the file, so each CR or LF is stored as a space.
   void set(std::string_view section, std::string_view key, std::string_view value);
 
+  // Takes out the first matching key of the first matching section, as the profile functions
+  // delete a key; nothing else changes.
+  void remove(std::string_view section, std::string_view key);
+
   // Names of the sections in file order, duplicates included.
   std::vector<std::string> sectionNames() const;
   bool hasSection(std::string_view section) const;

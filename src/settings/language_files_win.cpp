@@ -4,6 +4,7 @@
 #include <list>
 #include <optional>
 
+#include "common/disk_file_win.h"
 #include "common/handles_win.h"
 #include "common/system_info_win.h"
 #include "common/text_win.h"
@@ -22,12 +23,10 @@ bool endsWithLanguageExtension(const std::wstring& name) {
 // more; nothing when it is no ordinary disk file or cannot be read. Looked at before it is
 // opened (opening a device can wait for the device) and again once open.
 std::optional<std::string> readLimitedBytes(const std::wstring& path, std::size_t limit) {
-  constexpr DWORD kNotOrdinary = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT;
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kNotOrdinary)) return std::nullopt;
+  if (fileKindOf(path) != FileKind::Ordinary) return std::nullopt;
   const UniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file || GetFileType(file.get()) != FILE_TYPE_DISK) return std::nullopt;
+  if (!file || !isDiskFile(file.get())) return std::nullopt;
   std::string bytes;
   std::string buffer(std::min<std::size_t>(limit + 1, 65536), '\0');
   DWORD got = 0;

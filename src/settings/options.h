@@ -57,6 +57,8 @@ struct THistorySettings {
   std::optional<std::int32_t> WindowTop;
   std::optional<std::int32_t> WindowWidth;
   std::optional<std::int32_t> WindowHeight;
+  // The DPI the size was saved at; nothing means 96 (files written before it was kept).
+  std::optional<std::int32_t> WindowDpi;
   std::int32_t Range = 1;  // 0..3: 1 hour, 24 hours, 7 days, 30 days
   bool ReleaseBalloon = true;
   bool operator==(const THistorySettings&) const = default;

@@ -11,6 +11,11 @@ namespace {
 
 using O = TKelvaneOptions;
 
+// The DPIs a kept window size may have been saved at; 96 is what a file without one means.
+constexpr std::int32_t kBaseWindowDpi = 96;
+constexpr std::int32_t kLeastWindowDpi = 48;
+constexpr std::int32_t kMostWindowDpi = 960;
+
 // Marks a file nobody has saved yet: every save writes ShowPercentage as 0 or 1.
 constexpr std::int32_t kFirstRunProbe = -101;
 
@@ -81,6 +86,10 @@ THistorySettings loadHistorySettings(const IniDocument& ini) {
   // A size too small to be a window's is no size: the default is used.
   for (auto* size : {&history.WindowWidth, &history.WindowHeight})
     if (*size && **size <= 0) size->reset();
+  history.WindowDpi = readOptionalInteger(ini, kSectionHistory, "WindowDpi");
+  // No screen has such a DPI: the size is taken as saved at 96.
+  if (history.WindowDpi && (*history.WindowDpi < kLeastWindowDpi || *history.WindowDpi > kMostWindowDpi))
+    history.WindowDpi.reset();
   const std::int32_t range = readInteger(ini, kSectionHistory, "Range", history.Range);
   if (range >= 0 && range <= 3) history.Range = range;
   history.ReleaseBalloon = readInteger(ini, kSectionHistory, "ReleaseBalloon", 1) != 0;
@@ -100,6 +109,14 @@ void saveHistorySettings(IniDocument& ini, const THistorySettings& history) {
   writeHistoryKey(ini, "WindowTop", history.WindowTop, defaults.WindowTop);
   writeHistoryKey(ini, "WindowWidth", history.WindowWidth, defaults.WindowWidth);
   writeHistoryKey(ini, "WindowHeight", history.WindowHeight, defaults.WindowHeight);
+  // The size's DPI goes with it, and only when it is not 96: a size saved at 96 DPI leaves the
+  // file as files were before the DPI was kept.
+  if (history.WindowWidth || history.WindowHeight) {
+    if (history.WindowDpi && *history.WindowDpi != kBaseWindowDpi)
+      ini.set(kSectionHistory, "WindowDpi", std::to_string(*history.WindowDpi));
+    else
+      ini.remove(kSectionHistory, "WindowDpi");
+  }
   writeHistoryKey(ini, "Range", history.Range, defaults.Range);
   writeHistoryKey(ini, "ReleaseBalloon", history.ReleaseBalloon ? 1 : 0, 1);
 }

@@ -53,6 +53,7 @@ constexpr DigitStrip kStrip2{77, 8, kStrip2Rows};
 constexpr DigitStrip kStrip3{55, 9, kStrip3Rows};
 constexpr DigitStrip kStrip4{33, 8, kStrip4Rows};
 constexpr DigitStrip kStripMini{44, 6, kStripMiniRows};
+constexpr StripSet kStrips16{kStrip2, kStrip3, kStrip4, kStripMini};
 
 }  // namespace
 
@@ -67,6 +68,7 @@ const DigitStrip& PicClip_2() { return kStrip2; }
 const DigitStrip& PicClip_3() { return kStrip3; }
 const DigitStrip& PicClip_4() { return kStrip4; }
 const DigitStrip& PicClip_Mini() { return kStripMini; }
+const StripSet& stripsAt16() { return kStrips16; }
 
 PixelBuffer& TPicClip::Cell(int index) {
   const int cw = strip_->width / Cols;

@@ -44,12 +44,39 @@ class TPicClip {
   PixelBuffer cell_;
 };
 
-// The four strips the picture draws with, owned by whoever composes pictures (the main form).
+// The four strips of one picture size: bold, thin, narrow and mini digits.
+struct StripSet {
+  const DigitStrip& bold;
+  const DigitStrip& thin;
+  const DigitStrip& narrow;
+  const DigitStrip& mini;
+};
+
+const StripSet& stripsAt16();  // PicClip_2, PicClip_3, PicClip_4, PicClip_Mini
+const StripSet& stripsAt20();
+const StripSet& stripsAt24();
+
+// The holders of one strip set.
+struct StripClips {
+  explicit StripClips(const StripSet& set)
+      : clip2(set.bold), clip3(set.thin), clip4(set.narrow), clipMini(set.mini) {}
+  TPicClip clip2;
+  TPicClip clip3;
+  TPicClip clip4;
+  TPicClip clipMini;
+};
+
+// The strips the picture draws with at each of its designed sizes, owned by whoever composes
+// pictures (the main form).
 struct DigitStrips {
-  TPicClip clip2{PicClip_2()};
-  TPicClip clip3{PicClip_3()};
-  TPicClip clip4{PicClip_4()};
-  TPicClip clipMini{PicClip_Mini()};
+  StripClips at16{stripsAt16()};
+  StripClips at20{stripsAt20()};
+  StripClips at24{stripsAt24()};
+
+  // The holders for a picture designed at 16, 20 or 24 pixels.
+  StripClips& forSize(int designSize) {
+    return designSize == 24 ? at24 : designSize == 20 ? at20 : at16;
+  }
 };
 
 }  // namespace kelvane

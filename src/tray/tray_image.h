@@ -1,5 +1,5 @@
 #pragma once
-// The 16 x 16 tray picture: a background, a bar gauge whose length follows the memory load and
+// The tray picture, 16 x 16 or one of its larger designs (tray/picture_design.h): a background, a bar gauge whose length follows the memory load and
 // whose colour follows the load level, optional segment gaps, and the display value in built-in
 // pixel digits or in the system font. Composed into a plain pixel buffer; the shell turns it
 // into an icon and, for the system font, draws the text the core placed.
@@ -59,6 +59,7 @@ struct TrayImageInput {
   const SystemColorTable& systemColors;
   const NumberFormat& format;            // the system's decimal and thousands separators
   SystemFontMetrics fontMetrics = {};    // used only without InternalFont
+  int size = TrayImageSize;              // the design drawn: 16, 20 or 24 pixels
   PictureColors colors = {};             // the taskbar's and high contrast's, over the settings'
 };
 
@@ -75,9 +76,9 @@ struct TrayPictureKey {
 };
 
 TrayPictureKey trayPictureKey(const MemorySample& sample, const TKelvaneOptions& options,
-                              const NumberFormat& format);
+                              const NumberFormat& format, int size = TrayImageSize);
 
-// The filled length of the bar: the right edge of the fill rectangle.
-int BarFillLength(std::uint32_t memoryLoad, const TKelvaneOptions& options);
+// The filled length of the bar: the right edge of the fill rectangle, in a picture of `size`.
+int BarFillLength(std::uint32_t memoryLoad, const TKelvaneOptions& options, int size = TrayImageSize);
 
 }  // namespace kelvane

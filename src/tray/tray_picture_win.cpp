@@ -4,14 +4,16 @@
 #include <vector>
 
 #include "common/text_win.h"
+#include "tray/picture_design.h"
 #include "tray/picture_text.h"
 
 namespace kelvane {
 
 namespace {
 
-// The picture is designed at 100 % and enlarged as a whole, so its font is sized for 96 DPI
-// whatever the screen's DPI: the text keeps its place in the 16 x 16 layout.
+// The 16-pixel picture is designed at 100 %, so its font is sized for 96 DPI whatever the
+// screen's DPI; a larger design takes the font's pixel height in proportion to its size, and a
+// design repeated for a larger icon repeats its text with it.
 constexpr int kPictureDpi = 96;
 
 BITMAPV5HEADER topDownHeader(int width, int height, bool withAlphaMasks) {
@@ -100,9 +102,9 @@ int trayIconSize() {
   return size > 0 ? size : TrayImageSize;
 }
 
-UniqueFont createPictureFont(const TFontSpec& font) {
+UniqueFont createPictureFont(const TFontSpec& font, int designSize) {
   LOGFONTW lf{};
-  lf.lfHeight = -MulDiv(font.Size, kPictureDpi, 72);
+  lf.lfHeight = -MulDiv(font.Size, kPictureDpi * designSize, 72 * TrayImageSize);
   lf.lfWeight = (font.Style & fsBold) ? FW_BOLD : FW_NORMAL;
   lf.lfItalic = (font.Style & fsItalic) ? TRUE : FALSE;
   lf.lfUnderline = (font.Style & fsUnderline) ? TRUE : FALSE;
@@ -127,8 +129,8 @@ bool PictureTextCanvas::prepare(int width, int height) {
   return dib_ && bits_;
 }
 
-SystemFontMetrics PictureTextCanvas::measure(const std::string& text, HFONT font) {
-  if (!prepare(TrayImageSize, TrayImageSize)) return {};
+SystemFontMetrics PictureTextCanvas::measure(const std::string& text, HFONT font, int size) {
+  if (!prepare(size, size)) return {};
   SelectObjectScope selectFont(dc_.get(), font);
   const std::wstring wide = toWide(text);
   SIZE textSize{}, oneSize{};
@@ -154,10 +156,11 @@ void PictureTextCanvas::draw(PixelBuffer& pixels, const SystemFontTextPlan& plan
   for (std::size_t i = 0; i < pixels.pixels().size(); ++i) pixels.pixels()[i] = bits_[i] & 0xFFFFFFu;
 }
 
-HFONT TTrayPicture::fontFor(const TFontSpec& wanted) {
-  if (!font_ || !(wanted == fontSpec_)) {
-    font_ = createPictureFont(wanted);
+HFONT TTrayPicture::fontFor(const TFontSpec& wanted, int designSize) {
+  if (!font_ || !(wanted == fontSpec_) || designSize != fontDesignSize_) {
+    font_ = createPictureFont(wanted, designSize);
     fontSpec_ = wanted;
+    fontDesignSize_ = designSize;
   }
   return font_.get();
 }
@@ -192,18 +195,20 @@ bool TTrayPicture::showTipAlone(TTrayIconComponent& tray, const TrayTick& tick) 
 
 bool TTrayPicture::show(TTrayIconComponent& tray, const TrayTick& tick) {
   const TKelvaneOptions& o = tick.options;
-  TrayPictureKey key = trayPictureKey(tick.sample, o, tick.format);
-  if (iconSize_ == 0) iconSize_ = trayIconSize();
+  if (iconSize_ == 0) iconSize_ = iconSizeSource_ ? iconSizeSource_() : TrayImageSize;
+  const PictureFit fit = fitPicture(iconSize_);
+  TrayPictureKey key = trayPictureKey(tick.sample, o, tick.format, fit.designSize);
   if (unchanged(key, tick)) return showTipAlone(tray, tick);
 
   SystemFontMetrics metrics;
   HFONT font = nullptr;
   if (!o.InternalFont) {
-    font = fontFor(o.Font);
-    metrics = canvas_.measure(SystemFontText(key.displayText, o.OptimizeForGigabytes, tick.format), font);
+    font = fontFor(o.Font, fit.designSize);
+    metrics = canvas_.measure(SystemFontText(key.displayText, o.OptimizeForGigabytes, tick.format), font,
+                              fit.designSize);
   }
-  const TrayImageInput input{o, tick.sample, key.displayText, key.level,
-                             tick.systemColors, tick.format, metrics, tick.colors};
+  const TrayImageInput input{o,       tick.sample,    key.displayText, key.level, tick.systemColors, tick.format,
+                             metrics, fit.designSize, tick.colors};
   TrayPicture picture = ComposeTrayImage(input, strips_);
   if (picture.fontText && font) canvas_.draw(picture.pixels, *picture.fontText, font);
 
@@ -222,9 +227,9 @@ bool TTrayPicture::show(TTrayIconComponent& tray, const TrayTick& tick) {
   haveShown_ = true;
   if (samePicture) return showTipAlone(tray, tick);
 
-  const PixelBuffer& atSize =
-      iconSize_ == TrayImageSize ? picture.pixels : scaleNearest(picture.pixels, iconSize_, iconSize_);
-  UniqueIcon icon = IconFromBitmap(atSize, picture.seeThrough);
+  bool seeThrough = picture.seeThrough;
+  const PixelBuffer onIcon = placeOnIcon(picture.pixels, fit, seeThrough);
+  UniqueIcon icon = IconFromBitmap(onIcon, seeThrough);
   ++iconsCreated_;
   shown_ = std::move(picture.pixels);
   shownSeeThrough_ = picture.seeThrough;

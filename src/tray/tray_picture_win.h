@@ -1,11 +1,12 @@
 #pragma once
-// From the composed 16 x 16 picture to the notification area: the value in the system font
-// drawn with GDI, the enlargement to the system's small-icon size, the icon itself, and the
-// decision to leave the notification area alone when nothing it shows has changed.
+// From the composed picture to the notification area: the design for the system's small-icon
+// size, the value in the system font drawn with GDI, the icon itself, and the decision to leave
+// the notification area alone when nothing it shows has changed.
 
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -29,15 +30,16 @@ UniqueIcon IconFromBitmap(const PixelBuffer& pixels, bool seeThrough);
 // taskbar's DPI (16 at 100 %, 20 at 125 %, 24 at 150 %, 32 at 200 %).
 int trayIconSize();
 
-// The picture's font as GDI wants it, for the screen's DPI.
-UniqueFont createPictureFont(const TFontSpec& font);
+// The picture's font as GDI wants it, sized for a picture of `designSize` pixels: its points at
+// 96 DPI for 16 pixels, in proportion for the larger designs.
+UniqueFont createPictureFont(const TFontSpec& font, int designSize = TrayImageSize);
 
 // A memory DC and a picture-sized DIB made once and kept, so that measuring and drawing the
 // system-font value makes no GDI object on the ticks that change the picture.
 class PictureTextCanvas {
  public:
-  // Width of `text` and height of "1" in `font`.
-  SystemFontMetrics measure(const std::string& text, HFONT font);
+  // Width of `text` and height of "1" in `font`, on a canvas of `size` pixels.
+  SystemFontMetrics measure(const std::string& text, HFONT font, int size);
   // Draws plan.text in `font` onto the pixels, text background transparent.
   void draw(PixelBuffer& pixels, const SystemFontTextPlan& plan, HFONT font);
 
@@ -74,6 +76,9 @@ struct TrayTick {
 // compares and stops, with no GDI object, no window look-up and no shell call.
 class TTrayPicture {
  public:
+  // `iconSize` tells the notification area's icon size; asked again after invalidate().
+  explicit TTrayPicture(std::function<int()> iconSize = trayIconSize) : iconSizeSource_(std::move(iconSize)) {}
+
   // Composes the picture and, if the picture or its size differ from what `tray` shows, gives it
   // the new icon and tip in one modification; else sends the tip alone when tipDue says so.
   // True when the tray was changed (every change carries the tip).
@@ -83,7 +88,7 @@ class TTrayPicture {
   // icon size again and redraws even if nothing else changed.
   void invalidate();
 
-  // The last picture composed, at 16 x 16, with the system-font value drawn in.
+  // The last picture composed, at its design size, with the system-font value drawn in.
   const PixelBuffer& lastPicture() const { return shown_; }
   // The notification area's icon size as last asked (the picture's own before the first show).
   int iconSize() const { return iconSize_ ? iconSize_ : TrayImageSize; }
@@ -91,13 +96,15 @@ class TTrayPicture {
   std::uint64_t ticksSkipped() const { return ticksSkipped_; }
 
  private:
-  HFONT fontFor(const TFontSpec& wanted);
+  HFONT fontFor(const TFontSpec& wanted, int designSize);
   bool unchanged(const TrayPictureKey& key, const TrayTick& tick) const;
   bool showTipAlone(TTrayIconComponent& tray, const TrayTick& tick);
 
+  std::function<int()> iconSizeSource_;
   DigitStrips strips_;
   UniqueFont font_;
   TFontSpec fontSpec_;
+  int fontDesignSize_ = 0;
   PictureTextCanvas canvas_;
   int iconSize_ = 0;  // 0 until asked for
 

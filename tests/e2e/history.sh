@@ -49,9 +49,12 @@ check "a minute of the run is written beside the settings (within two minutes)" 
   wait_for 150 running_minutes_written
 check "the seeded minutes are kept" test "$(minutes_from 0)" -ge 121
 
+BUTTONS_BEFORE=$(probe taskbar-buttons)
 run_switch "$PROGRAM_DIR" 40 /history
 check "/history: the running copy answers 0" test "$CODE" -eq 0
 check "/history: the window shows" probe wait TFrmKelvaneHistory 20
+one_more_button() { [ "$(probe taskbar-buttons)" -eq $((BUTTONS_BEFORE + 1)) ]; }
+check "the window has a taskbar button of its own" wait_for 10 one_more_button
 sleep 1  # let it paint before the screenshot (the screenshot is an artifact, not a check)
 screenshot history-window
 
@@ -121,7 +124,8 @@ run_switch "$EXPORT_DIR" 40 /export-history alone.csv 31
 check "/export-history (alone): exit code 0" test "$CODE" -eq 0
 check "/export-history (alone): BOM and header" csv_is_whole "$EXPORT_DIR/alone.csv"
 check "/export-history (alone): every minute of the file" test "$(grep -c ',分钟,' "$EXPORT_DIR/alone.csv")" -eq "$MINUTES"
-run_switch "$EXPORT_DIR" 40 /export-history 'Q:\no\such\folder.csv'
+# A scheduled task's failure: no window (/quiet), the reason in the log.
+run_switch "$EXPORT_DIR" 40 /quiet /export-history 'Q:\no\such\folder.csv'
 check "/export-history to a folder that does not exist: exit code 1" test "$CODE" -eq 1
 check "...and its reason is in the log" grep -qF 'Q:\no\such\folder.csv' <(iconv -f GBK -t UTF-8 "$DATA_DIR/Kelvane.log")
 run_switch "$PROGRAM_DIR" 60 /release
@@ -134,8 +138,8 @@ check "the history file was only read" test "$(minutes_from 0)" -eq "$MINUTES"
 # A bad switch shows the usage and ends with 2 once the box is closed.
 (cd "$PROGRAM_DIR" && exec wine "$PROGRAM_WIN" /bogus >/dev/null 2>&1) &
 BAD_PID=$!
-check "a bad switch shows the usage" wait_for_message 20
-probe post '#32770' 0x0010 >/dev/null || true  # WM_CLOSE
+check "a bad switch shows the usage" probe wait KelvaneCommandLineHelp 20
+probe post KelvaneCommandLineHelp 0x0010 >/dev/null || true  # WM_CLOSE
 BAD_CODE=0
 timeout 20 tail --pid="$BAD_PID" -f /dev/null
 wait "$BAD_PID" || BAD_CODE=$?

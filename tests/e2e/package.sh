@@ -10,7 +10,8 @@
 #  4. the portable zip unpacked into an empty folder keeps its settings beside the program and
 #     writes nothing anywhere else;
 #  5. the installer and the uninstaller speak English on an English Windows and Simplified
-#     Chinese on a Chinese one.
+#     Chinese on a Chinese one; the installer's welcome page shows the program's own side picture,
+#     the one drawn for the screen's DPI, at 96 and 144 DPI.
 root=$(cd "$(dirname "$0")/../.." && pwd)
 "$root/scripts/package" || { echo "FAILED: package (scripts/package)"; exit 1; }
 source "$(dirname "$0")/lib.sh"
@@ -110,6 +111,7 @@ install_and_remove_in_tools() {  # [portable]
   run_installer /S /AUTOSTART=0 '/D=C:\Tools' && test -s "$tools/kelvane.exe" || return 1
   [ -z "${1:-}" ] || { echo "[General]" > "$tools/Kelvane.Settings"; echo history > "$tools/Kelvane.History"
     echo half made > "$tools/Kelvane.History.new"; }
+  mkdir -p "$tools/Languages" && echo "language.name=Deutsch" > "$tools/Languages/de-DE.lng"
   run_uninstaller "$tools" /S /REMOVESETTINGS && test ! -e "$tools/kelvane.exe"
 }
 check "an install into a folder of the user's is removed with the settings" install_and_remove_in_tools
@@ -118,7 +120,7 @@ check "the user's Themes folder there is left whole" \
 check "the same as a portable copy" install_and_remove_in_tools portable
 check "then its settings and theme files go, the user's other file stays" \
   test -s "$tools/Themes/notes.txt" -a ! -e "$tools/Themes/Mine.Kelvane Theme" -a ! -e "$tools/Kelvane.Settings" \
-    -a ! -e "$tools/Kelvane.History" -a ! -e "$tools/Kelvane.History.new"
+    -a ! -e "$tools/Kelvane.History" -a ! -e "$tools/Kelvane.History.new" -a ! -e "$tools/Languages"
 
 # --- 4. the portable zip ---------------------------------------------------------------------
 portable="$WINEPREFIX/drive_c/Portable Kelvane"
@@ -200,8 +202,31 @@ check_wizard_language() {  # check_wizard_language LOCALE EXE NAME BUTTON CHOICE
   [ -z "${6:-}" ] || installer_shot "$3" "$6" || true
   check "cancelled, it ends" cancel_installer "$3"
 }
+# Under DPI, the installer's welcome page shows PICTURE (assets/installer) in its picture control.
+welcome_shows_picture() {  # welcome_shows_picture DPI PICTURE
+  local i shown=1
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+  LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 wine "$setup" >/dev/null 2>&1 &
+  for i in $(seq 1 120); do
+    [ -n "$(installer_title "Kelvane Setup")" ] && break
+    sleep 0.25
+  done
+  for i in $(seq 1 40); do
+    installer_shot "Kelvane Setup" "welcome-$1-dpi" &&
+      python3 "$KELVANE_SOURCE/tests/e2e/lib/find_side_picture.py" "$ARTIFACTS/welcome-$1-dpi.png" \
+        "$KELVANE_SOURCE/assets/installer/$2" 0 0 10000 10000 > "$ARTIFACTS/welcome-$1-dpi.txt" && { shown=0; break; }
+    sleep 0.25
+  done
+  cancel_installer "Kelvane Setup" || shown=1
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
+  return $shown
+}
+check "at 96 DPI the welcome page shows the program's side picture" welcome_shows_picture 96 side-164x314.bmp
+check "at 144 DPI it shows the one drawn for 144 DPI" welcome_shows_picture 144 side-246x471.bmp
 check_wizard_language en_US.UTF-8 "$setup" "Kelvane Setup" "&Install" "Start Kelvane with Windows" installer-en
 check_wizard_language zh_CN.UTF-8 "$setup" "Kelvane 安装" "安装(&I)" "开机时启动 Kelvane" installer-zh
 check "installed once more, for its uninstaller" run_installer /S /AUTOSTART=0
 check_wizard_language en_US.UTF-8 "$install_dir/uninstall.exe" "Kelvane Uninstall" "&Uninstall" \
-  "Also remove settings, color themes and log"
+  "Also remove settings, color themes, language files, log and memory history"
+check_wizard_language zh_CN.UTF-8 "$install_dir/uninstall.exe" "Kelvane 卸载" "卸载(&U)" \
+  "同时删除设置、颜色主题、语言文件、日志和内存历史" uninstaller-zh

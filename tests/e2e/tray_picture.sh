@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The notification area shows exactly the pixels kelvane-preview composes for the same settings
-# and memory figures: at 100 % (16 x 16) and at 150 % (24 x 24, the nearest-neighbour
-# enlargement), for the default look and for a bordered percentage look with the full bar.
+# and memory figures: at 100 % (16 x 16), at 125 % (20 x 20) and at 150 % (24 x 24), the larger
+# ones the pictures designed for their size (kelvane-preview --size), for the default look and
+# for a bordered percentage look with the full bar.
 #
 # The default look depends on the load and the used physical memory, both of which the tip
 # shows; the tip is read before and after the screenshot and a reading counts only when both
@@ -78,7 +79,9 @@ check_at_dpi() {
     [ "$look" = percentage ] && loads=("$1" $(( $1 + 1 )) $(( $1 > 0 ? $1 - 1 : 0 )))
     local load
     for load in "${loads[@]}"; do
-      wine "$build/tools/preview/kelvane-preview.exe" "${settings[@]}" --load "$load" --total-phys "$2" \
+      local sized=()
+      [ "$size" != 16 ] && sized=(--size "$size")
+      wine "$build/tools/preview/kelvane-preview.exe" "${settings[@]}" "${sized[@]}" --load "$load" --total-phys "$2" \
         --avail-phys "$3" --total-page "$4" --avail-page "$5" > "$work/preview" 2>/dev/null
       # The first icon sits at the right end of the taskbar, 2 pixels from its edges.
       local left=$((1024 - 2 - size)) top=$((768 - 2 - size))
@@ -98,6 +101,7 @@ check_at_dpi() {
 status=0
 for look in default percentage; do
   check_at_dpi "$look" 96 16 || status=1
+  check_at_dpi "$look" 120 20 || status=1
   check_at_dpi "$look" 144 24 || status=1
 done
 exit $status

@@ -13,13 +13,11 @@
 #include "settings/settings_codec.h"
 #include "settings/theme_file.h"
 
+#include "fuzz_check.h"
+
 using namespace kelvane;
 
 namespace {
-
-void check(bool condition) {
-  if (!condition) std::abort();
-}
 
 // A value wrapped in matching quotes loses them on every read, and blanks around a value are
 // trimmed on every read, so neither can round-trip; the same happens with the real profile
@@ -31,24 +29,24 @@ bool stableText(std::string_view s) {
 
 void fuzzSettings(std::string_view text) {
   IniDocument doc = IniDocument::parse(text);
-  check(doc.serialize() == text);
+  FUZZ_CHECK(doc.serialize() == text);
 
   const SettingsContext context{10, "C:\\Kelvane.log"};
   const LoadedOptions loaded = LoadOptionsFromIni(doc, context);
   SaveOptionsToIni(doc, loaded.options);
   const LoadedOptions again = LoadOptionsFromIni(doc, context);
-  check(!again.firstRun);
-  check(IniDocument::parse(doc.serialize()).serialize() == doc.serialize());
+  FUZZ_CHECK(!again.firstRun);
+  FUZZ_CHECK(IniDocument::parse(doc.serialize()).serialize() == doc.serialize());
   TKelvaneOptions expected = loaded.options;
   if (!stableText(expected.Font.Name)) expected.Font.Name = again.options.Font.Name;
   // An automatic text colour (a font Color of -1 in the file) is saved as black by design.
   if (expected.FontColor == clAutomatic) expected.FontColor = clBlack;
-  check(again.options == expected);
+  FUZZ_CHECK(again.options == expected);
 
   // Saving what was loaded from a saved file changes nothing.
   const std::string once = doc.serialize();
   SaveOptionsToIni(doc, again.options);
-  if (again.options == loaded.options) check(doc.serialize() == once);
+  if (again.options == loaded.options) FUZZ_CHECK(doc.serialize() == once);
 
   (void)ReadCustomColors(doc);
 }
@@ -61,19 +59,19 @@ void fuzzTheme(std::string_view text) {
   ApplyThemeColors(options, theme);
 
   const std::string name = MakeValidFileName(text.substr(0, 300));
-  check(name.find_first_of("|<>\"?*:/\\") == std::string::npos);
+  FUZZ_CHECK(name.find_first_of("|<>\"?*:/\\") == std::string::npos);
   WriteThemeFile(doc, name, theme);
   const ThemeColors back = ReadThemeFile(doc);
-  check(back.transBk == theme.transBk && back.fullBar == theme.fullBar);
+  FUZZ_CHECK(back.transBk == theme.transBk && back.fullBar == theme.fullBar);
   for (std::size_t i = 0; i < theme.texts.size(); ++i)
-    if (stableText(theme.texts[i])) check(back.texts[i] == theme.texts[i]);
+    if (stableText(theme.texts[i])) FUZZ_CHECK(back.texts[i] == theme.texts[i]);
 }
 
 void fuzzFileEncoding(std::string_view bytes) {
   const std::string_view units = bytes.substr(0, bytes.size() / 2 * 2);
   for (const FileEncoding order : {FileEncoding::Utf16Le, FileEncoding::Utf16Be}) {
-    check(utf8ToUtf16(utf16ToUtf8(units, order), order) == units);
-    check(utf8ToUtf16(bytes, order).size() % 2 == 0);
+    FUZZ_CHECK(utf8ToUtf16(utf16ToUtf8(units, order), order) == units);
+    FUZZ_CHECK(utf8ToUtf16(bytes, order).size() % 2 == 0);
   }
 }
 

@@ -1,6 +1,8 @@
 // The processes that grew most over a range of the last 24 hours, and the graph's columns.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -124,4 +126,30 @@ TEST(GraphColumns, MinutesSpreadOverTheColumnsTheyCoverWithGapsWhereNothingWasRe
   EXPECT_EQ(columnOf(to - 1, from, to, 300), 299u);
   EXPECT_EQ(columnOf(to, from, to, 300), 300u);
   EXPECT_EQ(columnOf(from - 1, from, to, 300), 300u);
+}
+
+// Over plots of any width up to a 5K screen's, half an hour of consecutive minutes inside an
+// hour's range (its start on a minute, as the window has it, and off one) fills one unbroken run
+// of columns: from the first minute's first column to the column before the one just after the
+// last minute (at least to the last minute's first column), and nothing outside it.
+TEST(GraphColumns, ConsecutiveMinutesLeaveNoHoleAtAnyWidth) {
+  std::mt19937 random(25'08);
+  std::uniform_int_distribution<std::size_t> widths(0, 5000);
+  const std::int64_t recordedFrom = t0 - t0 % 60 + 600;
+  std::vector<MinuteRecord> halfHour;
+  for (int m = 0; m < 30; ++m) halfHour.push_back(minuteAt(recordedFrom + 60 * m, 60, 60 * 40, 40, 40));
+  const std::int64_t lastStart = halfHour.back().start;
+  for (int trial = 0; trial < 400; ++trial) {
+    const std::size_t width = trial == 0 ? 0 : trial == 1 ? 5000 : widths(random);
+    const std::int64_t from = recordedFrom - 600 + (trial % 2 == 0 ? 0 : 17);
+    const std::int64_t to = from + 3600;
+    const std::vector<GraphColumn> columns = graphColumns(halfHour, from, to, width);
+    ASSERT_EQ(columns.size(), width);
+    if (width == 0) continue;
+    const std::size_t first = columnOf(recordedFrom, from, to, width);
+    const std::size_t last = std::max(columnOf(lastStart, from, to, width), columnOf(lastStart + 60, from, to, width) - 1);
+    for (std::size_t c = 0; c < width; ++c)
+      ASSERT_EQ(columns[c].recorded, c >= first && c <= last) << "width " << width << ", column " << c << " of "
+                                                               << first << ".." << last << ", from " << from;
+  }
 }

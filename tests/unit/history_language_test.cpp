@@ -90,10 +90,11 @@ TEST(HistoryInEnglish, TheListGrowsForALongerHeadingAndTheRowOfButtonsSetsTheLea
   HistoryTextWidths widths = historyTextWidths(kTextSize);
   EXPECT_EQ(widths.growersHeading, 37 * 7);  // the heading with "(last 24 hours)"
   widths.exportButton = 200;                 // as a language with a long word would
-  const HistoryLayout layout = layoutHistoryWindow(640, 360, 96, widths);
-  EXPECT_EQ(layout.growers, (ViewRect{632 - 288, 40, 632, 352}));  // 259 pixels and a tenth spare
-  EXPECT_EQ(layout.graph.right, 632 - 288 - 8);
-  EXPECT_EQ(layout.exportButton, (ViewRect{632 - 229, 8, 632, 32}));
+  // (A window wide enough for the wider list beside the least plot.)
+  const HistoryLayout layout = layoutHistoryWindow(700, 360, 96, widths);
+  EXPECT_EQ(layout.growers, (ViewRect{692 - 288, 40, 692, 352}));  // 259 pixels and a tenth spare
+  EXPECT_EQ(layout.graph.right, 692 - 288 - 8);
+  EXPECT_EQ(layout.exportButton, (ViewRect{692 - 229, 8, 692, 32}));
   // Too narrow for the row, the export button goes past the edge rather than over a range
   // button, and the least width is what the row needs.
   const HistoryLayout narrow = layoutHistoryWindow(300, 300, 96, widths);
@@ -127,18 +128,19 @@ TEST(HistoryInEnglish, TheCsvHeadingsAndWordsAreTranslatedItsTimesAndNumbersAreN
 }
 
 TEST(HistoryInEnglish, TheCommandLineSaysWhatIsWrongAndHowToUseIt) {
-  // The Chinese usage as it always was, tabs and all.
+  // The Chinese usage, tabs and all.
   EXPECT_EQ(usageText(),
             "用法: Kelvane [开关]\n\n/history\t显示内存历史窗口\n/settings\t显示设置对话框\n/release\t释放一次内存\n"
             "/exit\t退出正在运行的 Kelvane\n/export-history 文件 [天数]\n"
-            "\t将最近若干天 (默认 1 天, 最多 31 天) 的内存历史导出为 CSV 文件\n/?\t显示此帮助\n\n"
+            "\t导出最近 天数 天的内存历史 (默认 1 天, 最多 31 天) 到 CSV 文件\n/?\t显示此帮助\n"
+            "/quiet\t放在 /release、/exit 或 /export-history 之前: 出错时不显示窗口\n\n"
             "没有运行的 Kelvane 时, /history 和 /settings 先启动程序; /release 和 /export-history 完成后即退出, "
             "不显示图标.\n\n退出代码: 0 完成, 1 失败, 2 命令行有误");
 
   const Speaking english(Language::english());
   const std::string usage = usageText();
   EXPECT_EQ(usage.rfind("Usage: Kelvane [switch]\n\n/history\tShow the memory history window\n", 0), 0u) << usage;
-  EXPECT_NE(usage.find("\n/export-history file [days]\n\tExport the memory history of the last days (1 by default, "
+  EXPECT_NE(usage.find("\n/export-history FILE [DAYS]\n\tExport the memory history of the last DAYS days (default 1, "
                        "at most 31) to a CSV file\n"),
             std::string::npos)
       << usage;

@@ -1,6 +1,7 @@
 // The history window as data: layout at two DPIs, the picture of an hour with a gap, an alert
 // and a release, the pointed moment driven by keys and the mouse, and the texts it shows.
 #include "history/history_view.h"
+#include "history/history_window_place.h"
 
 #include <gtest/gtest.h>
 
@@ -170,4 +171,120 @@ TEST(HistoryView, AnHourWithAGapAnAlertAndAReleaseDrawnPointedAndTold) {
   view.choose(HistoryRange::Month, kNow);
   EXPECT_FALSE(view.pointedMoment());
   EXPECT_EQ(historyRangeOf(7), HistoryRange::Day);
+}
+
+// A mark under the plot answers the pointer on its triangle and 3 pixels round it (scaled at 144
+// DPI), pointing at its own column so the moment tells its event; where an alert's area and a
+// release's overlap, the nearer centre wins.
+TEST(HistoryView, AMarkAnswersOnItselfAndThreePixelsRoundItTheNearerCentreWinning) {
+  for (const int dpi : {96, 144}) {
+    SCOPED_TRACE(dpi);
+    HistoryView view;
+    const ViewPoint client = defaultHistoryClientSize(dpi);
+    view.resize(client.x, client.y, dpi);
+    view.choose(HistoryRange::Hour, kNow);
+    const ViewRect& graph = view.layout().graph;
+    const auto columns = static_cast<std::size_t>(graph.width());
+    // An alert, and a release four columns after it.
+    const std::int64_t alertTime = kFrom + 1000;
+    const std::size_t alertColumn = columnOf(alertTime, kFrom, kTo, columns);
+    std::int64_t releaseTime = alertTime;
+    while (columnOf(releaseTime, kFrom, kTo, columns) < alertColumn + 4) ++releaseTime;
+    HistoryEvent release{releaseTime, HistoryEventKind::Release};
+    view.setData(std::vector<MinuteRecord>{minute(kFrom, 1, 1, 1)},
+                 std::vector<HistoryEvent>{{alertTime, HistoryEventKind::Alert, 95}, release}, {});
+
+    const int x = graph.left + static_cast<int>(alertColumn);
+    const int half = scaleToDpi(5, dpi), reach = scaleToDpi(3, dpi);
+    const int alertTop = graph.bottom + scaleToDpi(2, dpi);  // the upper row of marks
+    const int middle = alertTop + half / 2;
+    const auto pointed = [&](int px, int py) -> std::optional<std::size_t> {
+      view.leave();
+      view.pointAt({px, py});
+      const auto moment = view.pointedMoment();
+      if (!moment) return std::nullopt;
+      return columnOf(moment->to - 1, kFrom, kTo, columns);
+    };
+    EXPECT_EQ(pointed(x, middle), alertColumn);
+    EXPECT_EQ(pointed(x - half - reach, middle), alertColumn);
+    EXPECT_EQ(pointed(x - half - reach - 1, middle), std::nullopt);
+    view.leave();
+    view.pointAt({x - half - reach, middle});
+    ASSERT_TRUE(view.pointedMoment());
+    EXPECT_EQ(view.pointedMoment()->events.size(), 1u);
+    EXPECT_EQ(view.pointedMoment()->events[0].kind, HistoryEventKind::Alert);
+
+    // Between the two: the alert's area and the release's (a row lower, four columns on) overlap.
+    const int releaseTop = alertTop + half + scaleToDpi(2, dpi);
+    EXPECT_EQ(pointed(x + 2, alertTop + half), alertColumn);  // nearer the alert's centre
+    EXPECT_EQ(pointed(x + 3, releaseTop), alertColumn + 4);   // nearer the release's
+    EXPECT_EQ(pointed(x + 4 + half + reach, releaseTop + half), alertColumn + 4);
+    EXPECT_EQ(pointed(x + 4 + half + reach + 1, releaseTop + half), std::nullopt);
+  }
+}
+
+// The list of growers keeps its place while the plot beside it is at least 320 x 160 (96 DPI,
+// scaled): the plot shrinks first; below that a line under the plot says the list is not shown.
+TEST(HistoryView, ThePlotShrinksForTheGrowersDownToItsLeastThenALineSaysTheWindowIsTooSmall) {
+  struct Case {
+    int dpi, width, height;
+    bool list;
+  };
+  // The least plot, a margin and the list (220 at 96 DPI) beside it, the margins and load axis.
+  for (const Case& c : {Case{96, 600, 360, true}, Case{96, 599, 360, false}, Case{96, 640, 244, true},
+                        Case{96, 640, 243, false}, Case{144, 900, 540, true}, Case{144, 899, 540, false},
+                        Case{144, 960, 366, true}, Case{144, 960, 365, false}}) {
+    SCOPED_TRACE(std::to_string(c.dpi) + " DPI, " + std::to_string(c.width) + " x " + std::to_string(c.height));
+    HistoryView view;
+    view.resize(c.width, c.height, c.dpi);  // texts within the design sizes
+    view.choose(HistoryRange::Hour, kNow);
+    const HistoryLayout& layout = view.layout();
+    const ViewPoint least = leastPlotWithGrowers(c.dpi);
+    const int margin = scaleToDpi(8, c.dpi);
+    std::vector<std::string> texts;
+    for (const DrawStep& step : stepsOf(view.picture(HistoryLook(), kUtc, {}, {}, kTextSize), DrawStep::Kind::Text))
+      texts.push_back(step.text);
+    const bool saysTooSmall = std::count(texts.begin(), texts.end(), "窗口太小, 未显示增长最多的进程") == 1;
+    const bool showsList = std::count(texts.begin(), texts.end(), "增长最多的进程") == 1;
+    EXPECT_EQ(showsList, c.list);
+    EXPECT_EQ(saysTooSmall, !c.list);
+    if (c.list) {
+      EXPECT_EQ(layout.growers.width(), scaleToDpi(220, c.dpi));
+      EXPECT_GE(layout.graph.width(), least.x);
+      EXPECT_GE(layout.graph.height(), least.y);
+      EXPECT_TRUE(layout.graph.width() == least.x || layout.graph.height() == least.y);  // at the edge
+      EXPECT_EQ(layout.tooSmall.width(), 0);
+    } else {
+      EXPECT_EQ(layout.growers.width(), 0);
+      EXPECT_EQ(layout.graph.right, c.width - margin);  // the plot takes the list's room
+      // The line is under the time axis, inside the window.
+      EXPECT_GE(layout.tooSmall.top, layout.timeAxis.bottom);
+      EXPECT_EQ(layout.tooSmall.bottom, c.height - margin);
+      EXPECT_EQ(layout.tooSmall.height(), scaleToDpi(16, c.dpi));
+    }
+  }
+}
+
+// A size kept at one DPI opens at another scaled by their ratio, inside the work area.
+TEST(HistoryWindowPlace, AKeptSizeIsScaledByTheDpiNowOverTheDpiItWasKeptAtWithinTheWorkArea) {
+  const ViewRect work{0, 0, 1024, 740};
+  HistoryWindowPlace place;
+  place.left = 40;
+  place.top = 50;
+  place.width = 700;
+  place.height = 420;
+  const ViewPoint standard{656, 399};
+  EXPECT_EQ(historyWindowFrame(place, 96, standard, work), (ViewRect{40, 50, 740, 470}));  // as it always was
+  // Kept at 96, opened at 144: 1,050 x 630, cut to the work area's width and moved into it.
+  EXPECT_EQ(historyWindowFrame(place, 144, standard, work), (ViewRect{0, 50, 1024, 680}));
+  // Kept at 144, opened at 96: two thirds.
+  place.dpi = 144;
+  EXPECT_EQ(historyWindowFrame(place, 96, standard, work), (ViewRect{40, 50, 40 + 467, 50 + 280}));
+  EXPECT_EQ(historyWindowFrame(place, 144, standard, work), (ViewRect{40, 50, 740, 470}));
+  // A place off the work area (a monitor since removed) comes back into it.
+  place.left = 3000;
+  place.top = -500;
+  EXPECT_EQ(historyWindowFrame(place, 144, standard, work), (ViewRect{324, 0, 1024, 420}));
+  // Nothing kept: the standard size, centred.
+  EXPECT_EQ(historyWindowFrame(HistoryWindowPlace{}, 96, standard, work), (ViewRect{184, 170, 840, 569}));
 }

@@ -24,7 +24,8 @@ TrayPicture compose(const TKelvaneOptions& o, const PictureColors& colors) {
   sample.dwMemoryLoad = 50;
   DigitStrips strips;
   const std::string text = "3.45";
-  return ComposeTrayImage({o, sample, text, LoadLevel(sample, o), windows10SystemColors(), kDot, {}, colors}, strips);
+  return ComposeTrayImage({o, sample, text, LoadLevel(sample, o), windows10SystemColors(), kDot, {}, TrayImageSize, colors},
+                          strips);
 }
 
 }  // namespace

@@ -102,3 +102,56 @@ TEST(ProcessControl, AMergedEntryReachesOnlyTheInstancesInTheUsersOwnSession) {
   EXPECT_TRUE(machine.trimmed.empty());
   EXPECT_EQ(machine.openHandles, 0);
 }
+
+namespace {
+
+// A trim that gives back what a trim on Windows would: each trimmed process's working set drops
+// to `left` bytes.
+class TrimmingMachine : public FakeMachine {
+ public:
+  std::uint64_t left = 0;
+  std::uint32_t trimWorkingSet(ProcessHandle h) override {
+    const std::uint32_t error = FakeMachine::trimWorkingSet(h);
+    if (error == 0) processes.at(static_cast<std::uint32_t>(h - 1000)).counters.workingSetSize = left;
+    return error;
+  }
+};
+
+}  // namespace
+
+// The process dialog's release tells what it freed: the working set before the trim less the
+// one after it, summed over a merged entry's instances; nothing when nothing was freed or the
+// process has gone.
+TEST(ProcessControl, AReleaseSaysHowMuchOfTheWorkingSetItFreedOrThatThereWasNothing) {
+  TrimmingMachine machine;
+  machine.add(8, "notepad.exe", program("C:\\notepad.exe"));
+  machine.processes[8].counters.workingSetSize = 40 << 20;
+  machine.left = 28 << 20;
+  const NumberFormat format;
+  const ProcessItem notepad = entryFor(machine, 8);
+  const std::optional<std::uint64_t> before = EntryWorkingSet(machine, notepad, false);
+  EXPECT_EQ(before, 40u << 20);
+  EXPECT_EQ(EndOrReleaseProcess(machine, notepad, false), "");
+  EXPECT_EQ(ProcessReleaseFeedback("notepad.exe", before, EntryWorkingSet(machine, notepad, false), format),
+            "已释放 notepad.exe 的 12 MB");
+  // A trim that frees nothing (as under Wine), or a process that grew meanwhile.
+  EXPECT_EQ(ProcessReleaseFeedback("notepad.exe", before, before, format), "notepad.exe 没有可释放的内存");
+  EXPECT_EQ(ProcessReleaseFeedback("notepad.exe", before, *before + 1, format), "notepad.exe 没有可释放的内存");
+
+  // A merged entry: the instances' working sets add up.
+  machine.add(12, "notepad.exe", program("C:\\notepad.exe"));
+  machine.processes[12].counters.workingSetSize = 30 << 20;
+  ProcessItem merged = notepad;
+  merged.unified = true;
+  EXPECT_EQ(EntryWorkingSet(machine, merged, false), 58u << 20);
+  machine.left = 5 << 20;
+  EXPECT_EQ(ApplyToAllInstances(machine, merged.path, false, false), "");
+  EXPECT_EQ(EntryWorkingSet(machine, merged, false), 10u << 20);
+
+  // Gone before the second reading: nothing to tell of, and no figure at all for it.
+  machine.processes.erase(8);
+  EXPECT_EQ(EntryWorkingSet(machine, notepad, false), std::nullopt);
+  EXPECT_EQ(ProcessReleaseFeedback("notepad.exe", before, EntryWorkingSet(machine, notepad, false), format),
+            "notepad.exe 没有可释放的内存");
+  EXPECT_EQ(machine.openHandles, 0);
+}

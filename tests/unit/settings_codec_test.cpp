@@ -267,6 +267,35 @@ TEST(SettingsCodec, HistorySectionOnlyOnceUsed) {
   EXPECT_EQ(kept.get(kSectionHistory, "WindowWidth"), "0");  // no size to put in its place
 }
 
+TEST(SettingsCodec, HistoryWindowDpiGoesWithTheSizeOnlyWhenNot96) {
+  // A size saved at 96 DPI: the file holds no DPI and saves byte for byte as it was.
+  const std::string at96 = savedDefaultsWith("Warn=0") + "[History]\r\nWindowWidth=700\r\nWindowHeight=420\r\n";
+  IniDocument doc = IniDocument::parse(at96);
+  TKelvaneOptions o = LoadOptionsFromIni(doc, kWin10).options;
+  EXPECT_EQ(o.History.WindowDpi, std::nullopt);
+  SaveOptionsToIni(doc, o);
+  EXPECT_EQ(doc.serialize(), at96);
+
+  // Saved at 144 DPI: the DPI follows the size, and reads back.
+  o.History.WindowWidth = 1050;
+  o.History.WindowDpi = 144;
+  SaveOptionsToIni(doc, o);
+  EXPECT_EQ(doc.keyNames(kSectionHistory), (std::vector<std::string>{"WindowWidth", "WindowHeight", "WindowDpi"}));
+  EXPECT_EQ(doc.get(kSectionHistory, "WindowDpi"), "144");
+  EXPECT_EQ(LoadOptionsFromIni(IniDocument::parse(doc.serialize()), kWin10).options.History, o.History);
+
+  // At 96 again the key goes, and the file is as a 96-DPI save leaves it.
+  o.History.WindowWidth = 700;
+  o.History.WindowDpi.reset();
+  SaveOptionsToIni(doc, o);
+  EXPECT_EQ(doc.serialize(), at96);
+
+  // A DPI no screen has is no DPI: the size counts as saved at 96.
+  EXPECT_EQ(LoadOptionsFromIni(IniDocument::parse("[History]\r\nWindowWidth=700\r\nWindowDpi=0\r\n"), kWin10)
+                .options.History.WindowDpi,
+            std::nullopt);
+}
+
 TEST(SettingsCodec, LanguageWrittenOnlyOnceChosen) {
   // A file that never chose a language is automatic and saves byte for byte as it was.
   const std::string file = savedDefaultsWith("Warn=0");

@@ -49,8 +49,8 @@ TEST(CommandHandover, ArgumentsFullPathsAndTheRunningCopysAnswer) {
                                   GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(form, nullptr);
   const std::vector<std::string> history = {"/history"};
-  EXPECT_EQ(handOverRequest(form, parseCommandLine(history)), kExitDone);
-  EXPECT_EQ(handOverRequest(form, resolved), kExitFailed);
+  EXPECT_EQ(handOverRequest(form, parseCommandLine(history))->code, kExitDone);
+  EXPECT_EQ(handOverRequest(form, resolved)->code, kExitFailed);
   ASSERT_EQ(received.size(), 2u);
   EXPECT_EQ(received[0].kind, ProgramRequest::Kind::ShowHistory);
   EXPECT_EQ(received[1], resolved);

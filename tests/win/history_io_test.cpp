@@ -93,12 +93,12 @@ TEST(HistoryIo, KeptAcrossRestartsWhileACommandLineRunReads) {
   // the byte-order mark, a header, the four minutes, the two exits (before and after a minute).
   std::string failure;
   const std::wstring csvPath = folder.path() + L"导出.csv";
-  ASSERT_TRUE(exportRecentHistory(*read.content, 1, t0 + 250, csvPath, failure)) << failure;
+  ASSERT_EQ(exportRecentHistory(*read.content, 1, t0 + 250, csvPath, failure).code, kExitDone) << failure;
   const std::string csv = ScratchFolder::readBytes(csvPath);
   EXPECT_EQ(csv.rfind("\xEF\xBB\xBF本地时间,UTC 时间,", 0), 0u);
   EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 4 + 2);
   EXPECT_NE(csv.find(",2023-11-14 22:16:00,分钟,2,60,65.0,70,70000,140000,"), std::string::npos) << csv;
-  EXPECT_FALSE(exportRecentHistory(*read.content, 1, t0, folder.path() + L"missing\\a.csv", failure));
+  EXPECT_EQ(exportRecentHistory(*read.content, 1, t0, folder.path() + L"missing\\a.csv", failure).code, kExitFailed);
   EXPECT_NE(failure.find("a.csv"), std::string::npos) << failure;
 
   // A missing file is an empty history for a reader, not a failure.

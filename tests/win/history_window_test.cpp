@@ -232,3 +232,68 @@ TEST(HistoryWindow, EveryTextFitsInBothLanguagesAtBothDpisAndMomentsAreToldInEng
     EXPECT_NE(releaseText.find("\r\nMemory release (menu): 900 MB released\r\n"), std::string::npos) << releaseText;
   }
 }
+
+namespace {
+
+int iconWidth(HICON icon) {
+  ICONINFO info{};
+  if (!icon || !GetIconInfo(icon, &info)) return 0;
+  BITMAP bitmap{};
+  GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+  if (info.hbmColor) DeleteObject(info.hbmColor);
+  if (info.hbmMask) DeleteObject(info.hbmMask);
+  return bitmap.bmWidth;
+}
+
+}  // namespace
+
+// The window carries the program's icon in both sizes for its DPI, a taskbar button and a
+// minimise box; the icons follow a change of DPI and go with the window.
+TEST(HistoryWindow, HasTheProgramsIconsForItsDpiATaskbarButtonAndAMinimiseBox) {
+  SyntheticHistory source;
+  HistoryWindow window(source, nullptr);
+  const long icons = UniqueIcon::liveCount();
+  window.show();
+  ASSERT_TRUE(window.isOpen());
+  const HWND hwnd = window.hwnd();
+  EXPECT_TRUE(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+  EXPECT_TRUE(GetWindowLongW(hwnd, GWL_STYLE) & WS_MINIMIZEBOX);
+  const auto small = [&] { return reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0)); };
+  const auto large = [&] { return reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0)); };
+  ASSERT_NE(small(), nullptr);
+  ASSERT_NE(large(), nullptr);
+  EXPECT_EQ(iconWidth(small()), GetSystemMetrics(SM_CXSMICON));
+  EXPECT_EQ(iconWidth(large()), GetSystemMetrics(SM_CXICON));
+
+  // At 144 DPI: 24 and 48 pixels, as the system sizes them there.
+  RECT frame{100, 100, 1060, 700};
+  SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&frame));
+  EXPECT_EQ(iconWidth(small()), 24);
+  EXPECT_EQ(iconWidth(large()), 48);
+  EXPECT_EQ(UniqueIcon::liveCount(), icons + 2);
+  window.close();
+  EXPECT_EQ(UniqueIcon::liveCount(), icons);
+}
+
+// A size kept at 144 DPI opens at this screen's DPI by their ratio, and is kept again with the
+// DPI it was shown at.
+TEST(HistoryWindow, OpensAtItsKeptSizeScaledFromTheDpiItWasKeptAt) {
+  SyntheticHistory source;
+  source.kept.left = 30;
+  source.kept.top = 40;
+  source.kept.width = 720;
+  source.kept.height = 480;
+  source.kept.dpi = 144;
+  HistoryWindow window(source, nullptr);
+  window.show();
+  const HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  RECT frame{};
+  GetWindowRect(window.hwnd(), &frame);
+  EXPECT_EQ(frame.right - frame.left, MulDiv(720, dpi, 144));
+  EXPECT_EQ(frame.bottom - frame.top, MulDiv(480, dpi, 144));
+  window.close();
+  EXPECT_EQ(source.kept.dpi, dpi);
+  EXPECT_EQ(source.kept.width, MulDiv(720, dpi, 144));
+}

@@ -3,6 +3,8 @@
 // ticks neither keeps old icons alive nor grows the process.
 #include "tray/tray_picture_win.h"
 
+#include "tray/picture_design.h"
+
 #include <psapi.h>
 
 #include <gtest/gtest.h>
@@ -260,9 +262,11 @@ TEST(TrayPicture, TenThousandTicksLeaveTheProcessFlat) {
               static_cast<std::size_t>(before / 1024), static_cast<std::size_t>(after / 1024));
 }
 
-TEST(TrayPicture, SystemFontValueOnATransparentTextBackground) {
+namespace {
+
+// Shows 88% in 6-point Tahoma, black on white, and returns whether the tray was changed.
+bool showSystemFontValue(TTrayPicture& picture) {
   TTrayIconComponent tray(nullptr, nullptr, nullptr);
-  TTrayPicture picture;
   TKelvaneOptions options = defaultOptions(10);
   options.InternalFont = false;
   options.ShowPercentage = true;
@@ -272,7 +276,14 @@ TEST(TrayPicture, SystemFontValueOnATransparentTextBackground) {
   const SystemColorTable colors = windows10SystemColors();
   const MemorySample sample{88, 16ull << 30, 2ull << 30, 24ull << 30, 12ull << 30};
   const std::string hint = "tip";
-  ASSERT_TRUE(picture.show(tray, {options, sample, kDot, colors, hint}));
+  return picture.show(tray, {options, sample, kDot, colors, hint});
+}
+
+}  // namespace
+
+TEST(TrayPicture, SystemFontValueOnATransparentTextBackground) {
+  TTrayPicture picture;
+  ASSERT_TRUE(showSystemFontValue(picture));
   const PixelBuffer& p = picture.lastPicture();
   int black = 0;
   for (int y = 0; y < 16; ++y) {
@@ -286,4 +297,116 @@ TEST(TrayPicture, SystemFontValueOnATransparentTextBackground) {
   }
   EXPECT_GT(black, 6) << "the value must be drawn";
   for (int x = 0; x < 16; ++x) EXPECT_NE(p.pixel(x, 0), 0x000000u) << "text stays below the bar";
+}
+
+namespace {
+
+// The main form's routing of the system's notices: each of these makes the picture ask for the
+// icon size again on the next tick.
+TTrayPicture* g_routed = nullptr;
+LRESULT CALLBACK routeSystemChange(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (g_routed && (message == WM_DPICHANGED || message == WM_SETTINGCHANGE || message == WM_DISPLAYCHANGE))
+    g_routed->invalidate();
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+int iconWidth(HICON icon) {
+  ICONINFO info{};
+  if (!GetIconInfo(icon, &info)) return 0;
+  BITMAP bitmap{};
+  GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  return bitmap.bmWidth;
+}
+
+}  // namespace
+
+TEST(TrayPicture, TheIconFollowsTheTaskbarsSizeWithThePictureDrawnForIt) {
+  int reported = 16, asked = 0;
+  TTrayPicture picture([&] {
+    ++asked;
+    return reported;
+  });
+  TTrayIconComponent tray(nullptr, nullptr, nullptr);
+  tray.AddIcon();  // a restarted shell gets back only the icons that were there
+  TKelvaneOptions options = defaultOptions(10);
+  options.ShowPercentage = options.ShowPercSign = true;
+  ApplyFontColor(options);
+  const SystemColorTable colors = windows10SystemColors();
+  const MemorySample sample{45, 16ull << 30, 8ull << 30, 24ull << 30, 12ull << 30};
+  const std::string hint = "tip", text = "45%";
+  ASSERT_TRUE(picture.show(tray, {options, sample, kDot, colors, hint}));
+  EXPECT_EQ(iconWidth(tray.icon()), 16);
+
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = routeSystemChange;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = L"KelvaneTestSystemChange";
+  RegisterClassW(&windowClass);
+  HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPED, 0, 0, 10, 10,
+                                nullptr, nullptr, windowClass.hInstance, nullptr);
+  ASSERT_TRUE(window != nullptr);
+  g_routed = &picture;
+  tray.OnTaskbarCreated = [&] { picture.invalidate(); };
+  const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+
+  struct Change { int size; UINT message; };
+  for (const Change& change : {Change{24, WM_DPICHANGED}, Change{20, WM_SETTINGCHANGE},
+                               Change{28, WM_DISPLAYCHANGE}, Change{48, taskbarCreated}}) {
+    SCOPED_TRACE(change.size);
+    reported = change.size;
+    const int askedBefore = asked;
+    EXPECT_FALSE(picture.show(tray, {options, sample, kDot, colors, hint})) << "nothing told it yet";
+    if (change.message == taskbarCreated)
+      SendMessageW(TTrayIconComponent::notificationWindow(), taskbarCreated, 0, 0);
+    else
+      SendMessageW(window, change.message, 0, 0);
+    ASSERT_TRUE(picture.show(tray, {options, sample, kDot, colors, hint}));
+    EXPECT_EQ(asked, askedBefore + 1);
+    ASSERT_EQ(iconWidth(tray.icon()), change.size);
+
+    // The icon shows the design for that size, whole pixels, never an enlargement of 16.
+    const PictureFit fit = fitPicture(change.size);
+    DigitStrips strips;
+    TrayImageInput input{options, sample, text, LoadLevel(sample, options), colors, kDot, {}, fit.designSize};
+    bool seeThrough = false;
+    const PixelBuffer expected = placeOnIcon(ComposeTrayImage(input, strips).pixels, fit, seeThrough);
+    input.size = 16;
+    const PixelBuffer enlarged = scaleNearest(ComposeTrayImage(input, strips).pixels, change.size, change.size);
+    const auto drawn = drawOver(tray.icon(), change.size, 0xABCDEF);
+    int differentFromEnlarged = 0;
+    for (int y = 0; y < change.size; ++y) {
+      for (int x = 0; x < change.size; ++x) {
+        const Pixel want = expected.pixel(x, y) == TransparentKey ? 0xABCDEFu : expected.pixel(x, y);
+        ASSERT_EQ(drawn[static_cast<std::size_t>(y * change.size + x)], want) << x << "," << y;
+        differentFromEnlarged += want != enlarged.pixel(x, y);
+      }
+    }
+    EXPECT_GT(differentFromEnlarged, 0);
+  }
+  g_routed = nullptr;
+  DestroyWindow(window);
+}
+
+TEST(TrayPicture, SystemFontTextGrowsWithTheDesign) {
+  auto textRows = [](int iconSize) {
+    TTrayPicture picture([iconSize] { return iconSize; });
+    showSystemFontValue(picture);
+    const PixelBuffer& p = picture.lastPicture();
+    int rows = 0;
+    for (int y = 0; y < p.height(); ++y) {
+      bool ink = false;
+      for (int x = 0; x < p.width(); ++x) ink = ink || p.pixel(x, y) == 0x000000;
+      rows += ink;
+    }
+    return std::pair{p.width(), rows};
+  };
+  const auto [width16, rows16] = textRows(16);
+  const auto [width24, rows24] = textRows(24);
+  EXPECT_EQ(width16, 16);
+  EXPECT_EQ(width24, 24);
+  ASSERT_GT(rows16, 3);
+  // The font's pixel height follows the design: half as tall again, give or take a row.
+  EXPECT_GE(rows24 * 2, rows16 * 3 - 2) << rows16 << " rows at 16, " << rows24 << " at 24";
 }

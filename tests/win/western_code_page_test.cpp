@@ -112,7 +112,7 @@ TEST_F(WesternCodePage, TheHistorysLogLinesAreWrittenInEnglish) {
   }
   std::string failure;
   std::string englishFailure;
-  EXPECT_FALSE(exportRecentHistory({}, 1, utcSecondsNow(), folder.path() + L"missing\\a.csv", failure, &englishFailure));
+  EXPECT_EQ(exportRecentHistory({}, 1, utcSecondsNow(), folder.path() + L"missing\\a.csv", failure, &englishFailure).code, kExitFailed);
   EXPECT_EQ(failure.rfind("无法写入 \"", 0), 0u) << failure;  // what a message box would show
   UnattendedFailures().failed(options, dataFolder, failure, englishFailure);
 

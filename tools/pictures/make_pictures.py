@@ -1,13 +1,15 @@
 #!/usr/bin/env python3
-"""Draws the pictures of the welcome and about windows and the program icon.
+"""Draws the pictures of the welcome and about windows, the program icon and the installer's side
+picture.
 
 Everything is drawn here from shapes (no picture comes from elsewhere) with the standard library
 only, and written as PNG without time chunks, so a rerun gives the same bytes:
 
     tools/pictures/make_pictures.py [ASSETS_DIR]
 
-writes ASSETS_DIR/pictures/*.png (the RCDATA resources the windows decode at run time) and
-ASSETS_DIR/kelvane.ico (the program icon Explorer shows). ASSETS_DIR defaults to the repository's
+writes ASSETS_DIR/pictures/*.png (the RCDATA resources the windows decode at run time),
+ASSETS_DIR/kelvane.ico (the program icon Explorer shows) and ASSETS_DIR/installer/*.bmp (the side
+picture of the installer's welcome and finish pages, one for each of 96, 144 and 192 DPI). ASSETS_DIR defaults to the repository's
 assets folder.
 """
 import math
@@ -171,26 +173,33 @@ GREEN, TRACK, WHITE = rgb("#3ccb5a"), rgb("#0d2a5e"), rgb("#ffffff")
 
 def program_icon(size):
     """The program icon: a memory module over a load gauge on a blue tile."""
-    ss = 8 if size <= 24 else 4 if size <= 64 else 2
-    c = Canvas(size, size, ss)
+    c = Canvas(size, size, 8 if size <= 24 else 4 if size <= 64 else 2)
+    draw_program_icon(c, 0, 0, size)
+    return c
+
+
+def draw_program_icon(c, x, y, size):
+    """The program icon's shapes at `size` pixels, its top left corner at (x, y)."""
     u = size / 16.0
-    rounded_rect(c, 0.5 * u, 0.5 * u, 15.5 * u, 15.5 * u, 3.0 * u,
-                 vertical_gradient(BLUE_TOP, BLUE_BOTTOM, 0.5 * u, 15.5 * u, BLUE_TOP, BLUE_BOTTOM))
+
+    def box(x0, y0, x1, y1):
+        return x + x0 * u, y + y0 * u, x + x1 * u, y + y1 * u
+    rounded_rect(c, *box(0.5, 0.5, 15.5, 15.5), 3.0 * u,
+                 vertical_gradient(BLUE_TOP, BLUE_BOTTOM, y + 0.5 * u, y + 15.5 * u, BLUE_TOP, BLUE_BOTTOM))
     # The module: a white board with its pins and, where there is room, its chips.
-    rounded_rect(c, 2.5 * u, 3.0 * u, 13.5 * u, 9.0 * u, 0.7 * u, WHITE)
+    rounded_rect(c, *box(2.5, 3.0, 13.5, 9.0), 0.7 * u, WHITE)
     if size >= 24:
         for i in range(6):
-            x = (3.3 + i * 1.75) * u
-            rect(c, x, 9.0 * u, x + 0.9 * u, 10.0 * u, rgb("#f2c14e"))
+            left = 3.3 + i * 1.75
+            rect(c, *box(left, 9.0, left + 0.9, 10.0), rgb("#f2c14e"))
         for i in range(3):
-            x = (3.5 + i * 3.35) * u
-            rounded_rect(c, x, 4.1 * u, x + 2.6 * u, 7.9 * u, 0.3 * u, rgb("#24508f"))
+            left = 3.5 + i * 3.35
+            rounded_rect(c, *box(left, 4.1, left + 2.6, 7.9), 0.3 * u, rgb("#24508f"))
     else:
-        rect(c, 3.5 * u, 5.5 * u, 12.5 * u, 6.5 * u, rgb("#24508f"))
+        rect(c, *box(3.5, 5.5, 12.5, 6.5), rgb("#24508f"))
     # The gauge, two thirds full.
-    rounded_rect(c, 2.5 * u, 11.2 * u, 13.5 * u, 13.8 * u, 0.6 * u, TRACK)
-    rounded_rect(c, 2.5 * u, 11.2 * u, 9.8 * u, 13.8 * u, 0.6 * u, GREEN)
-    return c
+    rounded_rect(c, *box(2.5, 11.2, 13.5, 13.8), 0.6 * u, TRACK)
+    rounded_rect(c, *box(2.5, 11.2, 9.8, 13.8), 0.6 * u, GREEN)
 
 
 def donation_picture(size):
@@ -284,6 +293,27 @@ def illustration(scale):
     return c
 
 
+def installer_side(scale):
+    """The side picture of the installer's welcome and finish pages: the program icon's shapes
+    large on the icon's blue, over the tray picture and three load gauges. Drawn on a 164 x 314
+    grid (the pages' picture at 96 DPI), at `scale` pixels a unit."""
+    k = scale
+    width, height = int(round(164 * k)), int(round(314 * k))
+    c = Canvas(width, height, 2)
+    rect(c, 0, 0, width, height, vertical_gradient(None, None, 0, height, BLUE_TOP, BLUE_BOTTOM))
+    # A lighter plate behind the icon, whose own tile is the same blue as the page.
+    rounded_rect(c, 22 * k, 38 * k, 142 * k, 158 * k, 24 * k, rgb("#ffffff", 0.16))
+    draw_program_icon(c, 30 * k, 46 * k, 104 * k)
+    rounded_rect(c, 62 * k, 182 * k, 102 * k, 222 * k, 6 * k, rgb("#0d2a5e", 0.45))
+    tray_icon(c, 66 * k, 186 * k, 32 * k)
+    for i, fill in enumerate((0.42, 0.66, 0.85)):
+        top = (244 + i * 18) * k
+        rounded_rect(c, 30 * k, top, 134 * k, top + 8 * k, 4 * k, TRACK)
+        rounded_rect(c, 30 * k, top, (30 + 104 * fill) * k, top + 8 * k, 4 * k,
+                     GREEN if fill < 0.8 else rgb("#f2c14e"))
+    return c
+
+
 # --- files ---------------------------------------------------------------------------------
 
 def png_bytes(canvas):
@@ -300,6 +330,19 @@ def png_bytes(canvas):
     header = struct.pack(">IIBBBBB", canvas.width, canvas.height, 8, 6, 0, 0, 0)
     return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(bytes(raw), 9)) +
             chunk(b"IEND", b""))
+
+
+def bmp_bytes(canvas):
+    """A 24-bit bottom-up BMP, what the installer's picture control loads; alpha is dropped, so the
+    picture must be opaque."""
+    stride = (canvas.width * 3 + 3) & ~3
+    pixels = bytearray()
+    for row in reversed(canvas.rgba_rows()):
+        pixels += bytes(v for px in zip(row[2::4], row[1::4], row[0::4]) for v in px)
+        pixels += bytes(stride - canvas.width * 3)
+    info = struct.pack("<IiiHHIIiiII", 40, canvas.width, canvas.height, 1, 24, 0, len(pixels), 3780, 3780, 0, 0)
+    header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(pixels), 0, 0, 14 + len(info))
+    return header + info + bytes(pixels)
 
 
 def ico_bytes(entries):
@@ -346,6 +389,12 @@ def main():
         write("donation-%d.png" % size, png_bytes(donation_picture(size)))
     write("keep-visible-539x194.png", png_bytes(illustration(1)))
     write("keep-visible-1078x388.png", png_bytes(illustration(2)))
+    installer = os.path.join(assets, "installer")
+    os.makedirs(installer, exist_ok=True)
+    for scale in (1, 1.5, 2):
+        canvas = installer_side(scale)
+        with open(os.path.join(installer, "side-%dx%d.bmp" % (canvas.width, canvas.height)), "wb") as f:
+            f.write(bmp_bytes(canvas))
 
 
 if __name__ == "__main__":

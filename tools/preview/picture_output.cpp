@@ -1,10 +1,12 @@
 #include "picture_output.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <vector>
 
 #include "png_file.h"
+#include "tray/picture_design.h"
 
 using namespace kelvane;
 
@@ -62,13 +64,16 @@ void showSeeThroughAsChecks(PixelBuffer& picture) {
 }  // namespace
 
 TrayPicture composePreviewPicture(const TKelvaneOptions& options, const MemorySample& sample,
-                                  const NumberFormat& format, const TaskbarLook& taskbar) {
+                                  const NumberFormat& format, int size, const TaskbarLook& taskbar) {
   const SystemColorTable colors = windows10SystemColors();
   const std::string text = PictureText(sample, options, format);
   DigitStrips strips;
+  const PictureFit fit = fitPicture(size);
   const TrayImageInput in{options, sample, text, LoadLevel(sample, options), colors, format, {},
-                          pictureColors(options, taskbar, colors)};
-  return ComposeTrayImage(in, strips);
+                          fit.designSize, pictureColors(options, taskbar, colors)};
+  TrayPicture picture = ComposeTrayImage(in, strips);
+  picture.pixels = placeOnIcon(picture.pixels, fit, picture.seeThrough);
+  return picture;
 }
 
 void printPixels(const TrayPicture& picture) {
@@ -86,24 +91,28 @@ void printPixels(const TrayPicture& picture) {
 }
 
 bool writePicturePng(const TrayPicture& picture, int scale, const std::string& path) {
-  const int size = TrayImageSize * scale;
+  const int size = picture.pixels.width() * scale;
   const PixelBuffer scaled = scaleNearest(picture.pixels, size, size);
   return writePictureFile(path, scaled);
 }
 
-bool writeContactSheet(const TKelvaneOptions& base, const NumberFormat& format, const std::string& path,
-                       const TaskbarLook& taskbar) {
-  constexpr int kScale = 4, kGap = 8, kColumns = 21, kCell = TrayImageSize * kScale + kGap;
+bool writeContactSheet(const TKelvaneOptions& base, const NumberFormat& format, int size,
+                       const std::string& path, const TaskbarLook& taskbar) {
+  // Four screen pixels per picture pixel up to 32; larger pictures are shown about 128 wide.
+  const int scale = size <= 32 ? 4 : std::max(1, 128 / size);
+  constexpr int kGap = 8, kColumns = 21;
+  const int cell = size * scale + kGap;
   const std::vector<TKelvaneOptions> looks = mainLooks(base);
   const int rows = static_cast<int>(looks.size());
-  PixelBuffer sheet(kColumns * kCell + kGap, rows * kCell + kGap, 0xD4D4D4);
+  PixelBuffer sheet(kColumns * cell + kGap, rows * cell + kGap, 0xD4D4D4);
   for (int row = 0; row < rows; ++row) {
     for (int column = 0; column < kColumns; ++column) {
       const MemorySample sample = sampleAtLoad(static_cast<std::uint32_t>(column * 5));
-      const TrayPicture picture = composePreviewPicture(looks[static_cast<std::size_t>(row)], sample, format, taskbar);
-      PixelBuffer big = scaleNearest(picture.pixels, TrayImageSize * kScale, TrayImageSize * kScale);
+      const TrayPicture picture =
+          composePreviewPicture(looks[static_cast<std::size_t>(row)], sample, format, size, taskbar);
+      PixelBuffer big = scaleNearest(picture.pixels, size * scale, size * scale);
       if (picture.seeThrough) showSeeThroughAsChecks(big);
-      DrawTransparent(sheet, kGap + column * kCell, kGap + row * kCell, big, 0xFFFFFFFFu);
+      DrawTransparent(sheet, kGap + column * cell, kGap + row * cell, big, 0xFFFFFFFFu);
     }
   }
   return writePictureFile(path, sheet);

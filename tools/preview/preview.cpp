@@ -3,10 +3,10 @@
 //
 //   kelvane-preview [--settings FILE] --load N --total-phys B --avail-phys B
 //                   --total-page B --avail-page B [--decimal C] [--thousands C]
-//                   [--png FILE [--scale N]] [--processes FILE] [--taskbar dark|light]
+//                   [--png FILE [--scale N]] [--processes FILE] [--size N] [--taskbar dark|light]
 //   kelvane-preview [--settings FILE] --dump-settings
 //   kelvane-preview [--settings FILE] --save OUT
-//   kelvane-preview [--settings FILE] --contact-sheet FILE [--taskbar dark|light]
+//   kelvane-preview [--settings FILE] --contact-sheet FILE [--size N] [--taskbar dark|light]
 //   kelvane-preview --history-samples FILE [--write-history OUT] [--now SECONDS]
 //   kelvane-preview --history-file FILE [--now SECONDS]
 //   kelvane-preview --language-template
@@ -17,6 +17,9 @@
 // files and UTF-8 files give what the program gives (a code page 936 file's Chinese section
 // name is kept, but not recognised). The preview has no data folder: a LogFile missing from
 // FILE dumps as empty, and no first-run theme is applied.
+//
+// --size N (16 to 256) draws the picture, and the contact sheet's pictures, as the notification
+// area shows them at N pixels: the design for that size, doubled or centred where N has none.
 //
 // --taskbar draws the picture as on a dark or a light taskbar (FollowTaskbarTheme); without it,
 // as on a system that has no such mode.
@@ -59,10 +62,10 @@ int usage(const std::string& problem) {
   std::cerr << "kelvane-preview: " << problem << "\n"
             << "usage: kelvane-preview [--settings FILE] --load N --total-phys B --avail-phys B"
                " --total-page B --avail-page B [--decimal C] [--thousands C]"
-               " [--png FILE [--scale N]] [--processes FILE] [--taskbar dark|light]\n"
+               " [--png FILE [--scale N]] [--processes FILE] [--size N] [--taskbar dark|light]\n"
             << "       kelvane-preview [--settings FILE] --dump-settings\n"
             << "       kelvane-preview [--settings FILE] --save OUT\n"
-            << "       kelvane-preview [--settings FILE] --contact-sheet FILE [--taskbar dark|light]\n"
+            << "       kelvane-preview [--settings FILE] --contact-sheet FILE [--size N] [--taskbar dark|light]\n"
             << "       kelvane-preview --history-samples FILE [--write-history OUT] [--now SECONDS]\n"
             << "       kelvane-preview --history-file FILE [--now SECONDS]\n"
             << "       kelvane-preview --language-template\n";
@@ -146,7 +149,7 @@ int main(int argc, char** argv) {
                                         "--total-page", "--avail-page", "--decimal", "--thousands",
                                         "--save", "--png", "--scale", "--contact-sheet",
                                         "--processes", "--history-samples", "--history-file",
-                                        "--write-history", "--now", "--taskbar"};
+                                        "--write-history", "--now", "--size", "--taskbar"};
   if (argc >= 2 && std::string(argv[1]) == "--language-template") {
     if (argc > 2) return usage("--language-template takes nothing else");
     std::cout << languageTemplate();
@@ -200,8 +203,14 @@ int main(int argc, char** argv) {
   const NumberFormat format = NumberFormat::fromSystem(
       values.count("--decimal") ? values["--decimal"] : ".",
       values.count("--thousands") ? values["--thousands"] : ",", "3;0");
+  int size = TrayImageSize;
+  if (values.count("--size")) {
+    const auto parsed = parseUnsigned(values["--size"]);
+    if (!parsed || *parsed < 16 || *parsed > 256) return usage("--size takes a whole number from 16 to 256");
+    size = static_cast<int>(*parsed);
+  }
   if (values.count("--contact-sheet")) {
-    if (!preview::writeContactSheet(options, format, values["--contact-sheet"], taskbar))
+    if (!preview::writeContactSheet(options, format, size, values["--contact-sheet"], taskbar))
       return usage("cannot write " + values["--contact-sheet"]);
     return 0;
   }
@@ -236,7 +245,7 @@ int main(int argc, char** argv) {
   std::cout << "display: " << DisplayText(sample, options, format) << "\n";
   std::cout << "level: " << loadLevelName(LoadLevel(sample, options)) << "\n";
   printLines("hint: ", HintText(sample, options, format));
-  const TrayPicture picture = preview::composePreviewPicture(options, sample, format, taskbar);
+  const TrayPicture picture = preview::composePreviewPicture(options, sample, format, size, taskbar);
   preview::printPixels(picture);
   if (values.count("--png") && !preview::writePicturePng(picture, scale, values["--png"]))
     return usage("cannot write " + values["--png"]);

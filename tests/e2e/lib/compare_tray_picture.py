@@ -4,10 +4,10 @@
 usage: compare_tray_picture.py SCREEN.rgb SCREEN_WIDTH LEFT TOP SIZE PREVIEW_OUTPUT [--see-through]
 
 SCREEN.rgb holds raw 8-bit RGB triples of the whole screen. The icon's box of SIZE x SIZE at
-LEFT, TOP must show the preview's 16 x 16 pixels enlarged by nearest-neighbour sampling: every
-screen pixel takes the picture pixel under its centre. With --see-through, the picture's
-see-through pixels (030303) show whatever the taskbar has there and match any screen pixel.
-Prints the mismatches; exit 0 on a match.
+LEFT, TOP must show the preview's pixels (16 x 16, or drawn at SIZE with --size), enlarged by
+nearest-neighbour sampling where they are fewer: every screen pixel takes the picture pixel under
+its centre. With --see-through, the picture's see-through pixels (030303) show whatever the
+taskbar has there and match any screen pixel. Prints the mismatches; exit 0 on a match.
 """
 import sys
 
@@ -17,7 +17,13 @@ SEE_THROUGH = 0x030303
 def preview_pixels(path):
     lines = open(path, encoding="utf-8").read().replace("\r", "").split("\n")
     start = lines.index("pixels:") + 1
-    return [[int(token, 16) for token in line.split()] for line in lines[start:start + 16]]
+    rows = []
+    for line in lines[start:]:
+        tokens = line.split()
+        if not tokens or any(len(t) != 6 for t in tokens):
+            break
+        rows.append([int(token, 16) for token in tokens])
+    return rows
 
 
 def main():
@@ -26,11 +32,12 @@ def main():
     width, left, top, size = int(width), int(left), int(top), int(size)
     screen = open(screen_path, "rb").read()
     picture = preview_pixels(preview_path)
+    n = len(picture)
     mismatches = 0
     for y in range(size):
         for x in range(size):
-            sx = (2 * x + 1) * 16 // (2 * size)
-            sy = (2 * y + 1) * 16 // (2 * size)
+            sx = (2 * x + 1) * n // (2 * size)
+            sy = (2 * y + 1) * n // (2 * size)
             want = picture[sy][sx]
             if see_through and want == SEE_THROUGH:
                 continue

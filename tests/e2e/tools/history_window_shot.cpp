@@ -4,7 +4,7 @@
 // before the newest. The
 // window opens at (16, 16); once it is painted the tool prints "window: LEFT TOP RIGHT BOTTOM"
 // and stays until the window is closed or 20 seconds have passed. KELVANE_SHOT_LANGUAGE=en-US
-// shows it in English.
+// shows it in English; KELVANE_SHOT_SIZE=WIDTHxHEIGHT opens it at that outer size.
 #include <windows.h>
 
 #include <cstdio>
@@ -28,6 +28,8 @@ int wmain(int argc, wchar_t** argv) {
   source.kept.range = historyRangeOf(_wtoi(argv[1]));
   source.kept.left = 16;
   source.kept.top = 16;
+  if (const wchar_t* size = _wgetenv(L"KELVANE_SHOT_SIZE"))
+    std::swscanf(size, L"%dx%d", &source.kept.width, &source.kept.height);
   HistoryWindow window(source, nullptr);
   window.show();
   if (argc > 2) {

@@ -36,6 +36,9 @@
 //   kelvane_probe click CLASS ID             press the button (or tick the box) with that id
 //   kelvane_probe tree-items TITLE           print the top-level items of the tree view in the
 //                                            dialog titled TITLE, one a line
+//   kelvane_probe copydata-answer CLASS MARK TEXT
+//                                            send TEXT (UTF-8) as a copy-data message marked MARK
+//                                            (hex) to the window of CLASS and print its answer
 //   kelvane_probe start-to-icon EXE [ARGS]   start EXE and print the milliseconds until the
 //                                            notification area has one more icon
 // Output is UTF-8.
@@ -323,6 +326,20 @@ int wmain(int argc, wchar_t** argv) {
       print(L"answer " + std::to_wstring(answer) + L"\n");
     else
       print(L"no answer\n");
+    return 0;
+  }
+  if (command == L"copydata-answer" && argc > 4) {
+    HWND hwnd = FindWindowW(argv[2], nullptr);
+    if (!hwnd) return 1;
+    const int length = WideCharToMultiByte(CP_UTF8, 0, argv[4], -1, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(length > 0 ? length - 1 : 0), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, argv[4], -1, bytes.data(), length, nullptr, nullptr);
+    COPYDATASTRUCT data{static_cast<ULONG_PTR>(wcstoull(argv[3], nullptr, 16)), static_cast<DWORD>(bytes.size()),
+                        bytes.data()};
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(hwnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 20000, &answer))
+      return 1;
+    print(std::to_wstring(answer) + L"\n");
     return 0;
   }
   if (command == L"tray-tips") return trayTips();
