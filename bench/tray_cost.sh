@@ -7,18 +7,24 @@
 # (with its version check) and the memory history window have been opened once and closed, and
 # again after a second round of
 # them: what a window took should be given back when it closes. A third
-# copy of the yardstick only samples memory (sample-only): the floor every monitor pays per tick.
+# copy of the yardstick only samples memory (sample-only): the floor every monitor pays per tick;
+# Kelvane's CPU is printed as a ratio to that floor, beside the Shell_NotifyIconW calls it made
+# per minute (asked of its tray window with the registered Kelvane.ShellCallCount).
 # Each measured span also says what the memory history did inside it: the minutes it wrote and
 # the process snapshots that fell due. The machine's load is printed with the figures: CPU time
 # is the program's own, but a busy machine stretches it. Prints figures; never fails a build.
 #
 #   bench/tray_cost.sh [SECONDS [WARM_UP_SECONDS]]    (60 and 10; after cmake --build build/windows)
-#   bench/tray_cost.sh --long                         (600 s at 1 s refresh only: ten minute-writes
-#                                                      and two snapshots inside, about 15 minutes)
-#   REFRESH_RATES="1000 100" bench/tray_cost.sh       (the refresh intervals measured, in ms)
+#   bench/tray_cost.sh --long                         (600 s at each refresh: ten minute-writes
+#                                                      and two snapshots inside, about 25 minutes)
+#   REFRESH_RATES="1000 100" bench/tray_cost.sh       (the refresh intervals measured, in ms;
+#                                                      1000 and 100 unless given, --long too)
 #   KELVANE_EXE=/path/to/kelvane.exe bench/tray_cost.sh   (another build, e.g. an older one)
 #   HISTORY_DAYS=30 bench/tray_cost.sh                (a history of that many days of minutes
 #                                                      first, as a user has after a month)
+#   GENERAL_SETTINGS="ShowPercentage=1" bench/tray_cost.sh  (more [General] lines for Kelvane: the
+#                                                      default look shows used gigabytes, whose
+#                                                      picture changes with every 10 MB)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build/windows
@@ -26,7 +32,7 @@ long=0
 [ "${1:-}" = --long ] && { long=1; shift; }
 seconds=${1:-$([ "$long" = 1 ] && echo 600 || echo 60)}
 warm_up=${2:-10}
-refresh_rates=${REFRESH_RATES:-$([ "$long" = 1 ] && echo 1000 || echo "1000 100")}
+refresh_rates=${REFRESH_RATES:-1000 100}
 snapshot_seconds=300  # the program's process snapshot interval
 KELVANE_ROOT=$root
 source "$root/scripts/lib/wine-env.sh"
@@ -103,6 +109,8 @@ snapshots_due() {
     'BEGIN { print int((to - start) / every) - int((from - start) / every) }'
 }
 load_average() { cut -d' ' -f1-3 /proc/loadavg; }
+# Kelvane's Shell_NotifyIconW calls so far; "-" from a build that does not count them.
+shell_calls() { probe ask KelvaneTrayNotifyWindow Kelvane.ShellCallCount || echo -; }
 
 # A minute a line up to a minute ago, loads going round 30-69%, written by the preview. The used
 # amounts pass 2 GiB (from 2.6 to 5.9 GB): %.0f, since Debian's awk caps %d at 2^31 - 1.
@@ -123,7 +131,7 @@ seed_history() {
 }
 
 seed_settings() {
-  printf '%s\r\n' '[General]' "RefreshRate=$1" 'ShowWelcomeWindow=0' 'WriteLog=1' \
+  printf '%s\r\n' '[General]' "RefreshRate=$1" 'ShowWelcomeWindow=0' 'WriteLog=1' ${GENERAL_SETTINGS:-} \
     > "$data_dir/Kelvane.Settings"
 }
 
@@ -241,10 +249,10 @@ for refresh in $refresh_rates; do
   m=$(wait_pid minimal_tray.exe) || { echo "minimal_tray.exe did not start"; exit 1; }
   f=$(wait_pid sampling_floor.exe) || { echo "sampling_floor.exe did not start"; exit 1; }
   sleep "$warm_up"
-  k0=$(cpu_ms "$k"); m0=$(cpu_ms "$m"); f0=$(cpu_ms "$f")
+  k0=$(cpu_ms "$k"); m0=$(cpu_ms "$m"); f0=$(cpu_ms "$f"); calls0=$(shell_calls)
   t0=$(date +%s); load0=$(load_average)
   sleep "$seconds"
-  k1=$(cpu_ms "$k"); m1=$(cpu_ms "$m"); f1=$(cpu_ms "$f")
+  k1=$(cpu_ms "$k"); m1=$(cpu_ms "$m"); f1=$(cpu_ms "$f"); calls1=$(shell_calls)
   t1=$(date +%s); load1=$(load_average)
   per_minute() { awk -v a="$1" -v b="$2" -v s="$seconds" 'BEGIN {printf "%.1f", (b - a) * 60 / s}'; }
   kcpu=$(per_minute "$k0" "$k1"); mcpu=$(per_minute "$m0" "$m1"); fcpu=$(per_minute "$f0" "$f1")
@@ -256,6 +264,9 @@ for refresh in $refresh_rates; do
   row minimal_tray.exe "$mcpu" "$manon" "$mrss"
   row "ratio" "$(ratio "$kcpu" "$mcpu")" "$(ratio "$kanon" "$manon")" "$(ratio "$krss" "$mrss")"
   row "floor (sampling, no icon)" "$fcpu" "$(status_kb "$f" RssAnon)" "$(status_kb "$f" VmRSS)"
+  calls=$(awk -v a="$calls0" -v b="$calls1" -v s="$seconds" \
+    'BEGIN { if (a != "-" && b != "-") printf "%.1f", (b - a) * 60 / s; else print "-" }')
+  echo "  kelvane.exe against the floor: CPU ratio $(ratio "$kcpu" "$fcpu"), $calls Shell_NotifyIconW calls per minute"
   echo "  machine load average (1, 5, 15 min): $load0 before, $load1 after ($(nproc) cores)"
   if [ -f "$data_dir/Kelvane.History" ]; then
     echo "  inside the span: $(minutes_written "$t0" "$t1") minutes written to the history," \

@@ -31,12 +31,13 @@ void TFrmKelvaneMain::ShowBalloon(const std::string& title, const std::string& t
   Tray->ShowBalloon(toWide(title), toWide(text), static_cast<BalloonKind>(kind), seconds);
 }
 
-std::string TFrmKelvaneMain::TipText() { return toUtf8(Tray->hint()); }
+std::string TFrmKelvaneMain::TipText() { return currentHint(); }
 
 void TFrmKelvaneMain::Settings1Click() { ShowSettings(*this); }
 
 void TFrmKelvaneMain::ApplyOptions(const TKelvaneOptions& options, const std::vector<OptionsEffect>& effects) {
   options_ = options;
+  tipWordingChanged_ = true;
   for (OptionsEffect effect : effects) {
     switch (effect) {
       case OptionsEffect::SetRefreshInterval:

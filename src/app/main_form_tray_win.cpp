@@ -26,11 +26,16 @@ void TFrmKelvaneMain::TrayMouseDown(MouseButton button, ShiftState, POINT at) {
 
 void TFrmKelvaneMain::TrayDblClick() { kelvane::TrayDblClick(*this); }
 
+void TFrmKelvaneMain::TrayMouseMove(bool arrived) {
+  // The tip of the sample the picture shows, so the two agree; a tick brings newer ones.
+  if (!closing_) showOnTray(true, arrived);
+}
+
 TrayMenuInputs TFrmKelvaneMain::trayMenuInputs() const {
   TrayMenuInputs inputs;
   inputs.options = options_;
   inputs.lastSample = lastSample_;
-  inputs.hintText = toUtf8(Tray->hint());
+  inputs.hintText = currentHint();
   inputs.numberFormat = numberFormat_;
   inputs.releaseShortcutText = releaseShortcutText_;
   inputs.releaseEnabled = releaseEnabled_;

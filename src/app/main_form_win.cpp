@@ -12,6 +12,7 @@
 #include "release/memory_release_win.h"
 #include "resource_ids.h"
 #include "settings/system_colors_win.h"
+#include "tray/taskbar_look_win.h"
 
 namespace kelvane {
 
@@ -44,6 +45,7 @@ TFrmKelvaneMain::TFrmKelvaneMain(HWND applicationWindow, std::vector<LanguageNot
   Tray = std::make_unique<TTrayIconComponent>(hwnd_, applicationWindow_, designIcon_);
   Tray->OnMouseDown = [this](MouseButton b, ShiftState s, POINT p) { TrayMouseDown(b, s, p); };
   Tray->OnDblClick = [this] { TrayDblClick(); };
+  Tray->OnMouseMove = [this](bool arrived) { TrayMouseMove(arrived); };
   Tray->OnKeyboardMenu = [this](POINT p) { PopupTrayMenu(p); };
   // A new shell may sit at another DPI: the picture is made again for it.
   Tray->OnTaskbarCreated = [this] { onSystemChange(); };
@@ -74,6 +76,7 @@ void TFrmKelvaneMain::FormCreate() {
   // text and the hand cursor for link labels with the windows that have them.
   numberFormat_ = readUserNumberFormat();
   systemColors_ = readSystemColors();
+  taskbarLook_ = readTaskbarLook();
   alerts_ = AlertState{};
   settingsFolders_ = systemSettingsFolders();
   settingsFileName_ = GetSettingsFileName(settingsFolders_, portableMode_);

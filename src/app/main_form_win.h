@@ -29,6 +29,7 @@
 #include "settings/options.h"
 #include "settings/settings_file_win.h"
 #include "settings/system_colors.h"
+#include "tray/picture_colors.h"
 #include "tray/tray_icon_win.h"
 #include "tray/tray_picture_win.h"
 
@@ -138,6 +139,10 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>,
 
   // The tick (main_form_tick_win.cpp).
   void onTimer1Timer();
+  // The picture and, when it is due, the tip of the last sample to the tray.
+  void showOnTray(bool pointerOver, bool pointerArrived = false);
+  // The tip as it reads for the last sample now, whatever the shell was last given.
+  std::string currentHint() const;
   // The DPI, the theme, the system colours, the number format or the shell changed: the facts
   // the tick keeps are read again and the picture is redrawn.
   void onSystemChange();
@@ -148,6 +153,8 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>,
   void onAboutHidden();
   void TrayMouseDown(MouseButton button, ShiftState shift, POINT at);
   void TrayDblClick();
+  // The pointer moved over the icon: its tip is brought up to date at once.
+  void TrayMouseMove(bool arrived);
   // Builds the tray menu, shows it at the point and carries out the chosen entry.
   void PopupTrayMenu(POINT at);
   TrayMenuInputs trayMenuInputs() const;
@@ -167,6 +174,10 @@ class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>,
   bool portableMode_ = false;
   NumberFormat numberFormat_;
   SystemColorTable systemColors_{};
+  TaskbarLook taskbarLook_;
+  // The tip's wording changed since the last tick (settings, language, number format): the next
+  // tick sends it whatever its age.
+  bool tipWordingChanged_ = true;
   std::uint64_t shownTotal_ = 0;
   MemorySample lastSample_;  // the tray menu's percentages are of this sample's total
 

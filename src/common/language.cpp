@@ -128,7 +128,8 @@ const std::vector<std::vector<TextId>>& accessKeyGroups() {
       {OptionsShowTopProcesses, OptionsProcessCount, OptionsProcessValue, OptionsHighlightAbove, OptionsHighlightColor,
        OptionsShowDescriptions, OptionsGroupProcesses, OptionsShowMemoryInfo, OptionsApply},
       {OptionsFontButton, OptionsInternalFont, OptionsMiniFont, OptionsValueUnit, OptionsTransparent,
-       OptionsStandardBar, OptionsNoBarBorder, OptionsBarAtBottom, OptionsOpaqueBar, OptionsPercentSign, OptionsApply},
+       OptionsStandardBar, OptionsNoBarBorder, OptionsBarAtBottom, OptionsOpaqueBar, OptionsPercentSign,
+       OptionsFollowTaskbar, OptionsApply},
       {OptionsTheme, OptionsSaveAs, OptionsDelete, OptionsItems, OptionsColor, OptionsApply},
       {ButtonYes, ButtonNo},
   };

@@ -157,6 +157,7 @@ namespace kelvane {
   X(OptionsBarAtBottom, "options.barAtBottom", Plain)                          \
   X(OptionsOpaqueBar, "options.opaqueBar", Plain)                              \
   X(OptionsPercentSign, "options.percentSign", Plain)                          \
+  X(OptionsFollowTaskbar, "options.followTaskbar", Plain)                      \
   X(OptionsTheme, "options.theme", Plain)                                      \
   X(OptionsSaveAs, "options.saveAs", Plain)                                    \
   X(OptionsDelete, "options.delete", Plain)                                    \

@@ -153,6 +153,7 @@ constexpr TextTable kEnglish = {{
     {OptionsBarAtBottom, "Bar at the &bottom"},
     {OptionsOpaqueBar, "&Opaque bar"},
     {OptionsPercentSign, "Show % si&gn"},
+    {OptionsFollowTaskbar, "&Match the taskbar's light or dark mode"},
     {OptionsTheme, "&Theme:"},
     {OptionsSaveAs, "&Save as..."},
     {OptionsDelete, "&Delete"},

@@ -140,6 +140,7 @@ constexpr TextTable kSimplifiedChinese = {{
     {OptionsBarAtBottom, "栏底部(&M)"},
     {OptionsOpaqueBar, "不透明栏(&O)"},
     {OptionsPercentSign, "显示 % 符号(&P)"},
+    {OptionsFollowTaskbar, "跟随任务栏的浅色/深色模式(&D)"},
     {OptionsTheme, "主题(&T):"},
     {OptionsSaveAs, "另存为(&S)..."},
     {OptionsDelete, "删除(&D)"},

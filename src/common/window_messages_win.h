@@ -29,6 +29,10 @@ inline constexpr UINT WM_TRAYNOTIFY = WM_USER + 0x400;  // 0x0800
 // message to the window of class TFrmKelvaneMain, wParam 0 and lParam 0. The close box keeps
 // only hiding the form, so WM_CLOSE cannot serve.
 inline constexpr const wchar_t* kExitRequestMessageName = L"Kelvane.ExitRequest";
+// Sent to the tray icons' notification window (class KelvaneTrayNotifyWindow), wParam 0 and
+// lParam 0: the answer is how many times this process has called Shell_NotifyIconW, which is
+// what the program's icon costs the shell. For the benchmarks and the scenarios.
+inline constexpr const wchar_t* kShellCallCountMessageName = L"Kelvane.ShellCallCount";
 // The shell's broadcast when the taskbar was (re)created: the icons are added again.
 inline constexpr const wchar_t* kTaskbarCreatedMessageName = L"TaskbarCreated";
 

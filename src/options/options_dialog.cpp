@@ -43,6 +43,7 @@ constexpr std::array kCheckFields = {
     CheckField{CkNoBorder, &TKelvaneOptions::NoBorder},
     CheckField{CkBarBottom, &TKelvaneOptions::BarBottom},
     CheckField{CkShowPercSign, &TKelvaneOptions::ShowPercSign},
+    CheckField{CkFollowTaskbar, &TKelvaneOptions::FollowTaskbarTheme},
 };
 
 struct ListField {

@@ -99,6 +99,7 @@ std::vector<ControlLayout> controlsIn(const Language& language) {
     ControlLayout{CkBarBottom, K::CheckBox, 3, T(OptionsBarAtBottom), 140, 111, 120, 10},
     ControlLayout{CheckFullBar, K::CheckBox, 3, T(OptionsOpaqueBar), 12, 124, 116, 10},
     ControlLayout{CkShowPercSign, K::CheckBox, 3, T(OptionsPercentSign), 140, 124, 120, 10},
+    ControlLayout{CkFollowTaskbar, K::CheckBox, 3, T(OptionsFollowTaskbar), 12, 137, 248, 10},
 
     ControlLayout{LabelThemes, K::Label, 4, T(OptionsTheme), 12, 27, 40, 8},
     ControlLayout{CbThemes, K::DropDown, 4, "", 54, 25, 100, 120},

@@ -32,7 +32,7 @@ enum OptionsControl : int {
   CheckShowProcessName, CkUnifyProcs, LabelMore, CkShowMemMenu,
   // "显示"
   PnlFont2 = 1300, Button4, ckInternalFont, CkMiniFont, LabelGbValues, ComboGbValues, CheckOpaque,
-  CheckStandardBar, CkNoBorder, CkBarBottom, CheckFullBar, CkShowPercSign,
+  CheckStandardBar, CkNoBorder, CkBarBottom, CheckFullBar, CkShowPercSign, CkFollowTaskbar,
   // "主题"
   LabelThemes = 1400, CbThemes, BtnSaveAs, BtnDeleteTheme, LabelColors, LbColors, LabelForeground,
   CmbForeground,

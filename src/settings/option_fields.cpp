@@ -3,6 +3,8 @@
 #include <array>
 #include <cstring>
 
+#include "settings/settings_codec.h"
+
 namespace kelvane {
 
 namespace {
@@ -63,8 +65,10 @@ const std::array kFields = {
     B("ShowWelcomeWindow", &O::ShowWelcomeWindow),
     B("WriteLog", &O::WriteLog),
     OptionField{"LogFile", FieldType::String, nullptr, nullptr, nullptr, &O::LogFile},
+    OptionField{"FollowTaskbarTheme", FieldType::Boolean, &O::FollowTaskbarTheme, nullptr, nullptr, nullptr,
+                nullptr, FieldWrite::WhenSetOrPresent},
 };
-static_assert(kFields.size() == 45);
+static_assert(kFields.size() == 46);
 
 }  // namespace
 
@@ -77,12 +81,18 @@ const OptionField* findOptionField(const std::string& key) {
   return nullptr;
 }
 
-std::string dumpOptions(const TKelvaneOptions& options) {
+bool fieldWritten(const OptionField& field, const TKelvaneOptions& options, const IniDocument& file) {
+  if (field.write == FieldWrite::Always) return true;
+  return options.*field.boolean || file.get(kSectionGeneral, field.key).has_value();
+}
+
+std::string dumpOptions(const TKelvaneOptions& options, const IniDocument& file) {
   std::string out;
   auto line = [&](const std::string& key, const std::string& value) {
     out += key + "=" + value + "\n";
   };
   for (const auto& f : kFields) {
+    if (!fieldWritten(f, options, file)) continue;
     switch (f.type) {
       case FieldType::Boolean: line(f.key, options.*f.boolean ? "1" : "0"); break;
       case FieldType::Integer: line(f.key, std::to_string(options.*f.integer)); break;

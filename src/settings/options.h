@@ -111,6 +111,9 @@ struct TKelvaneOptions {
   bool ShowWelcomeWindow = true;
   bool WriteLog = false;
   std::string LogFile;  // default comes from the data folder rules at load time
+  // Digits and border of a see-through picture in the contrast colour of the taskbar's light or
+  // dark mode, at draw time only (FontColor and BarBorderColor keep their values).
+  bool FollowTaskbarTheme = false;
   // Not one of the fields above: a section of its own, outside themes and the field list.
   THistorySettings History{};
   // [General] Language: the tag of the language to speak ("zh-CN", "en-US", a language file's),

@@ -215,6 +215,9 @@ void SaveOptionsToIni(IniDocument& ini, const TKelvaneOptions& options) {
     const OptionField* field = findOptionField(std::string(key));
     ini.set(kSectionColors, key, ColorSettingText(options.*field->color));
   }
+  for (const OptionField& field : optionFields())
+    if (field.write == FieldWrite::WhenSetOrPresent && fieldWritten(field, options, ini))
+      ini.set(kSectionGeneral, field.key, options.*field.boolean ? "1" : "0");
   // Automatic is the absence of a choice: a file that never chose a language stays as it was.
   if (!options.Language.empty() || ini.get(kSectionGeneral, kLanguageKey))
     ini.set(kSectionGeneral, kLanguageKey, options.Language);

@@ -7,10 +7,18 @@
 #include "common/language.h"
 #include "common/text_win.h"
 #include "common/window_win.h"
+#include "tray/tip_schedule.h"
 
 namespace kelvane {
 
 namespace {
+
+std::uint64_t shellCalls = 0;
+
+BOOL notifyShell(DWORD message, NOTIFYICONDATAW* record) {
+  ++shellCalls;
+  return Shell_NotifyIconW(message, record);
+}
 
 // One hidden window serves every icon of the process. It is a hidden top-level window, not a
 // message-only one, because only top-level windows hear the "TaskbarCreated" broadcast that
@@ -42,6 +50,8 @@ class SharedNotifyWindow : public WindowBase<SharedNotifyWindow> {
       if (it != components_.end()) it->second->handleNotify(LOWORD(lParam));
       return 0;
     }
+    if (shellCallCount_ != 0 && message == shellCallCount_)
+      return static_cast<LRESULT>(TTrayIconComponent::shellCallCount());
     if (taskbarCreated_ != 0 && message == taskbarCreated_) {
       // Copy: re-adding may run handlers that attach or detach components.
       const auto components = components_;
@@ -64,11 +74,13 @@ class SharedNotifyWindow : public WindowBase<SharedNotifyWindow> {
   void create() {
     registerWindowClass(kClassName);  // a second registration fails harmlessly
     taskbarCreated_ = RegisterWindowMessageW(kTaskbarCreatedMessageName);
+    shellCallCount_ = RegisterWindowMessageW(kShellCallCountMessageName);
     createWindow(WS_EX_TOOLWINDOW, kClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr);
     if (!hwnd_) throw std::runtime_error(tr(TextId::ErrorNoNotificationWindow));
   }
 
   UINT taskbarCreated_ = 0;
+  UINT shellCallCount_ = 0;
   UINT nextId_ = 1;
   std::map<UINT, TTrayIconComponent*> components_;
 };
@@ -128,7 +140,7 @@ void TTrayIconComponent::refreshRecord() {
 bool TTrayIconComponent::send(DWORD message) {
   refreshRecord();
   if (message != NIM_MODIFY) record_.uFlags |= NIF_TIP;  // an added icon always gets its tip
-  return Shell_NotifyIconW(message, &record_) != FALSE;
+  return notifyShell(message, &record_) != FALSE;
 }
 
 bool TTrayIconComponent::AddIcon() {
@@ -137,7 +149,7 @@ bool TTrayIconComponent::AddIcon() {
   // Version 3: plain mouse messages in lParam as before, plus the keyboard's selection and
   // context-menu notifications.
   record_.uVersion = NOTIFYICON_VERSION;
-  Shell_NotifyIconW(NIM_SETVERSION, &record_);
+  notifyShell(NIM_SETVERSION, &record_);
   return added;
 }
 
@@ -217,6 +229,18 @@ POINT TTrayIconComponent::keyboardMenuAnchor(POINT fallback) const {
   return fallback;
 }
 
+std::uint64_t TTrayIconComponent::shellCallCount() { return shellCalls; }
+
+bool TTrayIconComponent::pointerOver(int iconSize) {
+  if (!pointerReportedAt_) return false;
+  POINT cursor{};
+  if (!GetCursorPos(&cursor)) return true;  // no answer (a locked desktop): still as reported
+  const POINT at = *pointerReportedAt_;
+  if (!pointerLeftIcon({at.x, at.y}, {cursor.x, cursor.y}, iconSize)) return true;
+  pointerReportedAt_.reset();
+  return false;
+}
+
 void TTrayIconComponent::handleNotify(UINT mouseMessage) {
   POINT cursor{};
   GetCursorPos(&cursor);
@@ -244,8 +268,14 @@ void TTrayIconComponent::handleNotify(UINT mouseMessage) {
     case WM_CONTEXTMENU:
       if (previous != WM_RBUTTONUP) keyboardMenu();
       break;
+    case WM_MOUSEMOVE: {
+      const bool arrived = !pointerReportedAt_;
+      pointerReportedAt_ = cursor;
+      if (OnMouseMove) OnMouseMove(arrived);
+      break;
+    }
     default:
-      break;  // moves, button-ups and version-4 notifications are not used
+      break;  // button-ups and version-4 notifications are not used
   }
 }
 

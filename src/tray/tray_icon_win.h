@@ -5,7 +5,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "common/handles_win.h"
@@ -38,6 +40,8 @@ class TTrayIconComponent {
   std::function<void(POINT)> OnKeyboardMenu;
   // After the icon was added again to a restarted shell.
   std::function<void()> OnTaskbarCreated;
+  // The pointer moved over the icon; `arrived` when it was not over it before (pointerOver).
+  std::function<void(bool arrived)> OnMouseMove;
 
   // ownerForm and appWindow are the windows HideOwnerForm/ShowOwnerForm act on.
   TTrayIconComponent(HWND ownerForm, HWND appWindow, HICON designIcon);
@@ -65,6 +69,15 @@ class TTrayIconComponent {
   // A new picture and tip in one modification, as every changed tick sends them.
   void setIconAndHint(UniqueIcon icon, const std::wstring& hint);
   const std::wstring& hint() const { return hint_; }
+
+  // Whether the pointer is over the icon: since the last mouse-move the shell reported, until
+  // the cursor is found more than `iconSize` pixels from where it was then. The shell reports
+  // the pointer's arrival and moves, never its leaving.
+  bool pointerOver(int iconSize);
+
+  // Every Shell_NotifyIconW call of the process, for the benchmarks and the scenarios (they ask
+  // the notification window with kShellCallCountMessageName).
+  static std::uint64_t shellCallCount();
 
   bool ShowBalloon(const std::wstring& title, const std::wstring& text, BalloonKind kind, int seconds);
   bool ClearBalloon();
@@ -95,6 +108,7 @@ class TTrayIconComponent {
   bool showHint_ = true;
   bool tipHeld_ = false;
   UINT lastNotify_ = 0;
+  std::optional<POINT> pointerReportedAt_;
   bool iconVisible_ = false;
   NOTIFYICONDATAW record_{};
 };

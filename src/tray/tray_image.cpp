@@ -88,8 +88,10 @@ void drawBuiltInDigits(PixelBuffer& canvas, const TrayImageInput& in, const Pict
   // The point and the space after it push the rest of the text to the right.
   const int pointShift = d.pointSize + 1;
 
-  const Pixel pointColor = pixelFromColor(paintColor(o, ColorSlot::FontColor, in.systemColors));
-  const Pixel glyphColor = pixelFromColor(resolveSystemColor(o.Font.Color, in.systemColors));
+  const Pixel pointColor =
+      pixelFromColor(in.colors.text.value_or(paintColor(o, ColorSlot::FontColor, in.systemColors)));
+  const Pixel glyphColor =
+      pixelFromColor(in.colors.text.value_or(resolveSystemColor(o.Font.Color, in.systemColors)));
   TPicClip& clip = stripFor(strips.forSize(d.size), o, n);
 
   for (std::size_t i = 1; i <= n; ++i) {
@@ -120,7 +122,7 @@ SystemFontTextPlan placeSystemFontText(const TrayImageInput& in, int size, int y
   plan.text = SystemFontText(in.displayText, o.OptimizeForGigabytes, in.format);
   plan.x = (size - in.fontMetrics.textWidth) / 2;
   plan.y = size - in.fontMetrics.heightOfOne + yo;
-  plan.color = pixelFromColor(resolveSystemColor(o.Font.Color, in.systemColors));
+  plan.color = pixelFromColor(in.colors.text.value_or(resolveSystemColor(o.Font.Color, in.systemColors)));
   plan.font = o.Font;
   return plan;
 }
@@ -146,14 +148,17 @@ TrayPicture ComposeTrayImage(const TrayImageInput& in, DigitStrips& strips) {
 
   const Pixel background =
       o.TransBk ? TransparentKey
-                : pixelFromColor(paintColor(o, ColorSlot::OpaqueBkColor, in.systemColors));
+                : pixelFromColor(in.colors.background.value_or(
+                      paintColor(o, ColorSlot::OpaqueBkColor, in.systemColors)));
   canvas.fillRect({0, 0, size, size}, background);
 
   if (!o.NoBorder) {
     const Rect border =
         o.InternalFont ? Rect{0, y1, size, y1 + d.band} : Rect{0, y1 + 1, size - 1, y1 + d.band - 1};
     canvas.fillRect(border, background);
-    canvas.frameRect(border, pixelFromColor(paintColor(o, ColorSlot::BarBorderColor, in.systemColors)));
+    const TColor borderColor =
+        in.colors.border.value_or(paintColor(o, ColorSlot::BarBorderColor, in.systemColors));
+    canvas.frameRect(border, pixelFromColor(borderColor));
   }
 
   const int w = BarFillLength(in.sample.dwMemoryLoad, o, size);

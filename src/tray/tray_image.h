@@ -12,6 +12,7 @@
 #include "settings/options.h"
 #include "settings/system_colors.h"
 #include "tray/digit_strips.h"
+#include "tray/picture_colors.h"
 #include "tray/pixel_buffer.h"
 
 namespace kelvane {
@@ -59,6 +60,7 @@ struct TrayImageInput {
   const NumberFormat& format;            // the system's decimal and thousands separators
   SystemFontMetrics fontMetrics = {};    // used only without InternalFont
   int size = TrayImageSize;              // the design drawn: 16, 20 or 24 pixels
+  PictureColors colors = {};             // the taskbar's and high contrast's, over the settings'
 };
 
 TrayPicture ComposeTrayImage(const TrayImageInput& input, DigitStrips& strips);

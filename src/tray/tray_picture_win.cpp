@@ -171,8 +171,26 @@ void TTrayPicture::invalidate() {
 }
 
 bool TTrayPicture::unchanged(const TrayPictureKey& key, const TrayTick& tick) const {
-  return haveShown_ && key == shownKey_ && tick.hint == shownHint_ && tick.options == shownOptions_ &&
-         tick.format == shownFormat_ && tick.systemColors == shownColors_ && iconSize_ == shownSize_;
+  return haveShown_ && key == shownKey_ && tick.options == shownOptions_ && tick.format == shownFormat_ &&
+         tick.systemColors == shownColors_ && tick.colors == shownPictureColors_ && iconSize_ == shownSize_;
+}
+
+bool TTrayPicture::showTipAlone(TTrayIconComponent& tray, const TrayTick& tick) {
+  const TipTick tip{.now = tick.tip.now,
+                    .pictureChanged = false,
+                    .pointerOver = tick.tip.pointerOver,
+                    .pointerArrived = tick.tip.pointerArrived,
+                    .wordingChanged = tick.tip.wordingChanged,
+                    .textChanged = tick.hint != shownHint_,
+                    .lastSent = tipSentAt_};
+  if (!tipDue(tip)) {
+    ++ticksSkipped_;
+    return false;
+  }
+  shownHint_ = tick.hint;
+  tipSentAt_ = tick.tip.now;
+  tray.setHint(toWide(shownHint_));
+  return true;
 }
 
 bool TTrayPicture::show(TTrayIconComponent& tray, const TrayTick& tick) {
@@ -180,10 +198,7 @@ bool TTrayPicture::show(TTrayIconComponent& tray, const TrayTick& tick) {
   if (iconSize_ == 0) iconSize_ = iconSizeSource_ ? iconSizeSource_() : TrayImageSize;
   const PictureFit fit = fitPicture(iconSize_);
   TrayPictureKey key = trayPictureKey(tick.sample, o, tick.format, fit.designSize);
-  if (unchanged(key, tick)) {
-    ++ticksSkipped_;
-    return false;
-  }
+  if (unchanged(key, tick)) return showTipAlone(tray, tick);
 
   SystemFontMetrics metrics;
   HFONT font = nullptr;
@@ -192,8 +207,8 @@ bool TTrayPicture::show(TTrayIconComponent& tray, const TrayTick& tick) {
     metrics = canvas_.measure(SystemFontText(key.displayText, o.OptimizeForGigabytes, tick.format), font,
                               fit.designSize);
   }
-  const TrayImageInput input{o, tick.sample, key.displayText, key.level, tick.systemColors, tick.format, metrics,
-                             fit.designSize};
+  const TrayImageInput input{o,       tick.sample,    key.displayText, key.level, tick.systemColors, tick.format,
+                             metrics, fit.designSize, tick.colors};
   TrayPicture picture = ComposeTrayImage(input, strips_);
   if (picture.fontText && font) canvas_.draw(picture.pixels, *picture.fontText, font);
 
@@ -201,24 +216,16 @@ bool TTrayPicture::show(TTrayIconComponent& tray, const TrayTick& tick) {
   // digits, or only the tip changed): the icon is then left as it is.
   const bool samePicture = haveShown_ && picture.pixels == shown_ &&
                            picture.seeThrough == shownSeeThrough_ && iconSize_ == shownSize_;
-  const bool sameHint = haveShown_ && tick.hint == shownHint_;
   // Kept before the shell is told: while it is, this thread may handle sent messages that
   // change the settings or the format the tick refers to.
   shownKey_ = std::move(key);
-  shownHint_ = tick.hint;
   shownOptions_ = o;
   shownFormat_ = tick.format;
   shownColors_ = tick.systemColors;
+  shownPictureColors_ = tick.colors;
   shownSize_ = iconSize_;
   haveShown_ = true;
-  if (samePicture) {
-    if (sameHint) {
-      ++ticksSkipped_;
-      return false;
-    }
-    tray.setHint(toWide(shownHint_));
-    return true;
-  }
+  if (samePicture) return showTipAlone(tray, tick);
 
   bool seeThrough = picture.seeThrough;
   const PixelBuffer onIcon = placeOnIcon(picture.pixels, fit, seeThrough);
@@ -226,6 +233,8 @@ bool TTrayPicture::show(TTrayIconComponent& tray, const TrayTick& tick) {
   ++iconsCreated_;
   shown_ = std::move(picture.pixels);
   shownSeeThrough_ = picture.seeThrough;
+  shownHint_ = tick.hint;
+  tipSentAt_ = tick.tip.now;
   tray.setIconAndHint(std::move(icon), toWide(shownHint_));
   return true;
 }

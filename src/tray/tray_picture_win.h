@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "memory/memory_status.h"
@@ -15,6 +16,7 @@
 #include "settings/options.h"
 #include "settings/system_colors.h"
 #include "tray/tray_icon_win.h"
+#include "tray/tip_schedule.h"
 #include "tray/tray_image.h"
 
 namespace kelvane {
@@ -50,6 +52,14 @@ class PictureTextCanvas {
   int width_ = 0, height_ = 0;
 };
 
+// What the tick knows about who may read the tip (tipDue).
+struct TipReaders {
+  std::uint64_t now = 0;        // the tick's time, GetTickCount64
+  bool pointerOver = false;
+  bool pointerArrived = false;  // a mouse-move found it over the icon for the first time
+  bool wordingChanged = false;  // settings applied, language chosen, number format changed
+};
+
 // What the tick hands over each time.
 struct TrayTick {
   const TKelvaneOptions& options;
@@ -57,6 +67,8 @@ struct TrayTick {
   const NumberFormat& format;
   const SystemColorTable& systemColors;
   const std::string& hint;  // UTF-8
+  PictureColors colors = {};
+  TipReaders tip = {};
 };
 
 // The main form's picture maker. Keeps the digit strips, the picture font, the notification
@@ -67,8 +79,9 @@ class TTrayPicture {
   // `iconSize` tells the notification area's icon size; asked again after invalidate().
   explicit TTrayPicture(std::function<int()> iconSize = trayIconSize) : iconSizeSource_(std::move(iconSize)) {}
 
-  // Composes the picture and, if the picture, its size or the tip differ from what `tray`
-  // shows, gives it the new icon and tip in one modification. True when the tray was changed.
+  // Composes the picture and, if the picture or its size differ from what `tray` shows, gives it
+  // the new icon and tip in one modification; else sends the tip alone when tipDue says so.
+  // True when the tray was changed (every change carries the tip).
   bool show(TTrayIconComponent& tray, const TrayTick& tick);
 
   // The taskbar's DPI, the theme or the shell changed: the next show() asks the system for the
@@ -77,12 +90,15 @@ class TTrayPicture {
 
   // The last picture composed, at its design size, with the system-font value drawn in.
   const PixelBuffer& lastPicture() const { return shown_; }
+  // The notification area's icon size as last asked (the picture's own before the first show).
+  int iconSize() const { return iconSize_ ? iconSize_ : TrayImageSize; }
   std::uint64_t iconsCreated() const { return iconsCreated_; }
   std::uint64_t ticksSkipped() const { return ticksSkipped_; }
 
  private:
   HFONT fontFor(const TFontSpec& wanted, int designSize);
   bool unchanged(const TrayPictureKey& key, const TrayTick& tick) const;
+  bool showTipAlone(TTrayIconComponent& tray, const TrayTick& tick);
 
   std::function<int()> iconSizeSource_;
   DigitStrips strips_;
@@ -97,7 +113,9 @@ class TTrayPicture {
   TKelvaneOptions shownOptions_;
   NumberFormat shownFormat_;
   SystemColorTable shownColors_{};
-  std::string shownHint_;
+  PictureColors shownPictureColors_;
+  std::string shownHint_;                    // the tip the shell has
+  std::optional<std::uint64_t> tipSentAt_;   // when it got it
   PixelBuffer shown_;
   bool shownSeeThrough_ = false;
   int shownSize_ = 0;

@@ -122,7 +122,8 @@ TEST(Texts, AccessKeysAreUniqueOnEachMenuAndDialogPage) {
       {OptionsShowTopProcesses, OptionsProcessCount, OptionsProcessValue, OptionsHighlightAbove, OptionsHighlightColor,
        OptionsShowDescriptions, OptionsGroupProcesses, OptionsShowMemoryInfo},
       {OptionsFontButton, OptionsInternalFont, OptionsMiniFont, OptionsValueUnit, OptionsTransparent,
-       OptionsStandardBar, OptionsNoBarBorder, OptionsBarAtBottom, OptionsOpaqueBar, OptionsPercentSign},
+       OptionsStandardBar, OptionsNoBarBorder, OptionsBarAtBottom, OptionsOpaqueBar, OptionsPercentSign,
+       OptionsFollowTaskbar},
       {OptionsTheme, OptionsSaveAs, OptionsDelete, OptionsItems, OptionsColor},
   };
   const std::vector<TextId> menu = {MenuTaskManager, MenuRelease, MenuHistory, MenuShowLog, MenuSettings, MenuAbout, MenuExit};

@@ -316,3 +316,30 @@ TEST(SettingsCodec, LanguageWrittenOnlyOnceChosen) {
   EXPECT_EQ(doc.get(kSectionGeneral, "Language"), "");
   EXPECT_EQ(LoadOptionsFromIni(doc, kWin10).options.Language, "");
 }
+
+TEST(SettingsCodec, FollowTaskbarThemeWrittenAndDumpedOnlyOnceChosen) {
+  // Files from before the choice existed save and dump exactly as they did.
+  const std::string file = savedDefaultsWith("Warn=0");
+  IniDocument doc = IniDocument::parse(file);
+  TKelvaneOptions o = LoadOptionsFromIni(doc, kWin10).options;
+  EXPECT_FALSE(o.FollowTaskbarTheme);
+  const std::string dumped = dumpOptions(o, doc);
+  EXPECT_EQ(dumped.find("FollowTaskbarTheme"), std::string::npos);
+  EXPECT_EQ(dumped.substr(dumped.size() - 9 - kWin10.defaultLogFile.size()), "LogFile=" + kWin10.defaultLogFile + "\n");
+  SaveOptionsToIni(doc, o);
+  EXPECT_EQ(doc.serialize(), file);
+
+  // Chosen: written, read back, and dumped after the other lines.
+  o.FollowTaskbarTheme = true;
+  SaveOptionsToIni(doc, o);
+  EXPECT_EQ(doc.get(kSectionGeneral, "FollowTaskbarTheme"), "1");
+  const TKelvaneOptions chosen = LoadOptionsFromIni(doc, kWin10).options;
+  EXPECT_TRUE(chosen.FollowTaskbarTheme);
+  EXPECT_EQ(dumpOptions(chosen, doc), dumped + "FollowTaskbarTheme=1\n");
+
+  // Switched off again, the key stays in the file as 0, and the dump shows it.
+  o.FollowTaskbarTheme = false;
+  SaveOptionsToIni(doc, o);
+  EXPECT_EQ(doc.get(kSectionGeneral, "FollowTaskbarTheme"), "0");
+  EXPECT_EQ(dumpOptions(LoadOptionsFromIni(doc, kWin10).options, doc), dumped + "FollowTaskbarTheme=0\n");
+}

@@ -153,10 +153,16 @@ TEST(TrayPicture, UnchangedTicksCostNothingAndOldIconsAreReleased) {
   EXPECT_EQ(picture.iconsCreated(), 1u);
   EXPECT_EQ(picture.ticksSkipped(), 1u);
 
-  // A new tip over the same picture keeps the icon.
+  // A new tip over the same picture waits while nobody can be reading it, and goes alone, with
+  // the icon kept, once the pointer is over the icon.
   const std::string otherHint = "other tip";
-  EXPECT_TRUE(picture.show(tray, {options, sample, kDot, colors, otherHint}));
+  const std::uint64_t calls = TTrayIconComponent::shellCallCount();
+  EXPECT_FALSE(picture.show(tray, {options, sample, kDot, colors, otherHint, {}, {.now = 1000}}));
+  EXPECT_EQ(tray.hint(), L"tip");
+  EXPECT_EQ(TTrayIconComponent::shellCallCount(), calls);
+  EXPECT_TRUE(picture.show(tray, {options, sample, kDot, colors, otherHint, {}, {.now = 1500, .pointerOver = true}}));
   EXPECT_EQ(tray.hint(), L"other tip");
+  EXPECT_EQ(TTrayIconComponent::shellCallCount(), calls + 1);
   EXPECT_EQ(tray.icon(), first);
   EXPECT_EQ(picture.iconsCreated(), 1u);
 

@@ -64,13 +64,13 @@ void showSeeThroughAsChecks(PixelBuffer& picture) {
 }  // namespace
 
 TrayPicture composePreviewPicture(const TKelvaneOptions& options, const MemorySample& sample,
-                                  const NumberFormat& format, int size) {
+                                  const NumberFormat& format, int size, const TaskbarLook& taskbar) {
   const SystemColorTable colors = windows10SystemColors();
   const std::string text = PictureText(sample, options, format);
   DigitStrips strips;
   const PictureFit fit = fitPicture(size);
   const TrayImageInput in{options, sample, text, LoadLevel(sample, options), colors, format, {},
-                          fit.designSize};
+                          fit.designSize, pictureColors(options, taskbar, colors)};
   TrayPicture picture = ComposeTrayImage(in, strips);
   picture.pixels = placeOnIcon(picture.pixels, fit, picture.seeThrough);
   return picture;
@@ -97,7 +97,7 @@ bool writePicturePng(const TrayPicture& picture, int scale, const std::string& p
 }
 
 bool writeContactSheet(const TKelvaneOptions& base, const NumberFormat& format, int size,
-                       const std::string& path) {
+                       const std::string& path, const TaskbarLook& taskbar) {
   // Four screen pixels per picture pixel up to 32; larger pictures are shown about 128 wide.
   const int scale = size <= 32 ? 4 : std::max(1, 128 / size);
   constexpr int kGap = 8, kColumns = 21;
@@ -109,7 +109,7 @@ bool writeContactSheet(const TKelvaneOptions& base, const NumberFormat& format, 
     for (int column = 0; column < kColumns; ++column) {
       const MemorySample sample = sampleAtLoad(static_cast<std::uint32_t>(column * 5));
       const TrayPicture picture =
-          composePreviewPicture(looks[static_cast<std::size_t>(row)], sample, format, size);
+          composePreviewPicture(looks[static_cast<std::size_t>(row)], sample, format, size, taskbar);
       PixelBuffer big = scaleNearest(picture.pixels, size * scale, size * scale);
       if (picture.seeThrough) showSeeThroughAsChecks(big);
       DrawTransparent(sheet, kGap + column * cell, kGap + row * cell, big, 0xFFFFFFFFu);

@@ -10,11 +10,13 @@
 
 namespace preview {
 
-// The picture as the notification area shows it at `size` pixels (tray/picture_design.h).
+// The picture as the notification area shows it at `size` pixels (tray/picture_design.h), on
+// `taskbar` (none: a system without a light or dark mode).
 kelvane::TrayPicture composePreviewPicture(const kelvane::TKelvaneOptions& options,
                                            const kelvane::MemorySample& sample,
                                            const kelvane::NumberFormat& format,
-                                           int size = kelvane::TrayImageSize);
+                                           int size = kelvane::TrayImageSize,
+                                           const kelvane::TaskbarLook& taskbar = {});
 
 // "pixels:" and a line of RRGGBB tokens per row, one per pixel; see-through pixels show as
 // 030303.
@@ -27,6 +29,6 @@ bool writePicturePng(const kelvane::TrayPicture& picture, int scale, const std::
 // load from 0 to 100 % in steps of 5, each picture enlarged four times (fewer above 32 pixels).
 // False when the file cannot be written.
 bool writeContactSheet(const kelvane::TKelvaneOptions& base, const kelvane::NumberFormat& format,
-                       int size, const std::string& path);
+                       int size, const std::string& path, const kelvane::TaskbarLook& taskbar = {});
 
 }  // namespace preview

@@ -3,10 +3,10 @@
 //
 //   kelvane-preview [--settings FILE] --load N --total-phys B --avail-phys B
 //                   --total-page B --avail-page B [--decimal C] [--thousands C]
-//                   [--png FILE [--scale N]] [--processes FILE] [--size N]
+//                   [--png FILE [--scale N]] [--processes FILE] [--size N] [--taskbar dark|light]
 //   kelvane-preview [--settings FILE] --dump-settings
 //   kelvane-preview [--settings FILE] --save OUT
-//   kelvane-preview [--settings FILE] --contact-sheet FILE [--size N]
+//   kelvane-preview [--settings FILE] --contact-sheet FILE [--size N] [--taskbar dark|light]
 //   kelvane-preview --history-samples FILE [--write-history OUT] [--now SECONDS]
 //   kelvane-preview --history-file FILE [--now SECONDS]
 //   kelvane-preview --language-template
@@ -20,6 +20,9 @@
 //
 // --size N (16 to 256) draws the picture, and the contact sheet's pictures, as the notification
 // area shows them at N pixels: the design for that size, doubled or centred where N has none.
+//
+// --taskbar draws the picture as on a dark or a light taskbar (FollowTaskbarTheme); without it,
+// as on a system that has no such mode.
 //
 // --processes FILE adds the tray menu for that sample, settings and processes after the usual
 // lines, one `menu:` line per entry in menu order (see menu_output.h for both formats).
@@ -59,10 +62,10 @@ int usage(const std::string& problem) {
   std::cerr << "kelvane-preview: " << problem << "\n"
             << "usage: kelvane-preview [--settings FILE] --load N --total-phys B --avail-phys B"
                " --total-page B --avail-page B [--decimal C] [--thousands C]"
-               " [--png FILE [--scale N]] [--processes FILE] [--size N]\n"
+               " [--png FILE [--scale N]] [--processes FILE] [--size N] [--taskbar dark|light]\n"
             << "       kelvane-preview [--settings FILE] --dump-settings\n"
             << "       kelvane-preview [--settings FILE] --save OUT\n"
-            << "       kelvane-preview [--settings FILE] --contact-sheet FILE [--size N]\n"
+            << "       kelvane-preview [--settings FILE] --contact-sheet FILE [--size N] [--taskbar dark|light]\n"
             << "       kelvane-preview --history-samples FILE [--write-history OUT] [--now SECONDS]\n"
             << "       kelvane-preview --history-file FILE [--now SECONDS]\n"
             << "       kelvane-preview --language-template\n";
@@ -146,7 +149,7 @@ int main(int argc, char** argv) {
                                         "--total-page", "--avail-page", "--decimal", "--thousands",
                                         "--save", "--png", "--scale", "--contact-sheet",
                                         "--processes", "--history-samples", "--history-file",
-                                        "--write-history", "--now", "--size"};
+                                        "--write-history", "--now", "--size", "--taskbar"};
   if (argc >= 2 && std::string(argv[1]) == "--language-template") {
     if (argc > 2) return usage("--language-template takes nothing else");
     std::cout << languageTemplate();
@@ -189,8 +192,13 @@ int main(int argc, char** argv) {
     }
   }
   if (dumpSettings) {
-    std::cout << dumpOptions(options);
+    std::cout << dumpOptions(options, settingsFile);
     return 0;
+  }
+  TaskbarLook taskbar;
+  if (values.count("--taskbar")) {
+    if (values["--taskbar"] != "dark" && values["--taskbar"] != "light") return usage("--taskbar takes dark or light");
+    taskbar.light = values["--taskbar"] == "light";
   }
   const NumberFormat format = NumberFormat::fromSystem(
       values.count("--decimal") ? values["--decimal"] : ".",
@@ -202,7 +210,7 @@ int main(int argc, char** argv) {
     size = static_cast<int>(*parsed);
   }
   if (values.count("--contact-sheet")) {
-    if (!preview::writeContactSheet(options, format, size, values["--contact-sheet"]))
+    if (!preview::writeContactSheet(options, format, size, values["--contact-sheet"], taskbar))
       return usage("cannot write " + values["--contact-sheet"]);
     return 0;
   }
@@ -237,7 +245,7 @@ int main(int argc, char** argv) {
   std::cout << "display: " << DisplayText(sample, options, format) << "\n";
   std::cout << "level: " << loadLevelName(LoadLevel(sample, options)) << "\n";
   printLines("hint: ", HintText(sample, options, format));
-  const TrayPicture picture = preview::composePreviewPicture(options, sample, format, size);
+  const TrayPicture picture = preview::composePreviewPicture(options, sample, format, size, taskbar);
   preview::printPixels(picture);
   if (values.count("--png") && !preview::writePicturePng(picture, scale, values["--png"]))
     return usage("cannot write " + values["--png"]);

@@ -9,12 +9,18 @@
 //   kelvane_probe wait-gone CLASS SECONDS    wait until no window of that class exists
 //   kelvane_probe post CLASS MSG [WPARAM [LPARAM]]  post a message to the window of that class;
 //                                            MSG is a number or a registered message's name
+//   kelvane_probe ask CLASS MSG              send the window of that class a message (as for post,
+//                                            wParam and lParam 0) and print its answer, waiting
+//                                            at most 5 s; exit 1 without an answer
 //   kelvane_probe copydata CLASS BYTES       send the window of that class a WM_COPYDATA of that
 //                                            many bytes (no mark of the program's), waiting at
 //                                            most 5 s; print its answer or "no answer"
 //   kelvane_probe tray-tips                  print the tip of every icon in the notification area
 //   kelvane_probe balloon SECONDS            wait for a visible balloon tooltip, print its rect
 //   kelvane_probe broadcast-taskbar-created  as the shell does after it restarts
+//   kelvane_probe broadcast-setting-change AREA  WM_SETTINGCHANGE to every top-level window, as
+//                                            Windows sends it (e.g. "ImmersiveColorSet" after the
+//                                            light or dark mode changed), waiting for each
 //   kelvane_probe tray-forget CLASS ID       delete the icon (window of CLASS, uID) from the
 //                                            notification area, as a crashed shell loses it
 //   kelvane_probe taskbar-buttons            count the visible window buttons on the taskbar
@@ -237,6 +243,11 @@ int startToIcon(int argc, wchar_t** argv) {
   }
 }
 
+// A message number, or a registered message's name.
+UINT messageOf(const wchar_t* text) {
+  return iswdigit(text[0]) ? static_cast<UINT>(wcstoul(text, nullptr, 0)) : RegisterWindowMessageW(text);
+}
+
 void printWindow(HWND hwnd) {
   DWORD pid = 0;
   GetWindowThreadProcessId(hwnd, &pid);
@@ -291,11 +302,19 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"post" && argc > 3) {
     HWND hwnd = FindWindowW(argv[2], nullptr);
     if (!hwnd) return 1;
-    const UINT message = iswdigit(argv[3][0]) ? static_cast<UINT>(wcstoul(argv[3], nullptr, 0))
-                                              : RegisterWindowMessageW(argv[3]);
+    const UINT message = messageOf(argv[3]);
     const WPARAM wParam = argc > 4 ? wcstoull(argv[4], nullptr, 0) : 0;
     const LPARAM lParam = argc > 5 ? static_cast<LPARAM>(wcstoll(argv[5], nullptr, 0)) : 0;
     return PostMessageW(hwnd, message, wParam, lParam) ? 0 : 1;
+  }
+  if (command == L"ask" && argc > 3) {
+    HWND hwnd = FindWindowW(argv[2], nullptr);
+    if (!hwnd) return 1;
+    const UINT message = messageOf(argv[3]);
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(hwnd, message, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer)) return 1;
+    print(std::to_wstring(answer) + L"\n");
+    return 0;
   }
   if (command == L"copydata" && argc > 3) {
     HWND hwnd = FindWindowW(argv[2], nullptr);
@@ -344,6 +363,13 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"broadcast-taskbar-created") {
     const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
     return PostMessageW(HWND_BROADCAST, message, 0, 0) ? 0 : 1;
+  }
+  if (command == L"broadcast-setting-change" && argc > 2) {
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(argv[2]),
+                               SMTO_ABORTIFHUNG, 5000, &answer)
+               ? 0
+               : 1;
   }
   if (command == L"tray-forget" && argc > 3) {
     NOTIFYICONDATAW data{};
