@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "common/ascii_text.h"
 #include "common/texts.h"
 #include "history/command_line.h"
 
@@ -61,7 +62,7 @@ void commandLine(const std::vector<std::string>& arguments) {
     FUZZ_CHECK(same.kind == request.kind && same.file == request.file && same.days == request.days);
   }
   // What follows a leading quiet switch, on a line that is not bad.
-  const bool quiet = request.kind != Kind::BadCommandLine && first.size() == 6 && otherCase(first.substr(1)) == "QUIET";
+  const bool quiet = request.kind != Kind::BadCommandLine && first.size() == 6 && equalsIgnoringAsciiCase(first.substr(1), "quiet");
   const std::span<const std::string> rest = std::span(arguments).subspan(quiet ? 1 : 0);
   if (request.kind == Kind::ExportHistory) {
     FUZZ_CHECK(rest.size() == 2 || rest.size() == 3);
