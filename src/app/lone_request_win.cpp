@@ -1,9 +1,9 @@
 #include "app/lone_request_win.h"
 
+#include "app/command_handover_win.h"
 #include "app/program_history_win.h"
 #include "common/system_info_win.h"
 #include "common/text_win.h"
-#include "history/command_handover_win.h"
 #include "history/history_export_win.h"
 #include "history/history_io_win.h"
 #include "release/memory_release_win.h"

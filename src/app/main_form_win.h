@@ -12,7 +12,7 @@
 #include "actions/hotkey_registry_win.h"
 #include "app/alert_step_win.h"
 #include "app/program_history_win.h"
-#include "history/command_line.h"
+#include "commands/command_line.h"
 #include "history/history_window_source.h"
 #include "history/history_window_win.h"
 #include "options/options_host_win.h"

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "common/texts.h"
-#include "history/command_line.h"
+#include "commands/command_line.h"
 
 #include "fuzz_check.h"
 
