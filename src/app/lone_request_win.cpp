@@ -2,6 +2,7 @@
 
 #include "app/command_handover_win.h"
 #include "app/program_history_win.h"
+#include "common/clock_win.h"
 #include "common/system_info_win.h"
 #include "common/text_win.h"
 #include "history/history_export_win.h"

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "actions/command_win.h"
+#include "common/clock_win.h"
 #include "common/system_info_win.h"
 #include "common/text_win.h"
 #include "history/history_export_win.h"

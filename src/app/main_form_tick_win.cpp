@@ -1,7 +1,7 @@
 // The refresh tick: one memory reading drives the picture, the tip and the alert step.
 #include "app/main_form_win.h"
+#include "common/clock_win.h"
 #include "common/system_info_win.h"
-#include "history/history_export_win.h"
 #include "settings/system_colors_win.h"
 
 namespace kelvane {
