@@ -6,14 +6,6 @@
 
 namespace kelvane {
 
-MemorySample readMemorySample() {
-  MEMORYSTATUSEX status{};
-  status.dwLength = sizeof(status);
-  GlobalMemoryStatusEx(&status);  // a failed reading is a sample of zeros, drawn as such
-  return MemorySample{status.dwMemoryLoad, status.ullTotalPhys, status.ullAvailPhys,
-                      status.ullTotalPageFile, status.ullAvailPageFile};
-}
-
 void TFrmKelvaneMain::onTimer1Timer() {
   const MemorySample sample = readMemorySample();
   shownTotal_ = ShownTotal(sample, options_);

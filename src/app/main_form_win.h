@@ -16,6 +16,7 @@
 #include "history/history_window_source.h"
 #include "history/history_window_win.h"
 #include "options/options_host_win.h"
+#include "memory/memory_sample_win.h"
 #include "memory/memory_status.h"
 #include "common/handles_win.h"
 #include "common/language.h"
@@ -35,9 +36,6 @@
 namespace kelvane {
 
 inline constexpr const wchar_t* kMainFormClassName = L"TFrmKelvaneMain";
-
-// The memory reading every tick and every release starts from.
-MemorySample readMemorySample();
 
 class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>,
                         public AlertHost,
