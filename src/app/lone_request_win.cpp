@@ -1,12 +1,12 @@
 #include "app/lone_request_win.h"
 
 #include "app/command_handover_win.h"
-#include "app/program_history_win.h"
 #include "common/clock_win.h"
 #include "common/system_info_win.h"
 #include "common/text_win.h"
 #include "history/history_export_win.h"
 #include "history/history_io_win.h"
+#include "history/program_history_win.h"
 #include "release/memory_release_win.h"
 #include "settings/log_file_win.h"
 #include "settings/settings_file_win.h"

@@ -11,10 +11,10 @@
 
 #include "actions/hotkey_registry_win.h"
 #include "app/alert_step_win.h"
-#include "app/program_history_win.h"
 #include "commands/command_line.h"
 #include "history/history_window_source.h"
 #include "history/history_window_win.h"
+#include "history/program_history_win.h"
 #include "options/options_host_win.h"
 #include "memory/memory_sample_win.h"
 #include "memory/memory_status.h"
