@@ -9,7 +9,7 @@
 #include "common/system_error_win.h"
 #include "common/text_win.h"
 #include "dialogs/task_dialog_win.h"
-#include "menu/file_version_reader_win.h"
+#include "process/file_version_reader_win.h"
 #include "process/process_platform_win.h"
 
 namespace kelvane {

@@ -3,6 +3,7 @@
 #include "actions/show_log_win.h"
 #include "actions/system_commands_win.h"
 #include "app/alert_dialog_win.h"
+#include "common/clock_win.h"
 #include "settings/log_file_win.h"
 
 namespace kelvane {

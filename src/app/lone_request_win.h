@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "history/command_line.h"
+#include "commands/command_line.h"
 
 namespace kelvane {
 

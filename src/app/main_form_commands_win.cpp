@@ -1,11 +1,42 @@
-// The main form's part in the user commands: the release's timer and hot key, the about window
+// The main form's part in the user commands: the release, its timer and hot key, the about window
 // and the alert step of the tick.
 #include "app/main_form_win.h"
 
 #include "actions/command_win.h"
 #include "actions/refresh_hotkey_win.h"
+#include "common/clock_win.h"
+#include "release/memory_release_win.h"
 
 namespace kelvane {
+
+namespace {
+
+// A release's gain is read about a second after it, when the trimmed pages have settled.
+constexpr UINT kReleaseSettleMs = 1000;
+
+ReleaseSource releaseSourceOf(CommandOrigin origin) {
+  switch (origin) {
+    case CommandOrigin::Menu: return ReleaseSource::Menu;
+    case CommandOrigin::HotKey: return ReleaseSource::HotKey;
+    case CommandOrigin::DoubleClick: return ReleaseSource::DoubleClick;
+    case CommandOrigin::Timer: return ReleaseSource::Timer;
+    case CommandOrigin::HighLoad: return ReleaseSource::HighLoad;
+    case CommandOrigin::CommandLine: return ReleaseSource::CommandLine;
+  }
+  return ReleaseSource::Menu;
+}
+
+}  // namespace
+
+void TFrmKelvaneMain::MemoryDefragmenter1Click(CommandOrigin origin) {
+  if (!releaseEnabled_) return;  // a release is already running further up this thread
+  finishRelease();               // one still waiting for its second reading takes it now
+  const std::uint64_t availBefore = readMemorySample().ullAvailPhys;
+  const std::int64_t time = utcSecondsNow();
+  ReleaseWindowedProcesses([this](bool enabled) { releaseEnabled_ = enabled; });
+  pendingRelease_ = PendingRelease{releaseSourceOf(origin), availBefore, time};
+  SetTimer(hwnd_, kTimerReleaseSettled, kReleaseSettleMs, nullptr);
+}
 
 void TFrmKelvaneMain::About1Click() {
   if (!about_)

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "actions/command_win.h"
+#include "common/clock_win.h"
 #include "common/system_info_win.h"
 #include "common/text_win.h"
 #include "history/history_export_win.h"
@@ -18,23 +19,9 @@ namespace kelvane {
 
 namespace {
 
-// A release's gain is read about a second after it, when the trimmed pages have settled.
-constexpr UINT kReleaseSettleMs = 1000;
 constexpr UINT kSnapshotIntervalMs = 5 * 60 * 1000;
 constexpr int kReleaseBalloonSeconds = 10;
 constexpr int kDesignDpi = 96;  // what a kept window size without a DPI was kept at
-
-ReleaseSource releaseSourceOf(CommandOrigin origin) {
-  switch (origin) {
-    case CommandOrigin::Menu: return ReleaseSource::Menu;
-    case CommandOrigin::HotKey: return ReleaseSource::HotKey;
-    case CommandOrigin::DoubleClick: return ReleaseSource::DoubleClick;
-    case CommandOrigin::Timer: return ReleaseSource::Timer;
-    case CommandOrigin::HighLoad: return ReleaseSource::HighLoad;
-    case CommandOrigin::CommandLine: return ReleaseSource::CommandLine;
-  }
-  return ReleaseSource::Menu;
-}
 
 std::uint32_t colorOf(TColor color, const SystemColorTable& table) {
   return static_cast<std::uint32_t>(resolveSystemColor(color, table));
@@ -66,16 +53,6 @@ void TFrmKelvaneMain::onTimerSnapshotTimer() {
 
 void TFrmKelvaneMain::RecordAlert(const MemorySample& sample) {
   if (history_) history_->alert(sample.dwMemoryLoad, walkProcesses(options_.ShowPage), utcSecondsNow());
-}
-
-void TFrmKelvaneMain::MemoryDefragmenter1Click(CommandOrigin origin) {
-  if (!releaseEnabled_) return;  // a release is already running further up this thread
-  finishRelease();               // one still waiting for its second reading takes it now
-  const std::uint64_t availBefore = readMemorySample().ullAvailPhys;
-  const std::int64_t time = utcSecondsNow();
-  ReleaseWindowedProcesses([this](bool enabled) { releaseEnabled_ = enabled; });
-  pendingRelease_ = PendingRelease{releaseSourceOf(origin), availBefore, time};
-  SetTimer(hwnd_, kTimerReleaseSettled, kReleaseSettleMs, nullptr);
 }
 
 void TFrmKelvaneMain::finishRelease() {

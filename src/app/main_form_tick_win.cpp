@@ -1,19 +1,11 @@
 // The refresh tick: one memory reading drives the picture, the tip and the alert step.
 #include "app/main_form_win.h"
+#include "common/clock_win.h"
 #include "common/system_info_win.h"
-#include "history/history_export_win.h"
 #include "settings/system_colors_win.h"
 #include "tray/taskbar_look_win.h"
 
 namespace kelvane {
-
-MemorySample readMemorySample() {
-  MEMORYSTATUSEX status{};
-  status.dwLength = sizeof(status);
-  GlobalMemoryStatusEx(&status);  // a failed reading is a sample of zeros, drawn as such
-  return MemorySample{status.dwMemoryLoad, status.ullTotalPhys, status.ullAvailPhys,
-                      status.ullTotalPageFile, status.ullAvailPageFile};
-}
 
 void TFrmKelvaneMain::onTimer1Timer() {
   const MemorySample sample = readMemorySample();

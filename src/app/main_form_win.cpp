@@ -2,10 +2,10 @@
 
 #include <wtsapi32.h>
 
+#include "app/command_handover_win.h"
 #include "app/session_notification_win.h"
 #include "app/start_language_win.h"
 #include "common/language.h"
-#include "history/command_handover_win.h"
 #include "common/system_info_win.h"
 #include "dialogs/main_window_win.h"
 #include "dialogs/task_dialog_win.h"

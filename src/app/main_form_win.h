@@ -11,11 +11,12 @@
 
 #include "actions/hotkey_registry_win.h"
 #include "app/alert_step_win.h"
-#include "app/program_history_win.h"
-#include "history/command_line.h"
+#include "commands/command_line.h"
 #include "history/history_window_source.h"
 #include "history/history_window_win.h"
+#include "history/program_history_win.h"
 #include "options/options_host_win.h"
+#include "memory/memory_sample_win.h"
 #include "memory/memory_status.h"
 #include "common/handles_win.h"
 #include "common/language.h"
@@ -36,9 +37,6 @@
 namespace kelvane {
 
 inline constexpr const wchar_t* kMainFormClassName = L"TFrmKelvaneMain";
-
-// The memory reading every tick and every release starts from.
-MemorySample readMemorySample();
 
 class TFrmKelvaneMain : public WindowBase<TFrmKelvaneMain>,
                         public AlertHost,

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/application_window_win.h"
+#include "app/command_handover_win.h"
 #include "app/lone_request_win.h"
 #include "app/main_form_win.h"
 #include "app/start_language_win.h"
@@ -16,7 +17,6 @@
 #include "common/text_win.h"
 #include "common/system_library_win.h"
 #include "common/window_win.h"
-#include "history/command_handover_win.h"
 #include "history/history_export_win.h"
 
 using namespace kelvane;

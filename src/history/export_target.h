@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "history/command_line.h"
+#include "commands/command_line.h"
 
 namespace kelvane {
 

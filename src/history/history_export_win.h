@@ -1,6 +1,6 @@
 #pragma once
-// The system's side of showing and exporting the history: the clock, the local time of a moment
-// (the time zone's rules at that moment), the user's date and time formats, and the CSV file.
+// The system's side of exporting the history: the program's own files, the export's target and
+// the CSV file.
 
 #include <windows.h>
 
@@ -27,16 +27,6 @@ void addInBothLanguages(std::string& text, std::string* english, const Write& wr
 inline std::string textIn(const Language& language, TextId id, std::initializer_list<TextArgument> arguments) {
   return formatText(language.text(id), arguments);
 }
-
-// Now, in UTC seconds since 1970.
-std::int64_t utcSecondsNow();
-
-// The local wall clock of a UTC moment, by the time zone's rules in force then.
-LocalTimeOf systemLocalTimeOf();
-
-// A moment in the user's short date format and short time format ("2026/12/7 18:05"); with
-// `to` after it, the span ("2026/12/7 18:05 - 19:17"), its end's date only when it differs.
-std::string userMomentText(std::int64_t from, std::int64_t to);
 
 // The system's words for an error code, or "error N" when it has none.
 std::string systemFailureText(DWORD error);

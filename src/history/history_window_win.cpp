@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "common/clipboard_win.h"
+#include "common/clock_win.h"
 #include "common/language.h"
 #include "common/text_win.h"
 #include "common/window_messages_win.h"

@@ -1,6 +1,6 @@
 #include "menu/tray_menu_win.h"
 
-#include "menu/file_version_reader_win.h"
+#include "process/file_version_reader_win.h"
 #include "process/process_list.h"
 #include "process/process_platform_win.h"
 

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "common/clock_win.h"
 #include "common/handles_win.h"
 #include "common/language.h"
 #include "common/system_error_win.h"
@@ -43,18 +44,6 @@ void AppendLogLine(const std::wstring& path, const std::string& line) {
 
 void AppendLogLine(const std::wstring& path, const std::string& line, const std::string& englishLine) {
   AppendLogLine(path, ansiHolds(line) ? line : englishLine);
-}
-
-DateTimeTexts CurrentDateTimeTexts() {
-  SYSTEMTIME now{};
-  GetLocalTime(&now);
-  DateTimeTexts texts;
-  wchar_t buffer[128];
-  int length = GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &now, nullptr, buffer, 128);
-  if (length > 0) texts.date = toUtf8(std::wstring(buffer, static_cast<std::size_t>(length - 1)));
-  length = GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &now, nullptr, buffer, 128);
-  if (length > 0) texts.time = toUtf8(std::wstring(buffer, static_cast<std::size_t>(length - 1)));
-  return texts;
 }
 
 std::wstring LogFilePath(const TKelvaneOptions& options, const std::string& dataFolder) {

@@ -24,13 +24,6 @@ void AppendLogLine(const std::wstring& path, const std::string& line);
 // English one goes in rather than question marks.
 void AppendLogLine(const std::wstring& path, const std::string& line, const std::string& englishLine);
 
-// The present moment in the user's short date format and long time format.
-struct DateTimeTexts {
-  std::string date;
-  std::string time;
-};
-DateTimeTexts CurrentDateTimeTexts();
-
 // The log's path as written and opened: LogFile, inside the data folder when relative.
 std::wstring LogFilePath(const TKelvaneOptions& options, const std::string& dataFolder);
 

@@ -17,7 +17,7 @@
 
 #include "common/ascii_text.h"
 #include "common/texts.h"
-#include "history/command_line.h"
+#include "commands/command_line.h"
 
 #include "fuzz_check.h"
 

@@ -1,6 +1,6 @@
 // The program's switches: what each start asks for, what is a bad command line, and the request
 // as the running copy receives it.
-#include "history/command_line.h"
+#include "commands/command_line.h"
 
 #include <gtest/gtest.h>
 

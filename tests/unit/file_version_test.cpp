@@ -1,4 +1,4 @@
-#include "menu/file_version.h"
+#include "process/file_version.h"
 
 #include <gtest/gtest.h>
 

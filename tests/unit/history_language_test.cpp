@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/language.h"
-#include "history/command_line.h"
+#include "commands/command_line.h"
 #include "history/history_view.h"
 #include "history/release_feedback.h"
 

@@ -4,6 +4,7 @@
 
 #include "actions/show_log_win.h"
 #include "actions/system_commands_win.h"
+#include "common/clock_win.h"
 #include "settings/log_file_win.h"
 #include "common/text_win.h"
 #include "fake_form_services.h"

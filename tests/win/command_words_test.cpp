@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "common/text_win.h"
-#include "history/command_handover_win.h"
+#include "app/command_handover_win.h"
 #include "history/history_export_win.h"
 #include "scratch_folder_win.h"
 

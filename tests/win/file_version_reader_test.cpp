@@ -1,4 +1,4 @@
-#include "menu/file_version_reader_win.h"
+#include "process/file_version_reader_win.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

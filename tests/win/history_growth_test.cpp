@@ -8,7 +8,8 @@
 #include <algorithm>
 #include <string>
 
-#include "app/program_history_win.h"
+#include "history/program_history_win.h"
+#include "common/clock_win.h"
 #include "common/handles_win.h"
 #include "common/text_win.h"
 #include "history/history_export_win.h"

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "app/program_history_win.h"
+#include "history/program_history_win.h"
 #include "history/history_export_win.h"
 #include "history/history_format.h"
 #include "history/history_io_win.h"

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "../e2e/tools/synthetic_history_win.h"
+#include "common/clock_win.h"
 #include "common/language.h"
 #include "common/text_win.h"
 #include "history/history_export_win.h"

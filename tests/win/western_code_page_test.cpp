@@ -7,7 +7,8 @@
 #include <string>
 
 #include "app/alert_step_win.h"
-#include "app/program_history_win.h"
+#include "history/program_history_win.h"
+#include "common/clock_win.h"
 #include "common/text_win.h"
 #include "fake_form_services.h"
 #include "history/history_export_win.h"

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "common/clock_win.h"
 #include "history/history_export_win.h"
 #include "history/history_window_source.h"
 

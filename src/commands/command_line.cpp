@@ -1,4 +1,4 @@
-#include "history/command_line.h"
+#include "commands/command_line.h"
 
 #include <array>
 #include <string_view>

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "history/command_line.h"
+#include "commands/command_line.h"
 
 namespace kelvane {
 

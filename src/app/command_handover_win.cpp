@@ -1,4 +1,4 @@
-#include "history/command_handover_win.h"
+#include "app/command_handover_win.h"
 
 #include <shellapi.h>
 

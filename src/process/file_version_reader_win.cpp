@@ -1,9 +1,9 @@
-#include "menu/file_version_reader_win.h"
+#include "process/file_version_reader_win.h"
 
 #include <windows.h>
 
 #include "common/text_win.h"
-#include "menu/file_version.h"
+#include "process/file_version.h"
 
 namespace kelvane {
 

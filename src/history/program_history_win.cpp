@@ -1,4 +1,4 @@
-#include "app/program_history_win.h"
+#include "history/program_history_win.h"
 
 #include <algorithm>
 
