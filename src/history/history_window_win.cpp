@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "common/clipboard_win.h"
+#include "common/dpi_win.h"
 #include "common/clock_win.h"
 #include "common/language.h"
 #include "common/text_win.h"
@@ -31,28 +32,9 @@ constexpr int kMinimumWidth = 360;   // client pixels at 96 DPI
 constexpr int kMinimumHeight = 220;
 constexpr int kFontPoints = 9;
 
-using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
-
 int screenDpi() {
   const ScreenDc screen;
   return GetDeviceCaps(screen.get(), LOGPIXELSY);
-}
-
-int windowDpi(HWND window) {
-  // user32 is linked in, so this finds the loaded copy; the export exists from Windows 10 on.
-  static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-  const UINT dpi = getDpiForWindow && window ? getDpiForWindow(window) : 0;
-  return dpi > 0 ? static_cast<int>(dpi) : screenDpi();
-}
-
-// A system metric at `dpi`, where the system can give it for another DPI than its own.
-int metricForDpi(int metric, int dpi) {
-  static const auto getSystemMetricsForDpi = reinterpret_cast<GetSystemMetricsForDpiFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
-  const int value = getSystemMetricsForDpi ? getSystemMetricsForDpi(metric, static_cast<UINT>(dpi)) : 0;
-  return value > 0 ? value : GetSystemMetrics(metric);
 }
 
 // The program's icon drawn for a size, rather than one size stretched.

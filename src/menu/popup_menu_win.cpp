@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "common/dpi_win.h"
 #include "common/language.h"
 #include "common/visual_theme_win.h"
 #include "common/text_win.h"
@@ -26,28 +27,6 @@ struct HookDeleter {
   static void free(HHOOK h) { UnhookWindowsHookEx(h); }
 };
 using UniqueHook = UniqueHandle<HHOOK, HookDeleter>;
-
-template <typename Function>
-Function user32Function(const char* name) {
-  return reinterpret_cast<Function>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
-}
-
-// The DPI of the screen the window is on where the system tells it per window (Windows 10
-// 1607 on), otherwise the one DPI the system has.
-int dpiOfWindow(HWND window) {
-  static const auto getDpiForWindow = user32Function<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
-  if (getDpiForWindow)
-    if (const UINT dpi = getDpiForWindow(window)) return static_cast<int>(dpi);
-  const ScreenDc screen;
-  return GetDeviceCaps(screen.get(), LOGPIXELSX);
-}
-
-int smallIconSizeFor(int dpi) {
-  static const auto getMetricForDpi = user32Function<int(WINAPI*)(int, UINT)>("GetSystemMetricsForDpi");
-  if (getMetricForDpi) return getMetricForDpi(SM_CXSMICON, static_cast<UINT>(dpi));
-  return GetSystemMetrics(SM_CXSMICON);
-}
 
 LOGFONTW menuFontFor(int dpi) {
   static const auto parametersForDpi =
@@ -100,7 +79,7 @@ TPopupMenu::~TPopupMenu() {
 void TPopupMenu::loadSharedResources(int dpi) {
   if (dpi == dpi_) return;
   dpi_ = dpi;
-  iconSize_ = smallIconSizeFor(dpi);
+  iconSize_ = metricForDpi(SM_CXSMICON, dpi);
   const std::wstring folder = windowsFolder();
   DefaultProcessIcon = vistaOrLater_ ? extractIcon(folder + L"System32\\User32.dll", 0, iconSize_)
                                      : extractIcon(folder + L"System32\\Shell32.dll", 2, iconSize_);
@@ -117,7 +96,7 @@ std::optional<Command> TPopupMenu::Popup(const std::vector<MenuEntry>& entries, 
   // The owner goes to the menu's corner first, so that it is on the screen whose DPI the menu
   // takes.
   SetWindowPos(hwnd_, nullptr, at.x, at.y, 1, 1, SWP_NOZORDER | SWP_NOACTIVATE);
-  loadSharedResources(dpiOfWindow(hwnd_));
+  loadSharedResources(windowDpi(hwnd_));
   UniqueMenu menu(CreatePopupMenu());
   if (!menu) return std::nullopt;
   processIcons_.clear();

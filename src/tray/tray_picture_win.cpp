@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "common/dpi_win.h"
 #include "common/text_win.h"
 #include "tray/picture_design.h"
 #include "tray/picture_text.h"
@@ -45,13 +46,6 @@ UniqueBitmap createDib(HDC dc, int width, int height, bool withAlphaMasks, std::
 
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
-
-template <typename Fn>
-Fn user32Function(const char* name) {
-  // user32 is linked in, so this finds the loaded copy and never searches for a file.
-  const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  return user32 ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
-}
 
 }  // namespace
 
